@@ -1,0 +1,1 @@
+// Replaced by the share list and console command modules.

@@ -1,0 +1,57 @@
+#include "rtl/errors.h"
+
+#include <cerrno>
+
+namespace rtl {
+
+ListIndexError::ListIndexError(long long index)
+    : Exception("List index out of bounds (" + std::to_string(index) + ")") {}
+
+FileOpenError::FileOpenError(const Text& file_name, const Text& system_message)
+    : Exception("Cannot open file \"" + file_name + "\". " + system_message) {}
+
+ConvertError ConvertError::NotInteger(const Text& text) {
+  return ConvertError("'" + text + "' is not a valid integer value");
+}
+
+InOutError::InOutError(int code) : Exception(FileErrorText(code)), code_(code) {}
+
+Text FileErrorText(int code) {
+  switch (code) {
+    case 2: return "File not found";
+    case 3: return "Invalid filename";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case 100: return "Read beyond end of file";
+    case 101: return "Disk full";
+    case 106: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+  }
+}
+
+int FileErrorCodeFromErrno(int error_number) {
+  switch (error_number) {
+    case ENOENT: return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return 5;
+    case ENOSPC:
+    case EDQUOT: return 101;
+    default: return error_number;
+  }
+}
+
+Text ErrorMessageForBox(const Text& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) {
+    return message + ".";
+  }
+  return message;
+}
+
+}  // namespace rtl
