@@ -1,7 +1,4 @@
-// Program entry: starts the application object and runs the main window.
-#include <QApplication>
+// Program entry: picks the command-line face; without options, the main window.
+#include "app/command_line.h"
 
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  return 0;
-}
+int main(int argc, char* argv[]) { return RunCommandLine(argc, argv); }

@@ -41,8 +41,10 @@ int FileErrorCodeFromErrno(int error_number) {
     case EPERM:
     case EROFS:
     case EISDIR: return 5;
-    case ENOSPC:
-    case EDQUOT: return 101;
+#ifdef EDQUOT  // no disk quotas in the Windows C runtime
+    case EDQUOT:
+#endif
+    case ENOSPC: return 101;
     default: return error_number;
   }
 }

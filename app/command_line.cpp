@@ -1,0 +1,65 @@
+#include "app/command_line.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTimer>
+#include <cstring>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/history_render.h"
+#include "app/table_file.h"
+#include "app/share_enumeration.h"
+#include "app/user_probe.h"
+#include "app/termination.h"
+
+namespace {
+
+struct Face {
+  const char* option;  // the first argument that selects the face
+  int (*run)(int argc, char* argv[]);
+};
+
+// Each further face adds a line here.
+const std::vector<Face>& Faces() {
+  static const std::vector<Face> faces = {
+      {"--list-shares", RunListShares},
+      {"--probe", RunProbe},
+      {"--render", RunRenderHistory},
+  };
+  return faces;
+}
+
+// Saves a picture of the window once it has been laid out and painted, for display-less runs.
+void ScheduleScreenshot(QWidget* window) {
+  const QByteArray file_name = qgetenv("SHAREMON_SCREENSHOT");
+  if (file_name.isEmpty()) return;
+  QTimer::singleShot(1000, window, [window, file_name] {
+    if (!window->grab().save(QString::fromLocal8Bit(file_name), "PNG")) {
+      qWarning("sharemon: cannot save the screenshot to %s", file_name.constData());
+    }
+  });
+}
+
+}  // namespace
+
+int RunMainWindow(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // Where the window's classic font is missing, a sans face of the same metrics stands in.
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  TForm1 form1;
+  CloseWindowOnTermination(&form1);
+  form1.show();
+  ScheduleTableFileArgument(form1, QApplication::arguments());
+  ScheduleScreenshot(&form1);
+  return application.exec();
+}
+
+int RunCommandLine(int argc, char* argv[]) {
+  if (argc > 1) {
+    for (const Face& face : Faces()) {
+      if (std::strcmp(argv[1], face.option) == 0) return face.run(argc, argv);
+    }
+  }
+  return RunMainWindow(argc, argv);
+}

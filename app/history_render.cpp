@@ -1,0 +1,108 @@
+// The display-less history chart face: the window's ShowShareHistory and RenderChart on an
+// off-screen Chart1, with the error box's text on standard error instead of a box.
+#include "app/history_render.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <charconv>
+#include <iostream>
+
+#include "app/connection_table.h"
+#include "app/history_chart.h"
+#include "app/table_file.h"
+#include "chart/chart.h"
+#include "chart/fast_line_series.h"
+#include "rtl/errors.h"
+#include "rtl/text.h"
+
+namespace {
+
+constexpr char kUsage[] = "usage: sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n";
+constexpr int kLargestSide = 16384;  // pixels; a frame beyond that is a typing error
+
+bool ParseSide(std::string_view text, int& side) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
+  return error == std::errc() && end == text.data() + text.size() && side > 0 && side <= kLargestSide;
+}
+
+// "WxH", both sides 1..16384.
+bool ParseSize(const std::string& text, int& width, int& height) {
+  const auto cross = text.find('x');
+  if (cross == std::string::npos) return false;
+  return ParseSide(std::string_view(text).substr(0, cross), width) &&
+         ParseSide(std::string_view(text).substr(cross + 1), height);
+}
+
+void PrintToStandardError(const rtl::Text& text) { std::cerr << rtl::Utf8FromWindows1251(text) << '\n'; }
+
+void LoadTable(ConnectionTableModel& table, const std::string& file_name) {
+  const QString name = QString::fromUtf8(file_name.c_str());
+  // The window's loader ignores a missing file (its dialog only offers existing ones);
+  // here a missing file is the user's error.
+  if (!QFileInfo(name).isFile()) throw rtl::InOutError(2);
+  LoadConnectionTable(table, name);
+}
+
+// Written through a temporary file, so that a failed write leaves no PNG behind.
+void WritePng(const QImage& frame, const std::string& file_name) {
+  QSaveFile file(QString::fromUtf8(file_name.c_str()));
+  QImageWriter writer(&file, "PNG");
+  if (!file.open(QIODevice::WriteOnly) || !writer.write(frame) || !file.commit()) {
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    throw rtl::FileOpenError(rtl::Windows1251FromUtf8(file_name), rtl::Windows1251FromUtf8(reason.toStdString()));
+  }
+}
+
+void Render(const RenderRequest& request) {
+  ConnectionTableModel table;
+  LoadTable(table, request.table_file);
+  TChart chart;
+  chart.resize(request.width, request.height);
+  TFastLineSeries& series = ConfigureHistoryChart(chart);
+  ShowShareHistory(chart, series, table.Table(), rtl::Windows1251FromUtf8(request.share), PrintToStandardError);
+  QImage frame(request.width, request.height, QImage::Format_RGB32);
+  RenderHistoryFrame(chart, frame);
+  WritePng(frame, request.out_file);
+}
+
+}  // namespace
+
+std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments) {
+  if (arguments.size() < 3 || arguments[1] != "--render") return std::nullopt;
+  RenderRequest request;
+  request.table_file = arguments[2];
+  for (std::size_t i = 3; i < arguments.size(); i += 2) {
+    if (i + 1 >= arguments.size()) return std::nullopt;
+    const std::string& option = arguments[i];
+    const std::string& value = arguments[i + 1];
+    if (option == "--share") {
+      request.share = value;
+    } else if (option == "--out") {
+      request.out_file = value;
+    } else if (option != "--size" || !ParseSize(value, request.width, request.height)) {
+      return std::nullopt;
+    }
+  }
+  if (request.share.empty() || request.out_file.empty()) return std::nullopt;
+  return request;
+}
+
+int RunRenderHistory(int argc, char* argv[]) {
+  const std::optional<RenderRequest> request = ParseRenderArguments(std::vector<std::string>(argv, argv + argc));
+  if (!request) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  // Drawing a frame needs no window, so no display either.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  try {
+    Render(*request);
+  } catch (const std::exception& error) {
+    PrintToStandardError(rtl::ErrorMessageForBox(error.what()));
+    return 1;
+  }
+  return 0;
+}

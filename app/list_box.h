@@ -1,0 +1,41 @@
+// TListBox: the window's list box. Its entries are a string list of Windows-1251 texts,
+// ItemIndex is the selected entry or -1, Click comes when the user picks an entry with the
+// mouse or the keyboard, DblClick on any double-click inside the box (also on empty space),
+// and a right click opens the context menu without moving the selection.
+#pragma once
+
+#include <QListWidget>
+
+#include "rtl/string_list.h"
+
+class TListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit TListBox(QWidget* parent = nullptr);
+
+  rtl::StringList Entries() const;
+  // Replaces all entries; the selection goes (ItemIndex -1).
+  void SetEntries(const rtl::StringList& entries);
+  void AddEntry(const rtl::Text& entry);
+  // Entry at `index`; throws rtl::ListIndexError for an index outside the list (also -1).
+  rtl::Text Entry(int index) const;
+  // Removes the entry at `index` (rtl::ListIndexError outside the list); the selection goes.
+  void DeleteEntry(int index);
+  void ClearEntries();
+  int Count() const { return count(); }
+  // The selected entry's index, -1 when none is selected.
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  // Height of every entry in pixels.
+  void SetItemHeight(int pixels);
+
+ signals:
+  void Click();
+  void DblClick();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+};

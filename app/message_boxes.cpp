@@ -1,0 +1,52 @@
+#include "app/message_boxes.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <exception>
+
+#include "app/qt_text.h"
+#include "rtl/errors.h"
+
+namespace {
+
+MessageBoxRecorder* active_recorder = nullptr;
+
+void ShowBox(MessageBoxRecorder::Kind kind, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
+  if (active_recorder != nullptr) {
+    active_recorder->Record(kind, ApplicationTitle(), text);
+    return;
+  }
+  QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+}  // namespace
+
+QString ApplicationTitle() {
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void ErrorBox(const rtl::Text& message) {
+  ShowBox(MessageBoxRecorder::Kind::kError, QMessageBox::Critical, QApplication::activeWindow(),
+          ToQString(rtl::ErrorMessageForBox(message)));
+}
+
+void NoticeBox(const rtl::Text& message) {
+  // No parent: the box is centred on the screen rather than on the window.
+  ShowBox(MessageBoxRecorder::Kind::kNotice, QMessageBox::NoIcon, nullptr, ToQString(message));
+}
+
+void RunGuarded(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    // rtl errors carry Windows-1251 messages; a library's ASCII message reads the same.
+    ErrorBox(error.what());
+  } catch (...) {
+    ErrorBox("Unknown exception");
+  }
+}
+
+MessageBoxRecorder::MessageBoxRecorder() { active_recorder = this; }
+MessageBoxRecorder::~MessageBoxRecorder() { active_recorder = nullptr; }

@@ -1,0 +1,43 @@
+// The program's two modal message boxes and the guard every window handler runs in:
+// an exception never leaves a handler, it ends that command and is shown in ErrorBox.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "rtl/text.h"
+
+// The executable's file name without its extension ("sharemon").
+QString ApplicationTitle();
+
+// Stop icon, OK button, the message with the box's full stop rule (rtl::ErrorMessageForBox).
+void ErrorBox(const rtl::Text& message);
+// OK button, no icon, centred on the screen.
+void NoticeBox(const rtl::Text& message);
+
+// Runs `command`; any exception leaving it is shown in ErrorBox and goes no further.
+void RunGuarded(const std::function<void()>& command);
+
+// While one of these lives, boxes are recorded instead of shown, so tests see what the
+// user would have seen without a modal loop. Not nestable.
+class MessageBoxRecorder {
+ public:
+  enum class Kind { kError, kNotice };
+  struct Box {
+    Kind kind;
+    QString title;
+    QString text;  // as shown, full stop included
+  };
+
+  MessageBoxRecorder();
+  ~MessageBoxRecorder();
+  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+  const std::vector<Box>& Boxes() const { return boxes_; }
+  void Record(Kind kind, const QString& title, const QString& text) { boxes_.push_back({kind, title, text}); }
+
+ private:
+  std::vector<Box> boxes_;
+};

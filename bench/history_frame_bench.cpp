@@ -1,0 +1,189 @@
+// One frame of the share history chart (817 x 250) at 10^3 ... 10^6 points, one point a
+// minute with counts 0..60: our chart through RenderChart, the same data drawn by two
+// chart libraries as peers, and a bare pass that maps the points and sets one vertical
+// span per pixel column straight into the image, the floor for any engine.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QValueAxis>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <qcustomplot.h>
+
+#include "app/connection_table.h"
+#include "app/history_chart.h"
+#include "chart/chart.h"
+#include "chart/fast_line_series.h"
+#include "rtl/date_time.h"
+
+namespace {
+
+constexpr int kFrameWidth = 817;
+constexpr int kFrameHeight = 250;
+constexpr double kFirstDay = 46023;        // 1 January 2026 as a date-time value
+constexpr double kMinute = 1.0 / 1440;
+constexpr double kUnixEpochDay = 25569;    // 1 January 1970 as a date-time value
+
+// Widgets need an application object; the benchmarks run without a display.
+void EnsureApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "sharemon_bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+}
+
+struct History {
+  std::vector<double> times;   // date-time values
+  std::vector<double> counts;  // 0..60
+};
+
+const History& HistoryOf(int count) {
+  static std::map<int, History> cache;
+  History& history = cache[count];
+  if (!history.times.empty()) return history;
+  std::mt19937 generator(20260101);
+  std::uniform_int_distribution<int> users(0, 60);
+  for (int i = 0; i < count; ++i) {
+    history.times.push_back(kFirstDay + i * kMinute);
+    history.counts.push_back(users(generator));
+  }
+  return history;
+}
+
+// The table the program would have after a long run: "Время" and one share.
+ConnectionTable TableOf(const History& history) {
+  ConnectionTable table;
+  table.AddColumn("\xC2\xF0\xE5\xEC\xFF");  // "Время"
+  table.AddColumn("DATA");
+  for (std::size_t i = 0; i < history.times.size(); ++i) {
+    const int row = table.AddRow(rtl::DateText(history.times[i]) + "  " + rtl::TimeText(history.times[i]));
+    table.AppendValue(row, std::to_string(int(history.counts[i])));
+  }
+  return table;
+}
+
+void BM_HistoryFrame(benchmark::State& state) {
+  EnsureApplication();
+  TChart chart;
+  chart.resize(kFrameWidth, kFrameHeight);
+  TFastLineSeries& series = ConfigureHistoryChart(chart);
+  ShowShareHistory(chart, series, TableOf(HistoryOf(int(state.range(0)))), "DATA");
+  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    RenderHistoryFrame(chart, frame);
+    benchmark::DoNotOptimize(frame.constBits());
+  }
+}
+
+void BM_QCustomPlotFrame(benchmark::State& state) {
+  EnsureApplication();
+  const History& history = HistoryOf(int(state.range(0)));
+  QVector<double> seconds;
+  for (double time : history.times) seconds.push_back((time - kUnixEpochDay) * 86400);
+  QVector<double> counts(history.counts.begin(), history.counts.end());
+  QCustomPlot plot;
+  plot.resize(kFrameWidth, kFrameHeight);
+  plot.plotLayout()->insertRow(0);
+  plot.plotLayout()->addElement(0, 0, new QCPTextElement(&plot, "DATA"));
+  QCPGraph* graph = plot.addGraph();  // adaptive sampling is on as the library ships
+  graph->setPen(QPen(Qt::red));
+  graph->setData(seconds, counts, true);
+  auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+  ticker->setDateTimeFormat("dd.MM.yyyy\nhh:mm");
+  plot.xAxis->setTicker(ticker);
+  plot.xAxis->setTickLabelRotation(90);
+  plot.xAxis->setRange(seconds.front(), seconds.back());
+  plot.yAxis->setRange(0, 65);
+  for (auto _ : state) {
+    plot.replot();  // lays out and paints into the plot's own 817 x 250 buffer
+  }
+}
+
+void BM_QtChartsFrame(benchmark::State& state) {
+  EnsureApplication();
+  const History& history = HistoryOf(int(state.range(0)));
+  QList<QPointF> points;
+  for (std::size_t i = 0; i < history.times.size(); ++i)
+    points.append(QPointF((history.times[i] - kUnixEpochDay) * 86400000.0, history.counts[i]));
+  auto* line = new QLineSeries;
+  line->replace(points);
+  line->setPen(QPen(Qt::red));
+  auto* chart = new QChart;
+  chart->legend()->hide();
+  chart->setTitle("DATA");
+  chart->addSeries(line);
+  auto* time_axis = new QDateTimeAxis;
+  time_axis->setFormat("dd.MM.yyyy hh:mm");
+  time_axis->setLabelsAngle(90);
+  auto* count_axis = new QValueAxis;
+  count_axis->setRange(0, 65);
+  chart->addAxis(time_axis, Qt::AlignBottom);
+  chart->addAxis(count_axis, Qt::AlignLeft);
+  line->attachAxis(time_axis);
+  line->attachAxis(count_axis);
+  QGraphicsScene scene;
+  scene.addItem(chart);  // the scene owns the chart
+  chart->setGeometry(0, 0, kFrameWidth, kFrameHeight);
+  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    frame.fill(Qt::white);
+    QPainter painter(&frame);
+    scene.render(&painter, QRectF(0, 0, kFrameWidth, kFrameHeight), QRectF(0, 0, kFrameWidth, kFrameHeight));
+  }
+}
+
+// Maps every point to its pixel and sets, per pixel column, one vertical span from the
+// lowest to the highest pixel the line touches there (the previous column's last point
+// included, so that the columns join).
+void DrawFloorFrame(const History& history, QImage& frame) {
+  constexpr int left = 40, top = 20, right = 792, bottom = 170;
+  const double x_scale = (right - left) / (history.times.back() - history.times.front());
+  const double y_scale = (bottom - top) / 65.0;
+  const QRgb red = qRgb(255, 0, 0);
+  auto span = [&](int x, int low, int high) {
+    for (int y = low; y <= high; ++y) reinterpret_cast<QRgb*>(frame.scanLine(y))[x] = red;
+  };
+  int column = left, low = bottom, high = 0, last = bottom;
+  for (std::size_t i = 0; i < history.times.size(); ++i) {
+    const int x = left + int(std::nearbyint((history.times[i] - history.times.front()) * x_scale));
+    const int y = bottom - int(std::nearbyint(history.counts[i] * y_scale));
+    if (x != column) {
+      span(column, low, high);
+      column = x;
+      low = high = last;
+    }
+    low = std::min(low, y);
+    high = std::max(high, y);
+    last = y;
+  }
+  span(column, low, high);
+}
+
+void BM_FloorFrame(benchmark::State& state) {
+  const History& history = HistoryOf(int(state.range(0)));
+  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  frame.fill(Qt::white);
+  for (auto _ : state) {
+    DrawFloorFrame(history, frame);
+    benchmark::DoNotOptimize(frame.constBits());
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_HistoryFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QCustomPlotFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtChartsFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);

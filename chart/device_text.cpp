@@ -1,0 +1,123 @@
+// Text output of the platform drawing surface: cells placed by the alignment flags and
+// turned by the font's escapement, glyph pixels rendered by Qt.
+#include <cmath>
+#include <numbers>
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "chart/device_canvas.h"
+#include "rtl/text.h"
+
+namespace {
+
+QString ToQString(const rtl::Text& text) { return QString::fromUtf8(rtl::Utf8FromWindows1251(text).c_str()); }
+
+// Where a pixel of the upright text lands on the device. The text's own frame has the cell's
+// top-left corner at `frame` (relative to the anchor), x along the text and y down across it;
+// the escapement turns that frame counter-clockwise about the anchor.
+class TextPlacement {
+ public:
+  TextPlacement(int anchor_x, int anchor_y, QPoint frame, int escapement)
+      : anchor_x_(anchor_x), anchor_y_(anchor_y), frame_(frame) {
+    const int tenths = ((escapement % 3600) + 3600) % 3600;
+    quadrant_ = tenths % 900 == 0 ? tenths / 900 : -1;
+    const double radians = tenths / 10.0 * std::numbers::pi / 180.0;
+    cos_ = std::cos(radians);
+    sin_ = std::sin(radians);
+  }
+
+  // Device pixel of text pixel (i, j) of the cell.
+  QPoint Map(int i, int j) const {
+    const int u = frame_.x() + i, v = frame_.y() + j;
+    // Pixel centres: escapement 900 sends (u, v) to (x + v, y - 1 - u), so the text reads
+    // upward and its first glyph sits just above row y.
+    switch (quadrant_) {
+      case 0: return {anchor_x_ + u, anchor_y_ + v};
+      case 1: return {anchor_x_ + v, anchor_y_ - 1 - u};
+      case 2: return {anchor_x_ - 1 - u, anchor_y_ - 1 - v};
+      case 3: return {anchor_x_ - 1 - v, anchor_y_ + u};
+      default: break;
+    }
+    const double cu = u + 0.5, cv = v + 0.5;
+    return {anchor_x_ + int(std::floor(cu * cos_ + cv * sin_)), anchor_y_ + int(std::floor(-cu * sin_ + cv * cos_))};
+  }
+
+ private:
+  int anchor_x_, anchor_y_;
+  QPoint frame_;
+  int quadrant_;
+  double cos_ = 1, sin_ = 0;
+};
+
+// Offset of the cell's top-left corner from the anchor, along the text and across it.
+QPoint CellOffset(unsigned align, int width, int height, int ascent) {
+  int fx = 0;
+  if ((align & TA_CENTER) == TA_CENTER) fx = -(width / 2);
+  else if (align & TA_RIGHT) fx = -width;
+  int fy = 0;
+  if ((align & TA_BASELINE) == TA_BASELINE) fy = -ascent;
+  else if (align & TA_BOTTOM) fy = -height;
+  return {fx, fy};
+}
+
+}  // namespace
+
+QFont DeviceFont(const TFont& font) {
+  // Without this the platform's dialog font would resolve to a wider family than it has.
+  static const bool substituted = [] {
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    return true;
+  }();
+  (void)substituted;
+  QFont device(ToQString(font.Name()));
+  const int height = font.Height();
+  device.setPixelSize(std::max(1, height < 0 ? -height : height));
+  device.setBold(font.Style() & fsBold);
+  device.setItalic(font.Style() & fsItalic);
+  device.setUnderline(font.Style() & fsUnderline);
+  device.setStrikeOut(font.Style() & fsStrikeOut);
+  device.setStyleStrategy(QFont::NoAntialias);
+  device.setHintingPreference(QFont::PreferFullHinting);
+  device.setKerning(false);
+  return device;
+}
+
+QSize TCanvas::TextExtent(const rtl::Text& text) const {
+  const QFontMetrics metrics(DeviceFont(font_));
+  return {metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent()};
+}
+
+void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
+  QImage* image = Image();
+  if (image == nullptr || text.empty()) return;
+  const QFont font = DeviceFont(font_);
+  const QFontMetrics metrics(font);
+  const QString string = ToQString(text);
+  const int width = metrics.horizontalAdvance(string), ascent = metrics.ascent();
+  const int height = ascent + metrics.descent();
+  // Glyphs may overhang their cell (italics, bearings): render with a margin around it.
+  const int margin = height;
+  QImage glyphs(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32);
+  glyphs.fill(Qt::transparent);
+  {
+    QPainter painter(&glyphs);
+    painter.setFont(font);
+    painter.setPen(QColor(text_color_));
+    painter.drawText(margin, margin + ascent, string);
+  }
+  const TextPlacement placement(x, y, CellOffset(text_align_, width, height, ascent), font_escapement_);
+  const QRect visible = clip_ ? clip_->intersected(image->rect()) : image->rect();
+  auto put = [&](int i, int j, QRgb color) {
+    const QPoint device = placement.Map(i, j);
+    if (visible.contains(device)) reinterpret_cast<QRgb*>(image->scanLine(device.y()))[device.x()] = color;
+  };
+  if (background_mode_ == OPAQUE)
+    for (int j = 0; j < height; ++j)
+      for (int i = 0; i < width; ++i) put(i, j, 0xFF000000u | background_color_);
+  for (int row = 0; row < glyphs.height(); ++row) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(glyphs.constScanLine(row));
+    for (int column = 0; column < glyphs.width(); ++column)
+      if (qAlpha(line[column]) != 0) put(column - margin, row - margin, 0xFF000000u | line[column]);
+  }
+}

@@ -1,0 +1,264 @@
+// The fast line series: one pen set-up per paint, at most one line operation per point,
+// none for a point on the pixel of the previous drawn end.
+#include "chart/fast_line_series.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "chart/axis.h"
+#include "chart/canvas.h"
+#include "chart/chart_host.h"
+
+namespace {
+
+// The linear value-to-pixel mapping of one axis with its working state read once, for the
+// loop over every visible point. It performs the axis's own operations in the axis's order,
+// so each pixel equals the axis's HorizontalValueToPixel / VerticalValueToPixel exactly.
+class LinearPixelMapping {
+ public:
+  LinearPixelMapping(const TCustomChartAxis& axis, bool horizontal)
+      : minimum_(axis.ScaleMinimum()),
+        range_(axis.ScaleRange()),
+        length_(axis.AxisLength()),
+        center_(axis.CenterPixel()),
+        // Horizontal axes grow from StartPixel, vertical ones from EndPixel upward.
+        origin_(horizontal != axis.Inverted() ? axis.StartPixel() : axis.EndPixel()),
+        direction_(horizontal != axis.Inverted() ? 1 : -1) {}
+
+  int operator()(double value) const {
+    if (range_ == 0) return center_;
+    const double t = (value - minimum_) * length_ / range_;
+    if (!(std::fabs(t) < 2147483647.0)) return center_;
+    return origin_ + direction_ * RoundHalfEven(t);
+  }
+
+ private:
+  // Adding and removing 1.5 * 2^52 leaves no fraction bits, so the sum rounds by the
+  // processor's mode (halves to even), as Nearest does: 2.5 -> 2, 3.5 -> 4. Valid for
+  // |t| < 2^51, which the pixel guard above ensures, and much cheaper than a library call.
+  // (Strict floating point, the build's default, never folds the pair away.)
+  static int RoundHalfEven(double t) {
+    constexpr double kShift = 6755399441055744.0;
+    return static_cast<int>((t + kShift) - kShift);
+  }
+
+  double minimum_;
+  double range_;
+  int length_;
+  int center_;
+  int origin_;
+  int direction_;
+};
+
+// Consecutive vertical segments in one pixel column, drawn as one span with the pixels
+// they would set one by one. A cosmetic line sets its start pixel and not its end, so the
+// segments y0 -> y1 -> ... -> yk together cover one unbroken run of rows: each starts where
+// the previous one stopped. Worked example: 10 -> 20 -> 15 sets rows 10..19 and 20..16,
+// together 10..20, and leaves the pen at 15.
+class ColumnRun {
+ public:
+  explicit ColumnRun(TChartCanvas& canvas) : canvas_(canvas) {}
+
+  void Begin(int x, int y) {
+    x_ = x;
+    end_y_ = y;
+    segments_ = 0;
+  }
+
+  void Extend(int y) {
+    const int low = y > end_y_ ? end_y_ : y + 1;
+    const int high = y > end_y_ ? y - 1 : end_y_;
+    low_ = segments_ == 0 ? low : std::min(low_, low);
+    high_ = segments_ == 0 ? high : std::max(high_, high);
+    end_y_ = y;
+    ++segments_;
+  }
+
+  // Draws what was gathered and leaves the pen at the last point, as the single segments would.
+  void Flush() {
+    if (segments_ == 1) {
+      canvas_.DrawLineTo(x_, end_y_);
+    } else if (segments_ > 1) {
+      canvas_.DrawLineSegment(x_, low_, x_, high_ + 1);
+      canvas_.MovePen(x_, end_y_);
+    }
+    segments_ = 0;
+  }
+
+ private:
+  TChartCanvas& canvas_;
+  int x_ = 0;
+  int end_y_ = 0;
+  int low_ = 0;
+  int high_ = 0;
+  int segments_ = 0;
+};
+
+// a exceeds b by more than the tolerance.
+bool Exceeds(int a, int b, int tolerance) { return a > b + tolerance; }
+
+// Along one axis: p lies beyond the farther end of p0-q0 by more than the tolerance.
+bool BeyondEnds(int p, int p0, int q0, int tolerance) {
+  return (Exceeds(p0, q0, tolerance) && Exceeds(p, p0, tolerance)) ||
+         (Exceeds(p0, p, tolerance) && Exceeds(q0, p0, tolerance)) ||
+         (Exceeds(q0, p0, tolerance) && Exceeds(p, q0, tolerance)) ||
+         (Exceeds(q0, p, tolerance) && Exceeds(p0, q0, tolerance));
+}
+
+}  // namespace
+
+bool PointOnSegment(TPoint p, TPoint a, TPoint b, int tolerance) {
+  const std::int64_t span = std::max(std::abs(std::int64_t(b.X) - a.X), std::abs(std::int64_t(b.Y) - a.Y));
+  const std::int64_t cross = std::abs((std::int64_t(p.X) - a.X) * (std::int64_t(b.Y) - a.Y) -
+                                      (std::int64_t(p.Y) - a.Y) * (std::int64_t(b.X) - a.X));
+  // cross / span approximates the distance to the line in pixels; span 0 holds nothing.
+  if (cross >= span) return false;
+  return !BeyondEnds(p.X, a.X, b.X, tolerance) && !BeyondEnds(p.Y, a.Y, b.Y, tolerance);
+}
+
+TFastLineSeries::TFastLineSeries() : line_pen_([this] { PenOrBrushChanged(); }) {
+  draw_between_points_ = true;
+  allow_single_point_ = false;
+}
+
+TFastLineSeries::~TFastLineSeries() = default;
+
+void TFastLineSeries::SetLinePen(const TChartPen& pen) {
+  line_pen_.Assign(pen);
+  SetSeriesColor(line_pen_.Color());
+}
+
+void TFastLineSeries::SetSeriesColor(TColor value) {
+  TChartSeries::SetSeriesColor(value);
+  line_pen_.SetColor(value);
+}
+
+void TFastLineSeries::Assign(const TFastLineSeries& source) {
+  auto_repaint_ = source.auto_repaint_;
+  line_pen_.Assign(source.line_pen_);
+}
+
+TChartCanvas* TFastLineSeries::ChartCanvas() const { return ParentChart() ? ParentChart()->Canvas() : nullptr; }
+
+bool TFastLineSeries::DrawsInDepth() const { return ParentChart() && ParentChart()->View3D(); }
+
+void TFastLineSeries::PrepareLinePen(TChartCanvas& canvas) {
+  canvas.ApplyChartPen(line_pen_);
+  if (ParentChart()) ParentChart()->AdjustPenForPrinting(canvas.Pen());
+  canvas.Brush().SetStyle(bsClear);
+}
+
+void TFastLineSeries::DrawPoints() {
+  TChartCanvas* canvas = ChartCanvas();
+  if (!canvas || FirstVisibleIndex() < 0) return;
+  PrepareLinePen(*canvas);
+  if (CanMergeColumnRuns(*canvas)) {
+    DrawVisibleMerged(*canvas);
+  } else {
+    TChartSeries::DrawPoints();
+  }
+}
+
+void TFastLineSeries::DrawPoint(int index) {
+  if (TChartCanvas* canvas = ChartCanvas()) DrawPointAt(*canvas, index, PointScreenX(index), PointScreenY(index));
+}
+
+void TFastLineSeries::DrawPointAt(TChartCanvas& canvas, int index, int x, int y) {
+  const bool depth = DrawsInDepth();
+  const int z = DepthBand().Middle;
+  if (index == FirstVisibleIndex()) {
+    if (index > 0) {
+      // The line enters the plot area from the last point before it; the clip cuts it.
+      const int from_x = PointScreenX(index - 1), from_y = PointScreenY(index - 1);
+      depth ? canvas.DrawLineSegmentAtDepth(from_x, from_y, x, y, z) : canvas.DrawLineSegment(from_x, from_y, x, y);
+    } else {
+      depth ? canvas.MovePenAtDepth(x, y, z) : canvas.MovePen(x, y);
+    }
+  } else {
+    if (x == last_drawn_x_ && y == last_drawn_y_) return;
+    depth ? canvas.DrawLineToAtDepth(x, y, z) : canvas.DrawLineTo(x, y);
+  }
+  last_drawn_x_ = x;
+  last_drawn_y_ = y;
+}
+
+// Merging column runs only pays for dense lines and only keeps the pixels of the single
+// segments for a flat solid one-pixel pen that overwrites (a raster operation would undo
+// pixels hit twice, a dash pattern restarts per segment). A hidden pen draws nothing either way.
+bool TFastLineSeries::CanMergeColumnRuns(TChartCanvas& canvas) const {
+  const TCustomChartAxis* horizontal = GetHorizAxis();
+  const TCustomChartAxis* vertical = GetVertAxis();
+  if (DrawsInDepth() || !DrawsPointsForward() || !horizontal || !vertical) return false;
+  if (horizontal->Logarithmic() || vertical->Logarithmic()) return false;
+  if (LastVisibleIndex() >= PointCount()) return false;
+  const TPen& pen = canvas.Pen();
+  if (pen.Style() == psClear) return true;
+  return pen.Style() == psSolid && pen.Mode() == pmCopy && pen.Width() <= 1 && !pen.HasAlternateCosmeticHandle();
+}
+
+void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
+  const LinearPixelMapping to_x(*GetHorizAxis(), true);
+  const LinearPixelMapping to_y(*GetVertAxis(), false);
+  const auto xs = XValues().StoredValues();
+  const auto ys = YValues().StoredValues();
+  const double x_multiplier = XValues().Multiplier(), y_multiplier = YValues().Multiplier();
+  const int first = FirstVisibleIndex(), last = LastVisibleIndex();
+  DrawPointAt(canvas, first, to_x(xs[first] * x_multiplier), to_y(ys[first] * y_multiplier));
+  ColumnRun run(canvas);
+  run.Begin(last_drawn_x_, last_drawn_y_);
+  for (int index = first + 1; index <= last; ++index) {
+    const int x = to_x(xs[index] * x_multiplier), y = to_y(ys[index] * y_multiplier);
+    if (x == last_drawn_x_) {
+      if (y != last_drawn_y_) run.Extend(y);
+    } else {
+      run.Flush();
+      canvas.DrawLineTo(x, y);
+      run.Begin(x, y);
+    }
+    last_drawn_x_ = x;
+    last_drawn_y_ = y;
+  }
+  run.Flush();
+}
+
+void TFastLineSeries::PointAdded(int index) {
+  if (auto_repaint_) {
+    TChartSeries::PointAdded(index);
+    return;
+  }
+  TChartCanvas* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->Pen().Assign(line_pen_);
+  const int from = index > 0 ? index - 1 : 0;
+  const int from_x = PointScreenX(from), from_y = PointScreenY(from);
+  DrawsInDepth() ? canvas->MovePenAtDepth(from_x, from_y, DepthBand().Middle) : canvas->MovePen(from_x, from_y);
+  DrawPoint(index);
+}
+
+int TFastLineSeries::PointAtPixel(int x, int y) const {
+  const int first = FirstVisibleIndex();
+  // Points removed since the last paint are no longer there to be hit.
+  const int last = std::min(LastVisibleIndex(), PointCount() - 1);
+  if (first < 0 || last < 0) return -1;
+  TPoint click{x, y};
+  if (TChartCanvas* canvas = ChartCanvas()) click = canvas->UnprojectPixel(x, y, DepthBand().Middle);
+  TPoint previous;
+  for (int index = first; index <= last; ++index) {
+    const TPoint point{PointScreenX(index), PointScreenY(index)};
+    if (point == click) return index;
+    // A segment is reported by the index of its left end.
+    if (index > first && PointOnSegment(click, point, previous, 0)) return index - 1;
+    previous = point;
+  }
+  return -1;
+}
+
+void TFastLineSeries::DrawLegendSymbol(int /*index*/, const TRect& rect) {
+  TChartCanvas* canvas = ChartCanvas();
+  if (!canvas) return;
+  PrepareLinePen(*canvas);
+  const int middle = static_cast<int>(std::floor((double(rect.Top) + rect.Bottom) / 2));
+  canvas->DrawHorizontalLine(rect.Left, rect.Right, middle);
+}

@@ -1,0 +1,495 @@
+#include "chart/series.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <random>
+#include <typeinfo>
+
+#include "chart/axis.h"
+#include "chart/chart_exceptions.h"
+#include "chart/chart_host.h"
+#include "rtl/errors.h"
+
+namespace {
+
+constexpr std::array<TColor, 16> kPalette = {
+    0x0000FF, 0x008000, 0x00FFFF, 0xFF0000, 0xFFFFFF, 0x808080, 0xFF00FF, 0x808000,
+    0x800000, 0x000080, 0x00FF00, 0x008080, 0x800080, 0xC0C0C0, 0xFFFF00, 0x000000,
+};
+
+bool SameTextIgnoringCase(const rtl::Text& a, const rtl::Text& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+template <class T>
+void ReleaseStorage(std::vector<T>& items) {
+  std::vector<T>().swap(items);
+}
+
+}  // namespace
+
+TColor SeriesPaletteColor(int index) {
+  const int size = static_cast<int>(kPalette.size());
+  return kPalette[((index % size) + size) % size];
+}
+
+TChartSeries::TChartSeries() : x_values_(this, "X"), y_values_(this, "Y") {
+  x_values_.SetOrder(loAscending);
+}
+
+TChartSeries::~TChartSeries() {
+  calculation_.reset();
+  DetachFromSourcesAndDependents();
+  ClearPoints();
+  LeaveParentChart();
+}
+
+void TChartSeries::DetachFromSourcesAndDependents() {
+  for (TChartSeries* source : data_sources_) std::erase(source->dependents_, this);
+  for (TChartSeries* dependent : dependents_) std::erase(dependent->data_sources_, this);
+  data_sources_.clear();
+  dependents_.clear();
+}
+
+void TChartSeries::LeaveParentChart() {
+  if (!parent_chart_) return;
+  TChartHost* chart = parent_chart_;
+  parent_chart_ = nullptr;
+  horiz_axis_ = vert_axis_ = nullptr;
+  chart->DetachSeries(*this);
+}
+
+// --- point store ---------------------------------------------------------------------
+
+void TChartSeries::CheckPointIndex(int index) const {
+  if (index < 0 || index >= PointCount()) throw rtl::ListIndexError(index);
+}
+
+int TChartSeries::AddPoint(double x, double y, const rtl::Text& label, TColor color) {
+  x_values_.SetPendingValue(x);
+  y_values_.SetPendingValue(y);
+  if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
+  const int index = x_values_.AppendValue(x_values_.PendingValue());
+  y_values_.InsertValueAt(index, y_values_.PendingValue());
+  colors_.insert(colors_.begin() + index, color);
+  InsertLabel(index, label);
+  PointAdded(index);
+  return index;
+}
+
+void TChartSeries::InsertLabel(int index, const rtl::Text& label) {
+  labels_.insert(labels_.begin() + index, label.empty() ? nullptr : std::make_unique<rtl::Text>(label));
+}
+
+int TChartSeries::AddNextValue(double value, const rtl::Text& label, TColor color) {
+  const double count = PointCount();
+  return PrimaryIsX() ? AddPoint(value, count, label, color) : AddPoint(count, value, label, color);
+}
+
+int TChartSeries::AddBlankPoint(const rtl::Text& label) { return AddNextValue(0, label, clNone); }
+
+int TChartSeries::AddBlankPointAt(double x, double y, const rtl::Text& label) {
+  return AddPoint(x, y, label, clNone);
+}
+
+void TChartSeries::PointAdded(int index) {
+  if (OnAfterAdd) OnAfterAdd(*this, index);
+  NotifyDependents(TSeriesChange::Added, index);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::EraseAllLists() {
+  for (TChartValueList* list : value_lists_) list->EraseValues();
+  ReleaseStorage(colors_);
+  ReleaseStorage(labels_);
+  ReleaseStorage(marks_.Positions);
+}
+
+void TChartSeries::ClearPoints() {
+  EraseAllLists();
+  if (OnClearValues) OnClearValues(*this);
+  NotifyDependents(TSeriesChange::Cleared);
+  if (active_ && parent_chart_ && !parent_chart_->IsDestroying()) RequestRepaint();
+}
+
+void TChartSeries::RemovePoint(int index) {
+  // Checked once up front so a bad index leaves every list untouched.
+  CheckPointIndex(index);
+  for (TChartValueList* list : value_lists_)
+    if (index < list->ValueCount()) list->RemoveValueAt(index);
+  if (index < ColorCount()) colors_.erase(colors_.begin() + index);
+  if (index < LabelCount()) labels_.erase(labels_.begin() + index);
+  if (index < static_cast<int>(marks_.Positions.size())) marks_.Positions.erase(marks_.Positions.begin() + index);
+  NotifyDependents(TSeriesChange::Removed, index);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::SwapPoints(int i, int j) {
+  CheckPointIndex(i);
+  CheckPointIndex(j);
+  for (TChartValueList* list : value_lists_)
+    if (i < list->ValueCount() && j < list->ValueCount()) list->SwapValues(i, j);
+  if (i < ColorCount() && j < ColorCount()) std::swap(colors_[i], colors_[j]);
+  if (i < LabelCount() && j < LabelCount()) std::swap(labels_[i], labels_[j]);
+}
+
+void TChartSeries::FillWithSamples(int count) {
+  if (count < 1) throw ChartException(chart_text::kFillSampleCount);
+  ClearPoints();
+  // A random walk looks like real data in a preview; the distribution is free to choose.
+  std::minstd_rand generator{std::random_device{}()};
+  std::uniform_int_distribution<int> step(-10, 10);
+  double value = std::uniform_int_distribution<int>(0, 1000)(generator);
+  for (int index = 0; index < count; ++index) {
+    AddNextValue(value);
+    value += step(generator);
+  }
+}
+
+rtl::Text TChartSeries::PointLabel(int index) const {
+  if (index < 0 || index >= LabelCount() || !labels_[index]) return {};
+  return *labels_[index];
+}
+
+void TChartSeries::SetPointLabel(int index, const rtl::Text& label) {
+  if (index < 0 || index >= LabelCount()) throw rtl::ListIndexError(index);
+  labels_[index] = label.empty() ? nullptr : std::make_unique<rtl::Text>(label);
+  RequestRepaint();
+}
+
+TColor TChartSeries::PointColor(int index) const {
+  if (index < 0 || index >= ColorCount()) return series_color_;
+  const TColor stored = colors_[index];
+  if (stored != clDefault) return stored;
+  return color_each_point_ ? SeriesPaletteColor(index) : series_color_;
+}
+
+void TChartSeries::SetPointColor(int index, TColor color) {
+  if (index < 0 || index >= ColorCount()) throw rtl::ListIndexError(index);
+  colors_[index] = color;
+  RequestRepaint();
+}
+
+TChartValueList& TChartSeries::ValueListByName(const rtl::Text& name) {
+  for (int index = 2; index < value_lists_.Count(); ++index)
+    if (SameTextIgnoringCase(value_lists_[index].Name(), name)) return value_lists_[index];
+  return y_values_;
+}
+
+// --- visible range ---------------------------------------------------------------------
+
+int TChartSeries::ScanFirstVisible(const TChartValueList& ordered, double minimum) const {
+  const auto values = ordered.StoredValues();
+  const double multiplier = ordered.Multiplier();
+  const int count = static_cast<int>(values.size());
+  int first = 0;
+  while (values[first] * multiplier < minimum)
+    if (++first > count - 1) return -1;
+  return first;
+}
+
+int TChartSeries::ScanLastVisible(const TChartValueList& ordered, int first, double maximum) const {
+  const auto values = ordered.StoredValues();
+  const double multiplier = ordered.Multiplier();
+  const int count = static_cast<int>(values.size());
+  if (values[count - 1] * multiplier <= maximum) return count - 1;
+  int last = first;
+  while (values[last] * multiplier < maximum)
+    if (++last > count - 1) return count - 1;
+  // Without draw-between-points the point beyond the edge is not drawn; with it the
+  // segment leaving the plot area still is.
+  if (!draw_between_points_ && values[last] * multiplier > maximum) --last;
+  return last;
+}
+
+void TChartSeries::ComputeVisibleRange() {
+  first_visible_ = last_visible_ = -1;
+  const int count = PointCount();
+  if (count == 0) return;
+  const TChartValueList& ordered = OrderedValueList();
+  const bool alongX = &ordered == &x_values_;
+  TCustomChartAxis* axis = alongX ? horiz_axis_ : vert_axis_;
+  if (!compute_visible_range_ || ordered.Order() == loNone || !axis || !parent_chart_) {
+    first_visible_ = 0;
+    last_visible_ = count - 1;
+    return;
+  }
+  const TRect plot = parent_chart_->PlotArea();
+  // The edge where the smallest values sit: left (bottom for a vertical axis) unless inverted.
+  const int lowEdge = alongX ? (axis->Inverted() ? plot.Right : plot.Left) : (axis->Inverted() ? plot.Top : plot.Bottom);
+  const int highEdge = alongX ? (axis->Inverted() ? plot.Left : plot.Right) : (axis->Inverted() ? plot.Bottom : plot.Top);
+  first_visible_ = ScanFirstVisible(ordered, axis->PixelToValue(lowEdge));
+  if (first_visible_ == -1) return;
+  last_visible_ = ScanLastVisible(ordered, first_visible_, axis->PixelToValue(highEdge));
+}
+
+// --- drawing hooks ------------------------------------------------------------------------
+
+int TChartSeries::PointScreenX(int index) const {
+  return horiz_axis_ ? horiz_axis_->HorizontalValueToPixel(PointX(index)) : 0;
+}
+
+int TChartSeries::PointScreenY(int index) const {
+  return vert_axis_ ? vert_axis_->VerticalValueToPixel(PointY(index)) : 0;
+}
+
+void TChartSeries::BeginDrawPoints() {
+  if (BeforeDrawValues) BeforeDrawValues(*this);
+}
+
+void TChartSeries::EndDrawPoints() {
+  if (AfterDrawValues) AfterDrawValues(*this);
+}
+
+void TChartSeries::DrawPoints() {
+  if (first_visible_ < 0) return;
+  if (DrawsPointsForward()) {
+    for (int index = first_visible_; index <= last_visible_; ++index) DrawPoint(index);
+  } else {
+    for (int index = last_visible_; index >= first_visible_; --index) DrawPoint(index);
+  }
+}
+
+bool TChartSeries::SeriesClicked(int index, TMouseButton button, TShiftState shift, int x, int y) {
+  bool handled = false;
+  auto take = [&](const TSeriesClickEvent& handler) {
+    handled = true;
+    if (parent_chart_) parent_chart_->SetMouseHandled(true);
+    handler(*this, index, button, shift, x, y);
+    if (parent_chart_) handled = parent_chart_->MouseHandled();
+  };
+  if (parent_chart_) parent_chart_->SetMouseHandled(false);
+  if ((shift & ssDouble) && OnDblClick)
+    take(OnDblClick);
+  else if (OnClick)
+    take(OnClick);
+  return handled;
+}
+
+double TChartSeries::StackOrigin(int index, bool all) const {
+  if (!parent_chart_) return 0;
+  double sum = 0;
+  for (TChartSeries* series : parent_chart_->SeriesList()) {
+    if (series == this && !all) break;
+    if (!series->Active() || typeid(*series) != typeid(*this) || index >= series->PointCount()) continue;
+    const double origin = series->PointOriginValue(index);
+    if (origin > 0) sum += origin;
+  }
+  return sum;
+}
+
+bool TChartSeries::SharesDepthWithOthers() const {
+  if (!parent_chart_ || !parent_chart_->AppliesDepthOrdering()) return false;
+  for (TChartSeries* series : parent_chart_->SeriesList())
+    if (series != this && series->Active() && !series->HasOwnDepthValues() && series->DepthSlot() == depth_slot_)
+      return true;
+  return false;
+}
+
+// --- axes and chart -------------------------------------------------------------------------
+
+bool TChartSeries::IsBoundToAxis(const TCustomChartAxis& axis) const {
+  if (!UsesAxes()) return false;
+  if (&axis == horiz_axis_ || &axis == vert_axis_) return true;
+  if (!parent_chart_) return false;
+  if (horiz_axis_kind_ == aBothHorizAxis && (&axis == parent_chart_->TopAxis() || &axis == parent_chart_->BottomAxis()))
+    return true;
+  return vert_axis_kind_ == aBothVertAxis && (&axis == parent_chart_->LeftAxis() || &axis == parent_chart_->RightAxis());
+}
+
+void TChartSeries::ResolveAxes() {
+  if (!parent_chart_) {
+    horiz_axis_ = vert_axis_ = nullptr;
+    return;
+  }
+  horiz_axis_ = parent_chart_->BottomAxis();
+  if (horiz_axis_kind_ == aTopAxis) horiz_axis_ = parent_chart_->TopAxis();
+  if (horiz_axis_kind_ == aCustomHorizAxis && custom_horiz_axis_) horiz_axis_ = custom_horiz_axis_;
+  vert_axis_ = parent_chart_->LeftAxis();
+  if (vert_axis_kind_ == aRightAxis) vert_axis_ = parent_chart_->RightAxis();
+  if (vert_axis_kind_ == aCustomVertAxis && custom_vert_axis_) vert_axis_ = custom_vert_axis_;
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value) {
+  if (horiz_axis_kind_ == value) return;
+  horiz_axis_kind_ = value;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value) {
+  if (vert_axis_kind_ == value) return;
+  vert_axis_kind_ = value;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
+  if (custom_horiz_axis_ == axis) return;
+  custom_horiz_axis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
+  if (custom_vert_axis_ == axis) return;
+  custom_vert_axis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetParentChart(TChartHost* chart) {
+  if (parent_chart_ == chart) return;
+  // The field changes before the charts are told, so that their Attach/DetachSeries, which
+  // call back into this setter, find the series already bound and return at once.
+  TChartHost* old = parent_chart_;
+  parent_chart_ = nullptr;
+  if (old) old->DetachSeries(*this);
+  parent_chart_ = chart;
+  ResolveAxes();
+  if (chart) chart->AttachSeries(*this);
+}
+
+void TChartSeries::RequestRepaint() const {
+  if (parent_chart_) parent_chart_->InvalidateChart();
+}
+
+// --- published properties -------------------------------------------------------------------
+
+void TChartSeries::SetActive(bool value) {
+  if (active_ == value) return;
+  active_ = value;
+  RequestRepaint();
+}
+
+void TChartSeries::SetSeriesColor(TColor value) {
+  if (series_color_ == value) return;
+  series_color_ = value;
+  RequestRepaint();
+}
+
+void TChartSeries::SetColorEachPoint(bool value) {
+  if (color_each_point_ == value) return;
+  color_each_point_ = value;
+  if (!value) std::fill(colors_.begin(), colors_.end(), clDefault);
+  RequestRepaint();
+}
+
+void TChartSeries::SetTitle(const rtl::Text& value) {
+  if (title_ == value) return;
+  title_ = value;
+  RequestRepaint();
+}
+
+void TChartSeries::SetValueFormat(const rtl::Text& value) {
+  if (value_format_ == value) return;
+  value_format_ = value;
+  RequestRepaint();
+}
+
+void TChartSeries::SetPercentFormat(const rtl::Text& value) {
+  if (percent_format_ == value) return;
+  percent_format_ = value;
+  RequestRepaint();
+}
+
+void TChartSeries::SetShowInLegend(bool value) {
+  if (show_in_legend_ == value) return;
+  show_in_legend_ = value;
+  RequestRepaint();
+}
+
+// --- data sources and dependents ----------------------------------------------------------------
+
+namespace {
+// Whether target already feeds source, directly or through other series.
+bool Feeds(const TChartSeries& target, const TChartSeries& source) {
+  for (const TChartSeries* dependent : target.Dependents())
+    if (dependent == &source || Feeds(*dependent, source)) return true;
+  return false;
+}
+}  // namespace
+
+void TChartSeries::AddDataSource(TChartSeries& source) {
+  // A cycle of sources would make every notification recurse without end.
+  if (!AcceptsSource(source) || !source.AcceptsAsSource(*this) || Feeds(*this, source)) return;
+  if (std::find(data_sources_.begin(), data_sources_.end(), &source) != data_sources_.end()) return;
+  data_sources_.push_back(&source);
+  source.dependents_.push_back(this);
+  CopyAllFrom(source);
+}
+
+void TChartSeries::RemoveDataSource(TChartSeries& source) {
+  std::erase(data_sources_, &source);
+  std::erase(source.dependents_, this);
+}
+
+void TChartSeries::SetCalculation(std::unique_ptr<TSeriesCalculation> calculation) {
+  calculation_ = std::move(calculation);
+  if (!data_sources_.empty()) CopyAllFrom(*data_sources_.front());
+}
+
+void TChartSeries::NotifyDependents(TSeriesChange change, int index) {
+  // A copy: a dependent's reaction may change who depends on this series.
+  const std::vector<TChartSeries*> dependents = dependents_;
+  for (TChartSeries* dependent : dependents) {
+    const TSeriesRecalcOptions follows = dependent->recalc_options_;
+    const bool calculated = dependent->calculation_ != nullptr;
+    switch (change) {
+      case TSeriesChange::Cleared:
+        if (follows & rOnClear) dependent->ClearPoints();
+        break;
+      case TSeriesChange::Added:
+        if ((follows & rOnInsert) && !calculated) dependent->SourcePointAdded(*this, index);
+        break;
+      case TSeriesChange::Removed:
+        if ((follows & rOnDelete) && !calculated) dependent->SourcePointRemoved(*this, index);
+        break;
+      case TSeriesChange::Modified:
+        if (follows & rOnModify) dependent->CopyAllFrom(*this);
+        break;
+      case TSeriesChange::Refreshed:
+        dependent->CopyAllFrom(*this);
+        break;
+    }
+  }
+}
+
+int TChartSeries::CopyPointFrom(const TChartSeries& source, int index) {
+  double x = source.PointX(index);
+  double y = source.PointY(index);
+  if (source.PrimaryIsX() != PrimaryIsX()) std::swap(x, y);
+  const int target = x_values_.AppendValue(x);
+  y_values_.InsertValueAt(target, y);
+  const int extra = std::min(value_lists_.Count(), source.ValueLists().Count());
+  for (int list = 2; list < extra; ++list)
+    value_lists_[list].InsertValueAt(target, source.ValueLists()[list].ValueAt(index));
+  return target;
+}
+
+void TChartSeries::SourcePointAdded(const TChartSeries& source, int index) {
+  const int target = CopyPointFrom(source, index);
+  // Colours and labels stay one per point even when the source has none at index.
+  colors_.insert(colors_.begin() + target, index < source.ColorCount() ? source.colors_[index] : clDefault);
+  InsertLabel(target, source.PointLabel(index));
+  PointAdded(target);
+}
+
+void TChartSeries::CopyAllFrom(const TChartSeries& source) {
+  if (!AcceptsSource(source)) return;
+  ClearPoints();
+  if (calculation_) {
+    calculation_->Recalculate(*this);
+  } else {
+    for (int index = 0; index < source.PointCount(); ++index) SourcePointAdded(source, index);
+  }
+  NotifyDependents(TSeriesChange::Refreshed);
+}
+
+void TChartSeries::InsertExtraValues(int index) {
+  for (int list = 2; list < value_lists_.Count(); ++list)
+    value_lists_[list].InsertValueAt(index, value_lists_[list].PendingValue());
+}

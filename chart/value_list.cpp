@@ -1,0 +1,198 @@
+#include "chart/value_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/series.h"
+#include "rtl/errors.h"
+
+TChartValueList::TChartValueList(TChartSeries* owner, const rtl::Text& name) : name_(name), owner_(owner) {
+  if (owner_) owner_->ValueLists().Add(this);
+  EraseValues();
+}
+
+TChartValueList::~TChartValueList() {
+  if (owner_) owner_->ValueLists().Remove(this);
+}
+
+void TChartValueList::Assign(const TChartValueList& source) {
+  order_ = source.order_;
+  date_time_ = source.date_time_;
+  multiplier_ = source.multiplier_;
+  value_source_ = source.value_source_;
+  MarkStale();
+}
+
+void TChartValueList::CheckIndex(int index) const {
+  if (index < 0 || index >= ValueCount()) throw rtl::ListIndexError(index);
+}
+
+double TChartValueList::ValueAt(int index) const {
+  CheckIndex(index);
+  return values_[index] * multiplier_;
+}
+
+void TChartValueList::StoreValueAt(int index, double value) {
+  CheckIndex(index);
+  values_[index] = value;
+  MarkStale();
+  if (owner_) owner_->NotifyDependents(TSeriesChange::Modified, index);
+}
+
+void TChartValueList::EraseValues() {
+  // Clearing gives the memory back: a cleared history must not keep its peak allocation.
+  std::vector<double>().swap(values_);
+  MarkStale();
+}
+
+int TChartValueList::AppendValue(double value) {
+  int index = ValueCount();
+  if (order_ == loAscending && index > 0 && values_.back() > value) {
+    // Scan back over the greater values so equal values keep their arrival order.
+    while (index > 0 && values_[index - 1] > value) --index;
+  } else if (order_ == loDescending && index > 0 && values_.back() < value) {
+    while (index > 0 && values_[index - 1] < value) --index;
+  }
+  values_.insert(values_.begin() + index, value);
+  MarkStale();
+  return index;
+}
+
+void TChartValueList::InsertValueAt(int index, double value) {
+  if (index < 0 || index > ValueCount()) throw rtl::ListIndexError(index);
+  values_.insert(values_.begin() + index, value);
+  MarkStale();
+}
+
+void TChartValueList::RemoveValueAt(int index) {
+  CheckIndex(index);
+  values_.erase(values_.begin() + index);
+  MarkStale();
+}
+
+void TChartValueList::RotateValues() {
+  if (values_.empty()) return;
+  std::rotate(values_.begin(), values_.begin() + 1, values_.end());
+  MarkStale();
+}
+
+void TChartValueList::SwapValues(int i, int j) {
+  CheckIndex(i);
+  CheckIndex(j);
+  std::swap(values_[i], values_[j]);
+}
+
+int TChartValueList::FindValue(double value) const {
+  for (int index = 0; index < ValueCount(); ++index)
+    if (values_[index] * multiplier_ == value) return index;
+  return -1;
+}
+
+void TChartValueList::RecomputeStatistics() const {
+  statistics_stale_ = false;
+  if (values_.empty()) {
+    highest_ = lowest_ = sum_ = magnitude_sum_ = 0;
+    return;
+  }
+  highest_ = lowest_ = sum_ = values_[0] * multiplier_;
+  magnitude_sum_ = std::fabs(sum_);
+  for (std::size_t index = 1; index < values_.size(); ++index) {
+    const double value = values_[index] * multiplier_;
+    if (value < lowest_)
+      lowest_ = value;
+    else if (value > highest_)
+      highest_ = value;
+    sum_ += value;
+    magnitude_sum_ += std::fabs(value);
+  }
+}
+
+double TChartValueList::HighestValue() const {
+  if (statistics_stale_) RecomputeStatistics();
+  return highest_;
+}
+
+double TChartValueList::LowestValue() const {
+  if (statistics_stale_) RecomputeStatistics();
+  return lowest_;
+}
+
+double TChartValueList::ValueSum() const {
+  if (statistics_stale_) RecomputeStatistics();
+  return sum_;
+}
+
+double TChartValueList::MagnitudeSum() const {
+  if (statistics_stale_) RecomputeStatistics();
+  return magnitude_sum_;
+}
+
+void TChartValueList::RenumberValues() {
+  for (int index = 0; index < ValueCount(); ++index) values_[index] = index;
+  MarkStale();
+}
+
+void TChartValueList::SortValues() {
+  if (order_ == loNone || !owner_) return;
+  SortRange(0, ValueCount() - 1);
+}
+
+// Partition sort on the middle pivot that moves points only through the series'
+// SwapPoints, so every list, the colours and the labels stay parallel.
+void TChartValueList::SortRange(int low, int high) {
+  while (low < high) {
+    const double pivot = ValueAt((low + high) / 2);
+    const bool descending = order_ == loDescending;
+    auto before = [&](double value) { return descending ? value > pivot : value < pivot; };
+    auto after = [&](double value) { return descending ? value < pivot : value > pivot; };
+    int i = low;
+    int j = high;
+    while (i <= j) {
+      while (before(ValueAt(i))) ++i;
+      while (after(ValueAt(j))) --j;
+      if (i <= j) {
+        if (i != j) owner_->SwapPoints(i, j);
+        ++i;
+        --j;
+      }
+    }
+    // Recurse into the smaller part and loop on the larger one to bound the stack depth.
+    if (j - low < high - i) {
+      SortRange(low, j);
+      low = i;
+    } else {
+      SortRange(i, high);
+      high = j;
+    }
+  }
+}
+
+void TChartValueList::SetDateTime(bool value) {
+  if (date_time_ == value) return;
+  date_time_ = value;
+  if (owner_) owner_->RequestRepaint();
+}
+
+void TChartValueList::SetMultiplier(double value) {
+  if (multiplier_ == value) return;
+  multiplier_ = value;
+  MarkStale();
+  if (!owner_) return;
+  owner_->NotifyDependents(TSeriesChange::Refreshed);
+  owner_->RequestRepaint();
+}
+
+void TChartValueList::SetValueSource(const rtl::Text& value) {
+  // Re-checking the data source is all a new field name asks for, and this chart has no
+  // external data sources, so the name is only kept.
+  value_source_ = value;
+}
+
+TChartValueList& TChartValueLists::operator[](int index) const {
+  if (index < 0 || index >= Count()) throw rtl::ListIndexError(index);
+  return *lists_[index];
+}
+
+void TChartValueLists::Remove(TChartValueList* list) {
+  std::erase(lists_, list);
+}

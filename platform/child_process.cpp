@@ -1,0 +1,111 @@
+#ifndef _WIN32
+#include "platform/child_process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+// Our environment with the extra entries added, each replacing an entry of the same name.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& extra) {
+  std::vector<std::string> result;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view current(*entry);
+    const auto name_end = current.find('=');
+    bool replaced = false;
+    for (const auto& added : extra) {
+      replaced = replaced || (name_end != std::string_view::npos &&
+                              added.compare(0, name_end + 1, current.substr(0, name_end + 1)) == 0);
+    }
+    if (!replaced) result.emplace_back(current);
+  }
+  result.insert(result.end(), extra.begin(), extra.end());
+  return result;
+}
+
+std::vector<char*> PointerArray(std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (auto& text : texts) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// Both ends are close-on-exec, so no other child inherits them; dup2 in the child clears
+// the flag on the copies that become its standard output and error.
+bool PrepareActions(posix_spawn_file_actions_t& actions, const ChildStart& start, const int pipe_ends[2]) {
+  bool ok = posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO) == 0;
+  if (start.merge_standard_error) {
+    ok = ok && posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDERR_FILENO) == 0;
+  } else {
+    ok = ok && posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0;
+  }
+  if (!start.working_directory.empty()) {
+    ok = ok && posix_spawn_file_actions_addchdir_np(&actions, start.working_directory.c_str()) == 0;
+  }
+  return ok;
+}
+
+}  // namespace
+
+std::optional<StartedChild> StartChild(const ChildStart& start) {
+  if (start.arguments.empty()) return std::nullopt;
+  int pipe_ends[2];
+  if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  std::vector<std::string> arguments = start.arguments;
+  std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
+  auto argument_pointers = PointerArray(arguments);
+  auto environment_pointers = PointerArray(environment);
+  pid_t pid = -1;
+  const bool started = PrepareActions(actions, start, pipe_ends) &&
+                       posix_spawnp(&pid, argument_pointers[0], &actions, nullptr, argument_pointers.data(),
+                                    environment_pointers.data()) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  // Our copy of the write end goes whether or not the start succeeded, so that the read end
+  // sees the end of the output once the child is gone.
+  close(pipe_ends[1]);
+  if (!started) {
+    close(pipe_ends[0]);
+    return std::nullopt;
+  }
+  return StartedChild{pid, pipe_ends[0]};
+}
+
+int WaitForChild(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments) {
+  const auto child = StartChild({arguments, "", false, {"LC_ALL=C.UTF-8"}});
+  if (!child) return std::nullopt;
+  CapturedOutput result;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = read(child->output, buffer, sizeof buffer);
+    if (count > 0) {
+      result.output.append(buffer, static_cast<std::size_t>(count));
+    } else if (count == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  close(child->output);
+  result.exit_code = WaitForChild(child->pid);
+  return result;
+}
+
+}  // namespace platform
+#endif

@@ -1,0 +1,31 @@
+// The texts netshare prints: the report a Russian-language Windows system prints for its
+// share query command, and its error texts, in code page 866 with CR LF line ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/netshare/share_connections.h"
+
+namespace netshare {
+
+// Labels take 29 characters, so the users section begins 29 characters after the start of
+// "Пользователи"; it holds "user@machine" plus one space per connection and is followed by
+// its line end and two empty lines (6 characters), then the line starting "Кэширование".
+// name, path and remark are UTF-8.
+std::string ShareReport(const std::string& name, const std::string& path, const std::string& remark,
+                        const std::vector<Connection>& connections);
+
+// "Системная ошибка 5." and "Отказано в доступе.": the caller may not read the connections.
+std::string AccessDeniedReport();
+
+// The share is not among the server's shares.
+std::string NoSuchShareReport();
+
+// The server's configuration cannot be read.
+std::string ConfigurationUnreadableReport();
+
+// How to call the program.
+std::string UsageReport();
+
+}  // namespace netshare

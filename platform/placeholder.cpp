@@ -1,1 +1,0 @@
-// Replaced by the share list and console command modules.

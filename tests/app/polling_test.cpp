@@ -1,0 +1,320 @@
+// The polling run driven through the window's handlers: Button1, Timer1, closing, N2 and the
+// command-line table file. The probe runs a script that prints a prepared report per share.
+#include "app/polling.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/connection_table.h"
+#include "app/form1.h"
+#include "app/list_box.h"
+#include "app/message_boxes.h"
+#include "app/table_file.h"
+#include "app/user_probe.h"
+#include "app/window_timer.h"
+#include "platform/netshare/share_report.h"
+#include "qt_application.h"
+#include "rtl/date_time.h"
+#include "rtl/errors.h"
+#include "temporary_directory.h"
+
+namespace {
+
+rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+const rtl::Text kTime = W("Время");
+
+class PollingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Each probe prints the report prepared for its share (nothing for an unknown one); the
+    // share "vanish" also deletes the script, so the probe after it cannot start.
+    script_ = directory_.File("query.sh");
+    TemporaryDirectory::WriteBytes(script_, "#!/bin/sh\n[ \"$1\" = vanish ] && rm -f \"$0\"\ncat '" +
+                                                directory_.File("report_") + "'\"$1\" 2>/dev/null\nexit 0\n");
+    chmod(script_.c_str(), 0755);
+    SetShareQueryProgram(script_);
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+    SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0));
+    form_.ProgramDirectory = directory_.Path().string();
+  }
+
+  void TearDown() override {
+    SetShareQueryProgram("");
+    rtl::SetClockForTesting({});
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+  }
+
+  void SetClock(rtl::DateTime value) {
+    rtl::SetClockForTesting([value] { return value; });
+  }
+
+  void Users(const std::string& share, int count) {
+    std::vector<netshare::Connection> connections;
+    for (int i = 0; i < count; ++i) connections.push_back({"user" + std::to_string(i), "host"});
+    TemporaryDirectory::WriteBytes(directory_.File("report_" + share), netshare::ShareReport(share, "/s", "", connections));
+  }
+
+  std::vector<rtl::Text> Columns() const {
+    std::vector<rtl::Text> columns;
+    const ConnectionTable& table = form_.ListView1Items()->Table();
+    for (int i = 0; i < table.ColumnCount(); ++i) columns.push_back(table.Column(i));
+    return columns;
+  }
+
+  const ConnectionTable& Table() const { return form_.ListView1Items()->Table(); }
+
+  std::vector<QString> BoxTexts() const {
+    std::vector<QString> texts;
+    for (const auto& box : boxes_.Boxes()) texts.push_back(box.text);
+    return texts;
+  }
+
+  QApplication& application_ = TestApplication();  // before any widget
+  TemporaryDirectory directory_;
+  std::string script_;
+  MessageBoxRecorder boxes_;
+  TForm1 form_;
+};
+
+TEST(PollIntervalTest, MinutesBecomeWrappingMilliseconds) {
+  EXPECT_EQ(PollIntervalFromMinutes("30"), 1800000);
+  EXPECT_EQ(PollIntervalFromMinutes("0"), 0);
+  EXPECT_EQ(PollIntervalFromMinutes(" $10"), 960000);
+  EXPECT_EQ(PollIntervalFromMinutes("-1"), -60000);
+  EXPECT_EQ(PollIntervalFromMinutes("35791"), 2147460000);
+  EXPECT_EQ(PollIntervalFromMinutes("35792"), -2147447296);  // 2 147 520 000 wrapped
+  EXPECT_THROW(PollIntervalFromMinutes("30 min"), rtl::ConvertError);
+}
+
+TEST_F(PollingTest, StartBuildsColumnsKeepsRowsAndArmsTheTimer) {
+  form_.ListView1Items()->AddColumn("old");
+  form_.ListView1Items()->AddRow("earlier row");
+  form_.ListBox2()->SetEntries({"docs", "pub"});
+  form_.PageControl1()->setCurrentIndex(2);
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs", "pub"}));
+  EXPECT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(form_.PageControl1()->currentIndex(), 0);
+  EXPECT_TRUE(form_.Timer1()->Enabled());
+  EXPECT_EQ(form_.Timer1()->Interval(), 1000u);  // the first tick one second after the start
+  EXPECT_EQ(form_.PollIntervalMs, 1800000);
+  EXPECT_EQ(form_.Button1()->text(), Q("Стоп"));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(PollingTest, InvalidIntervalLeavesTheRunIdleWithRebuiltColumns) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Edit1()->setText(Q("полчаса"));
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("'полчаса' is not a valid integer value.")});
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs"}));
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_EQ(form_.Button1()->text(), Q("Пуск"));
+}
+
+TEST_F(PollingTest, TickAddsOneCaptionedRowOfCounts) {
+  Users("docs", 3);
+  Users("pub", 0);
+  Users("home", 12);
+  form_.ListBox2()->SetEntries({"docs", "pub", "home"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(19, 35, 0, 0));
+  form_.Timer1Timer();
+  ASSERT_EQ(Table().RowCount(), 2);
+  EXPECT_EQ(Table().RowAt(0).caption, "08.12.2026  9:05:07");
+  EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"3", "0", "12"}));
+  EXPECT_EQ(Table().RowAt(1).caption, "08.12.2026  19:35:00");
+  EXPECT_EQ(form_.Timer1()->Interval(), 1800000u);
+}
+
+TEST_F(PollingTest, EntryRemovedDuringTheRunShortensLaterRows) {
+  Users("docs", 1);
+  Users("pub", 2);
+  form_.ListBox2()->SetEntries({"docs", "pub"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  form_.ListBox2()->DeleteEntry(0);
+  form_.Timer1Timer();
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs", "pub"}));
+  EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"1", "2"}));
+  EXPECT_EQ(Table().RowAt(1).values, (std::vector<rtl::Text>{"2"}));
+}
+
+TEST_F(PollingTest, EmptyWatchListAddsNoRow) {
+  form_.Button1Click();
+  form_.Timer1Timer();
+  EXPECT_EQ(Table().RowCount(), 0);
+}
+
+TEST_F(PollingTest, ProbeThatCannotStartEndsTheTickWithTheValuesSoFar) {
+  Users("docs", 2);
+  form_.ListBox2()->SetEntries({"docs", "vanish", "pub", "home"});
+  form_.Button1Click();
+  form_.Run(&TForm1::Timer1Timer);
+  ASSERT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"2", "0"}));
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kError);
+  EXPECT_TRUE(boxes_.Boxes()[0].text.contains(Q("netshare pub"))) << boxes_.Boxes()[0].text.toStdString();
+  EXPECT_TRUE(form_.Timer1()->Enabled());
+  // A failure at the first share leaves no row.
+  form_.Run(&TForm1::Timer1Timer);
+  EXPECT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+}
+
+TEST_F(PollingTest, StopWritesTheTableFileOfTheExampleName) {
+  Users("docs", 3);
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_EQ(form_.Button1()->text(), Q("Пуск"));
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")),
+            kTime + ",docs\r\n08.12.2026  9:05:07,3\r\n");
+  EXPECT_EQ(Table().RowCount(), 1);
+}
+
+TEST_F(PollingTest, StopBeforeTheFirstTickWritesTheTableWithoutNewRows) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Button1Click();
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")), kTime + ",docs\r\n");
+}
+
+// A regional date with "/" named a file in directories that do not exist; the run was lost.
+TEST_F(PollingTest, SlashDateFormatStillNamesAFileAndCaptionsKeepTheRegionalText) {
+  rtl::RegionalSettings us = rtl::RussianRegionalSettings();
+  us.short_date_format = "M/d/yyyy";
+  us.date_separator = '/';
+  us.long_time_format = rtl::BuildLongTimeFormat(false, true, false);
+  rtl::SetRegionalSettings(us);
+  SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(21, 5, 7, 0));
+  Users("docs", 1);
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_12.8.2026_9.05.07 PM.txt")),
+            kTime + ",docs\r\n12/8/2026  9:05:07 PM,1\r\n");
+}
+
+TEST_F(PollingTest, FailedSaveAtStopShowsTheErrorAndKeepsTheTable) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  form_.ProgramDirectory = directory_.File("gone");
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("File not found.")});
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs"}));
+}
+
+// Closing mid-run ended the program without the table file, losing every row of the run.
+TEST_F(PollingTest, ClosingWhileRunningWritesTheTableAsAStopWould) {
+  Users("docs", 4);
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  form_.close();
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")),
+            kTime + ",docs\r\n08.12.2026  9:05:07,4\r\n");
+}
+
+TEST_F(PollingTest, ClosingWhileIdleWritesNoTable) {
+  form_.close();
+  EXPECT_FALSE(std::filesystem::exists(directory_.File("list_08.12.2026_9.05.07.txt")));
+}
+
+// Real ticks: the first comes after the interval left from before, then Edit1's takes over.
+TEST_F(PollingTest, ZeroMinutesGiveOneTickAndNoMore) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Edit1()->setText("0");
+  form_.Timer1()->SetInterval(10);
+  form_.Button1Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 1; }, 2000));
+  QTest::qWait(60);
+  EXPECT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(form_.Timer1()->Interval(), 0u);
+  EXPECT_TRUE(form_.Timer1()->Enabled());
+  // Only a tick changes the interval, so a later run never ticks whatever Edit1 holds.
+  form_.Button1Click();
+  form_.Edit1()->setText("1");
+  form_.Button1Click();
+  QTest::qWait(60);
+  EXPECT_EQ(Table().RowCount(), 1);
+}
+
+TEST_F(PollingTest, FirstTickTakesOverTheIntervalAndRestartsThePeriod) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Edit1()->setText("1");
+  form_.Timer1()->SetInterval(10);
+  form_.Button1Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 1; }, 2000));
+  EXPECT_EQ(form_.Timer1()->Interval(), 60000u);
+  EXPECT_GT(form_.Timer1()->PendingMs(), 59000u);
+}
+
+TEST_F(PollingTest, WrappedNegativeIntervalIsTakenAsLongUnsigned) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Edit1()->setText("35792");
+  form_.Timer1()->SetInterval(10);
+  form_.Button1Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 1; }, 2000));
+  EXPECT_EQ(form_.Timer1()->Interval(), 2147520000u);
+  EXPECT_GT(form_.Timer1()->PendingMs(), 2147510000u);
+  QTest::qWait(30);
+  EXPECT_EQ(Table().RowCount(), 1);
+}
+
+TEST_F(PollingTest, LoadFileChosenInTheDialog) {
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
+  form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("t.txt"))); });
+  form_.Run(&TForm1::N2Click);
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{"T", "docs"}));
+  ASSERT_EQ(Table().RowCount(), 1);
+  EXPECT_EQ(Table().RowAt(0).caption, "d t");
+}
+
+TEST_F(PollingTest, CancelledOrVanishedDialogChoiceLoadsNothing) {
+  form_.SetOpenDialogForTesting([] { return std::optional<QString>(); });
+  form_.Run(&TForm1::N2Click);
+  form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("no.txt"))); });
+  form_.Run(&TForm1::N2Click);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(Table().ColumnCount(), 0);
+}
+
+TEST_F(PollingTest, ShortLineInTheChosenFileIsReported) {
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T\r\nd t,5\r\nalone\r\n");
+  form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("t.txt"))); });
+  form_.Run(&TForm1::N2Click);
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("List index out of bounds (1)")});
+  EXPECT_EQ(Table().RowCount(), 2);
+}
+
+TEST_F(PollingTest, TableFileNamedOnTheCommandLineLoadsOnceTheLoopRuns) {
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
+  ScheduleTableFileArgument(form_, {"sharemon", QString::fromStdString(directory_.File("t.txt"))});
+  EXPECT_EQ(Table().ColumnCount(), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 1; }, 2000));
+  EXPECT_EQ(Columns(), (std::vector<rtl::Text>{"T", "docs"}));
+  ScheduleTableFileArgument(form_, {"sharemon"});
+  QTest::qWait(10);
+  EXPECT_EQ(Table().RowCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# A private Samba server on 127.0.0.1 for the end-to-end test of the share list and the user
+# probe. Everything lives under LAB_DIR; the test users carry the marker "sharemon-test-user"
+# in their comment, so only they are ever removed.
+#   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd
+#   samba_lab.sh open LAB_DIR NAME SHARE USER   hold a client session (USER "-" = guest) until closed
+#   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
+#   samba_lab.sh stop LAB_DIR                   end every process it started, remove users and LAB_DIR
+set -euo pipefail
+
+readonly marker=sharemon-test-user
+command=$1 lab=$2
+shift 2
+conf=$lab/smb.conf
+
+write_config() {
+  local port=$1
+  mkdir -p "$lab"/{lock,state,cache,pid,private,ncalrpc,bind-dns,log,shares/s1,shares/s2,shares/s3}
+  chmod 755 "$lab"
+  cat >"$conf" <<CONF
+[global]
+  server role = standalone server
+  workgroup = LABGROUP
+  netbios name = SHAREMONLAB
+  smb ports = $port
+  interfaces = lo
+  bind interfaces only = yes
+  disable netbios = yes
+  load printers = no
+  printcap name = /dev/null
+  disable spoolss = yes
+  map to guest = Bad User
+  lock directory = $lab/lock
+  state directory = $lab/state
+  cache directory = $lab/cache
+  pid directory = $lab/pid
+  private dir = $lab/private
+  ncalrpc dir = $lab/ncalrpc
+  binddns dir = $lab/bind-dns
+  log file = $lab/log/log.%m
+  usershare path =
+  passdb backend = tdbsam:$lab/private/passdb.tdb
+
+[public]
+  path = $lab/shares/s1
+  comment = Public files
+  guest ok = yes
+  read only = no
+
+[Отчеты]
+  path = $lab/shares/s2
+  guest ok = yes
+  read only = no
+
+[team docs]
+  path = $lab/shares/s3
+  guest ok = yes
+  read only = no
+CONF
+  echo "$port" >"$lab/port"
+}
+
+add_users() {
+  local user
+  for user in "$@"; do
+    if ! id "$user" >/dev/null 2>&1; then
+      useradd --no-create-home --shell /usr/sbin/nologin --no-user-group --comment "$marker" "$user"
+    fi
+    echo "$user" >>"$lab/users"
+    printf 'pw\npw\n' | smbpasswd -c "$conf" -s -a "$user" >/dev/null
+  done
+}
+
+start_server() {
+  ls /var/log/samba/ 2>/dev/null | sort >"$lab/samba-logs-before" || true
+  smbd -F -s "$conf" -l "$lab/log" --debug-stdout -d1 </dev/null >>"$lab/log/smbd.out" 2>&1 &
+  echo $! >"$lab/smbd.pid"
+  local attempt
+  for attempt in $(seq 100); do
+    if smbclient -s "$conf" -N //127.0.0.1/public -p "$(cat "$lab/port")" -c exit >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "smbd did not answer" >&2
+  return 1
+}
+
+open_session() {
+  local name=$1 share=$2 user=$3
+  local fifo=$lab/$name.fifo out=$lab/$name.out
+  local credentials=(-U "$user")
+  [[ $user == - ]] && credentials=(-N)
+  mkfifo "$fifo"
+  exec 3<>"$fifo"
+  echo pwd >&3
+  PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" \
+    <&3 3>&- >"$out" 2>&1 &
+  echo $! >"$lab/$name.pid"
+  exec 3>&-
+  local attempt
+  for attempt in $(seq 100); do
+    grep -qs "Current directory" "$out" && return 0
+    kill -0 "$(cat "$lab/$name.pid")" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "session $name did not connect: $(cat "$out")" >&2
+  return 1
+}
+
+wait_gone() {
+  local pid=$1 attempt
+  for attempt in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+}
+
+close_session() {
+  local name=$1
+  [[ -f $lab/$name.pid ]] || return 0
+  echo exit 1<>"$lab/$name.fifo"
+  wait_gone "$(cat "$lab/$name.pid")"
+  rm -f "$lab/$name.pid"
+}
+
+stop_all() {
+  local file
+  # The server first (its connection processes go with it), then the clients, which would
+  # otherwise wait for the server's answer.
+  [[ -f $lab/smbd.pid ]] && kill "$(cat "$lab/smbd.pid")" 2>/dev/null || true
+  for file in "$lab"/*.pid; do
+    [[ -f $file && $file != "$lab/smbd.pid" ]] || continue
+    kill -KILL "$(cat "$file")" 2>/dev/null || true
+  done
+  for file in "$lab"/*.pid "$lab"/pid/samba-dcerpcd.pid; do
+    [[ -f $file ]] || continue
+    kill "$(cat "$file")" 2>/dev/null || true
+    wait_gone "$(cat "$file")"
+  done
+  if [[ -f $lab/users ]]; then
+    local user
+    for user in $(sort -u "$lab/users"); do
+      if [[ $(getent passwd "$user" | cut -d: -f5) == "$marker" ]]; then userdel "$user" 2>/dev/null || true; fi
+    done
+  fi
+  # Samba's RPC helpers leave empty logs in the system log directory; remove only new, empty ones.
+  if [[ -f $lab/samba-logs-before ]]; then
+    for file in $(ls /var/log/samba/ 2>/dev/null | sort | comm -13 "$lab/samba-logs-before" -); do
+      [[ -s /var/log/samba/$file ]] || rm -f "/var/log/samba/$file"
+    done
+  fi
+  rm -rf "$lab"
+}
+
+case $command in
+  start) write_config "$1"; shift; add_users "$@"; start_server ;;
+  open) open_session "$@" ;;
+  close) close_session "$@" ;;
+  stop) stop_all ;;
+  *) echo "unknown command $command" >&2; exit 2 ;;
+esac

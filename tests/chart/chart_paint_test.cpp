@@ -1,0 +1,263 @@
+// The paint pipeline: the order of a frame's parts and its geometry through the recording
+// canvas, pixels of a frame on the real canvas, and the repaint control of a shown chart
+// (merged requests, exposes served from the frame image).
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "chart/chart.h"
+#include "chart_fixture.h"
+
+namespace {
+
+class PaintTest : public ChartFixture {
+ protected:
+  // Marks an event in the canvas log, so events and canvas calls share one order.
+  void MarkEvents() {
+    chart().OnBeforeDrawAxes = [this](TChart&) { canvas().PlotPixel(-1, -1, 1); };
+    chart().OnBeforeDrawSeries = [this](TChart&) { canvas().PlotPixel(-1, -1, 2); };
+    chart().OnAfterDraw = [this](TChart&) { canvas().PlotPixel(-1, -1, 3); };
+  }
+  void HideAllAxes() {
+    for (TCustomChartAxis* axis : chart().AxesList()) axis->SetVisible(false);
+  }
+};
+
+TEST_F(PaintTest, HistoryChartPlotAreaBeforeTitlesAndAxes) {
+  chart().Title().SetVisible(false);
+  chart().SetAxisVisible(false);
+  TRect seen;
+  chart().OnBeforeDrawSeries = [&](TChart& c) { seen = c.PlotArea(); };
+  Render();
+  EXPECT_EQ(seen, (TRect{25, 10, 792, 240}));
+  EXPECT_EQ(chart().FrameBounds(), (TRect{0, 0, 817, 250}));
+  EXPECT_EQ(canvas().CallsStartingWith("BeginFrame("), std::vector<std::string>{"BeginFrame(0,0,817,250,false)"});
+  EXPECT_EQ(canvas().CallsStartingWith("DrawBox("), std::vector<std::string>{"DrawBox(25,10,793,241)"});
+}
+
+TEST_F(PaintTest, FrameDrawsItsPartsInOrder) {
+  MarkEvents();
+  HideAllAxes();
+  chart().Title().SetText({"TChart"});
+  MarkingSeries series;
+  series.AddPoint(1, 1);
+  series.AddPoint(2, 2);
+  series.SetParentChart(&chart());
+  Render();
+  const std::vector<std::string> order = {
+      "BeginFrame(",        "PaintBackground(0,0,817,250)", "MovePen(0,249)",
+      "BeginFrontPlane(",   "WriteText(387,10,\"TChart\")",  "EndFrontPlane(",
+      "SetProjection(0,0,0,817,250,25,28,792,240)",         "DrawBox(25,28,793,241)",
+      "PlotPixel(-1,-1,1)", "PlotPixel(-1,-1,2)",           "ClipToBox(25,28,792,240,0,0)",
+      "PlotPixel(0,0,255)", "PlotPixel(1,0,255)",           "RemoveClipping(",
+      "PlotPixel(-1,-1,3)", "EndFrame(0,0,817,250)"};
+  int previous = -1;
+  for (const std::string& call : order) {
+    const int at = IndexOf(call);
+    EXPECT_GT(at, previous) << call;
+    previous = at;
+  }
+  EXPECT_EQ(series.prepared, 1);
+}
+
+TEST_F(PaintTest, PanelBackgroundAndRaisedBevel) {
+  chart().SetAxisVisible(false);
+  Render();
+  const TRecordedCall* fill = FirstRecord("PaintBackground(");
+  ASSERT_NE(fill, nullptr);
+  EXPECT_EQ(fill->brush_color, clBtnFace);
+  EXPECT_EQ(fill->brush_style, bsSolid);
+  std::vector<std::pair<std::string, TColor>> bevel;
+  for (const TRecordedCall& record : canvas().Records()) {
+    if (record.call.starts_with("BeginFrontPlane")) break;
+    if (record.call.starts_with("MovePen") || record.call.starts_with("DrawLineTo"))
+      bevel.emplace_back(record.call, record.pen_color);
+  }
+  const std::vector<std::pair<std::string, TColor>> expected = {
+      {"MovePen(0,249)", clBtnHighlight},    {"DrawLineTo(0,0)", clBtnHighlight},
+      {"DrawLineTo(816,0)", clBtnHighlight}, {"MovePen(816,0)", clBtnShadow},
+      {"DrawLineTo(816,249)", clBtnShadow},  {"DrawLineTo(-1,249)", clBtnShadow}};
+  EXPECT_EQ(bevel, expected);
+}
+
+TEST_F(PaintTest, BorderAndInnerBevelNestInsideTheOuterOne) {
+  chart().SetAxisVisible(false);
+  chart().SetBorderWidth(2);
+  chart().SetBevelInner(bvLowered);
+  TRect plot;
+  chart().OnBeforeDrawSeries = [&](TChart& c) { plot = c.PlotArea(); };
+  Render();
+  std::vector<std::pair<std::string, TColor>> moves;
+  for (const TRecordedCall& record : canvas().Records())
+    if (record.call.starts_with("MovePen")) moves.emplace_back(record.call, record.pen_color);
+  const std::vector<std::pair<std::string, TColor>> expected = {
+      {"MovePen(0,249)", clBtnHighlight}, {"MovePen(816,0)", clBtnShadow},  // outer, raised
+      {"MovePen(1,248)", clBtnFace},      {"MovePen(815,1)", clBtnFace},    // border
+      {"MovePen(2,247)", clBtnFace},      {"MovePen(814,2)", clBtnFace},
+      {"MovePen(3,246)", clBtnShadow},    {"MovePen(813,3)", clBtnHighlight}};  // inner, lowered
+  EXPECT_EQ(moves, expected);
+  // The border is kept free of the chart; the bevels are not subtracted.
+  EXPECT_EQ(plot, (TRect{27, 12, 790, 238}));
+}
+
+TEST_F(PaintTest, SeriesWithoutVisiblePointsIsSkippedWholly) {
+  HideAllAxes();
+  MarkingSeries empty;
+  int before = 0, after = 0;
+  empty.BeforeDrawValues = [&](TChartSeries&) { ++before; };
+  empty.AfterDrawValues = [&](TChartSeries&) { ++after; };
+  empty.SetParentChart(&chart());
+  Render();
+  EXPECT_EQ(before + after, 0);
+  EXPECT_TRUE(canvas().CallsStartingWith("ClipToBox(").empty());
+  empty.AddPoint(5, 5);
+  Render();
+  EXPECT_EQ(before, 1);
+  EXPECT_EQ(after, 1);
+}
+
+TEST_F(PaintTest, ClipPointsOffDrawsTheSeriesUnclipped) {
+  HideAllAxes();
+  chart().SetClipPoints(false);
+  MarkingSeries series;
+  series.AddPoint(1, 1);
+  series.SetParentChart(&chart());
+  Render();
+  EXPECT_EQ(canvas().CallsStartingWith("PlotPixel(0,0"), std::vector<std::string>{"PlotPixel(0,0,255)"});
+  EXPECT_TRUE(canvas().CallsStartingWith("ClipToBox(").empty());
+}
+
+TEST_F(PaintTest, GradientReplacesThePanelColour) {
+  chart().SetAxisVisible(false);
+  chart().Gradient().SetVisible(true);
+  Render();
+  EXPECT_TRUE(canvas().CallsStartingWith("PaintBackground(").empty());
+  EXPECT_EQ(canvas().CallsStartingWith("FillGradient(").size(), 1u);
+}
+
+// --- the real canvas ------------------------------------------------------------------------
+
+class RealCanvasTest : public ::testing::Test {
+ protected:
+  RealCanvasTest() {
+    EnsureWidgetApplication();
+    chart_ = std::make_unique<TChart>();
+    chart_->resize(817, 250);
+    chart_->SetView3D(false);
+    chart_->Legend().SetVisible(false);
+    chart_->Title().SetVisible(false);
+    chart_->SetAxisVisible(false);
+  }
+  QImage RenderImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    TCanvas target(&image, chart_->palette());
+    chart_->RenderChart(target, {0, 0, width, height});
+    return image;
+  }
+  QRgb System(int index) const { return SystemColorRGB(index, chart_->palette()); }
+
+  std::unique_ptr<TChart> chart_;
+};
+
+TEST_F(RealCanvasTest, BevelAndBackWallPixels) {
+  const QImage image = RenderImage(817, 250);
+  const QRgb face = System(15), highlight = System(20), shadow = System(16), black = qRgb(0, 0, 0);
+  ASSERT_NE(highlight, shadow);
+  EXPECT_EQ(image.pixel(0, 0), highlight);
+  EXPECT_EQ(image.pixel(0, 120), highlight);
+  EXPECT_EQ(image.pixel(815, 0), highlight);
+  EXPECT_EQ(image.pixel(816, 0), shadow);
+  EXPECT_EQ(image.pixel(816, 120), shadow);
+  EXPECT_EQ(image.pixel(0, 249), shadow);
+  EXPECT_EQ(image.pixel(400, 249), shadow);
+  EXPECT_EQ(image.pixel(1, 1), face);
+  // The back wall's frame lies on the plot area's edges, inclusive.
+  for (int y : {10, 100, 240}) {
+    EXPECT_EQ(image.pixel(25, y), black) << y;
+    EXPECT_EQ(image.pixel(792, y), black) << y;
+  }
+  for (int x : {25, 400, 792}) {
+    EXPECT_EQ(image.pixel(x, 10), black) << x;
+    EXPECT_EQ(image.pixel(x, 240), black) << x;
+  }
+  // Inside the clear wall and outside it: the panel colour.
+  for (QPoint p : {QPoint(26, 11), QPoint(791, 239), QPoint(24, 100), QPoint(793, 100), QPoint(400, 9),
+                   QPoint(400, 241)})
+    EXPECT_EQ(image.pixel(p), face) << p.x() << "," << p.y();
+}
+
+TEST_F(RealCanvasTest, FilledBackWallCoversTheInsideOnly) {
+  chart_->SetBackColor(clWhite);
+  const QImage image = RenderImage(817, 250);
+  EXPECT_EQ(image.pixel(26, 11), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(791, 239), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(25, 11), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(24, 11), System(15));
+}
+
+// --- repaint control of a shown chart ---------------------------------------------------------
+
+class ShownChartTest : public RealCanvasTest {
+ protected:
+  ShownChartTest() {
+    chart_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(chart_.get()));
+    Settle();
+  }
+  void Settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  }
+};
+
+TEST_F(ShownChartTest, ManyRequestsGiveOnePaint) {
+  const int runs = chart_->PipelineRuns();
+  ASSERT_GE(runs, 1);
+  for (int i = 0; i < 10; ++i) chart_->SetMarginLeft(4 + i);
+  chart_->Title().SetText({"share"});
+  chart_->InvalidateChart();
+  Settle();
+  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
+}
+
+TEST_F(ShownChartTest, ExposeWithoutChangeIsServedFromTheFrameImage) {
+  const int runs = chart_->PipelineRuns();
+  chart_->repaint();
+  chart_->update();
+  Settle();
+  EXPECT_EQ(chart_->PipelineRuns(), runs);
+  chart_->RefreshChart();  // a change paints before returning
+  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
+}
+
+TEST_F(ShownChartTest, SettingTheSameValueCausesNoPaint) {
+  const int runs = chart_->PipelineRuns();
+  chart_->SetMarginLeft(3);
+  chart_->SetColor(clBtnFace);
+  chart_->Title().SetVisible(false);
+  Settle();
+  EXPECT_EQ(chart_->PipelineRuns(), runs);
+}
+
+TEST_F(ShownChartTest, OffScreenFrameOfAnotherSizeMakesTheWindowRedraw) {
+  int runs = chart_->PipelineRuns();
+  RenderImage(817, 250);
+  chart_->repaint();
+  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);  // the off-screen frame only
+  runs = chart_->PipelineRuns();
+  const QImage small = RenderImage(100, 60);
+  EXPECT_EQ(small.pixel(0, 0), System(20));
+  chart_->repaint();
+  EXPECT_EQ(chart_->PipelineRuns(), runs + 2);
+}
+
+TEST_F(ShownChartTest, ResizeDrawsANewFrame) {
+  const int runs = chart_->PipelineRuns();
+  chart_->resize(600, 200);
+  Settle();
+  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
+  EXPECT_EQ(chart_->FrameBounds(), (TRect{0, 0, 600, 200}));
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+// Pixel rules of the device canvas: lines, pen styles, rectangles, raster operations, clipping.
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+#include "chart/device_canvas.h"
+#include "chart/gdi_raster.h"
+#include "gui_application.h"
+#include "pixel_image.h"
+
+namespace {
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+PixelSet LinePixels(int x0, int y0, int x1, int y1) {
+  PixelSet pixels;
+  gdi::ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) { pixels.insert({x, y}); });
+  return pixels;
+}
+
+// The pixels of a cosmetic line by the diamond rule, computed independently: along the major
+// axis from the start (included) to the end (excluded), the pixel nearest to the exact line;
+// at a tie the upper pixel of an x-major line and the left pixel of a y-major line.
+PixelSet NearestPixels(int x0, int y0, int x1, int y1) {
+  PixelSet pixels;
+  const int dx = x1 - x0, dy = y1 - y0;
+  const bool x_major = std::abs(dx) > std::abs(dy);
+  const int steps = x_major ? std::abs(dx) : std::abs(dy);
+  for (int n = 0; n < steps; ++n) {
+    const int major = n * (x_major ? (dx > 0 ? 1 : -1) : (dy > 0 ? 1 : -1));
+    const double minor = double(major) * (x_major ? dy : dx) / (x_major ? dx : dy);
+    const double below = std::floor(minor);
+    const int offset = int(minor - below == 0.5 ? below : std::floor(minor + 0.5));
+    pixels.insert(x_major ? std::pair{x0 + major, y0 + offset} : std::pair{x0 + offset, y0 + major});
+  }
+  return pixels;
+}
+
+TEST(gdi_raster_test, lines_in_every_direction_follow_the_diamond_rule) {
+  // Every end point on a ring around the start covers all octants, the diagonals and the ties.
+  for (int dx = -7; dx <= 7; ++dx)
+    for (int dy = -7; dy <= 7; ++dy) {
+      if (dx == 0 && dy == 0) continue;
+      EXPECT_EQ(LinePixels(10, 10, 10 + dx, 10 + dy), NearestPixels(10, 10, 10 + dx, 10 + dy))
+          << "to (" << 10 + dx << "," << 10 + dy << ")";
+    }
+}
+
+TEST(gdi_raster_test, worked_lines_and_ties) {
+  struct Case {
+    int x0, y0, x1, y1;
+    PixelSet expected;
+  };
+  const Case cases[] = {
+      {2, 2, 6, 2, {{2, 2}, {3, 2}, {4, 2}, {5, 2}}},
+      {6, 2, 2, 2, {{6, 2}, {5, 2}, {4, 2}, {3, 2}}},
+      {5, 5, 2, 2, {{5, 5}, {4, 4}, {3, 3}}},
+      {0, 0, 2, 1, {{0, 0}, {1, 0}}},
+      {2, 1, 0, 0, {{2, 1}, {1, 0}}},
+      {0, 0, 1, 2, {{0, 0}, {0, 1}}},
+      {1, 2, 0, 0, {{1, 2}, {0, 1}}},
+      {3, 3, 3, 3, {}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LinePixels(c.x0, c.y0, c.x1, c.y1), c.expected) << c.x0 << "," << c.y0 << "->" << c.x1 << "," << c.y1;
+}
+
+class DeviceCanvasTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureGuiApplication(); }
+  QImage image_ = BlankImage(40, 30);
+  TCanvas device_{&image_};
+};
+
+TEST_F(DeviceCanvasTest, zero_length_line_draws_nothing_but_moves_the_pen) {
+  device_.MoveTo(5, 5);
+  device_.LineTo(5, 5);
+  EXPECT_EQ(ChangedPixels(image_), 0);
+  device_.LineTo(8, 5);
+  EXPECT_EQ(Row(image_, 5, 4, 9), ".###..");
+}
+
+TEST_F(DeviceCanvasTest, dotted_pen_is_three_on_three_off_from_the_start_of_each_line) {
+  device_.Pen().SetStyle(psDot);
+  device_.SetBackgroundMode(TRANSPARENT);
+  device_.MoveTo(0, 1);
+  device_.LineTo(20, 1);
+  EXPECT_EQ(Row(image_, 1, 0, 20), "###...###...###...##.");
+  device_.MoveTo(20, 3);
+  device_.LineTo(0, 3);  // right to left: the pattern starts at the right end
+  EXPECT_EQ(Row(image_, 3, 0, 20), ".##...###...###...###");
+}
+
+TEST_F(DeviceCanvasTest, dotted_pen_gaps_take_the_background_colour_when_opaque) {
+  device_.Pen().SetStyle(psDot);
+  device_.SetBackgroundMode(OPAQUE);
+  device_.SetBackgroundColor(0xFF00FF00);
+  device_.MoveTo(0, 1);
+  device_.LineTo(7, 1);
+  EXPECT_EQ(image_.pixel(0, 1), 0xFF000000);
+  EXPECT_EQ(image_.pixel(3, 1), 0xFF00FF00);
+  EXPECT_EQ(image_.pixel(6, 1), 0xFF000000);
+  EXPECT_EQ(image_.pixel(7, 1), kBackground);
+}
+
+TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_alone) {
+  device_.SetBackgroundMode(OPAQUE);
+  device_.Pen().SelectAlternateCosmeticHandle();
+  device_.MoveTo(0, 1);
+  device_.LineTo(10, 1);
+  EXPECT_EQ(Row(image_, 1, 0, 10), "#.#.#.#.#..");
+  device_.MoveTo(3, 10);
+  device_.LineTo(3, 2);
+  EXPECT_EQ(Column(image_, 3, 2, 10), "..#.#.#.#");
+}
+
+TEST_F(DeviceCanvasTest, a_property_change_replaces_the_alternate_pen) {
+  device_.Pen().SelectAlternateCosmeticHandle();
+  device_.Pen().SetColor(clBlack);
+  EXPECT_FALSE(device_.Pen().HasAlternateCosmeticHandle());
+  device_.MoveTo(0, 1);
+  device_.LineTo(4, 1);
+  EXPECT_EQ(Row(image_, 1, 0, 4), "####.");
+}
+
+TEST_F(DeviceCanvasTest, width_two_pen_covers_the_end_point_and_the_row_above) {
+  struct Case {
+    int x0, y0, x1, y1;
+    QRect expected;  // inclusive
+  };
+  const Case cases[] = {
+      {2, 5, 8, 5, QRect(QPoint(1, 4), QPoint(8, 5))},
+      {8, 5, 2, 5, QRect(QPoint(1, 4), QPoint(8, 5))},
+      {6, 3, 6, 9, QRect(QPoint(5, 2), QPoint(6, 9))},
+      {6, 6, 6, 6, QRect(QPoint(5, 5), QPoint(6, 6))},
+  };
+  for (const Case& c : cases) {
+    image_.fill(kBackground);
+    device_.Pen().SetWidth(2);
+    device_.Pen().SetStyle(psDot);  // styles do not apply to wide pens
+    device_.MoveTo(c.x0, c.y0);
+    device_.LineTo(c.x1, c.y1);
+    EXPECT_EQ(InkBounds(image_), c.expected) << c.x0 << "," << c.y0 << "->" << c.x1 << "," << c.y1;
+    EXPECT_EQ(ChangedPixels(image_), c.expected.width() * c.expected.height());
+  }
+}
+
+TEST_F(DeviceCanvasTest, rectangle_outline_and_fill_exclude_the_right_and_bottom_edges) {
+  device_.Brush().SetColor(clRed);
+  device_.Rectangle(2, 2, 8, 6);
+  EXPECT_EQ(Row(image_, 2, 1, 8), ".######.");
+  EXPECT_EQ(Row(image_, 5, 1, 8), ".######.");
+  EXPECT_EQ(Row(image_, 6, 1, 8), "........");
+  EXPECT_EQ(image_.pixel(2, 3), 0xFF000000);
+  EXPECT_EQ(image_.pixel(7, 3), 0xFF000000);
+  for (int x = 3; x <= 6; ++x) EXPECT_EQ(image_.pixel(x, 3), 0xFFFF0000) << x;
+}
+
+TEST_F(DeviceCanvasTest, rectangle_with_clear_brush_leaves_the_inside) {
+  device_.Brush().SetStyle(bsClear);
+  device_.Rectangle(2, 2, 8, 6);
+  EXPECT_EQ(ChangedPixels(image_), 2 * 6 + 2 * 2);
+  EXPECT_EQ(Row(image_, 3, 1, 8), ".#....#.");
+}
+
+TEST_F(DeviceCanvasTest, rectangle_without_pen_fills_one_pixel_short) {
+  device_.Pen().SetStyle(psClear);
+  device_.Brush().SetColor(clRed);
+  device_.Rectangle(2, 2, 8, 6);
+  EXPECT_EQ(InkBounds(image_), QRect(QPoint(2, 2), QPoint(6, 4)));
+}
+
+TEST_F(DeviceCanvasTest, fill_rect_covers_left_and_top_but_not_right_and_bottom) {
+  device_.Brush().SetColor(clBlue);
+  device_.FillRect({2, 2, 8, 6});
+  EXPECT_EQ(InkBounds(image_), QRect(QPoint(2, 2), QPoint(7, 5)));
+  EXPECT_EQ(image_.pixel(2, 2), 0xFF0000FF);
+}
+
+TEST_F(DeviceCanvasTest, not_xor_box_drawn_twice_restores_every_pixel) {
+  std::mt19937 random(5);
+  for (int y = 0; y < image_.height(); ++y)
+    for (int x = 0; x < image_.width(); ++x) image_.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFF));
+  const QImage original = image_.copy();
+  device_.Pen().SetMode(pmNotXor);
+  device_.Brush().SetStyle(bsClear);
+  device_.Rectangle(5, 5, 25, 20);
+  EXPECT_EQ(image_.pixel(5, 5), 0xFF000000u | (~original.pixel(5, 5) & 0xFFFFFF));  // black inverts
+  EXPECT_EQ(image_.pixel(24, 19), 0xFF000000u | (~original.pixel(24, 19) & 0xFFFFFF));
+  EXPECT_EQ(image_.pixel(10, 10), original.pixel(10, 10));
+  device_.Rectangle(5, 5, 25, 20);
+  EXPECT_EQ(image_, original);
+}
+
+TEST_F(DeviceCanvasTest, clip_rectangles_narrow_each_other_and_exclude_right_and_bottom) {
+  device_.IntersectClipRect({2, 2, 10, 12});
+  device_.IntersectClipRect({5, 0, 20, 8});
+  device_.Brush().SetColor(clBlack);
+  device_.FillRect({0, 0, 40, 30});
+  EXPECT_EQ(InkBounds(image_), QRect(QPoint(5, 2), QPoint(9, 7)));
+  device_.RemoveClip();
+  device_.FillRect({0, 0, 40, 30});
+  EXPECT_EQ(ChangedPixels(image_), 40 * 30);
+}
+
+TEST_F(DeviceCanvasTest, clipping_does_not_move_line_pixels) {
+  QImage unclipped = BlankImage(40, 30);
+  TCanvas reference(&unclipped);
+  reference.MoveTo(1, 2);
+  reference.LineTo(37, 25);
+  device_.IntersectClipRect({10, 5, 30, 20});
+  device_.MoveTo(1, 2);
+  device_.LineTo(37, 25);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x >= 10 && x < 30 && y >= 5 && y < 20;
+      EXPECT_EQ(image_.pixel(x, y), inside ? unclipped.pixel(x, y) : kBackground) << x << "," << y;
+    }
+}
+
+TEST(gdi_raster_test, raster_operations_of_the_pen_modes) {
+  struct Case {
+    TPenMode mode;
+    QRgb pen, dst, expected;
+  };
+  const Case cases[] = {
+      {pmCopy, 0x123456, 0xABCDEF, 0xFF123456},  {pmNotXor, 0x000000, 0x5585FE, 0xFFAA7A01},
+      {pmNotXor, 0xFFFFFF, 0x5585FE, 0xFF5585FE}, {pmXor, 0xFFFFFF, 0x5585FE, 0xFFAA7A01},
+      {pmNot, 0x123456, 0x5585FE, 0xFFAA7A01},    {pmNop, 0x123456, 0x5585FE, 0xFF5585FE},
+      {pmMask, 0x0F0F0F, 0x5585FE, 0xFF05050E},   {pmMerge, 0x0F0F0F, 0x5585FE, 0xFF5F8FFF},
+  };
+  for (const Case& c : cases) EXPECT_EQ(gdi::ApplyMode(c.mode, c.pen, c.dst), c.expected) << int(c.mode);
+}
+
+}  // namespace
