@@ -71,10 +71,11 @@ class TableFileReader {
       if (end == std::string_view::npos) end = text.size();
       std::string_view line = text.substr(start, end - start);
       start = end + 1;
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       if (line.find('\r') == std::string_view::npos) {
         Line(line);
       } else {
-        // Both a CR before the LF and a lone CR inside the line are dropped.
+        // A CR that does not end the line is dropped and the line goes on.
         rtl::Text cleaned(line);
         std::erase(cleaned, '\r');
         Line(cleaned);

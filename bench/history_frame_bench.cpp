@@ -79,7 +79,7 @@ void BM_HistoryFrame(benchmark::State& state) {
   TChart chart;
   chart.resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
-  ShowShareHistory(chart, series, TableOf(HistoryOf(int(state.range(0)))), "DATA");
+  ShowShareHistory(chart, series, TableOf(HistoryOf(int(state.range(0)))), "DATA", [](const rtl::Text&) {});
   QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     RenderHistoryFrame(chart, frame);

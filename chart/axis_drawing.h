@@ -1,19 +1,24 @@
 // Sizing and drawing of an axis on its chart panel: the room the axis takes beside the
-// plot area (ticks, labels, title) and the drawing of its line, ticks, grid, labels and
-// title. The panel calls them from its paint pipeline, for the axes it shows, in list order.
+// plot area (axis_room.h) and the drawing of its title, labels, ticks, grid and axis line.
+// The panel calls them from its paint pipeline, for the axes it shows, in list order.
 #pragma once
 
-#include "chart/geometry.h"
+#include "chart/axis_room.h"
+#include "chart/point_labels.h"
 
 class TChart;
 class TCustomChartAxis;
 
-// Sets AxisPosition, LabelsPosition and TitlePosition of `axis` from the edge of `rect` on
-// the axis side; with `shrink`, takes the room for title, labels and ticks out of `rect`
-// (its edge on the axis side moves inward). Runs before UpdatePixelSpan of the same paint.
-void ReserveAxisRoom(TCustomChartAxis& axis, TChart& chart, TRect& rect, bool shrink);
+// Draws, in this order, the title (when it has a caption), the labels by the resolved label
+// style (value labels at the label step, point labels thinned by the overlap test, or none),
+// then the axis line, ticks and grid at the label positions. With `placeAxisLine`,
+// AxisPosition is first set from the edge of the chart's PlotArea on the axis side, shifted by
+// PositionPercent. Runs after UpdatePixelSpan and ApplyPixelMargins. `scan` chooses how point
+// labels are visited; both ways draw the same.
+void PaintAxis(TCustomChartAxis& axis, TChart& chart, bool placeAxisLine,
+               TPointLabelScan scan = TPointLabelScan::SkipHidden);
 
-// Draws title, labels, ticks, grid and axis line of `axis` through the chart's canvas;
-// with `placeAxisLine`, AxisPosition is first set from the chart's PlotArea. Runs after
-// UpdatePixelSpan and ApplyPixelMargins.
-void PaintAxis(TCustomChartAxis& axis, TChart& chart, bool placeAxisLine);
+// Whether (x, y) lies on a shown axis: along it between StartPixel and EndPixel, across it
+// from the labels' edge to 3 pixels beyond the axis line on the chart side; right and bottom
+// edges excluded. A click 2 pixels right of the left axis line hits it, 3 pixels does not.
+bool AxisHitTest(const TCustomChartAxis& axis, const TChart& chart, int x, int y);

@@ -114,7 +114,9 @@ class TCanvas {
   // descent) of the text, the escapement ignored.
   QSize TextExtent(const rtl::Text& text) const;
 
-  // Copies `image` at its natural size with its top-left corner at (x, y).
+  // Copies `image` at its natural size with its top-left corner at (x, y). Opens its own
+  // painter on the device: on a widget call it inside the paint event, with no other
+  // painter active on the widget.
   void DrawImage(int x, int y, const QImage& image);
   // Copies `image` stretched into the rectangle.
   void StretchDraw(const TRect& rect, const QImage& image);

@@ -58,13 +58,14 @@ QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb dst) {
   return 0xFF000000u | (result & 0xFFFFFF);
 }
 
-Raster::Raster(QImage& image, const std::optional<QRect>& clip) : image_(image), clip_(image.rect()) {
+Raster::Raster(QImage& image, const std::optional<QRect>& clip)
+    : clip_(image.rect()), bits_(image.bits()), bytes_per_line_(image.bytesPerLine()) {
   if (clip) clip_ = clip_.intersected(*clip);
 }
 
 void Raster::Plot(int x, int y, QRgb color, TPenMode mode) {
   if (!Visible(x, y)) return;
-  QRgb* pixel = reinterpret_cast<QRgb*>(image_.scanLine(y)) + x;
+  QRgb* pixel = Pixel(x, y);
   *pixel = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, *pixel);
 }
 
@@ -113,7 +114,7 @@ void Raster::Fill(const QRect& area, QRgb color, TPenMode mode) {
   const QRect visible = area.intersected(clip_);
   if (visible.isEmpty()) return;
   for (int y = visible.top(); y <= visible.bottom(); ++y) {
-    QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    QRgb* row = Pixel(0, y);
     for (int x = visible.left(); x <= visible.right(); ++x)
       row[x] = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, row[x]);
   }

@@ -88,9 +88,11 @@ class Raster {
 
  private:
   void WideLine(int x0, int y0, int x1, int y1, const LinePen& pen);
+  QRgb* Pixel(int x, int y) const { return reinterpret_cast<QRgb*>(bits_ + std::ptrdiff_t(y) * bytes_per_line_) + x; }
 
-  QImage& image_;
   QRect clip_;
+  uchar* bits_;  // taken once: every scanLine() call would check whether to detach the image
+  qsizetype bytes_per_line_;
 };
 
 }  // namespace gdi

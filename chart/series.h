@@ -117,10 +117,11 @@ class TChartSeries {
   const TChartValueList& YValues() const { return y_values_; }
   const TChartValueLists& ValueLists() const { return value_lists_; }
   TChartValueLists& ValueLists() { return value_lists_; }
-  // The mandatory list (Y for every series here); the other of X and Y is the ordered one.
-  virtual TChartValueList& PrimaryValueList() { return y_values_; }
-  const TChartValueList& PrimaryValueList() const { return const_cast<TChartSeries*>(this)->PrimaryValueList(); }
-  bool PrimaryIsX() const { return &PrimaryValueList() == &x_values_; }
+  // Whether the mandatory list is X (series drawn along the vertical axis); false here.
+  virtual bool PrimaryIsX() const { return false; }
+  // The mandatory list; the other of X and Y is the ordered one.
+  TChartValueList& PrimaryValueList() { return PrimaryIsX() ? x_values_ : y_values_; }
+  const TChartValueList& PrimaryValueList() const { return PrimaryIsX() ? x_values_ : y_values_; }
   const TChartValueList& OrderedValueList() const { return PrimaryIsX() ? y_values_ : x_values_; }
   // First list after X and Y named name (ignoring case), else the Y list.
   TChartValueList& ValueListByName(const rtl::Text& name);

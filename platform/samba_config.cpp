@@ -4,17 +4,28 @@
 #include <cstdlib>
 
 #include "platform/child_process.h"
+#include "rtl/text.h"
 
 namespace platform {
 namespace {
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+// Samba matches share names without regard to case; compared in Windows-1251, where the
+// Cyrillic capitals lie 0x20 below their small letters (Ё 0xA8, ё 0xB8).
+rtl::Text FoldedCase(std::string_view utf8) {
+  rtl::Text text = rtl::Windows1251FromUtf8(utf8);
+  for (auto& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDF)) c = static_cast<char>(byte + 0x20);
+    if (byte == 0xA8) c = static_cast<char>(0xB8);
   }
-  return true;
+  return text;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  const rtl::Text folded = FoldedCase(a);
+  // Every character Windows-1251 cannot hold folds to "?": such names must match exactly.
+  if (folded.find('?') != rtl::Text::npos) return a == b;
+  return folded == FoldedCase(b);
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -71,7 +82,7 @@ std::vector<SambaShare> ParseTestparmOutput(std::string_view output) {
   for (const auto line : Lines(output)) {
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       const std::string_view name = line.substr(1, line.size() - 2);
-      in_global = EqualIgnoringAsciiCase(name, "global");
+      in_global = EqualIgnoringCase(name, "global");
       if (!in_global) shares.push_back({std::string(name), "", ""});
     } else if (!in_global && !shares.empty()) {
       TakeParameter(line, shares.back());
@@ -106,7 +117,7 @@ std::optional<std::vector<SambaShare>> ReadSambaShares() {
 
 const SambaShare* FindSambaShare(const std::vector<SambaShare>& shares, std::string_view name) {
   for (const auto& share : shares) {
-    if (EqualIgnoringAsciiCase(share.name, name)) return &share;
+    if (EqualIgnoringCase(share.name, name)) return &share;
   }
   return nullptr;
 }

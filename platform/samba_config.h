@@ -30,7 +30,8 @@ std::vector<std::string> ParseUsershareList(std::string_view output);
 // "IPC$". Nothing when the configuration cannot be read (no Samba, bad file).
 std::optional<std::vector<SambaShare>> ReadSambaShares();
 
-// The share whose name equals name ignoring ASCII case, as Samba matches share names.
+// The share whose name equals name ignoring the case of Latin and Cyrillic letters, as Samba
+// matches share names.
 const SambaShare* FindSambaShare(const std::vector<SambaShare>& shares, std::string_view name);
 
 }  // namespace platform

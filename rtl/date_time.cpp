@@ -1,9 +1,9 @@
 #include "rtl/date_time.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <optional>
 #include <utility>
 
 #include "rtl/errors.h"

@@ -204,7 +204,10 @@ RegionalSettings RegionalSettingsFromPosixFormats(std::string_view date_pattern,
       separator_found = true;
     }
     // Letters in the pattern are literal text, which our format has to quote.
-    format += std::isalpha(static_cast<unsigned char>(c)) ? "'" + Text(1, c) + "'" : Text(1, c);
+    const bool letter = std::isalpha(static_cast<unsigned char>(c)) != 0;
+    if (letter) format += '\'';
+    format += c;
+    if (letter) format += '\'';
   }
   if (!format.empty()) s.short_date_format = format;
   const std::string_view time = time_pattern == "%r" ? twelve_hour_pattern : time_pattern;

@@ -14,6 +14,7 @@
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/window_timer.h"
+#include "chart/chart.h"
 #include "qt_application.h"
 
 namespace {

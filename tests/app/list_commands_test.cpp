@@ -11,6 +11,7 @@
 #include "app/message_boxes.h"
 #include "qt_application.h"
 #include "rtl/errors.h"
+#include "temporary_directory.h"
 
 namespace rtl {
 void PrintTo(const StringList& list, std::ostream* out) {
@@ -24,11 +25,20 @@ class ListCommands : public testing::Test {
  protected:
   QApplication& application_ = TestApplication();  // before any widget
   void SetUp() override {
-    form_.ListBox1()->SetEntries({"docs", "\xEE\xE1\xF9\xE0\xFF", "print$"});
+    form_.SetExecutableFileName(QString::fromStdString(directory_.File("sharemon")));
+    form_.ListBox1()->SetEntries(kShares);
+  }
+
+  // Showing fills ListBox1 with the machine's shares; the tests want their own.
+  void Show() {
+    form_.show();
+    form_.ListBox1()->SetEntries(kShares);
   }
 
   rtl::StringList WatchList() const { return form_.ListBox2()->Entries(); }
 
+  const rtl::StringList kShares{"docs", "\xEE\xE1\xF9\xE0\xFF", "print$"};
+  TemporaryDirectory directory_;
   MessageBoxRecorder boxes_;
   TForm1 form_;
 };
@@ -56,7 +66,7 @@ TEST_F(ListCommands, double_click_on_an_empty_share_list_reports_the_error) {
 }
 
 TEST_F(ListCommands, double_click_on_the_users_view_appends_the_share_list_selection) {
-  form_.show();
+  Show();
   form_.PageControl1()->setCurrentIndex(1);
   form_.ListBox3()->SetEntries({"user1", "user2"});
   form_.ListBox3()->SetItemIndex(1);
@@ -67,7 +77,7 @@ TEST_F(ListCommands, double_click_on_the_users_view_appends_the_share_list_selec
 }
 
 TEST_F(ListCommands, double_click_on_empty_space_of_the_share_list_also_counts) {
-  form_.show();
+  Show();
   form_.PageControl1()->setCurrentIndex(1);
   form_.ListBox1()->SetItemIndex(0);
   QTest::mouseDClick(form_.ListBox1()->viewport(), Qt::LeftButton, {}, QPoint(50, 200));
@@ -106,7 +116,7 @@ TEST_F(ListCommands, delete_removes_the_selected_entry_only) {
 }
 
 TEST_F(ListCommands, right_click_leaves_the_selection_alone) {
-  form_.show();
+  Show();
   form_.ListBox2()->SetEntries({"a", "b"});
   form_.ListBox2()->SetItemIndex(0);
   QTest::mousePress(form_.ListBox2()->viewport(), Qt::RightButton, {},
@@ -115,7 +125,7 @@ TEST_F(ListCommands, right_click_leaves_the_selection_alone) {
 }
 
 TEST_F(ListCommands, exit_closes_the_window) {
-  form_.show();
+  Show();
   ASSERT_TRUE(form_.isVisible());
   form_.N4()->trigger();
   EXPECT_FALSE(form_.isVisible());

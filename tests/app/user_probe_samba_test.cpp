@@ -107,6 +107,7 @@ TEST_F(samba_end_to_end_test, share_list_report_and_count_follow_the_live_sessio
 
   EXPECT_EQ(Probe("public"), "2\t" + At(alice_) + " " + At(alice_) + "\n");
   EXPECT_EQ(Probe("Отчеты"), "1\t" + At(bob_) + "\n");
+  EXPECT_EQ(Probe("ОТЧЕТЫ"), "1\t" + At(bob_) + "\n");  // share names match without regard to case
   EXPECT_EQ(Probe("team docs"), "1\t" + At("nobody") + "\n");
   EXPECT_EQ(Probe("IPC$"), "0\t\n");
 

@@ -2,6 +2,8 @@
 // escapement, and measuring with the real font.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include "chart/canvas.h"
 #include "gui_application.h"
 #include "pixel_image.h"
@@ -82,6 +84,17 @@ TEST_F(CanvasTextTest, text_cells_for_each_alignment_at_ninety_degrees) {
     WriteOpaque(x, y, c.align, 90);
     EXPECT_EQ(InkBounds(Frame()), c.cell) << "align " << c.align;
   }
+}
+
+TEST_F(CanvasTextTest, baseline_alignment_puts_the_ascent_above_the_anchor) {
+  const int ascent = QFontMetrics(DeviceFont(canvas_.Font())).ascent();
+  ASSERT_GT(ascent, 0);
+  ASSERT_LT(ascent, height_);
+  WriteOpaque(80, 60, TA_LEFT | TA_BASELINE, 0);
+  EXPECT_EQ(InkBounds(Frame()), Cell(80, 80 + width_, 60 - ascent, 60 - ascent + height_));
+  Clear();
+  WriteOpaque(80, 60, TA_LEFT | TA_BASELINE, 90);
+  EXPECT_EQ(InkBounds(Frame()), Cell(80 - ascent, 80 - ascent + height_, 60 - width_, 60));
 }
 
 TEST_F(CanvasTextTest, ninety_degrees_is_the_upright_text_turned_pixel_for_pixel) {

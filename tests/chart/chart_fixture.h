@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@
 #include "chart/series.h"
 #include "recording_canvas.h"
 #include "widget_application.h"
+
+// Readable rectangles in failure messages.
+inline void PrintTo(const TRect& rect, std::ostream* out) {
+  *out << "(" << rect.Left << ", " << rect.Top << ", " << rect.Right << ", " << rect.Bottom << ")";
+}
 
 class ChartFixture : public ::testing::Test {
  protected:

@@ -136,6 +136,38 @@ TEST_F(PaintTest, GradientReplacesThePanelColour) {
   EXPECT_EQ(canvas().CallsStartingWith("FillGradient(").size(), 1u);
 }
 
+TEST_F(PaintTest, HiddenAxesSkipTheAxesEventOnly) {
+  MarkEvents();
+  chart().SetAxisVisible(false);
+  Render();
+  EXPECT_EQ(IndexOf("PlotPixel(-1,-1,1)"), -1);
+  EXPECT_GE(IndexOf("PlotPixel(-1,-1,2)"), 0);
+  EXPECT_GT(IndexOf("PlotPixel(-1,-1,3)"), IndexOf("PlotPixel(-1,-1,2)"));
+}
+
+TEST_F(PaintTest, InactiveSeriesIsNeitherPreparedNorDrawn) {
+  HideAllAxes();
+  MarkingSeries series;
+  series.AddPoint(1, 1);
+  series.SetActive(false);
+  series.SetParentChart(&chart());
+  Render();
+  EXPECT_EQ(series.prepared, 0);
+  EXPECT_TRUE(canvas().CallsStartingWith("PlotPixel(0,0").empty());
+}
+
+TEST_F(PaintTest, TitleAndFootTakeTheirRoomBeforeTheWall) {
+  HideAllAxes();
+  chart().Title().SetText({"top"});
+  chart().Foot().SetText({"foot"});
+  Render();
+  // 10 + 13 + 5 at the top, 240 - 13 - 5 at the bottom; the foot line sits at 227.
+  EXPECT_EQ(canvas().CallsStartingWith("DrawBox("), std::vector<std::string>{"DrawBox(25,28,793,223)"});
+  EXPECT_EQ(canvas().CallsStartingWith("WriteText("),
+            (std::vector<std::string>{"WriteText(398,10,\"top\")", "WriteText(394,227,\"foot\")"}));
+  EXPECT_LT(IndexOf("EndFrontPlane("), IndexOf("DrawBox("));
+}
+
 // --- the real canvas ------------------------------------------------------------------------
 
 class RealCanvasTest : public ::testing::Test {

@@ -122,7 +122,7 @@ TEST_F(TitleTest, FootDrawsItsLinesUpwardFromTheBottom) {
   EXPECT_EQ(canvas().CallsStartingWith("WriteText("),
             (std::vector<std::string>{"WriteText(394,227,\"last\")", "WriteText(391,214,\"first\")"}));
   EXPECT_EQ(chart().PlotArea(), (TRect{25, 10, 792, 240 - 2 * kLine - 5}));
-  EXPECT_EQ(foot.TitleBounds(), (TRect{25, 240 - 2 * kLine, 792, 245}));
+  EXPECT_EQ(foot.TitleBounds(), (TRect{25, 240 - 2 * kLine, 792, 240}));
 }
 
 TEST_F(TitleTest, EmptyTextDrawsNothingAndKeepsThePlotArea) {

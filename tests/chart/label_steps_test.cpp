@@ -57,10 +57,6 @@ TEST(label_steps_test, label_count_adds_the_separation_gap) {
   EXPECT_EQ(LabelCount(13, 0, 10), 0);
 }
 
-TEST(label_steps_test, numeric_step_fits_eight_units_on_fourteen_labels) {
-  EXPECT_EQ(NumericLabelStep(0, 8, 10, 14), 1);
-}
-
 TEST(label_steps_test, numeric_step_grows_one_two_five_until_the_labels_fit) {
   // 65 labels, then Nearest(32.5) = 32, then 13 <= 14.
   EXPECT_EQ(NumericLabelStep(0, 65, 10, 14), 5);

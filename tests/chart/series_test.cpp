@@ -336,6 +336,41 @@ TEST(series_test, screen_positions_go_through_the_resolved_axes) {
   EXPECT_TRUE(series.IsBoundToAxis(chart.Axes().Left()));
 }
 
+// A series whose mandatory values are its X values (drawn along the vertical axis).
+class SidewaysSeries : public TChartSeries {
+ public:
+  bool PrimaryIsX() const override { return true; }
+};
+
+TEST(series_test, primary_x_series_exchanges_next_values_and_scans_along_y) {
+  RecordingChartHost chart;
+  SidewaysSeries series;
+  series.SetParentChart(&chart);
+  series.AddNextValue(5);
+  EXPECT_EQ(series.PointX(0), 5);
+  EXPECT_EQ(series.PointY(0), 0);
+  series.ClearPoints();
+  series.XValues().SetOrder(loNone);
+  series.YValues().SetOrder(loAscending);
+  for (double y : {-1.0, 2.0, 8.0, 11.0}) series.AddPoint(100, y);
+  chart.Axes().Left().SetScaleRange(0, 10);
+  chart.Axes().Bottom().SetScaleRange(-1000, -900);  // would hide every point if it were asked
+  chart.UpdateAxes();
+  series.ComputeVisibleRange();
+  EXPECT_EQ(series.FirstVisibleIndex(), 1);
+  EXPECT_EQ(series.LastVisibleIndex(), 2);
+}
+
+TEST(series_test, copying_between_primary_x_and_y_series_exchanges_the_values) {
+  TChartSeries source;
+  source.AddPoint(1, 10);
+  SidewaysSeries copy;
+  copy.AddDataSource(source);
+  ASSERT_EQ(copy.PointCount(), 1);
+  EXPECT_EQ(copy.PointX(0), 10);
+  EXPECT_EQ(copy.PointY(0), 1);
+}
+
 // --- chart membership ------------------------------------------------------------------------
 
 TEST(series_test, parent_chart_joins_and_leaves_the_list) {

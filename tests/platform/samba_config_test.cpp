@@ -47,6 +47,12 @@ TEST(samba_config_test, user_shares_one_per_line_and_names_match_ignoring_case) 
   EXPECT_EQ(platform::FindSambaShare(shares, "PUBLIC"), &shares[0]);
   EXPECT_EQ(platform::FindSambaShare(shares, "ipc$"), &shares[1]);
   EXPECT_EQ(platform::FindSambaShare(shares, "publi"), nullptr);
+  const std::vector<platform::SambaShare> cyrillic{{"Отчёты", "", ""}, {"中文", "", ""}};
+  EXPECT_EQ(platform::FindSambaShare(cyrillic, "ОТЧЁТЫ"), &cyrillic[0]);
+  EXPECT_EQ(platform::FindSambaShare(cyrillic, "отчёты"), &cyrillic[0]);
+  EXPECT_EQ(platform::FindSambaShare(cyrillic, "отчеты"), nullptr);
+  EXPECT_EQ(platform::FindSambaShare(cyrillic, "中文"), &cyrillic[1]);
+  EXPECT_EQ(platform::FindSambaShare(cyrillic, "日本"), nullptr);  // both fold to "??"
 }
 
 // A private configuration that testparm reads; no server needs to run.

@@ -1,0 +1,70 @@
+// One full frame of an 817 x 250 chart through RenderChart into an image: an empty chart
+// (no series, every side axis shown) and the history chart's axes with one day of polls.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QImage>
+
+#include "app/history_chart.h"
+#include "chart/chart.h"
+#include "chart/fast_line_series.h"
+
+namespace {
+
+constexpr int kFrameWidth = 817;
+constexpr int kFrameHeight = 250;
+
+void EnsureWidgetApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "sharemon_bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+}
+
+void RenderFrames(benchmark::State& state, TChart& chart) {
+  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  TCanvas target(&frame, chart.palette());
+  for (auto _ : state) {
+    chart.RenderChart(target, {0, 0, kFrameWidth, kFrameHeight});
+    benchmark::DoNotOptimize(frame.constBits());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_EmptyFrame(benchmark::State& state) {
+  EnsureWidgetApplication();
+  TChart chart;
+  chart.resize(kFrameWidth, kFrameHeight);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  RenderFrames(state, chart);
+}
+BENCHMARK(BM_EmptyFrame);
+
+// The history chart's settings (title, date-time bottom axis at 90 degrees, left axis
+// 0..65) with 48 polls of one day, labelled as the program labels them.
+void BM_AxesFrame(benchmark::State& state) {
+  EnsureWidgetApplication();
+  TChart chart;
+  chart.resize(kFrameWidth, kFrameHeight);
+  TFastLineSeries& series = ConfigureHistoryChart(chart);
+  chart.Title().SetLine(0, "DATA");
+  constexpr double kDay = 46000.0;  // 08.12.2025
+  for (int i = 0; i < 48; ++i) {
+    char time[16];
+    std::snprintf(time, sizeof time, " %02d:%02d:00", i / 2, (i % 2) * 30);
+    series.AddPoint(kDay + i / 48.0, (i * 7) % 60, i == 0 ? "08.12.2025" : time, clBlue);
+  }
+  TChartAxis& left = chart.LeftAxisRef();
+  left.SetMinimum(0);
+  left.SetMaximum(65);
+  left.SetAutomatic(false);
+  RenderFrames(state, chart);
+}
+BENCHMARK(BM_AxesFrame);
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Room reservation of an axis.
+#include "chart/axis_room.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "chart/axis.h"
+#include "chart/axis_labels.h"
+#include "chart/axis_text.h"
+#include "chart/char_advance_measure.h"
+#include "chart/chart.h"
+#include "chart/rounding.h"
+#include "chart/series.h"
+
+namespace {
+
+// +1 when "outward" (away from the chart) is toward larger coordinates: down or right.
+int Outward(const TCustomChartAxis& axis) {
+  const TAxisSide side = AxisSide(axis);
+  return side == TAxisSide::Bottom || side == TAxisSide::Right ? 1 : -1;
+}
+
+int& EdgeOf(const TCustomChartAxis& axis, TRect& rect) {
+  switch (AxisSide(axis)) {
+    case TAxisSide::Bottom: return rect.Bottom;
+    case TAxisSide::Top: return rect.Top;
+    case TAxisSide::Left: return rect.Left;
+    case TAxisSide::Right: break;
+  }
+  return rect.Right;
+}
+
+// Takes `pixels` out of the rectangle on the axis side; returns the new edge.
+int TakeRoom(const TCustomChartAxis& axis, TRect& rect, int pixels) {
+  int& edge = EdgeOf(axis, rect);
+  edge = MoveInward(axis, edge, pixels);
+  return edge;
+}
+
+bool RunsAlongAxis(const TCustomChartAxis& axis, int angle) {
+  return axis.IsHorizontal() ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+}
+
+// The rule shared by labels and title; `text` is the caption, none for the labels.
+int RoomForText(TCustomChartAxis& axis, TChart& chart, TFont& font, int angle, int fixed_size,
+                const std::optional<rtl::Text>& text) {
+  if (fixed_size != 0) return fixed_size;
+  chart.SelectFont(font);
+  TChartCanvas& canvas = *chart.Canvas();
+  if (RunsAlongAxis(axis, angle)) return canvas.LineHeight();
+  return text ? canvas.MeasureTextWidth(*text) : WidestAxisLabel(axis, chart);
+}
+
+int WidestValueLabel(TCustomChartAxis& axis, TChart& chart) {
+  TChartCanvas& canvas = *chart.Canvas();
+  double low = axis.ScaleMinimum();
+  double high = axis.ScaleMaximum();
+  if ((axis.IsDateTimeAxis() && axis.ExactDateTime()) || axis.RoundFirstLabel()) {
+    // The step sees the axis length of the previous paint (0 before the first one).
+    const double step = ComputeLabelStep(axis, canvas, TLabelHandler::Skip);
+    low = std::trunc(low / step) * step;
+    high = std::trunc(high / step) * step;
+  }
+  TCanvasLabelMeasure measure(canvas);
+  const int high_width = MeasureLabelLines(FormatAxisLabel(axis, high, TLabelHandler::Skip), measure).Width;
+  const int low_width = MeasureLabelLines(FormatAxisLabel(axis, low, TLabelHandler::Skip), measure).Width;
+  return std::max(high_width, low_width) + canvas.MeasureTextWidth(" ");
+}
+
+}  // namespace
+
+int AxisRoomForTicks(const TCustomChartAxis& axis) {
+  int room = axis.Axis().Visible() ? axis.Axis().Width() : 0;
+  if (axis.Ticks().Visible()) room += axis.TickLength();
+  if (axis.MinorTicks().Visible()) room = std::max(room, axis.MinorTickLength());
+  return room;
+}
+
+int AxisRoomForLabels(TCustomChartAxis& axis, TChart& chart) {
+  return RoomForText(axis, chart, axis.LabelsFont(), axis.LabelsAngle(), axis.LabelsSize(), std::nullopt);
+}
+
+int AxisRoomForTitle(TCustomChartAxis& axis, TChart& chart) {
+  TChartAxisTitle& title = axis.Title();
+  return RoomForText(axis, chart, title.Font(), title.Angle(), axis.TitleSize(), title.Caption());
+}
+
+int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart) {
+  switch (axis.ResolveLabelStyle()) {
+    case talValue: return WidestValueLabel(axis, chart);
+    case talMark: return chart.WidestMarkText();
+    case talText: return WidestPointLabel(chart, *chart.Canvas());
+    default: return 0;
+  }
+}
+
+int WidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
+  TCharAdvanceMeasure measure(canvas);
+  int widest = 0;
+  for (const TChartSeries* series : chart.SeriesList()) {
+    if (series->LabelCount() == 0) continue;
+    const int count = std::min(series->PointCount(), series->LabelCount());
+    for (int i = 0; i < count; ++i) widest = std::max(widest, measure.WidestLineWidth(series->PointLabel(i)));
+  }
+  return widest;
+}
+
+int PositionOffset(const TCustomChartAxis& axis, const TRect& rect) {
+  if (axis.PositionPercent() == 0) return 0;
+  const int extent = axis.IsHorizontal() ? rect.Height() : rect.Width();
+  return Nearest(axis.PositionPercent() * 0.01 * extent);
+}
+
+int MoveInward(const TCustomChartAxis& axis, int position, int pixels) { return position - Outward(axis) * pixels; }
+
+void ReserveAxisRoom(TCustomChartAxis& axis, TChart& chart, TRect& rect, bool shrink) {
+  axis.SetIsDateTimeScale(axis.IsDateTimeAxis());
+  if (!shrink) {
+    const int axis_position = MoveInward(axis, EdgeOf(axis, rect), PositionOffset(axis, rect));
+    const int labels_position = axis_position + Outward(axis) * AxisRoomForTicks(axis);
+    axis.SetAxisPosition(axis_position);
+    axis.SetLabelsPosition(labels_position);
+    axis.SetTitlePosition(labels_position + Outward(axis) * AxisRoomForLabels(axis, chart));
+    return;
+  }
+  // A title or labels that take no room still get their position here, at the edge: both are
+  // shifted below on every paint, and a position kept from an earlier paint would drift.
+  if (axis.IsDepth())
+    axis.SetTitlePosition(rect.Right);
+  else
+    axis.SetTitlePosition(TakeRoom(axis, rect, axis.Title().Caption().empty() ? 0 : AxisRoomForTitle(axis, chart)));
+  axis.SetLabelsPosition(TakeRoom(axis, rect, axis.Labels() ? AxisRoomForLabels(axis, chart) : 0));
+  const int ticks = AxisRoomForTicks(axis) + chart.WallSize(axis);
+  if (ticks > 0) TakeRoom(axis, rect, ticks);
+  const int offset = PositionOffset(axis, rect);
+  axis.SetTitlePosition(MoveInward(axis, axis.TitlePosition(), offset));
+  axis.SetLabelsPosition(MoveInward(axis, axis.LabelsPosition(), offset));
+}

@@ -1,0 +1,302 @@
+// The share history chart: Chart1's settings and ShowShareHistory step by step, with every
+// failure it reports; then the same command through the window's ListBox2 click.
+#include "app/history_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "app/form1.h"
+#include "app/list_box.h"
+#include "app/message_boxes.h"
+#include "app/table_file.h"
+#include "chart/chart.h"
+#include "chart/fast_line_series.h"
+#include "qt_application.h"
+#include "rtl/date_time.h"
+#include "rtl/errors.h"
+
+namespace {
+
+const rtl::Text kTime = "\xC2\xF0\xE5\xEC\xFF";  // "Время"
+
+struct Row {
+  rtl::Text caption;
+  std::vector<rtl::Text> values;
+};
+
+ConnectionTable Table(const std::vector<rtl::Text>& columns, const std::vector<Row>& rows) {
+  ConnectionTable table;
+  for (const rtl::Text& column : columns) table.AddColumn(column);
+  for (const Row& row : rows) {
+    const int index = table.AddRow(row.caption);
+    for (const rtl::Text& value : row.values) table.AppendValue(index, value);
+  }
+  return table;
+}
+
+// Calls `action` and returns the message of the rtl::Exception it throws ("" when none).
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const rtl::Exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+class HistoryChartTest : public testing::Test {
+ protected:
+  HistoryChartTest() : saved_settings_(rtl::CurrentRegionalSettings()) {
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+  }
+  ~HistoryChartTest() override { rtl::SetRegionalSettings(saved_settings_); }
+
+  void Show(const ConnectionTable& table, const rtl::Text& share) {
+    ShowShareHistory(chart_, series_, table, share, [this](const rtl::Text& text) { notices_.push_back(text); });
+  }
+  std::string ShowError(const ConnectionTable& table, const rtl::Text& share) {
+    return ErrorOf([&] { Show(table, share); });
+  }
+  std::vector<rtl::Text> Labels() const {
+    std::vector<rtl::Text> labels;
+    for (int i = 0; i < series_.PointCount(); ++i) labels.push_back(series_.PointLabel(i));
+    return labels;
+  }
+  std::vector<double> Counts() const {
+    std::vector<double> counts;
+    for (int i = 0; i < series_.PointCount(); ++i) counts.push_back(series_.PointY(i));
+    return counts;
+  }
+  TChartAxis& Left() { return chart_.LeftAxisRef(); }
+  rtl::Text TitleLine() { return chart_.Title().Text().at(0); }
+
+  rtl::RegionalSettings saved_settings_;
+  QApplication& application_ = TestApplication();  // before any widget
+  TChart chart_;
+  TFastLineSeries& series_ = ConfigureHistoryChart(chart_);
+  std::vector<rtl::Text> notices_;
+};
+
+// Three polls on one day and two on the next, as polling captions them (two spaces).
+const ConnectionTable kTwoDays = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"3"}},
+                                                         {"08.12.2026  10:30:00", {"7"}},
+                                                         {"08.12.2026  11:00:00", {"2"}},
+                                                         {"09.12.2026  9:00:00", {"4"}},
+                                                         {"09.12.2026  9:30:00", {"1"}}});
+
+TEST_F(HistoryChartTest, Chart1HasItsStoredSettings) {
+  EXPECT_FALSE(chart_.View3D());
+  EXPECT_FALSE(chart_.Legend().Visible());
+  EXPECT_EQ(chart_.Title().Text(), std::vector<rtl::Text>{"TChart"});
+  EXPECT_EQ(chart_.BackWall().Brush().Color(), clWhite);
+  EXPECT_EQ(chart_.BackWall().Brush().Style(), bsClear);
+  EXPECT_EQ(chart_.BottomAxisRef().DateTimeFormat(), "dd.MM.yyyy");
+  EXPECT_EQ(chart_.BottomAxisRef().LabelsAngle(), 90);
+  ASSERT_EQ(chart_.SeriesList().size(), 1u);
+  EXPECT_EQ(chart_.SeriesList()[0], &series_);
+  EXPECT_EQ(series_.SeriesColor(), clRed);
+  EXPECT_EQ(series_.LinePen().Color(), clRed);
+  EXPECT_FALSE(series_.Marks().Visible);
+  EXPECT_TRUE(series_.XValues().DateTime());
+  EXPECT_EQ(series_.XValues().Order(), loAscending);
+  EXPECT_EQ(series_.YValues().Order(), loNone);
+}
+
+TEST_F(HistoryChartTest, FirstPointOfEachDayIsLabelledWithItsDate) {
+  Show(kTwoDays, "docs");
+  EXPECT_EQ(Labels(), (std::vector<rtl::Text>{"08.12.2026", " 10:30:00", " 11:00:00", "09.12.2026", " 9:30:00"}));
+  EXPECT_EQ(TitleLine(), "docs");
+  EXPECT_TRUE(notices_.empty());
+}
+
+TEST_F(HistoryChartTest, PointsAreTheCaptionDateTimeAndTheCountInBlue) {
+  Show(kTwoDays, "docs");
+  ASSERT_EQ(series_.PointCount(), 5);
+  EXPECT_DOUBLE_EQ(series_.PointX(1), rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(10, 30, 0, 0));
+  EXPECT_DOUBLE_EQ(series_.PointX(3), rtl::EncodeDate(2026, 12, 9) + rtl::EncodeTime(9, 0, 0, 0));
+  EXPECT_EQ(Counts(), (std::vector<double>{3, 7, 2, 4, 1}));
+  EXPECT_EQ(series_.PointColor(4), TColor(0xFF0000));
+}
+
+TEST_F(HistoryChartTest, LeftAxisIsFixedAndEndsFiveAboveTheLargestCount) {
+  struct Case {
+    std::vector<rtl::Text> counts;
+    double maximum;
+  };
+  const Case cases[] = {{{"3", "7", "2"}, 12}, {{"0"}, 5}, {{"-3", "-1"}, 4}, {{"60", "61"}, 66}};
+  for (const Case& c : cases) {
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < c.counts.size(); ++i) rows.push_back({"08.12.2026  1" + std::to_string(i) + ":00:00", {c.counts[i]}});
+    Show(Table({kTime, "docs"}, rows), "docs");
+    EXPECT_EQ(Left().Minimum(), 0);
+    EXPECT_EQ(Left().Maximum(), c.maximum);
+    EXPECT_FALSE(Left().Automatic());
+    EXPECT_FALSE(Left().AutomaticMinimum());
+  }
+}
+
+TEST_F(HistoryChartTest, ShareWithoutColumnClearsTheSeries) {
+  Show(kTwoDays, "docs");
+  Left().SetMaximum(100);
+  Show(kTwoDays, "print$");
+  EXPECT_EQ(series_.PointCount(), 0);
+  EXPECT_EQ(TitleLine(), "print$");
+  EXPECT_EQ(Left().Maximum(), 60);
+}
+
+TEST_F(HistoryChartTest, TableWithoutShareColumnsKeepsTheEarlierCurve) {
+  Show(kTwoDays, "docs");
+  Show(Table({kTime}, {{"10.12.2026  10:00:00", {}}}), "other");
+  EXPECT_EQ(series_.PointCount(), 5);
+  EXPECT_EQ(TitleLine(), "other");
+  EXPECT_EQ(Left().Maximum(), 60);
+  Show(ConnectionTable(), "none");
+  EXPECT_EQ(series_.PointCount(), 5);
+}
+
+TEST_F(HistoryChartTest, TableWithoutRowsLeavesAnEmptyChart) {
+  Show(kTwoDays, "docs");
+  Show(Table({kTime, "docs"}, {}), "docs");
+  EXPECT_EQ(series_.PointCount(), 0);
+  EXPECT_EQ(Left().Maximum(), 60);
+}
+
+TEST_F(HistoryChartTest, LoadedTableDrawsLikeTheLiveOneWithoutTheLeadingSpace) {
+  QTemporaryDir directory;
+  const QString file_name = directory.filePath("list.txt");
+  SaveConnectionTable(kTwoDays, file_name);
+  ConnectionTableModel loaded;
+  LoadConnectionTable(loaded, file_name);
+  Show(kTwoDays, "docs");
+  const std::vector<double> live_counts = Counts();
+  std::vector<double> live_times;
+  for (int i = 0; i < series_.PointCount(); ++i) live_times.push_back(series_.PointX(i));
+
+  Show(loaded.Table(), "docs");
+  EXPECT_EQ(Labels(), (std::vector<rtl::Text>{"08.12.2026", "10:30:00", "11:00:00", "09.12.2026", "9:30:00"}));
+  EXPECT_EQ(Counts(), live_counts);
+  for (int i = 0; i < series_.PointCount(); ++i) EXPECT_DOUBLE_EQ(series_.PointX(i), live_times[i]);
+}
+
+TEST_F(HistoryChartTest, CaptionsAreReadUnderTheRegionalSettings) {
+  rtl::RegionalSettings american = rtl::RussianRegionalSettings();
+  american.short_date_format = "M/d/yyyy";
+  american.date_separator = '/';
+  rtl::SetRegionalSettings(american);
+  Show(Table({kTime, "docs"}, {{"12/8/2026  10:00:00", {"1"}}}), "docs");
+  ASSERT_EQ(series_.PointCount(), 1);
+  EXPECT_DOUBLE_EQ(series_.PointX(0), rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(10, 0, 0, 0));
+  EXPECT_EQ(series_.PointLabel(0), "12/8/2026");
+}
+
+TEST_F(HistoryChartTest, ShareNamedLikeTheTimeColumnHasNoValueMinusOne) {
+  EXPECT_EQ(ShowError(kTwoDays, kTime), "List index out of bounds (-1)");
+  EXPECT_EQ(TitleLine(), kTime);
+  EXPECT_EQ(series_.PointCount(), 0);
+}
+
+TEST_F(HistoryChartTest, RowCutShortEndsTheDrawingAndKeepsThePointsBefore) {
+  const ConnectionTable table = Table({kTime, "docs", "print$"}, {{"08.12.2026  10:00:00", {"1", "20"}},
+                                                                  {"08.12.2026  10:30:00", {"2", "30"}},
+                                                                  {"08.12.2026  11:00:00", {"3"}}});
+  EXPECT_EQ(ShowError(table, "print$"), "List index out of bounds (1)");
+  EXPECT_EQ(Counts(), (std::vector<double>{20, 30}));
+  EXPECT_EQ(Left().Maximum(), 60);
+}
+
+TEST_F(HistoryChartTest, FirstCountThatIsNoNumberIsNoticedThenFails) {
+  const ConnectionTable table = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"abc"}}});
+  EXPECT_EQ(ShowError(table, "docs"), "'abc' is not a valid integer value");
+  EXPECT_EQ(notices_, std::vector<rtl::Text>{"abc"});
+  EXPECT_EQ(series_.PointCount(), 0);
+  EXPECT_EQ(Left().Maximum(), 60);
+}
+
+TEST_F(HistoryChartTest, LaterCountThatIsNoNumberFailsWithoutNotice) {
+  const ConnectionTable table =
+      Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"4"}}, {"08.12.2026  10:30:00", {"x1"}}});
+  EXPECT_EQ(ShowError(table, "docs"), "'x1' is not a valid integer value");
+  EXPECT_TRUE(notices_.empty());
+  EXPECT_EQ(Counts(), std::vector<double>{4});
+}
+
+TEST_F(HistoryChartTest, CaptionThatIsNoDateTimeFails) {
+  const ConnectionTable table =
+      Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"4"}}, {"yesterday noon", {"5"}}});
+  EXPECT_EQ(ShowError(table, "docs"), "'yesterday noon' is not a valid date and time");
+  EXPECT_EQ(Counts(), std::vector<double>{4});
+}
+
+TEST_F(HistoryChartTest, AllCountsBelowMinusFiveAreRefusedByTheAxis) {
+  const ConnectionTable table =
+      Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"-9"}}, {"08.12.2026  10:30:00", {"-6"}}});
+  EXPECT_EQ(ShowError(table, "docs"), "Axis Maximum Value must be >= Minimum");
+  EXPECT_EQ(Left().Maximum(), 60);
+  EXPECT_EQ(series_.PointCount(), 2);
+}
+
+TEST_F(HistoryChartTest, AxisPannedBelowZeroRefusesTheMinimumAfterTheTitle) {
+  Show(kTwoDays, "docs");
+  Left().SetScaleRange(-20, -10);
+  EXPECT_EQ(ShowError(kTwoDays, "print$"), "Axis Minimum Value must be <= Maximum");
+  EXPECT_EQ(TitleLine(), "print$");
+  EXPECT_EQ(series_.PointCount(), 5);
+}
+
+// --- through the window ------------------------------------------------------------------
+
+class HistoryWindowTest : public testing::Test {
+ protected:
+  HistoryWindowTest() : saved_settings_(rtl::CurrentRegionalSettings()) {
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+    ConnectionTableModel& table = *form_.ListView1Items();
+    table.AddColumn(kTime);
+    table.AddColumn("docs");
+    table.AppendValue(table.AddRow("08.12.2026  10:00:00"), "3");
+    table.AppendValue(table.AddRow("08.12.2026  10:30:00"), "n/a");
+    form_.ListBox2()->SetEntries({"docs"});
+  }
+  ~HistoryWindowTest() override { rtl::SetRegionalSettings(saved_settings_); }
+
+  rtl::RegionalSettings saved_settings_;
+  QApplication& application_ = TestApplication();
+  MessageBoxRecorder boxes_;
+  TForm1 form_;
+};
+
+TEST_F(HistoryWindowTest, ClickShowsTheChartPageAndTheHistory) {
+  form_.ListBox2()->SetItemIndex(0);
+  form_.Run(&TForm1::ListBox2Click);
+  EXPECT_EQ(form_.PageControl1()->currentIndex(), 2);
+  EXPECT_EQ(form_.Chart1()->Title().Text().at(0), "docs");
+  EXPECT_EQ(form_.Series1()->PointCount(), 1);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kError);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("'n/a' is not a valid integer value."));
+}
+
+TEST_F(HistoryWindowTest, ClickWithoutSelectionReportsIndexMinusOne) {
+  form_.Run(&TForm1::ListBox2Click);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("List index out of bounds (-1)"));
+  EXPECT_EQ(form_.PageControl1()->currentIndex(), 2);
+}
+
+TEST_F(HistoryWindowTest, FirstCountThatIsNoNumberShowsTheNoticeBeforeTheError) {
+  form_.ListView1Items()->Clear();
+  form_.ListView1Items()->AddColumn(kTime);
+  form_.ListView1Items()->AddColumn("docs");
+  form_.ListView1Items()->AppendValue(form_.ListView1Items()->AddRow("08.12.2026  10:00:00"), "many");
+  form_.ListBox2()->SetItemIndex(0);
+  form_.Run(&TForm1::ListBox2Click);
+  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kNotice);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("many"));
+  EXPECT_EQ(boxes_.Boxes()[1].kind, MessageBoxRecorder::Kind::kError);
+}
+
+}  // namespace
