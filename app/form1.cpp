@@ -100,16 +100,19 @@ void TForm1::FormClose() {
   // Closing mid-run would lose every row of the run: it ends as a stop would, file included,
   // and a failed write is shown without keeping the window from closing.
   if (Timer1()->Enabled()) RunGuarded([this] { StopPollingRun(*this); });
+  SaveWatchList();
+  AccumulatedUsers.Clear();
+}
+
+void TForm1::SaveWatchList() {
   // Before the window was ever shown the watch list was never loaded; writing it then
   // would replace the user's file with an empty list.
-  if (!ProgramDirectory.empty()) {
-    try {
-      ListBox2()->Entries().SaveToFile(ProgramFile(kWatchListFileName));
-    } catch (const std::exception&) {
-      NoticeBox(rtl::Windows1251FromUtf8("Ошибка сохранения списка"));
-    }
+  if (ProgramDirectory.empty()) return;
+  try {
+    ListBox2()->Entries().SaveToFile(ProgramFile(kWatchListFileName));
+  } catch (const std::exception&) {
+    NoticeBox(rtl::Windows1251FromUtf8("Ошибка сохранения списка"));
   }
-  AccumulatedUsers.Clear();
 }
 
 void TForm1::Button1Click() {

@@ -40,6 +40,9 @@ class TForm1 : public QMainWindow {
 
   // The full name of a file in ProgramDirectory ("splist.txt" -> ProgramDirectory + "/splist.txt").
   rtl::Text ProgramFile(const rtl::Text& name) const;
+  // Writes the watch list to splist.txt in ProgramDirectory; a failure shows the NoticeBox
+  // "Ошибка сохранения списка". Does nothing before FormShow has taken ProgramDirectory.
+  void SaveWatchList();
   // The executable whose directory FormShow takes; tests point it elsewhere before showing.
   void SetExecutableFileName(const QString& file_name) { executable_file_name_ = file_name; }
 

@@ -3,7 +3,9 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSocketNotifier>
-#include <QWidget>
+#include <QSessionManager>
+
+#include "app/form1.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -23,14 +25,14 @@ void WriteSignalByte(int signal_number) {
   [[maybe_unused]] const ssize_t written = write(signal_pipe[1], &byte, 1);
 }
 
-void WatchSignals(QWidget* window) {
+void WatchSignals(TForm1* window) {
   if (signal_pipe[0] < 0) {
     if (pipe(signal_pipe) != 0) return;
     for (const int end : signal_pipe) fcntl(end, F_SETFD, FD_CLOEXEC);
     fcntl(signal_pipe[1], F_SETFL, O_NONBLOCK);
   }
   auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, window);
-  QPointer<QWidget> target(window);
+  QPointer<TForm1> target(window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
     char byte = 0;
     [[maybe_unused]] const ssize_t read_count = read(signal_pipe[0], &byte, 1);
@@ -47,16 +49,18 @@ void WatchSignals(QWidget* window) {
 
 }  // namespace
 
-void CloseWindowOnTermination(QWidget* window) {
+void CloseWindowOnTermination(TForm1* window) {
 #ifndef _WIN32
   WatchSignals(window);
 #endif
-  // The session manager asks before logging out; quitting the application by other means
-  // bypasses the window's close event, so close it explicitly before the loop ends.
-  QPointer<QWidget> target(window);
-  const auto close_window = [target] {
+  QPointer<TForm1> target(window);
+  // Qt asks not to quit while committing data; the session ends the program afterwards.
+  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, window, [target](QSessionManager&) {
+    if (target && target->isVisible()) target->SaveWatchList();
+  });
+  // Quitting the application by other means bypasses the window's close event, so close it
+  // explicitly before the loop ends.
+  QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, window, [target] {
     if (target && target->isVisible()) target->close();
-  };
-  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, window, close_window);
-  QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, window, close_window);
+  });
 }

@@ -26,8 +26,7 @@ void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
   }
   // The platforms this runs on draw cosmetic pens as the NT family does.
   if (pen.SmallDots() && pen.Width() == 1) {
-    Pen().SetColor(pen.Color());
-    Pen().SelectAlternateCosmeticHandle();
+    Pen().SelectAlternateCosmeticHandle(pen.Color());
     return;
   }
   Pen().Assign(pen);

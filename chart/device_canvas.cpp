@@ -118,7 +118,7 @@ void TCanvas::IntersectClipRect(const TRect& rect) {
   clip_ = clip_ ? clip_->intersected(region) : region.normalized();
 }
 
-QRgb TCanvas::PenRGB() const { return ColorToRGB(pen_.Color(), palette_, clBlack); }
+QRgb TCanvas::PenRGB() const { return ColorToRGB(pen_.DrawingColor(), palette_, clBlack); }
 QRgb TCanvas::BrushRGB() const { return ColorToRGB(brush_.Color(), palette_, clWhite); }
 QRgb TCanvas::FontRGB() const { return ColorToRGB(font_.Color(), palette_, clBlack); }
 

@@ -53,7 +53,7 @@ class TFastLineSeries : public TChartSeries {
   int LastDrawnX() const { return last_drawn_x_; }
   int LastDrawnY() const { return last_drawn_y_; }
 
-  static rtl::Text EditorClassName() { return "TFastLineSeriesEditor"; }
+  rtl::Text EditorClassName() const { return "TFastLineSeriesEditor"; }
 
  protected:
   void PointAdded(int index) override;

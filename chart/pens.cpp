@@ -48,6 +48,7 @@ void TPen::SetWidth(int width) {
 }
 
 void TPen::Assign(const TPen& source) {
+  alternate_color_ = source.alternate_color_;
   bool changed = std::exchange(alternate_, source.alternate_) != source.alternate_;
   changed |= StoreIfDifferent(color_, source.color_);
   changed |= StoreIfDifferent(width_, source.width_);
@@ -56,8 +57,10 @@ void TPen::Assign(const TPen& source) {
   if (changed) Changed();
 }
 
-void TPen::SelectAlternateCosmeticHandle() {
-  if (!std::exchange(alternate_, true)) Changed();
+void TPen::SelectAlternateCosmeticHandle(TColor color) {
+  alternate_color_ = color;
+  alternate_ = true;
+  Changed();
 }
 
 TChartPen::TChartPen(TChangeReceiver on_change) : TPen(std::move(on_change)) {}

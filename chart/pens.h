@@ -59,10 +59,13 @@ class TPen {
   void Assign(const TPen& source);
   void SetOnChange(TChangeReceiver on_change) { on_change_ = std::move(on_change); }
 
-  // The platform's alternate-pixel cosmetic pen (every other pixel set) in the pen's colour,
-  // selected as this pen's handle. Any later property assignment replaces it by an ordinary pen.
-  void SelectAlternateCosmeticHandle();
+  // The platform's alternate-pixel cosmetic pen (every other pixel set, width 1) in `color`,
+  // selected as this pen's handle; the published properties keep their values. Any later
+  // property assignment replaces it by an ordinary pen.
+  void SelectAlternateCosmeticHandle(TColor color);
   bool HasAlternateCosmeticHandle() const { return alternate_; }
+  // The colour the pen draws with: the alternate pen's while it is selected, else Color.
+  TColor DrawingColor() const { return alternate_ ? alternate_color_ : color_; }
 
  protected:
   void Changed();
@@ -74,6 +77,7 @@ class TPen {
   TPenStyle style_ = psSolid;
   int width_ = 1;
   bool alternate_ = false;
+  TColor alternate_color_ = clBlack;
 };
 
 // A framework pen that can be hidden and can draw as alternate pixels.

@@ -10,6 +10,7 @@
 #include "chart/chart_exceptions.h"
 #include "chart/chart_host.h"
 #include "rtl/errors.h"
+#include "rtl/number_format.h"
 
 namespace {
 
@@ -287,6 +288,23 @@ bool TChartSeries::SharesDepthWithOthers() const {
     if (series != this && series->Active() && !series->HasOwnDepthValues() && series->DepthSlot() == depth_slot_)
       return true;
   return false;
+}
+
+rtl::Text TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const {
+  const rtl::Text label = PointLabel(i);
+  if (style == ltsPlain) return label;
+  if (style == ltsXValue) return rtl::FormatFloat(value_format_, PointX(i));
+  rtl::Text value;
+  if (style == ltsLeftValue || style == ltsRightValue) {
+    value = rtl::FormatFloat(value_format_, PointMarkValue(i));
+  } else {
+    // An all-zero series has no shares; 0 % reads better than a division by zero.
+    const double total = PrimaryValueList().MagnitudeSum();
+    value = rtl::FormatFloat(percent_format_, total == 0 ? 0 : 100 * PointMarkValue(i) / total);
+  }
+  if (label.empty()) return value;
+  const bool valueFirst = style == ltsLeftValue || style == ltsLeftPercent;
+  return valueFirst ? value + " " + label : label + " " + value;
 }
 
 // --- axes and chart -------------------------------------------------------------------------

@@ -56,6 +56,9 @@ struct TSeriesDepthBand {
   int Start = 0, Middle = 0, End = 0;
 };
 
+// How a legend entry combines a point's label with its value.
+enum TLegendTextStyle : std::uint8_t { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue };
+
 using TSeriesNotifyEvent = std::function<void(TChartSeries& sender)>;
 // Returns false to veto the add.
 using TSeriesBeforeAddEvent = std::function<bool(TChartSeries& sender)>;
@@ -127,7 +130,8 @@ class TChartSeries {
   TChartValueList& ValueListByName(const rtl::Text& name);
 
   // --- visible range -----------------------------------------------------------------
-  // Sets FirstVisibleIndex/LastVisibleIndex from the axes' values at the plot area edges.
+  // Sets FirstVisibleIndex/LastVisibleIndex from the axes' values at the plot area edges
+  // (-1 both when nothing shows). Without a chart or axis, or unordered: every point.
   void ComputeVisibleRange();
   int FirstVisibleIndex() const { return first_visible_; }
   int LastVisibleIndex() const { return last_visible_; }
@@ -163,6 +167,10 @@ class TChartSeries {
   int LegendEntryCount() const { return PointCount(); }
   int LegendToPointIndex(int i) const { return i; }
   TColor LegendEntryColor(int i) const { return PointColor(i); }
+  // ltsPlain: the label; Left/RightValue: the mark value by ValueFormat joined to the label
+  // by one blank; Left/RightPercent: its share of the MagnitudeSum by PercentFormat;
+  // ltsXValue: the X value by ValueFormat.
+  rtl::Text LegendEntryText(int i, TLegendTextStyle style) const;
 
   // --- axes and chart ------------------------------------------------------------------
   // True when the series uses axes and axis is its resolved axis of that direction, or

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <sstream>
 
 #include "chart/device_canvas.h"
 #include "chart/pens.h"
@@ -91,26 +93,29 @@ const QByteArray kTable =
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kRed = 0xFFFF0000;
 
-// The back wall's frame: the black rectangle whose left column is the first black pixel
-// of the middle row and whose top row is the first black pixel of a column just inside it.
+// The back wall's frame: the first black pixels met going outward from the picture's
+// centre (the walls' inside, the grid and the line are never black).
 QRect BlackFrame(const QImage& image) {
-  const int middle = image.height() / 2;
-  int left = 1;
-  while (left < image.width() && image.pixel(left, middle) != kBlack) ++left;
-  int right = image.width() - 2;
-  while (right > left && image.pixel(right, middle) != kBlack) --right;
-  int top = 1;
-  while (top < image.height() && image.pixel(left + 1, top) != kBlack) ++top;
-  int bottom = image.height() - 2;
-  while (bottom > top && image.pixel(left + 1, bottom) != kBlack) --bottom;
-  return QRect(QPoint(left, top), QPoint(right, bottom));
+  const int x0 = image.width() / 2, y0 = image.height() / 2;
+  auto first_black = [&](int x, int y, int dx, int dy) {
+    while (x + dx >= 0 && x + dx < image.width() && y + dy >= 0 && y + dy < image.height() &&
+           image.pixel(x, y) != kBlack) {
+      x += dx;
+      y += dy;
+    }
+    return dx != 0 ? x : y;
+  };
+  return QRect(QPoint(first_black(x0, y0, -1, 0), first_black(x0, y0, 0, -1)),
+               QPoint(first_black(x0, y0, 1, 0), first_black(x0, y0, 0, 1)));
 }
 
-bool OutlineIsBlack(const QImage& image, const QRect& frame) {
+// The right and bottom edges of the frame are whole; dotted grid lines may start on the
+// top and left ones.
+bool RightAndBottomAreBlack(const QImage& image, const QRect& frame) {
   for (int x = frame.left(); x <= frame.right(); ++x)
-    if (image.pixel(x, frame.top()) != kBlack || image.pixel(x, frame.bottom()) != kBlack) return false;
+    if (image.pixel(x, frame.bottom()) != kBlack) return false;
   for (int y = frame.top(); y <= frame.bottom(); ++y)
-    if (image.pixel(frame.left(), y) != kBlack || image.pixel(frame.right(), y) != kBlack) return false;
+    if (image.pixel(frame.right(), y) != kBlack) return false;
   return true;
 }
 
@@ -139,7 +144,7 @@ TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
   // The panel colour inside the one-pixel bevel.
   EXPECT_EQ(image.pixel(3, 3), ColorToRGB(clBtnFace, application_.palette(), clBlack));
   const QRect frame = BlackFrame(image);
-  EXPECT_TRUE(OutlineIsBlack(image, frame));
+  EXPECT_TRUE(RightAndBottomAreBlack(image, frame));
   // Margins of 3 % and 4 % of 817 x 250 and below the title's line plus its 5-pixel gap.
   EXPECT_EQ(frame.right(), 817 - 25);
   EXPECT_EQ(frame.top(), 10 + ChartFontHeight() + 5);
@@ -200,6 +205,77 @@ TEST_F(RenderProgramTest, UsageErrorExitsWithTwo) {
   const RunResult result = Run({"list.txt", "--share"});
   EXPECT_EQ(result.exit_code, 2);
   EXPECT_TRUE(result.error_output.startsWith("usage: sharemon --render"));
+}
+
+// --- golden pictures, compared by geometry ------------------------------------------------
+
+// A picture's geometry as text: its size, the back wall's frame and the red line's pixels
+// as runs per row ("y: x0-x1 x2-x3"). Glyph pixels are left out: they differ between font
+// rasterizers, the layout does not.
+std::string Geometry(const QImage& image) {
+  std::ostringstream text;
+  const QRect frame = BlackFrame(image);
+  text << "size " << image.width() << " " << image.height() << "\n";
+  text << "frame " << frame.left() << " " << frame.top() << " " << frame.right() << " " << frame.bottom() << "\n";
+  for (int y = 0; y < image.height(); ++y) {
+    std::string runs;
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) != kRed) continue;
+      const int start = x;
+      while (x + 1 < image.width() && image.pixel(x + 1, y) == kRed) ++x;
+      runs += " " + std::to_string(start) + "-" + std::to_string(x);
+    }
+    if (!runs.empty()) text << y << ":" << runs << "\n";
+  }
+  return text.str();
+}
+
+class GoldenPictureTest : public RenderProgramTest {
+ protected:
+  // Renders and compares with tests/app/golden/NAME.txt; SHAREMON_UPDATE_GOLDEN=1 rewrites
+  // the file instead (after a deliberate change of the layout).
+  void ExpectGolden(const char* name, const QByteArray& table, const QStringList& options) {
+    const RunResult result = Run(QStringList{WriteTable(table)} + options + QStringList{"--out", Out()});
+    ASSERT_EQ(result.exit_code, 0) << result.error_output.toStdString();
+    const std::string actual = Geometry(QImage(Out()).convertToFormat(QImage::Format_RGB32));
+    QFile golden(QString::fromLocal8Bit(qgetenv("SHAREMON_SOURCE_DIR")) + "/tests/app/golden/" + name + ".txt");
+    if (!qEnvironmentVariableIsEmpty("SHAREMON_UPDATE_GOLDEN")) {
+      ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
+      golden.write(actual.c_str());
+      return;
+    }
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << golden.fileName().toStdString();
+    EXPECT_EQ(actual, golden.readAll().toStdString()) << "SHAREMON_UPDATE_GOLDEN=1 accepts a new layout";
+  }
+};
+
+// Three days, a poll every 20 minutes, counts rising and falling between 0 and 40.
+QByteArray ThreeDays() {
+  QByteArray table = "\xC2\xF0\xE5\xEC\xFF,docs\r\n";
+  for (int i = 0; i < 3 * 72; ++i) {
+    const int minutes = i * 20;
+    table += QStringLiteral("%1.12.2026 %2:%3:00,%4\r\n")
+                 .arg(7 + minutes / 1440, 2, 10, QChar('0'))
+                 .arg(minutes % 1440 / 60)
+                 .arg(minutes % 60, 2, 10, QChar('0'))
+                 .arg((i * 7) % 41)
+                 .toLatin1();
+  }
+  return table;
+}
+
+TEST_F(GoldenPictureTest, TwoDays) { ExpectGolden("render_two_days", kTable, {"--share", "docs"}); }
+
+TEST_F(GoldenPictureTest, ThreeDaysDense) { ExpectGolden("render_three_days", ThreeDays(), {"--share", "docs"}); }
+
+TEST_F(GoldenPictureTest, SingleRowWithZero) {
+  ExpectGolden("render_single_zero", "\xC2\xF0\xE5\xEC\xFF,docs\r\n08.12.2026 10:00:00,0\r\n", {"--share", "docs"});
+}
+
+TEST_F(GoldenPictureTest, ShareWithoutColumn) { ExpectGolden("render_no_column", kTable, {"--share", "print$"}); }
+
+TEST_F(GoldenPictureTest, OtherSize) {
+  ExpectGolden("render_400x300", kTable, {"--share", "docs", "--size", "400x300"});
 }
 
 }  // namespace

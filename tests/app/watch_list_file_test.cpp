@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <QString>
+#include <QTimer>
 
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
+#include "app/termination.h"
 #include "qt_application.h"
 #include "temporary_directory.h"
 
@@ -128,6 +130,20 @@ TEST_F(WatchListFile, an_unreadable_file_shows_cannot_open_and_skips_the_rest_of
   EXPECT_EQ(boxes_.Boxes()[0].text,
             QString::fromStdString("Cannot open file \"" + WatchListPath() + "\". No such device or address."));
   EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"kept"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WatchListFile, quitting_the_application_closes_the_window_and_saves) {
+  CloseWindowOnTermination(&form_);
+  form_.show();
+  form_.ListBox2()->SetEntries({"docs"});
+  QTimer::singleShot(0, &application_, &QCoreApplication::quit);
+  application_.exec();
+  EXPECT_FALSE(form_.isVisible());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(WatchListPath()), "docs\r\n");
 }
 
 }  // namespace

@@ -145,9 +145,11 @@ TEST_F(ChartCanvasTest, small_dots_at_width_one_set_every_other_pixel) {
   BeginWindowFrame();
   TChartPen pen;
   pen.SetSmallDots(true);
+  pen.SetColor(clRed);
   canvas_.ApplyChartPen(pen);
   canvas_.DrawHorizontalLine(0, 9, 2);
   EXPECT_EQ(Row(Frame(), 2, 0, 9), "#.#.#.#.#.");
+  EXPECT_EQ(Frame().pixel(0, 2), qRgb(255, 0, 0));
 }
 
 TEST_F(ChartCanvasTest, small_dots_at_width_two_draw_an_ordinary_wide_line) {

@@ -168,6 +168,46 @@ TEST_F(PaintTest, TitleAndFootTakeTheirRoomBeforeTheWall) {
   EXPECT_LT(IndexOf("EndFrontPlane("), IndexOf("DrawBox("));
 }
 
+// --- axis layout ----------------------------------------------------------------------------
+
+class LayoutTest : public PaintTest {
+ protected:
+  LayoutTest() {
+    chart().Title().SetVisible(false);
+    chart().OnBeforeDrawAxes = [this](TChart& c) { plot_ = c.PlotArea(); };
+  }
+  TRect plot_;
+};
+
+TEST_F(LayoutTest, WithoutSeriesEverySideAxisTakesItsRoom) {
+  Render();
+  // Bottom and top: labels along the axis (one 13-pixel line) and 6 for ticks; left and
+  // right: no labels without series, 6 for ticks.
+  EXPECT_EQ(plot_, (TRect{25 + 6, 10 + 13 + 6, 792 - 6, 240 - 13 - 6}));
+}
+
+TEST_F(LayoutTest, AnAxisThatWouldLeaveNoRoomIsLeftOut) {
+  chart().LeftAxisRef().SetLabelsSize(1000);
+  Render();
+  EXPECT_EQ(plot_, (TRect{25, 10 + 13 + 6, 792 - 6, 240 - 13 - 6}));
+}
+
+TEST_F(LayoutTest, AxesDrawBetweenTheWallAndTheSeries) {
+  MarkEvents();
+  MarkingSeries series;
+  series.AddPoint(0, 0);
+  series.AddPoint(10, 8);
+  series.SetParentChart(&chart());
+  Render();
+  const int wall = IndexOf("DrawBox(");
+  const int axes_event = IndexOf("PlotPixel(-1,-1,1)");
+  const int series_event = IndexOf("PlotPixel(-1,-1,2)");
+  ASSERT_GT(wall, 0);
+  EXPECT_EQ(axes_event, wall + 1);
+  EXPECT_GT(series_event, axes_event + 1);  // the axes drew in between
+  EXPECT_GT(IndexOf("ClipToBox("), series_event);
+}
+
 // --- the real canvas ------------------------------------------------------------------------
 
 class RealCanvasTest : public ::testing::Test {

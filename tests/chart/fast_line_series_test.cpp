@@ -84,7 +84,7 @@ TEST(FastLineSeriesTest, ConstructorSettings) {
   EXPECT_FALSE(series.AllowsSinglePoint());
   EXPECT_TRUE(series.AutoRepaint());
   EXPECT_TRUE(series.LinePen().Visible());
-  EXPECT_EQ(TFastLineSeries::EditorClassName(), "TFastLineSeriesEditor");
+  EXPECT_EQ(series.EditorClassName(), "TFastLineSeriesEditor");
 }
 
 using FastLineDrawTest = RecordingFixture;

@@ -108,7 +108,7 @@ TEST_F(DeviceCanvasTest, dotted_pen_gaps_take_the_background_colour_when_opaque)
 
 TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_alone) {
   device_.SetBackgroundMode(OPAQUE);
-  device_.Pen().SelectAlternateCosmeticHandle();
+  device_.Pen().SelectAlternateCosmeticHandle(clBlack);
   device_.MoveTo(0, 1);
   device_.LineTo(10, 1);
   EXPECT_EQ(Row(image_, 1, 0, 10), "#.#.#.#.#..");
@@ -118,7 +118,7 @@ TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_al
 }
 
 TEST_F(DeviceCanvasTest, a_property_change_replaces_the_alternate_pen) {
-  device_.Pen().SelectAlternateCosmeticHandle();
+  device_.Pen().SelectAlternateCosmeticHandle(clBlack);
   device_.Pen().SetColor(clBlack);
   EXPECT_FALSE(device_.Pen().HasAlternateCosmeticHandle());
   device_.MoveTo(0, 1);

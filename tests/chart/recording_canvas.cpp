@@ -51,7 +51,7 @@ std::vector<std::string> TRecordingCanvas::CallsStartingWith(const std::string& 
 }
 
 void TRecordingCanvas::Log(const std::string& call) {
-  records_.push_back({call, Pen().Color(), Pen().Style(), Pen().Width(), Pen().HasAlternateCosmeticHandle(),
+  records_.push_back({call, Pen().DrawingColor(), Pen().Style(), Pen().Width(), Pen().HasAlternateCosmeticHandle(),
                       Brush().Color(), Brush().Style(), Font().Color(), Font().Size()});
 }
 

@@ -8,6 +8,7 @@
 #include "chart/chart_exceptions.h"
 #include "recording_chart_host.h"
 #include "rtl/errors.h"
+#include "rtl/number_format.h"
 
 namespace {
 
@@ -234,6 +235,18 @@ TEST(series_test, value_list_by_name_ignores_case_and_falls_back_to_y) {
   EXPECT_EQ(&series.ValueListByName("OPEN"), &extra);
   EXPECT_EQ(&series.ValueListByName("X"), &series.YValues());
   EXPECT_EQ(&series.ValueListByName("none"), &series.YValues());
+}
+
+TEST(series_test, legend_entry_texts) {
+  rtl::SetNumberSeparators({',', '\xA0'});
+  TChartSeries series;
+  series.AddPoint(1, 1.5, "a");
+  series.AddPoint(2, 4.5, "");
+  EXPECT_EQ(series.LegendEntryText(0, ltsPlain), "a");
+  EXPECT_EQ(series.LegendEntryText(0, ltsLeftValue), "1,5 a");
+  EXPECT_EQ(series.LegendEntryText(0, ltsRightPercent), "a 25 %");
+  EXPECT_EQ(series.LegendEntryText(1, ltsRightValue), "4,5");
+  EXPECT_EQ(series.LegendEntryText(1, ltsXValue), "2");
 }
 
 // --- visible range -----------------------------------------------------------------------
