@@ -48,5 +48,5 @@ void RunGuarded(const std::function<void()>& command) {
   }
 }
 
-MessageBoxRecorder::MessageBoxRecorder() { active_recorder = this; }
-MessageBoxRecorder::~MessageBoxRecorder() { active_recorder = nullptr; }
+MessageBoxRecorder::MessageBoxRecorder() : previous_(active_recorder) { active_recorder = this; }
+MessageBoxRecorder::~MessageBoxRecorder() { active_recorder = previous_; }

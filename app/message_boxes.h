@@ -20,7 +20,7 @@ void NoticeBox(const rtl::Text& message);
 void RunGuarded(const std::function<void()>& command);
 
 // While one of these lives, boxes are recorded instead of shown, so tests see what the
-// user would have seen without a modal loop. Not nestable.
+// user would have seen without a modal loop. The innermost living recorder gets the boxes.
 class MessageBoxRecorder {
  public:
   enum class Kind { kError, kNotice };
@@ -40,4 +40,5 @@ class MessageBoxRecorder {
 
  private:
   std::vector<Box> boxes_;
+  MessageBoxRecorder* previous_;
 };

@@ -177,8 +177,9 @@ void LoadConnectionTable(ConnectionTableModel& table, const QString& file_name) 
   QFile file(file_name);
   errno = 0;
   if (!file.open(QIODevice::ReadOnly)) ThrowFileError(errno, 5);
+  errno = 0;
   const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) ThrowFileError(0, 100);
+  if (file.error() != QFileDevice::NoError) ThrowFileError(errno, 100);
   file.close();
   TableFileReader(table).Read(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }

@@ -250,6 +250,8 @@ void TChartCanvas3D::EndFrame(TCanvas& destination, TCanvas& default_device, con
   AttachDevice(default_device);
 }
 
+TCanvas* TChartCanvas3D::ShownFrame() { return buffered_ && bitmap_ ? &bitmap_->canvas : nullptr; }
+
 bool TChartCanvas3D::RepaintFromBuffer() {
   if (dirty_ || !bitmap_) return false;
   CopyFrameTo(*target_, 0, 0);

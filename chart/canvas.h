@@ -113,6 +113,10 @@ class TChartCanvas {
   virtual void EndFrame(TCanvas& destination, TCanvas& default_device, const TRect& window) = 0;
   // True when the last frame is still valid and was copied to the target; False draws nothing.
   virtual bool RepaintFromBuffer() = 0;
+  // The device holding the frame the window shows (a buffered canvas after its first
+  // frame), or null. Drawing on it changes what the next copy to the window shows; the
+  // zoom rectangle is drawn there so that following the pointer needs no new frame.
+  virtual TCanvas* ShownFrame() { return nullptr; }
 
   // Depth forms; in 2D they reduce to the flat forms.
   // Clips to (Left + 1, Top + 1, Right, Bottom - 1): inside a frame drawn on the rectangle.
@@ -197,6 +201,7 @@ class TChartCanvas3D : public TChartCanvas {
   void SetProjection(int depth, const TRect& chart_bounds, const TRect& plot) override;
   void EndFrame(TCanvas& destination, TCanvas& default_device, const TRect& window) override;
   bool RepaintFromBuffer() override;
+  TCanvas* ShownFrame() override;
 
   void ClipToBox(const TRect& rect, int z0, int z1) override;
   void DrawHorizontalLineAtDepth(int x0, int x1, int y, int z) override;

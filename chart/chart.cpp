@@ -36,6 +36,8 @@ TChart::TChart(QWidget* parent)
   // The frame image covers the whole control, so the window system need not erase it first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  // Moves without a pressed button show the series cursor.
+  setMouseTracking(true);
   resize(400, 250);
   back_wall_.Brush().SetStyle(bsClear);
   repaint_enabled_ = true;

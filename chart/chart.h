@@ -19,6 +19,7 @@
 #include "chart/panel_settings.h"
 #include "chart/title.h"
 #include "chart/wall.h"
+#include "chart/zoom_scroll.h"
 
 enum TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 enum TChartBackImageMode : std::uint8_t { pbmStretch, pbmTile, pbmCenter };
@@ -30,7 +31,7 @@ using TChartEvent = std::function<void(TChart& sender)>;
 // The ordered series list; the drawing order is the list order.
 using TChartSeriesList = std::vector<TChartSeries*>;
 
-class TChart : public QWidget, public TChartHost {
+class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
  public:
   // 400 x 250 pixels with the creation defaults; repaint requests are ignored until the
   // constructor has finished.
@@ -215,7 +216,10 @@ class TChart : public QWidget, public TChartHost {
   // --- host state ---------------------------------------------------------------------------
   // Between BeginLoading and EndLoading the chart is read from stored settings.
   void BeginLoading() { loading_ = true; }
-  void EndLoading() { loading_ = false; }
+  void EndLoading() {
+    loading_ = false;
+    KeepRestingCursor();
+  }
   bool IsLoading() const override { return loading_; }
   bool IsDestroying() const override { return destroying_; }
   int HighestSeriesZOrder() const override;
@@ -227,6 +231,12 @@ class TChart : public QWidget, public TChartHost {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Mouse and wheel messages reach the mouse handling (zoom_scroll.h).
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   template <class T>

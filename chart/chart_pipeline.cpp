@@ -73,6 +73,7 @@ void TChart::DrawContents(const TRect& bounds) {
   }
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(*this);
   DrawAllSeries();
+  DrawZoomFrameWhileDragging();  // the rubber band survives a repaint during the drag
   canvas_->RestoreDefaults();
   if (OnAfterDraw) OnAfterDraw(*this);
 }

@@ -92,31 +92,32 @@ const QByteArray kTable =
 
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kGray = 0xFF808080;
 
-// The back wall's frame: the first black pixels met going outward from the picture's
-// centre (the walls' inside, the grid and the line are never black).
-QRect BlackFrame(const QImage& image) {
-  const int x0 = image.width() / 2, y0 = image.height() / 2;
-  auto first_black = [&](int x, int y, int dx, int dy) {
-    while (x + dx >= 0 && x + dx < image.width() && y + dy >= 0 && y + dy < image.height() &&
-           image.pixel(x, y) != kBlack) {
-      x += dx;
-      y += dy;
-    }
-    return dx != 0 ? x : y;
+// A pixel of the frame, an axis line or a grid line drawn over them.
+bool IsLinePixel(QRgb pixel) { return pixel == kBlack || pixel == kGray; }
+
+// Going from the picture's centre in direction (dx, dy): the first row or column whose
+// 101 pixels around the centre line are all line pixels. Grid lines inside the plot area
+// are dotted and never qualify; the frame, where grid lines and axis lines fall on it, does.
+int EdgeFromCentre(const QImage& image, int dx, int dy) {
+  int x = image.width() / 2, y = image.height() / 2;
+  auto whole = [&] {
+    for (int i = -50; i <= 50; ++i)
+      if (!IsLinePixel(dx != 0 ? image.pixel(x, y + i) : image.pixel(x + i, y))) return false;
+    return true;
   };
-  return QRect(QPoint(first_black(x0, y0, -1, 0), first_black(x0, y0, 0, -1)),
-               QPoint(first_black(x0, y0, 1, 0), first_black(x0, y0, 0, 1)));
+  while (x > 0 && x < image.width() - 1 && y > 0 && y < image.height() - 1 && !whole()) {
+    x += dx;
+    y += dy;
+  }
+  return dx != 0 ? x : y;
 }
 
-// The right and bottom edges of the frame are whole; dotted grid lines may start on the
-// top and left ones.
-bool RightAndBottomAreBlack(const QImage& image, const QRect& frame) {
-  for (int x = frame.left(); x <= frame.right(); ++x)
-    if (image.pixel(x, frame.bottom()) != kBlack) return false;
-  for (int y = frame.top(); y <= frame.bottom(); ++y)
-    if (image.pixel(frame.right(), y) != kBlack) return false;
-  return true;
+// The back wall's frame as the edges nearest the centre.
+QRect BlackFrame(const QImage& image) {
+  return QRect(QPoint(EdgeFromCentre(image, -1, 0), EdgeFromCentre(image, 0, -1)),
+               QPoint(EdgeFromCentre(image, 1, 0), EdgeFromCentre(image, 0, 1)));
 }
 
 QRect RedBounds(const QImage& image) {
@@ -127,13 +128,13 @@ QRect RedBounds(const QImage& image) {
   return bounds;
 }
 
-// Height of "W" in the chart's default font ("Arial" 8): the title's line height.
-int ChartFontHeight() {
+// Width of a text and height of "W" in the chart's default font ("Arial" 8).
+QSize ChartFontExtent(const rtl::Text& text) {
   TFont font;
   InitChartFont(font, {});
   TCanvas measuring;
   measuring.Font().Assign(font);
-  return measuring.TextExtent("W").height();
+  return measuring.TextExtent(text);
 }
 
 TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
@@ -143,13 +144,18 @@ TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
   ASSERT_EQ(image.size(), QSize(817, 250));
   // The panel colour inside the one-pixel bevel.
   EXPECT_EQ(image.pixel(3, 3), ColorToRGB(clBtnFace, application_.palette(), clBlack));
+  // The plot area starts at (25, 10, 792, 240), 3 % and 4 % of 817 x 250 inside; the title
+  // line and its 5-pixel gap take the top, the left axis its widest label ("12" and a blank)
+  // and 6 pixels of ticks, the bottom axis its widest point label (a date, turned upright)
+  // and the ticks.
   const QRect frame = BlackFrame(image);
-  EXPECT_TRUE(RightAndBottomAreBlack(image, frame));
-  // Margins of 3 % and 4 % of 817 x 250 and below the title's line plus its 5-pixel gap.
+  const int line_height = ChartFontExtent("W").height();
+  EXPECT_EQ(frame.top(), 10 + line_height + 5);
   EXPECT_EQ(frame.right(), 817 - 25);
-  EXPECT_EQ(frame.top(), 10 + ChartFontHeight() + 5);
-  EXPECT_LE(frame.bottom(), 250 - 10);
-  EXPECT_GE(frame.left(), 25);
+  EXPECT_EQ(frame.left(), 25 + ChartFontExtent("12").width() + ChartFontExtent(" ").width() + 6);
+  // The bottom axis line is two pixels thick and ends on the plot's bottom row, so the edge
+  // met first from the centre is the row above that.
+  EXPECT_EQ(frame.bottom(), 240 - ChartFontExtent("08.12.2026").width() - 6 - 1);
   // The line runs from the frame's left inside to its right inside and never leaves it.
   const QRect red = RedBounds(image);
   EXPECT_EQ(red.left(), frame.left() + 1);

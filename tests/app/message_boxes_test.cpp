@@ -56,3 +56,18 @@ TEST_F(MessageBoxes, guard_turns_any_exception_into_an_error_box) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MessageBoxes, the_innermost_recorder_gets_the_boxes_until_it_ends) {
+  {
+    MessageBoxRecorder inner;
+    NoticeBox("inner");
+    ASSERT_EQ(inner.Boxes().size(), 1u);
+  }
+  NoticeBox("outer");
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("outer"));
+}
+
+}  // namespace

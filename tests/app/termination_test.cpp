@@ -46,13 +46,14 @@ TEST_P(Termination, signal_closes_the_window_and_saves_the_watch_list) {
   pid_t pid = 0;
   ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  int status = 0;
   while (!CatchesSignal(pid, GetParam()) && std::chrono::steady_clock::now() < deadline) {
+    ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the program ended on its own, status " << status;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   ASSERT_TRUE(CatchesSignal(pid, GetParam()));
   std::filesystem::remove(directory.File("splist.txt"));  // so only a new write can bring it back
   ASSERT_EQ(kill(pid, GetParam()), 0);
-  int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -90,6 +90,17 @@ TEST_F(AxisPaintTest, HiddenPensDrawNothing) {
   EXPECT_EQ(Count("WriteTextAtDepth"), 9);
 }
 
+TEST_F(AxisPaintTest, MinorGridFollowsTheMinorTicks) {
+  CountsFrom0To8();
+  Left().MinorGrid().SetVisible(true);
+  Left().MinorGrid().SetColor(clRed);
+  Paint(Left());
+  const std::vector<std::string> grid = canvas().CallsStartingWith("DrawHorizontalLineAtDepth(10,210,");
+  ASSERT_EQ(grid.size(), 9u + 24u);
+  EXPECT_EQ(grid[9], "DrawHorizontalLineAtDepth(10,210,29,0)");
+  EXPECT_EQ(canvas().Records()[IndexOf("DrawHorizontalLineAtDepth(10,210,29,")].pen_color, clRed);
+}
+
 TEST_F(AxisPaintTest, CentredGridLiesMidwayBetweenLabels) {
   CountsFrom0To8();
   Left().SetGridCentered(true);

@@ -6,6 +6,7 @@
 
 #include "axis_fixture.h"
 #include "chart/axis_room.h"
+#include "chart/char_advance_measure.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST_F(AxisRoomTest, WidestPointLabelByAdvancesEqualsThePanelsMeasure) {
   TChartSeries& series = AddSeries();
   for (const char* label : {"iii", "WWi\riiiiiiiiiii", "", "\r", "W\r", "iWiWiW"}) series.AddPoint(1, 1, label);
   EXPECT_EQ(WidestPointLabel(chart(), canvas()), chart().WidestPointLabel());
-  EXPECT_EQ(WidestPointLabel(chart(), canvas()), 6 * 2 + 3 * 11);
+  EXPECT_EQ(WidestPointLabel(chart(), canvas()), 3 * 2 + 3 * 11);
 }
 
 TEST_F(AxisRoomTest, ShrinkTakesTitleLabelsAndTicksInTurn) {
@@ -162,6 +163,26 @@ TEST_F(AxisRoomTest, ShrinkingEveryPaintKeepsTheShiftedPositions) {
     // after the ticks: Nearest(0.1 * (221 - 10)) = 21.
     EXPECT_EQ(Bottom().TitlePosition(), 219) << paint;
     EXPECT_EQ(Bottom().LabelsPosition(), 206) << paint;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The chart's own canvas writes without kerning and with whole-pixel advances, so the sum of
+// character advances is the width of the whole text.
+TEST(CharAdvanceMeasureTest, SumOfAdvancesIsTheCanvasWidthOfTheText) {
+  EnsureWidgetApplication();
+  TChart chart;
+  TChartCanvas& canvas = *chart.Canvas();
+  for (int size : {8, 11}) {
+    chart.BottomAxisRef().LabelsFont().SetSize(size);
+    chart.SelectFont(chart.BottomAxisRef().LabelsFont());
+    TCharAdvanceMeasure measure(canvas);
+    // "AVATAR To", dates and times, and "Время" in Windows-1251.
+    for (const rtl::Text text : {"AVATAR To", "01.02.2024", "23:59", "WWii  ,.", "\xC2\xF0\xE5\xEC\xFF"})
+      EXPECT_EQ(measure.TextWidth(text), canvas.MeasureTextWidth(text)) << text << " at " << size;
   }
 }
 

@@ -38,12 +38,14 @@ TEST(LabelOverlapTest, NoSeparationDrawsEveryLabel) {
 }
 
 TEST(LabelOverlapTest, WiderLabelsNeedMoreRoom) {
+  // Separation 50 doubles a later label: 20 -> 40 (half 20), 7 -> 14 (half 7), 6 -> 12 (half 6).
   TLabelOverlap overlap(50);
-  EXPECT_TRUE(overlap.Accept(0, 20));     // half 10
-  EXPECT_FALSE(overlap.Accept(24, 20));   // 20 + 10 = 30, half 15: 24 - 15 < 10
-  EXPECT_TRUE(overlap.Accept(25, 20));
-  EXPECT_FALSE(overlap.Accept(45, 7));    // 7 + 3 = 10, half 5: 40 < 25 + 15
-  EXPECT_TRUE(overlap.Accept(45, 6));     // 6 + 3 = 9, half 4
+  const struct {
+    int position, extent;
+    bool drawn;
+  } steps[] = {{0, 20, true}, {29, 20, false}, {30, 20, true}, {56, 7, false}, {57, 7, true}, {69, 6, false},
+               {70, 6, true}};
+  for (const auto& step : steps) EXPECT_EQ(overlap.Accept(step.position, step.extent), step.drawn) << step.position;
 }
 
 class PointLabelTest : public AxisFixture, public ::testing::WithParamInterface<TPointLabelScan> {
@@ -112,6 +114,7 @@ TEST_P(PointLabelTest, TheHandlerSeesEveryPointAndMayReplaceItsText) {
   TChartSeries& series = FivePixelsApart();
   std::vector<int> asked;
   chart().SetOnGetAxisLabel([&](TCustomChartAxis& axis, TChartSeries* from, int index, rtl::Text& text) {
+    if (index < 0) return;  // the label step measures the value labels of the scale ends
     EXPECT_EQ(&axis, &Bottom());
     EXPECT_EQ(from, &series);
     asked.push_back(index);
@@ -155,7 +158,7 @@ class SkippingWalkTest : public AxisFixture {
     TChartSeries& series = AddSeries();
     for (int i = 0; i < 5000; ++i) {
       const rtl::Text label =
-          i % 11 == 0 ? rtl::Text() : i % 5 == 0 ? rtl::Text("ab\rcdefg") : rtl::Text(1 + i % 7, 'x');
+          i % 97 == 50 ? rtl::Text() : i % 5 == 0 ? rtl::Text("ab\rcdefg") : rtl::Text(1 + i % 7, 'x');
       series.AddPoint(i + (i % 3) * 0.25, 1, label);
     }
   }
@@ -183,7 +186,7 @@ class SkippingWalkTest : public AxisFixture {
 TEST_F(SkippingWalkTest, DrawsTheSameLabelsTicksAndGridAsTheFullWalk) {
   const ScanCase cases[] = {
       {"upright", 90, 10, false, 0, 0},        {"flat", 0, 10, false, 0, 0},
-      {"flat, wide gaps", 0, 300, false, 0, 0}, {"upright, zoomed", 90, 10, false, 1000.5, 1400},
+      {"flat, wide gaps", 0, 100, false, 0, 0}, {"upright, zoomed", 90, 10, false, 1000.5, 1400},
       {"downward", 270, 50, false, 0, 0},      {"inverted", 90, 10, true, 0, 0},
       {"slanted", 45, 10, false, 0, 0},
   };
