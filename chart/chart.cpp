@@ -110,6 +110,8 @@ void TChart::DetachSeries(TChartSeries& series) {
   // Copy: unlinking changes the dependents' own lists.
   const std::vector<TChartSeries*> dependents = series.Dependents();
   for (TChartSeries* dependent : dependents) dependent->RemoveDataSource(series);
+  // A leaving series takes its cursor with it.
+  if (Cursor() == series.Cursor()) SetCursor(RestingCursor());
   std::erase(series_, &series);
   series.SetParentChart(nullptr);
   InvalidateChart();

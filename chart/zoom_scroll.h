@@ -3,7 +3,6 @@
 // zoom, a right drag pans the axes with the pointer, and the wheel moves the vertical axes.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 

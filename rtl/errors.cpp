@@ -29,6 +29,12 @@ Text FileErrorText(int code) {
   }
 }
 
+namespace {
+bool KnownFileErrorCode(int code) {
+  return code == 2 || code == 3 || code == 4 || code == 5 || code == 100 || code == 101 || code == 106;
+}
+}  // namespace
+
 int FileErrorCodeFromErrno(int error_number) {
   switch (error_number) {
     case ENOENT: return 2;
@@ -45,7 +51,13 @@ int FileErrorCodeFromErrno(int error_number) {
     case EDQUOT:
 #endif
     case ENOSPC: return 101;
-    default: return error_number;
+    // A device failure is a read or write fault, as the Windows codes name it (30);
+    // passing EIO (5) through would show it as "File access denied".
+    case EIO: return 30;
+    default:
+      // Other errno values that happen to equal a code with a text of its own would be
+      // shown under that wrong text, so they go out as plain numbered I/O errors.
+      return KnownFileErrorCode(error_number) ? 1000 + error_number : error_number;
   }
 }
 

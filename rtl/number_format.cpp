@@ -178,7 +178,10 @@ Text FormatFloat(std::string_view pattern, double value, const NumberSeparators&
   if (sections.size() >= 2 && !sections[1].empty()) {
     return ApplySection(ParseSection(sections[1]), magnitude, separators);
   }
-  return "-" + ApplySection(positive, magnitude, separators);
+  // Built in place: GCC 12 at -O3 misreads "-" + temporary as an overlapping copy.
+  Text negative = ApplySection(positive, magnitude, separators);
+  negative.insert(negative.begin(), '-');
+  return negative;
 }
 
 Text FormatFloat(std::string_view pattern, double value) {

@@ -261,6 +261,15 @@ TEST_F(ZoomScrollTest, SeriesCursorShowsOverTheLineOnly) {
   EXPECT_EQ(crDefault, chart().RestingCursor());
 }
 
+TEST_F(ZoomScrollTest, LeavingSeriesTakesItsCursorAlong) {
+  series_->SetCursor(crHandPoint);
+  Move({series_->PointScreenX(4), series_->PointScreenY(4)});
+  ASSERT_EQ(crHandPoint, chart().Cursor());
+  chart().DetachSeries(*series_);
+  EXPECT_EQ(crDefault, chart().Cursor());
+  chart().AttachSeries(*series_);
+}
+
 TEST_F(ZoomScrollTest, RestingCursorIsTheCursorAfterLoading) {
   chart().BeginLoading();
   chart().SetCursor(crCross);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 TEST(errors_test, messages_carry_the_fixed_texts) {
@@ -30,6 +32,20 @@ TEST(errors_test, box_text_appends_a_full_stop_only_after_bytes_sorting_after_it
   EXPECT_EQ(rtl::ErrorMessageForBox("path/"), "path/.");
   EXPECT_EQ(rtl::ErrorMessageForBox("\xEE"), "\xEE.");  // a Cyrillic letter sorts after "."
   EXPECT_EQ(rtl::ErrorMessageForBox(""), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(errors_test, errno_values_map_to_runtime_codes_without_borrowing_their_texts) {
+  EXPECT_EQ(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(ENOENT)), "File not found");
+  EXPECT_EQ(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(EACCES)), "File access denied");
+  EXPECT_EQ(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(ENOSPC)), "Disk full");
+  EXPECT_EQ(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(EIO)), "I/O error 30");
+  // EINTR is 4 on Linux, the code of "Too many open files".
+  EXPECT_NE(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(EINTR)), "Too many open files");
+  EXPECT_EQ(rtl::FileErrorText(rtl::FileErrorCodeFromErrno(EFBIG)), "I/O error " + std::to_string(EFBIG));
 }
 
 }  // namespace
