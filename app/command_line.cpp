@@ -48,8 +48,10 @@ int RunMainWindow(int argc, char* argv[]) {
   // Where the window's classic font is missing, a sans face of the same metrics stands in.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   TForm1 form1;
-  CloseWindowOnTermination(&form1);
+  // show() runs FormShow before it returns. Signals are caught only from then on: a stop
+  // that came earlier found no watch list loaded yet, and ending by default loses nothing.
   form1.show();
+  CloseWindowOnTermination(&form1);
   ScheduleTableFileArgument(form1, QApplication::arguments());
   ScheduleScreenshot(&form1);
   return application.exec();

@@ -6,5 +6,5 @@
 
 class TForm1;
 
-// Call once, after the application object exists and before its message loop runs.
+// Call once, after the window was shown (its watch list loaded) and before the message loop runs.
 void CloseWindowOnTermination(TForm1* window);

@@ -95,14 +95,41 @@ int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart) {
   }
 }
 
+namespace {
+
+int MeasureWidestPointLabel(const TChartSeries& series, TCharAdvanceMeasure& measure) {
+  int widest = 0;
+  const int count = std::min(series.PointCount(), series.LabelCount());
+  for (int i = 0; i < count; ++i) widest = std::max(widest, measure.WidestLineWidth(series.PointLabelView(i)));
+  return widest;
+}
+
+// Measuring every label of a long history on each paint dominated the frame; the answer only
+// changes with the labels, the point count or the font, which key the series' memory.
+int CachedWidestPointLabel(const TChartSeries& series, const TLabelFontKey& font, TCharAdvanceMeasure& measure) {
+  TLabelWidthCache& cache = series.WidestLabelCache();
+  if (const auto width = cache.Find(series.LabelsVersion(), series.PointCount(), font)) return *width;
+  const int width = MeasureWidestPointLabel(series, measure);
+  cache.Store(series.LabelsVersion(), series.PointCount(), font, width);
+  return width;
+}
+
+}  // namespace
+
 int WidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
   TCharAdvanceMeasure measure(canvas);
+  const TLabelFontKey font = TLabelFontKey::Of(canvas.Font());
   int widest = 0;
-  for (const TChartSeries* series : chart.SeriesList()) {
-    if (series->LabelCount() == 0) continue;
-    const int count = std::min(series->PointCount(), series->LabelCount());
-    for (int i = 0; i < count; ++i) widest = std::max(widest, measure.WidestLineWidth(series->PointLabel(i)));
-  }
+  for (const TChartSeries* series : chart.SeriesList())
+    if (series->LabelCount() > 0) widest = std::max(widest, CachedWidestPointLabel(*series, font, measure));
+  return widest;
+}
+
+int UncachedWidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
+  TCharAdvanceMeasure measure(canvas);
+  int widest = 0;
+  for (const TChartSeries* series : chart.SeriesList())
+    if (series->LabelCount() > 0) widest = std::max(widest, MeasureWidestPointLabel(*series, measure));
   return widest;
 }
 

@@ -31,6 +31,8 @@ int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart);
 // or not, in the font selected on the canvas (the panel's WidestPointLabel, measured by
 // character advances).
 int WidestPointLabel(const TChart& chart, TChartCanvas& canvas);
+// The same measured afresh, bypassing the series' memory (for checking that memory).
+int UncachedWidestPointLabel(const TChart& chart, TChartCanvas& canvas);
 
 // Nearest(PositionPercent% of the rectangle's extent across the axis: its height for a
 // horizontal axis, its width for a vertical one).

@@ -108,16 +108,24 @@ void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
   }
   const TextPlacement placement(x, y, CellOffset(text_align_, width, height, ascent), font_escapement_);
   const QRect visible = clip_ ? clip_->intersected(image->rect()) : image->rect();
+  // The image's bits and bounds are taken once: scanLine() checks for a detach and the
+  // QImage and QRect accessors are out of line, which dominated a frame of short labels.
+  const int left = visible.left(), right = visible.right(), top = visible.top(), bottom = visible.bottom();
+  uchar* const bits = image->bits();
+  const qsizetype bytes_per_line = image->bytesPerLine();
   auto put = [&](int i, int j, QRgb color) {
     const QPoint device = placement.Map(i, j);
-    if (visible.contains(device)) reinterpret_cast<QRgb*>(image->scanLine(device.y()))[device.x()] = color;
+    const int device_x = device.x(), device_y = device.y();
+    if (device_x < left || device_x > right || device_y < top || device_y > bottom) return;
+    reinterpret_cast<QRgb*>(bits + std::ptrdiff_t(device_y) * bytes_per_line)[device_x] = color;
   };
   if (background_mode_ == OPAQUE)
     for (int j = 0; j < height; ++j)
       for (int i = 0; i < width; ++i) put(i, j, 0xFF000000u | background_color_);
-  for (int row = 0; row < glyphs.height(); ++row) {
+  const int glyphs_width = glyphs.width(), glyphs_height = glyphs.height();
+  for (int row = 0; row < glyphs_height; ++row) {
     const QRgb* line = reinterpret_cast<const QRgb*>(glyphs.constScanLine(row));
-    for (int column = 0; column < glyphs.width(); ++column)
+    for (int column = 0; column < glyphs_width; ++column)
       if (qAlpha(line[column]) != 0) put(column - margin, row - margin, 0xFF000000u | line[column]);
   }
 }

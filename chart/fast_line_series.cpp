@@ -96,6 +96,25 @@ class ColumnRun {
   int segments_ = 0;
 };
 
+// One past the last index in [from, last] whose X maps to column x, given that `from` does.
+// Ascending values map to pixels in order, so the column is one stretch of indexes, found by
+// doubling steps and then halving: a dense column costs a few mappings instead of one a point.
+template <class ToPixel>
+int ColumnEnd(const double* xs, double multiplier, const ToPixel& to_x, int x, int from, int last) {
+  int inside = from;
+  int step = 1;
+  while (last - inside >= step && to_x(xs[inside + step] * multiplier) == x) {
+    inside += step;
+    step *= 2;
+  }
+  int outside = std::min(last + 1, inside + step);  // maps elsewhere, or one past the end
+  while (outside - inside > 1) {
+    const int middle = inside + (outside - inside) / 2;
+    (to_x(xs[middle] * multiplier) == x ? inside : outside) = middle;
+  }
+  return inside + 1;
+}
+
 // a exceeds b by more than the tolerance.
 bool Exceeds(int a, int b, int tolerance) { return a > b + tolerance; }
 
@@ -206,19 +225,29 @@ void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
   const double x_multiplier = XValues().Multiplier(), y_multiplier = YValues().Multiplier();
   const int first = FirstVisibleIndex(), last = LastVisibleIndex();
   DrawPointAt(canvas, first, to_x(xs[first] * x_multiplier), to_y(ys[first] * y_multiplier));
+  const bool ascending = XValues().Order() == loAscending;
   ColumnRun run(canvas);
   run.Begin(last_drawn_x_, last_drawn_y_);
-  for (int index = first + 1; index <= last; ++index) {
-    const int x = to_x(xs[index] * x_multiplier), y = to_y(ys[index] * y_multiplier);
-    if (x == last_drawn_x_) {
-      if (y != last_drawn_y_) run.Extend(y);
-    } else {
+  for (int index = first + 1; index <= last;) {
+    const int x = to_x(xs[index] * x_multiplier);
+    if (x != last_drawn_x_) {
+      const int y = to_y(ys[index] * y_multiplier);
       run.Flush();
       canvas.DrawLineTo(x, y);
       run.Begin(x, y);
+      last_drawn_x_ = x;
+      last_drawn_y_ = y;
+      ++index;
+      continue;
     }
-    last_drawn_x_ = x;
-    last_drawn_y_ = y;
+    const int end = ascending ? ColumnEnd(xs.data(), x_multiplier, to_x, x, index, last) : index + 1;
+    int end_y = last_drawn_y_;
+    for (; index < end; ++index) {
+      const int y = to_y(ys[index] * y_multiplier);
+      if (y != end_y) run.Extend(y);
+      end_y = y;
+    }
+    last_drawn_y_ = end_y;
   }
   run.Flush();
 }

@@ -1,6 +1,8 @@
 // Pixel rules of the Windows graphics calls, on a Format_RGB32 QImage.
 #include "chart/gdi_raster.h"
 
+#include <algorithm>
+
 #include <QRegion>
 
 namespace gdi {
@@ -113,10 +115,15 @@ void Raster::RectangleOutline(int left, int top, int right, int bottom, const Li
 void Raster::Fill(const QRect& area, QRgb color, TPenMode mode) {
   const QRect visible = area.intersected(clip_);
   if (visible.isEmpty()) return;
-  for (int y = visible.top(); y <= visible.bottom(); ++y) {
+  // Bounds and the copy case hoisted: a background fill covers every pixel of the frame.
+  const int left = visible.left(), right = visible.right();
+  for (int y = visible.top(), bottom = visible.bottom(); y <= bottom; ++y) {
     QRgb* row = Pixel(0, y);
-    for (int x = visible.left(); x <= visible.right(); ++x)
-      row[x] = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, row[x]);
+    if (mode == pmCopy) {
+      std::fill(row + left, row + right + 1, 0xFF000000u | color);
+      continue;
+    }
+    for (int x = left; x <= right; ++x) row[x] = ApplyMode(mode, color, row[x]);
   }
 }
 

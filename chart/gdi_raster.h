@@ -74,7 +74,10 @@ class Raster {
   // `clip` none = the whole image. The image must be Format_RGB32.
   Raster(QImage& image, const std::optional<QRect>& clip);
 
-  bool Visible(int x, int y) const { return clip_.contains(x, y); }
+  // Compared inline: QRect::contains is out of line and runs once per drawn pixel.
+  bool Visible(int x, int y) const {
+    return x >= clip_.left() && x <= clip_.right() && y >= clip_.top() && y <= clip_.bottom();
+  }
   void Plot(int x, int y, QRgb color, TPenMode mode);
   // LineTo from (x0, y0) to (x1, y1). `pattern_position` is where the dash pattern stands
   // at the start; it advances by one per drawn pixel so that a figure continues it.

@@ -83,6 +83,7 @@ int TChartSeries::AddPoint(double x, double y, const rtl::Text& label, TColor co
 
 void TChartSeries::InsertLabel(int index, const rtl::Text& label) {
   labels_.insert(labels_.begin() + index, label.empty() ? nullptr : std::make_unique<rtl::Text>(label));
+  ++labels_version_;
 }
 
 int TChartSeries::AddNextValue(double value, const rtl::Text& label, TColor color) {
@@ -106,6 +107,7 @@ void TChartSeries::EraseAllLists() {
   for (TChartValueList* list : value_lists_) list->EraseValues();
   ReleaseStorage(colors_);
   ReleaseStorage(labels_);
+  ++labels_version_;
   ReleaseStorage(marks_.Positions);
 }
 
@@ -123,6 +125,7 @@ void TChartSeries::RemovePoint(int index) {
     if (index < list->ValueCount()) list->RemoveValueAt(index);
   if (index < ColorCount()) colors_.erase(colors_.begin() + index);
   if (index < LabelCount()) labels_.erase(labels_.begin() + index);
+  ++labels_version_;
   if (index < static_cast<int>(marks_.Positions.size())) marks_.Positions.erase(marks_.Positions.begin() + index);
   NotifyDependents(TSeriesChange::Removed, index);
   if (active_) RequestRepaint();
@@ -135,6 +138,7 @@ void TChartSeries::SwapPoints(int i, int j) {
     if (i < list->ValueCount() && j < list->ValueCount()) list->SwapValues(i, j);
   if (i < ColorCount() && j < ColorCount()) std::swap(colors_[i], colors_[j]);
   if (i < LabelCount() && j < LabelCount()) std::swap(labels_[i], labels_[j]);
+  ++labels_version_;
 }
 
 void TChartSeries::FillWithSamples(int count) {
@@ -150,6 +154,11 @@ void TChartSeries::FillWithSamples(int count) {
   }
 }
 
+std::string_view TChartSeries::PointLabelView(int index) const {
+  if (index < 0 || index >= LabelCount() || !labels_[index]) return {};
+  return *labels_[index];
+}
+
 rtl::Text TChartSeries::PointLabel(int index) const {
   if (index < 0 || index >= LabelCount() || !labels_[index]) return {};
   return *labels_[index];
@@ -158,6 +167,7 @@ rtl::Text TChartSeries::PointLabel(int index) const {
 void TChartSeries::SetPointLabel(int index, const rtl::Text& label) {
   if (index < 0 || index >= LabelCount()) throw rtl::ListIndexError(index);
   labels_[index] = label.empty() ? nullptr : std::make_unique<rtl::Text>(label);
+  ++labels_version_;
   RequestRepaint();
 }
 

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "chart/colors.h"
+#include "chart/label_width_cache.h"
 #include "chart/mouse_input.h"
 #include "chart/value_list.h"
 #include "rtl/text.h"
@@ -105,6 +107,12 @@ class TChartSeries {
   bool IsBlankPoint(int index) const { return PointColor(index) == clNone; }
   // Entries of the label and colour lists (each is either empty or one per point).
   int LabelCount() const { return static_cast<int>(labels_.size()); }
+  // The label at index without copying it; empty as PointLabel is.
+  std::string_view PointLabelView(int index) const;
+  // Grows with every change of the label list (add, remove, clear, swap, SetPointLabel).
+  std::uint64_t LabelsVersion() const { return labels_version_; }
+  // The widest-label memory of the axis room; kept here so it dies with the series.
+  TLabelWidthCache& WidestLabelCache() const { return widest_label_cache_; }
   int ColorCount() const { return static_cast<int>(colors_.size()); }
 
   virtual double HighestX() const { return XValues().HighestValue(); }
@@ -293,6 +301,8 @@ class TChartSeries {
   std::vector<TColor> colors_;
   // One entry per point; a label is allocated only when it is not empty.
   std::vector<std::unique_ptr<rtl::Text>> labels_;
+  std::uint64_t labels_version_ = 0;
+  mutable TLabelWidthCache widest_label_cache_;
   int first_visible_ = -1;
   int last_visible_ = -1;
   TSeriesMarks marks_;

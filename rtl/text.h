@@ -16,6 +16,9 @@ char32_t UnicodeFromWindows1251(unsigned char byte);
 // Windows-1251 byte of a code point, or '?' when the code page cannot hold it.
 char Windows1251FromUnicode(char32_t code_point);
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t code_point);
+
 std::string Utf8FromWindows1251(std::string_view text);
 // Invalid UTF-8 sequences become "?" as well, one per bad byte.
 Text Windows1251FromUtf8(std::string_view utf8);

@@ -2,28 +2,12 @@
 
 #include <charconv>
 
+#include "rtl/text.h"
+
 namespace netshare {
 namespace {
 
 constexpr int kMaximumDepth = 64;
-
-void AppendUtf8(std::string& out, char32_t code_point) {
-  if (code_point < 0x80) {
-    out += static_cast<char>(code_point);
-  } else if (code_point < 0x800) {
-    out += static_cast<char>(0xC0 | (code_point >> 6));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    out += static_cast<char>(0xE0 | (code_point >> 12));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code_point >> 18));
-    out += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  }
-}
 
 class Parser {
  public:
@@ -121,7 +105,7 @@ class Parser {
     } else if (code_point >= 0xDC00 && code_point <= 0xDFFF) {
       return false;
     }
-    AppendUtf8(out, code_point);
+    rtl::AppendUtf8(out, code_point);
     return true;
   }
 

@@ -394,6 +394,24 @@ TEST_F(PixelFixture, MergedRunsSetTheSamePixelsAsEverySegment) {
   }
 }
 
+// Thousands of points per column: each column's end is found by searching the ascending X
+// values, on a normal and on a right-to-left axis, and must leave the same pixels.
+TEST_F(PixelFixture, SearchedColumnEndsSetTheSamePixelsAsEverySegment) {
+  ASSERT_EQ(series.XValues().Order(), loAscending);
+  std::mt19937 random(23);
+  std::uniform_int_distribution<int> count(-10, 230);
+  for (int i = 0; i < 200000; ++i) series.AddPoint(-3 + i * 0.001031, count(random));
+  for (const bool inverted : {false, true}) {
+    host.Axes().Bottom().SetInverted(inverted);
+    const QImage merged = DrawAsChart();
+    const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
+    const QImage plain = DrawPointByPoint();
+    EXPECT_GT(ChangedPixels(merged), 0);
+    EXPECT_TRUE(merged == plain) << "inverted " << inverted;
+    EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
+  }
+}
+
 TEST_F(PixelFixture, RasterPenDrawsEverySegment) {
   // Under NotXor a pixel hit twice is restored, so runs must not be merged.
   series.LinePen().SetMode(pmNotXor);
