@@ -1,6 +1,7 @@
 // Point labels of a dense bottom axis, as the history chart shows them (one label per point,
 // upright, thinned by the overlap test): one drawing of the axis visiting every point against
 // the walk that jumps over hidden labels, and the widest label the room reservation measures.
+#include "bench_application.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,15 +14,6 @@
 #include "chart/series.h"
 
 namespace {
-
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "sharemon_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-}
 
 // An 817 x 250 chart with `count` points one minute apart, each labelled with its time, laid
 // out by one full frame so that the axes hold their final scale and positions.
@@ -40,7 +32,7 @@ struct LabelledChart {
     TCanvas target(&image, chart.palette());
     chart.RenderChart(target, {0, 0, 817, 250});
   }
-  bool application_ready = (EnsureApplication(), true);  // before the chart widget
+  bool application_ready = (EnsureBenchApplication(), true);  // before the chart widget
   QImage image{817, 250, QImage::Format_RGB32};
   TChart chart;
 };

@@ -1,5 +1,6 @@
 // One full frame of an 817 x 250 chart through RenderChart into an image: an empty chart
 // (no series, every side axis shown) and the history chart's axes with one day of polls.
+#include "bench_application.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -16,15 +17,6 @@ namespace {
 constexpr int kFrameWidth = 817;
 constexpr int kFrameHeight = 250;
 
-void EnsureWidgetApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "sharemon_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-}
-
 void RenderFrames(benchmark::State& state, TChart& chart) {
   QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
   TCanvas target(&frame, chart.palette());
@@ -36,7 +28,7 @@ void RenderFrames(benchmark::State& state, TChart& chart) {
 }
 
 void BM_EmptyFrame(benchmark::State& state) {
-  EnsureWidgetApplication();
+  EnsureBenchApplication();
   TChart chart;
   chart.resize(kFrameWidth, kFrameHeight);
   chart.SetView3D(false);
@@ -48,7 +40,7 @@ BENCHMARK(BM_EmptyFrame);
 // The history chart's settings (title, date-time bottom axis at 90 degrees, left axis
 // 0..65) with 48 polls of one day, labelled as the program labels them.
 void BM_AxesFrame(benchmark::State& state) {
-  EnsureWidgetApplication();
+  EnsureBenchApplication();
   TChart chart;
   chart.resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);

@@ -2,6 +2,7 @@
 // minute with counts 0..60: our chart through RenderChart, the same data drawn by two
 // chart libraries as peers, and a bare pass that maps the points and sets one vertical
 // span per pixel column straight into the image, the floor for any engine.
+#include "bench_application.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -34,16 +35,6 @@ constexpr double kFirstDay = 46023;        // 1 January 2026 as a date-time valu
 constexpr double kMinute = 1.0 / 1440;
 constexpr double kUnixEpochDay = 25569;    // 1 January 1970 as a date-time value
 
-// Widgets need an application object; the benchmarks run without a display.
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "sharemon_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-}
-
 struct History {
   std::vector<double> times;   // date-time values
   std::vector<double> counts;  // 0..60
@@ -75,7 +66,7 @@ ConnectionTable TableOf(const History& history) {
 }
 
 void BM_HistoryFrame(benchmark::State& state) {
-  EnsureApplication();
+  EnsureBenchApplication();
   TChart chart;
   chart.resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
@@ -88,7 +79,7 @@ void BM_HistoryFrame(benchmark::State& state) {
 }
 
 void BM_QCustomPlotFrame(benchmark::State& state) {
-  EnsureApplication();
+  EnsureBenchApplication();
   const History& history = HistoryOf(int(state.range(0)));
   QVector<double> seconds;
   for (double time : history.times) seconds.push_back((time - kUnixEpochDay) * 86400);
@@ -112,7 +103,7 @@ void BM_QCustomPlotFrame(benchmark::State& state) {
 }
 
 void BM_QtChartsFrame(benchmark::State& state) {
-  EnsureApplication();
+  EnsureBenchApplication();
   const History& history = HistoryOf(int(state.range(0)));
   QList<QPointF> points;
   for (std::size_t i = 0; i < history.times.size(); ++i)
