@@ -225,26 +225,33 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
   painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
+// The box and the counter-clockwise sweep, in Qt's sixteenths of a degree, of an arc or pie
+// running from the ray through (start_x, start_y) to the ray through (end_x, end_y).
+struct ArcSweep {
+  ArcSweep(int left, int top, int right, int bottom, int start_x, int start_y, int end_x, int end_y)
+      : box(left, top, right - left - 1, bottom - top - 1), start(RadialAngle(box, start_x, start_y)) {
+    span = RadialAngle(box, end_x, end_y) - start;
+    if (span <= 0) span += 360 * 16;
+  }
+  QRect box;
+  int start;
+  int span = 0;
+};
+
 void TCanvas::Arc(int left, int top, int right, int bottom, int start_x, int start_y, int end_x, int end_y) {
   QPainter painter;
   if (!OpenPainter(painter)) return;
   Painter::Setup(*this, painter);
-  const QRect box(left, top, right - left - 1, bottom - top - 1);
-  const int start = RadialAngle(box, start_x, start_y);
-  int span = RadialAngle(box, end_x, end_y) - start;
-  if (span <= 0) span += 360 * 16;  // the arc runs counter-clockwise from start to end
-  painter.drawArc(box, start, span);
+  const ArcSweep sweep(left, top, right, bottom, start_x, start_y, end_x, end_y);
+  painter.drawArc(sweep.box, sweep.start, sweep.span);
 }
 
 void TCanvas::Pie(int left, int top, int right, int bottom, int start_x, int start_y, int end_x, int end_y) {
   QPainter painter;
   if (!OpenPainter(painter)) return;
   Painter::Setup(*this, painter);
-  const QRect box(left, top, right - left - 1, bottom - top - 1);
-  const int start = RadialAngle(box, start_x, start_y);
-  int span = RadialAngle(box, end_x, end_y) - start;
-  if (span <= 0) span += 360 * 16;
-  painter.drawPie(box, start, span);
+  const ArcSweep sweep(left, top, right, bottom, start_x, start_y, end_x, end_y);
+  painter.drawPie(sweep.box, sweep.start, sweep.span);
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int corner_width, int corner_height) {
