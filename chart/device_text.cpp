@@ -1,17 +1,17 @@
 // Text output of the platform drawing surface: cells placed by the alignment flags and
-// turned by the font's escapement, glyph pixels rendered by Qt.
+// turned by the font's escapement, glyph pixels rendered by Qt once per text and font.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include <QFontMetrics>
-#include <QPainter>
+#include <QFont>
+#include <QImage>
 
 #include "chart/device_canvas.h"
+#include "chart/text_render_cache.h"
 #include "rtl/text.h"
 
 namespace {
-
-QString ToQString(const rtl::Text& text) { return QString::fromUtf8(rtl::Utf8FromWindows1251(text).c_str()); }
 
 // Where a pixel of the upright text lands on the device. The text's own frame has the cell's
 // top-left corner at `frame` (relative to the anchor), x along the text and y down across it;
@@ -26,6 +26,8 @@ class TextPlacement {
     cos_ = std::cos(radians);
     sin_ = std::sin(radians);
   }
+
+  bool QuarterTurns() const { return quadrant_ >= 0; }
 
   // Device pixel of text pixel (i, j) of the cell.
   QPoint Map(int i, int j) const {
@@ -70,7 +72,7 @@ QFont DeviceFont(const TFont& font) {
     return true;
   }();
   (void)substituted;
-  QFont device(ToQString(font.Name()));
+  QFont device(QString::fromUtf8(rtl::Utf8FromWindows1251(font.Name()).c_str()));
   const int height = font.Height();
   device.setPixelSize(std::max(1, height < 0 ? -height : height));
   device.setBold(font.Style() & fsBold);
@@ -83,30 +85,14 @@ QFont DeviceFont(const TFont& font) {
   return device;
 }
 
-QSize TCanvas::TextExtent(const rtl::Text& text) const {
-  const QFontMetrics metrics(DeviceFont(font_));
-  return {metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent()};
-}
+QSize TCanvas::TextExtent(const rtl::Text& text) const { return TTextRenderCache::ForThisThread().Extent(font_, text); }
 
 void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
   QImage* image = Image();
   if (image == nullptr || text.empty()) return;
-  const QFont font = DeviceFont(font_);
-  const QFontMetrics metrics(font);
-  const QString string = ToQString(text);
-  const int width = metrics.horizontalAdvance(string), ascent = metrics.ascent();
-  const int height = ascent + metrics.descent();
-  // Glyphs may overhang their cell (italics, bearings): render with a margin around it.
-  const int margin = height;
-  QImage glyphs(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32);
-  glyphs.fill(Qt::transparent);
-  {
-    QPainter painter(&glyphs);
-    painter.setFont(font);
-    painter.setPen(QColor(text_color_));
-    painter.drawText(margin, margin + ascent, string);
-  }
-  const TextPlacement placement(x, y, CellOffset(text_align_, width, height, ascent), font_escapement_);
+  const TRenderedText& run = TTextRenderCache::ForThisThread().Rendered(font_, text, text_color_);
+  const int width = run.Width, height = run.Height;
+  const TextPlacement placement(x, y, CellOffset(text_align_, width, height, run.Ascent), font_escapement_);
   const QRect visible = clip_ ? clip_->intersected(image->rect()) : image->rect();
   // The image's bits and bounds are taken once: scanLine() checks for a detach and the
   // QImage and QRect accessors are out of line, which dominated a frame of short labels.
@@ -119,13 +105,23 @@ void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
     if (device_x < left || device_x > right || device_y < top || device_y > bottom) return;
     reinterpret_cast<QRgb*>(bits + std::ptrdiff_t(device_y) * bytes_per_line)[device_x] = color;
   };
-  if (background_mode_ == OPAQUE)
-    for (int j = 0; j < height; ++j)
-      for (int i = 0; i < width; ++i) put(i, j, 0xFF000000u | background_color_);
-  const int glyphs_width = glyphs.width(), glyphs_height = glyphs.height();
-  for (int row = 0; row < glyphs_height; ++row) {
-    const QRgb* line = reinterpret_cast<const QRgb*>(glyphs.constScanLine(row));
-    for (int column = 0; column < glyphs_width; ++column)
-      if (qAlpha(line[column]) != 0) put(column - margin, row - margin, 0xFF000000u | line[column]);
+  if (background_mode_ == OPAQUE && width > 0 && height > 0) {
+    const QRgb background = 0xFF000000u | background_color_;
+    if (placement.QuarterTurns()) {
+      // Turned by whole quarters the cell stays a rectangle of the device.
+      // Corners compared by hand: QRect::normalized() moves swapped edges by one pixel.
+      const QPoint a = placement.Map(0, 0), b = placement.Map(width - 1, height - 1);
+      const QRect cell = QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))) &
+                         visible;
+      for (int row = cell.top(); row <= cell.bottom(); ++row) {
+        QRgb* line = reinterpret_cast<QRgb*>(bits + std::ptrdiff_t(row) * bytes_per_line);
+        std::fill(line + cell.left(), line + cell.right() + 1, background);
+      }
+    } else {
+      for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) put(i, j, background);
+    }
   }
+  for (const TGlyphPixel& pixel : run.Pixels) put(pixel.Column, pixel.Row, pixel.Color);
 }

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "chart/axis.h"
 #include "chart/canvas.h"
@@ -26,6 +30,12 @@ class LinearPixelMapping {
         // Horizontal axes grow from StartPixel, vertical ones from EndPixel upward.
         origin_(horizontal != axis.Inverted() ? axis.StartPixel() : axis.EndPixel()),
         direction_(horizontal != axis.Inverted() ? 1 : -1) {}
+
+  // The value's pixel follows the value's order: no overflow guard replaces it by the centre.
+  bool MapsInOrder(double value) const {
+    if (range_ == 0) return true;
+    return std::fabs((value - minimum_) * length_ / range_) < 2147483647.0;
+  }
 
   int operator()(double value) const {
     if (range_ == 0) return center_;
@@ -76,6 +86,14 @@ class ColumnRun {
     ++segments_;
   }
 
+  // Segments known only by the rows they cover together and the row where they end.
+  void Cover(int low, int high, int end_y) {
+    low_ = segments_ == 0 ? low : std::min(low_, low);
+    high_ = segments_ == 0 ? high : std::max(high_, high);
+    end_y_ = end_y;
+    segments_ += 2;
+  }
+
   // Draws what was gathered and leaves the pen at the last point, as the single segments would.
   void Flush() {
     if (segments_ == 1) {
@@ -113,6 +131,76 @@ int ColumnEnd(const double* xs, double multiplier, const ToPixel& to_x, int x, i
     (to_x(xs[middle] * multiplier) == x ? inside : outside) = middle;
   }
   return inside + 1;
+}
+
+// Smallest and largest of values[from, to) (from < to); any NaN makes them meaningless.
+struct ValueExtremes {
+  double Lowest;
+  double Highest;
+  bool HasNaN;
+};
+
+ValueExtremes ExtremesOf(const double* values, int from, int to) {
+  int index = from;
+#if defined(__SSE2__)
+  // Two lanes at a time: a dense column holds thousands of points, and this loop is
+  // all that is left of them.
+  __m128d lowest = _mm_set1_pd(values[from]), highest = lowest, unordered = _mm_setzero_pd();
+  for (; index + 2 <= to; index += 2) {
+    const __m128d pair = _mm_loadu_pd(values + index);
+    lowest = _mm_min_pd(lowest, pair);
+    highest = _mm_max_pd(highest, pair);
+    unordered = _mm_or_pd(unordered, _mm_cmpunord_pd(pair, pair));
+  }
+  double lanes[2];
+  _mm_storeu_pd(lanes, lowest);
+  double low = std::min(lanes[0], lanes[1]);
+  _mm_storeu_pd(lanes, highest);
+  double high = std::max(lanes[0], lanes[1]);
+  bool has_nan = _mm_movemask_pd(unordered) != 0;
+#else
+  double low = values[from], high = values[from];
+  bool has_nan = false;
+#endif
+  for (; index < to; ++index) {
+    const double value = values[index];
+    has_nan = has_nan || std::isnan(value);
+    low = std::min(low, value);
+    high = std::max(high, value);
+  }
+  return {low, high, has_nan};
+}
+
+// Gathers the points [from, to) of one dense pixel column into the run from their extremes
+// alone: the mapping to pixels keeps the values' order, so the rows the segments cover are
+// those between the highest and lowest pixel and the pen's start. The last segment stops
+// short of its end, so an extreme row reached only by the final points stays undrawn,
+// unless the line was on that row before and left it. Returns the last point's row, or
+// nothing when a NaN or a pixel beyond the overflow guard breaks the order.
+std::optional<int> CoverDenseColumn(ColumnRun& run, const double* ys, double multiplier,
+                                    const LinearPixelMapping& to_y, int from, int to, int start_y) {
+  const ValueExtremes extremes = ExtremesOf(ys, from, to);
+  if (extremes.HasNaN) return std::nullopt;
+  const double a = extremes.Lowest * multiplier, b = extremes.Highest * multiplier;
+  if (!to_y.MapsInOrder(a) || !to_y.MapsInOrder(b)) return std::nullopt;
+  const int pixel_a = to_y(a), pixel_b = to_y(b);
+  const int low = std::min({pixel_a, pixel_b, start_y}), high = std::max({pixel_a, pixel_b, start_y});
+  const int end_y = to_y(ys[to - 1] * multiplier);
+  if (low == high) return end_y;  // every point on the pen's row: no segment
+  int drawn_low = low, drawn_high = high;
+  if (end_y == low || end_y == high) {
+    int tail = to - 1;
+    while (tail > from && to_y(ys[tail - 1] * multiplier) == end_y) --tail;
+    bool visited_before = start_y == end_y;
+    if (!visited_before && tail > from) {
+      const ValueExtremes before = ExtremesOf(ys, from, tail);
+      const int before_a = to_y(before.Lowest * multiplier), before_b = to_y(before.Highest * multiplier);
+      visited_before = end_y == low ? std::min(before_a, before_b) == low : std::max(before_a, before_b) == high;
+    }
+    if (!visited_before) (end_y == low ? drawn_low : drawn_high) = end_y == low ? low + 1 : high - 1;
+  }
+  run.Cover(drawn_low, drawn_high, end_y);
+  return end_y;
 }
 
 // a exceeds b by more than the tolerance.
@@ -225,7 +313,10 @@ void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
   const double x_multiplier = XValues().Multiplier(), y_multiplier = YValues().Multiplier();
   const int first = FirstVisibleIndex(), last = LastVisibleIndex();
   DrawPointAt(canvas, first, to_x(xs[first] * x_multiplier), to_y(ys[first] * y_multiplier));
-  const bool ascending = XValues().Order() == loAscending;
+  // A pixel column is one stretch of indexes only while the X pixels follow the index: the
+  // stored values ascend and neither end of the range reaches the mapping's overflow guard.
+  const bool ascending = XValues().StoredValuesAscend() && to_x.MapsInOrder(xs[first] * x_multiplier) &&
+                         to_x.MapsInOrder(xs[last] * x_multiplier);
   ColumnRun run(canvas);
   run.Begin(last_drawn_x_, last_drawn_y_);
   for (int index = first + 1; index <= last;) {
@@ -241,6 +332,14 @@ void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
       continue;
     }
     const int end = ascending ? ColumnEnd(xs.data(), x_multiplier, to_x, x, index, last) : index + 1;
+    constexpr int kDenseColumn = 4;
+    if (end - index >= kDenseColumn) {
+      if (const auto end_y = CoverDenseColumn(run, ys.data(), y_multiplier, to_y, index, end, last_drawn_y_)) {
+        last_drawn_y_ = *end_y;
+        index = end;
+        continue;
+      }
+    }
     int end_y = last_drawn_y_;
     for (; index < end; ++index) {
       const int y = to_y(ys[index] * y_multiplier);

@@ -2,6 +2,7 @@
 #include "chart/gdi_raster.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QRegion>
 
@@ -65,21 +66,83 @@ Raster::Raster(QImage& image, const std::optional<QRect>& clip)
   if (clip) clip_ = clip_.intersected(*clip);
 }
 
-void Raster::Plot(int x, int y, QRgb color, TPenMode mode) {
-  if (!Visible(x, y)) return;
-  QRgb* pixel = Pixel(x, y);
-  *pixel = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, *pixel);
-}
+namespace {
+
+// The dash pattern followed pixel by pixel: which run the position is in and how far into
+// it, so that a long dotted line does not divide once per pixel.
+class DashWalker {
+ public:
+  DashWalker(const DashPattern& pattern, int position) : pattern_(pattern), period_(pattern.Period()) {
+    if (period_ <= 0) return;
+    int offset = position % period_;
+    if (offset < 0) offset += period_;
+    while (offset >= pattern_.runs[run_]) offset -= pattern_.runs[run_++];
+    into_run_ = offset;
+  }
+
+  bool On() const { return period_ <= 0 || run_ % 2 == 0; }
+
+  void Advance() {
+    if (period_ <= 0) return;
+    ++into_run_;
+    while (into_run_ >= pattern_.runs[run_]) {
+      into_run_ = 0;
+      run_ = run_ + 1 == pattern_.count ? 0 : run_ + 1;
+    }
+  }
+
+ private:
+  const DashPattern& pattern_;
+  int period_;
+  int run_ = 0;
+  int into_run_ = 0;
+};
+
+}  // namespace
 
 void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& pattern_position) {
   if (pen.width > 1) {
     WideLine(x0, y0, x1, y1, pen);
     return;
   }
+  const int length = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+  if (pen.pattern.count == 0 && pen.mode == pmCopy) {
+    SolidLine(x0, y0, x1, y1, 0xFF000000u | pen.color);
+  } else {
+    DashWalker dash(pen.pattern, pattern_position);
+    ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
+      if (dash.On()) Plot(x, y, pen.color, pen.mode);
+      else if (pen.fill_gaps) Plot(x, y, pen.gap_color, pmCopy);
+      dash.Advance();
+    });
+  }
+  pattern_position += length;
+}
+
+void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
+  if (x0 == x1 || y0 == y1) {
+    // Along a row or a column the pixels are one stretch, cut by the clip once.
+    const bool vertical = x0 == x1;
+    const int from = vertical ? y0 : x0, to = vertical ? y1 : x1;
+    if (to == from) return;
+    // The end pixel is left out, whichever way the line runs.
+    int low = to > from ? from : to + 1;
+    int high = to > from ? to - 1 : from;
+    if (vertical) {
+      if (x0 < clip_.left() || x0 > clip_.right()) return;
+      low = std::max(low, clip_.top());
+      high = std::min(high, clip_.bottom());
+      for (int y = low; y <= high; ++y) *Pixel(x0, y) = color;
+    } else {
+      if (y0 < clip_.top() || y0 > clip_.bottom()) return;
+      low = std::max(low, clip_.left());
+      high = std::min(high, clip_.right());
+      if (low <= high) std::fill(Pixel(low, y0), Pixel(high, y0) + 1, color);
+    }
+    return;
+  }
   ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
-    if (pen.pattern.IsOn(pattern_position)) Plot(x, y, pen.color, pen.mode);
-    else if (pen.fill_gaps) Plot(x, y, pen.gap_color, pmCopy);
-    ++pattern_position;
+    if (Visible(x, y)) *Pixel(x, y) = color;
   });
 }
 
@@ -88,6 +151,20 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
   // carries a 2x2 block up and left of it, which gives rows y-1..y and columns x0-1..x1 for
   // a horizontal line in either direction. The union keeps each pixel once under raster ops.
   const int reach = pen.width / 2;
+  if (x0 == x1 || y0 == y1) {
+    // Blocks along a row or a column overlap into one rectangle.
+    const QPoint top_left(std::min(x0, x1) - reach, std::min(y0, y1) - reach);
+    const QPoint bottom_right(std::max(x0, x1) - reach + pen.width - 1, std::max(y0, y1) - reach + pen.width - 1);
+    Fill(QRect(top_left, bottom_right), pen.color, pen.mode);
+    return;
+  }
+  if (pen.mode == pmCopy) {
+    // Copying a pixel twice leaves it as copying it once: no union needed.
+    auto stamp = [&](int x, int y) { Fill(QRect(x - reach, y - reach, pen.width, pen.width), pen.color, pmCopy); };
+    ForEachLinePixel(x0, y0, x1, y1, stamp);
+    stamp(x1, y1);
+    return;
+  }
   QRegion covered;
   auto stamp = [&](int x, int y) { covered += QRect(x - reach, y - reach, pen.width, pen.width); };
   ForEachLinePixel(x0, y0, x1, y1, stamp);

@@ -78,7 +78,11 @@ class Raster {
   bool Visible(int x, int y) const {
     return x >= clip_.left() && x <= clip_.right() && y >= clip_.top() && y <= clip_.bottom();
   }
-  void Plot(int x, int y, QRgb color, TPenMode mode);
+  void Plot(int x, int y, QRgb color, TPenMode mode) {
+    if (!Visible(x, y)) return;
+    QRgb* pixel = Pixel(x, y);
+    *pixel = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, *pixel);
+  }
   // LineTo from (x0, y0) to (x1, y1). `pattern_position` is where the dash pattern stands
   // at the start; it advances by one per drawn pixel so that a figure continues it.
   void Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& pattern_position);
@@ -91,6 +95,8 @@ class Raster {
 
  private:
   void WideLine(int x0, int y0, int x1, int y1, const LinePen& pen);
+  // A solid one-pixel line in copy mode, the chart's common case.
+  void SolidLine(int x0, int y0, int x1, int y1, QRgb color);
   QRgb* Pixel(int x, int y) const { return reinterpret_cast<QRgb*>(bits_ + std::ptrdiff_t(y) * bytes_per_line_) + x; }
 
   QRect clip_;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <random>
+#include <span>
 #include <typeinfo>
 
 #include "chart/axis.h"
@@ -192,10 +194,32 @@ TChartValueList& TChartSeries::ValueListByName(const rtl::Text& name) {
 
 // --- visible range ---------------------------------------------------------------------
 
+namespace {
+
+// Scaled values of a list that ascends make the scan's conditions false-then-true along the
+// index, so a binary search stops where the scan would.
+bool SearchableInOrder(const TChartValueList& list) {
+  const double multiplier = list.Multiplier();
+  return std::isfinite(multiplier) && multiplier > 0 && list.StoredValuesAscend();
+}
+
+// First index in [from, count) whose scaled value is not below `bound` (count if none).
+int FirstNotBelow(std::span<const double> values, double multiplier, int from, double bound) {
+  const auto found = std::partition_point(values.begin() + from, values.end(),
+                                          [&](double value) { return value * multiplier < bound; });
+  return static_cast<int>(found - values.begin());
+}
+
+}  // namespace
+
 int TChartSeries::ScanFirstVisible(const TChartValueList& ordered, double minimum) const {
   const auto values = ordered.StoredValues();
   const double multiplier = ordered.Multiplier();
   const int count = static_cast<int>(values.size());
+  if (SearchableInOrder(ordered)) {
+    const int first = FirstNotBelow(values, multiplier, 0, minimum);
+    return first == count ? -1 : first;
+  }
   int first = 0;
   while (values[first] * multiplier < minimum)
     if (++first > count - 1) return -1;
@@ -208,8 +232,13 @@ int TChartSeries::ScanLastVisible(const TChartValueList& ordered, int first, dou
   const int count = static_cast<int>(values.size());
   if (values[count - 1] * multiplier <= maximum) return count - 1;
   int last = first;
-  while (values[last] * multiplier < maximum)
-    if (++last > count - 1) return count - 1;
+  if (SearchableInOrder(ordered)) {
+    last = FirstNotBelow(values, multiplier, first, maximum);
+    if (last > count - 1) return count - 1;
+  } else {
+    while (values[last] * multiplier < maximum)
+      if (++last > count - 1) return count - 1;
+  }
   // Without draw-between-points the point beyond the edge is not drawn; with it the
   // segment leaving the plot area still is.
   if (!draw_between_points_ && values[last] * multiplier > maximum) --last;

@@ -92,11 +92,15 @@ void TChartValueList::RecomputeStatistics() const {
   statistics_stale_ = false;
   if (values_.empty()) {
     highest_ = lowest_ = sum_ = magnitude_sum_ = 0;
+    stored_ascending_ = true;
     return;
   }
   highest_ = lowest_ = sum_ = values_[0] * multiplier_;
   magnitude_sum_ = std::fabs(sum_);
+  stored_ascending_ = !std::isnan(values_[0]);
   for (std::size_t index = 1; index < values_.size(); ++index) {
+    // False for a NaN on either side, as it must: NaN breaks every ordered search.
+    stored_ascending_ = stored_ascending_ && values_[index] >= values_[index - 1];
     const double value = values_[index] * multiplier_;
     if (value < lowest_)
       lowest_ = value;
@@ -110,6 +114,11 @@ void TChartValueList::RecomputeStatistics() const {
 double TChartValueList::HighestValue() const {
   if (statistics_stale_) RecomputeStatistics();
   return highest_;
+}
+
+bool TChartValueList::StoredValuesAscend() const {
+  if (statistics_stale_) RecomputeStatistics();
+  return stored_ascending_;
 }
 
 double TChartValueList::LowestValue() const {

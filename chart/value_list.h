@@ -51,6 +51,9 @@ class TChartValueList {
   double HighestValue() const;
   double LowestValue() const;
   double ValueSum() const;
+  // The stored values never decrease and hold no NaN (Order only says how values are
+  // inserted; stored values may be overwritten in any order). Lazy like the statistics.
+  bool StoredValuesAscend() const;
   double MagnitudeSum() const;
   // Stores 0, 1, 2, ... into the values.
   void RenumberValues();
@@ -94,6 +97,7 @@ class TChartValueList {
   mutable double magnitude_sum_ = 0;
   rtl::Text value_source_;
   mutable bool statistics_stale_ = true;
+  mutable bool stored_ascending_ = true;
 };
 
 // The value lists of one series in creation order: X, Y, then extra lists. Does not own them.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -410,6 +412,66 @@ TEST_F(PixelFixture, SearchedColumnEndsSetTheSamePixelsAsEverySegment) {
     EXPECT_TRUE(merged == plain) << "inverted " << inverted;
     EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
   }
+}
+
+// Columns gathered from their extreme values alone: the last point of a column is often
+// the only one on an extreme row (which the last segment leaves undrawn), or returns to a
+// row visited before; NaN and values beyond the pixel guard must fall back to every point.
+TEST_F(PixelFixture, DenseColumnsFromTheirExtremesSetTheSamePixelsAsEverySegment) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    int per_column;
+    std::function<double(int index, int in_column, std::mt19937& random)> value;
+    double multiplier = 1;
+  };
+  const Case cases[] = {
+      {"ramp up ending on the top row", 6, [](int, int k, std::mt19937&) { return 100.0 + 3 * k; }},
+      {"ramp down ending on the bottom row", 9, [](int, int k, std::mt19937&) { return 100.0 - 2 * k; }},
+      {"three rows at random", 5, [](int, int, std::mt19937& r) { return 100.0 + double(r() % 3); }},
+      {"two rows, long columns", 40, [](int, int, std::mt19937& r) { return 50.0 + 5 * double(r() % 2); }},
+      {"flat tail after a spike", 12,
+       [](int i, int k, std::mt19937&) { return k == 2 ? 150.0 : 60.0 + (i / 12) % 4; }},
+      {"back on the starting row", 8,
+       [](int, int k, std::mt19937&) { return k == 0 || k == 7 ? 150.0 : 100.0 + k; }},
+      {"constant", 30, [](int, int, std::mt19937&) { return 77.0; }},
+      {"fractions within one row", 25, [](int, int, std::mt19937& r) { return 90.0 + (r() % 100) / 250.0; }},
+      {"NaN among them", 20, [nan](int i, int, std::mt19937& r) { return i % 37 == 5 ? nan : double(r() % 200); }},
+      {"beyond the pixel guard", 20,
+       [](int i, int, std::mt19937& r) { return i % 53 == 7 ? 1e300 : double(r() % 200); }},
+      {"negative multiplier", 7, [](int, int k, std::mt19937&) { return -(100.0 + 4 * k); }, -1},
+  };
+  for (const Case& c : cases) {
+    std::mt19937 random(31);
+    series.ClearPoints();
+    series.YValues().SetMultiplier(c.multiplier);
+    // Columns 0..199 of the plot, with the points of one column spread inside it.
+    const int points = 200 * c.per_column;
+    for (int i = 0; i < points; ++i)
+      series.AddPoint((i + 0.5) / c.per_column - 0.5, c.value(i, i % c.per_column, random));
+    for (const bool inverted : {false, true}) {
+      host.Axes().Left().SetInverted(inverted);
+      const QImage merged = DrawAsChart();
+      const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
+      const QImage plain = DrawPointByPoint();
+      EXPECT_GT(ChangedPixels(merged), 0) << c.name;
+      EXPECT_TRUE(merged == plain) << c.name << (inverted ? ", inverted" : "");
+      EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()})) << c.name;
+    }
+  }
+  host.Axes().Left().SetInverted(false);
+  series.YValues().SetMultiplier(1);
+}
+
+// Overwritten X values no longer ascend: columns are then not one stretch of indexes and
+// must not be searched as if they were.
+TEST_F(PixelFixture, OverwrittenXValuesOutOfOrderSetTheSamePixelsAsEverySegment) {
+  std::mt19937 random(5);
+  for (int i = 0; i < 4000; ++i) series.AddPoint(i * 0.05, double(random() % 200));
+  for (int i = 100; i < 4000; i += 97) series.XValues().StoreValueAt(i, double(random() % 200));
+  const QImage merged = DrawAsChart();
+  EXPECT_GT(ChangedPixels(merged), 0);
+  EXPECT_TRUE(merged == DrawPointByPoint());
 }
 
 TEST_F(PixelFixture, RasterPenDrawsEverySegment) {

@@ -1,4 +1,5 @@
 // Pixel rules of the device canvas: lines, pen styles, rectangles, raster operations, clipping.
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <set>
@@ -233,6 +234,81 @@ TEST(gdi_raster_test, raster_operations_of_the_pen_modes) {
       {pmMask, 0x0F0F0F, 0x5585FE, 0xFF05050E},   {pmMerge, 0x0F0F0F, 0x5585FE, 0xFF5F8FFF},
   };
   for (const Case& c : cases) EXPECT_EQ(gdi::ApplyMode(c.mode, c.pen, c.dst), c.expected) << int(c.mode);
+}
+
+// What a line must set, pixel by pixel, from the rules alone: the line's pixels in order,
+// each one on the dash pattern's position, kept when inside the clip; for a wide pen the
+// union of the blocks at every pixel and the end, each changed once by the raster operation.
+QImage ReferenceLine(QImage image, const QRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
+                     int position) {
+  auto inside = [&](int x, int y) { return clip.contains(x, y) && image.rect().contains(x, y); };
+  auto apply = [&](int x, int y, QRgb color, TPenMode mode) {
+    if (inside(x, y)) image.setPixel(x, y, gdi::ApplyMode(mode, color, image.pixel(x, y)));
+  };
+  if (pen.width > 1) {
+    PixelSet covered;
+    auto stamp = [&](int x, int y) {
+      for (int dy = 0; dy < pen.width; ++dy)
+        for (int dx = 0; dx < pen.width; ++dx) covered.insert({x - pen.width / 2 + dx, y - pen.width / 2 + dy});
+    };
+    gdi::ForEachLinePixel(x0, y0, x1, y1, stamp);
+    stamp(x1, y1);
+    for (const auto& [x, y] : covered) apply(x, y, pen.color, pen.mode);
+    return image;
+  }
+  gdi::ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
+    if (pen.pattern.IsOn(position)) apply(x, y, pen.color, pen.mode);
+    else if (pen.fill_gaps) apply(x, y, pen.gap_color, pmCopy);
+    ++position;
+  });
+  return image;
+}
+
+// Lines along rows and columns, solid copies, dash patterns from any position and wide pens
+// take short cuts; each must set what the pixel rules set, clipped or not.
+TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> coordinate(-6, 46);
+  struct Pen {
+    const char* name;
+    gdi::LinePen pen;
+  };
+  gdi::LinePen solid;
+  solid.color = 0xFF0000;
+  gdi::LinePen dotted = solid;
+  dotted.pattern = gdi::PatternOfStyle(psDot);
+  gdi::LinePen dash_dot_gaps = solid;
+  dash_dot_gaps.pattern = gdi::PatternOfStyle(psDashDotDot);
+  dash_dot_gaps.fill_gaps = true;
+  dash_dot_gaps.gap_color = 0x00FF00;
+  gdi::LinePen not_xor = solid;
+  not_xor.mode = pmNotXor;
+  gdi::LinePen wide = solid;
+  wide.width = 2;
+  gdi::LinePen wide_xor = wide;
+  wide_xor.width = 3;
+  wide_xor.mode = pmXor;
+  const Pen pens[] = {{"solid", solid},   {"dotted", dotted}, {"dash-dot-dot, opaque gaps", dash_dot_gaps},
+                      {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
+  const QRect clips[] = {QRect(0, 0, 40, 30), QRect(7, 5, 20, 15)};
+  for (const Pen& p : pens)
+    for (const QRect& clip : clips)
+      for (int n = 0; n < 300; ++n) {
+        const int x0 = coordinate(random), y0 = coordinate(random);
+        // A third of the lines run along a row, a third along a column.
+        const int x1 = n % 3 == 1 ? x0 : coordinate(random), y1 = n % 3 == 2 ? y0 : coordinate(random);
+        const int position = int(random() % 50);
+        QImage image = BlankImage(40, 30);
+        image.setPixel(x0 & 15, y0 & 15, 0xFF123456);  // something for raster operations to change
+        const QImage expected = ReferenceLine(image, clip, x0, y0, x1, y1, p.pen, position);
+        int advanced = position;
+        gdi::Raster(image, clip).Line(x0, y0, x1, y1, p.pen, advanced);
+        EXPECT_TRUE(image == expected) << p.name << ": " << x0 << "," << y0 << "->" << x1 << "," << y1 << " from "
+                                       << position;
+        if (p.pen.width <= 1) {
+          EXPECT_EQ(advanced - position, std::max(std::abs(x1 - x0), std::abs(y1 - y0)));
+        }
+      }
 }
 
 }  // namespace

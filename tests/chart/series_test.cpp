@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/chart_exceptions.h"
@@ -281,6 +283,36 @@ TEST(series_test, visible_range_table) {
     series.ComputeVisibleRange();
     EXPECT_EQ(series.FirstVisibleIndex(), c.first) << c.xs.size() << " points, between " << c.drawBetween;
     EXPECT_EQ(series.LastVisibleIndex(), c.last) << c.xs.size() << " points, between " << c.drawBetween;
+  }
+}
+
+// Ascending values are searched, not scanned; values overwritten out of order or NaN must
+// still give what the scan from the left gives.
+TEST(series_test, visible_range_of_values_out_of_order_is_the_scans) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, double>> overwrites;
+    double minimum, maximum;
+    int first, last;
+  };
+  const Case cases[] = {
+      {"in order", {}, 3, 6.5, 3, 7},
+      {"a large value early", {{2, 50}}, 3, 6.5, 2, 2},
+      {"a small value late", {{8, -1}}, 3, 10, 3, 9},
+      {"NaN before the range", {{1, nan}}, 2, 6.5, 1, 1},  // both scans stop at the NaN
+  };
+  for (const Case& c : cases) {
+    RecordingChartHost chart;
+    RecordingSeries series(true);
+    series.SetParentChart(&chart);
+    for (int i = 0; i < 10; ++i) series.AddPoint(i, 0);
+    for (const auto& [index, value] : c.overwrites) series.XValues().StoreValueAt(index, value);
+    chart.Axes().Bottom().SetScaleRange(c.minimum, c.maximum);
+    chart.UpdateAxes();
+    series.ComputeVisibleRange();
+    EXPECT_EQ(series.FirstVisibleIndex(), c.first) << c.name;
+    EXPECT_EQ(series.LastVisibleIndex(), c.last) << c.name;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "chart/series.h"
@@ -111,6 +112,34 @@ TEST(value_list_test, statistics_scan_finds_both_ends_of_a_falling_run) {
   for (double value : {5.0, 4.0, 3.0, 6.0}) list.AppendValue(value);
   EXPECT_EQ(list.LowestValue(), 3);
   EXPECT_EQ(list.HighestValue(), 6);
+}
+
+TEST(value_list_test, stored_values_ascend_until_an_overwrite_or_nan_breaks_the_order) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    std::vector<double> values;
+    bool ascend;
+  };
+  const Case cases[] = {
+      {"empty", {}, true},          {"equal values", {1, 1, 1}, true},  {"rising", {-2, 0, 0.5, 9}, true},
+      {"one falls", {1, 3, 2}, false}, {"NaN first", {nan, 1}, false},  {"NaN last", {1, nan}, false},
+  };
+  for (const Case& c : cases) {
+    TChartValueList list(nullptr, "X");
+    for (double value : c.values) list.InsertValueAt(list.ValueCount(), value);
+    EXPECT_EQ(list.StoredValuesAscend(), c.ascend) << c.name;
+  }
+  TChartValueList list(nullptr, "X");
+  for (double value : {1.0, 2.0, 3.0}) list.InsertValueAt(list.ValueCount(), value);
+  ASSERT_TRUE(list.StoredValuesAscend());
+  list.StoreValueAt(0, 5);
+  EXPECT_FALSE(list.StoredValuesAscend());
+  list.RemoveValueAt(0);
+  EXPECT_TRUE(list.StoredValuesAscend());
+  // Scaling does not reorder what is stored.
+  list.SetMultiplier(-1);
+  EXPECT_TRUE(list.StoredValuesAscend());
 }
 
 TEST(value_list_test, out_of_range_indexes_raise_list_index_error) {
