@@ -78,6 +78,26 @@ void BM_HistoryFrame(benchmark::State& state) {
   }
 }
 
+// What each poll costs a window showing a long history: one new point with its time label,
+// then the frame.
+void BM_HistoryFrameAfterNewPoint(benchmark::State& state) {
+  EnsureBenchApplication();
+  TChart chart;
+  chart.resize(kFrameWidth, kFrameHeight);
+  TFastLineSeries& series = ConfigureHistoryChart(chart);
+  const History& history = HistoryOf(int(state.range(0)));
+  ShowShareHistory(chart, series, TableOf(history), "DATA", [](const rtl::Text&) {});
+  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  RenderHistoryFrame(chart, frame);
+  double time = history.times.back();
+  for (auto _ : state) {
+    time += kMinute;
+    series.AddPoint(time, double(int(time * 1440) % 61), rtl::TimeText(time));
+    RenderHistoryFrame(chart, frame);
+    benchmark::DoNotOptimize(frame.constBits());
+  }
+}
+
 void BM_QCustomPlotFrame(benchmark::State& state) {
   EnsureBenchApplication();
   const History& history = HistoryOf(int(state.range(0)));
@@ -175,6 +195,7 @@ void BM_FloorFrame(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_HistoryFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistoryFrameAfterNewPoint)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QCustomPlotFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtChartsFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorFrame)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);

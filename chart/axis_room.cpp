@@ -97,20 +97,28 @@ int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart) {
 
 namespace {
 
-int MeasureWidestPointLabel(const TChartSeries& series, TCharAdvanceMeasure& measure) {
+int MeasureWidestPointLabel(const TChartSeries& series, TCharAdvanceMeasure& measure, int from = 0) {
   int widest = 0;
   const int count = std::min(series.PointCount(), series.LabelCount());
-  for (int i = 0; i < count; ++i) widest = std::max(widest, measure.WidestLineWidth(series.PointLabelView(i)));
+  for (int i = from; i < count; ++i) widest = std::max(widest, measure.WidestLineWidth(series.PointLabelView(i)));
   return widest;
 }
 
 // Measuring every label of a long history on each paint dominated the frame; the answer only
-// changes with the labels, the point count or the font, which key the series' memory.
+// changes with the labels, the point count or the font, which key the series' memory. Points
+// appended since add only their own labels to what was measured.
 int CachedWidestPointLabel(const TChartSeries& series, const TLabelFontKey& font, TCharAdvanceMeasure& measure) {
   TLabelWidthCache& cache = series.WidestLabelCache();
-  if (const auto width = cache.Find(series.LabelsVersion(), series.PointCount(), font)) return *width;
-  const int width = MeasureWidestPointLabel(series, measure);
-  cache.Store(series.LabelsVersion(), series.PointCount(), font, width);
+  const std::uint64_t version = series.LabelsVersion();
+  // Labels beyond the point count are not drawn; the count of those that are keys the memory.
+  const int points = std::min(series.PointCount(), series.LabelCount());
+  if (const auto width = cache.Find(version, points, font)) return *width;
+  int width = 0;
+  if (const auto prefix = cache.FindPrefix(version, points, font))
+    width = std::max(prefix->Width, MeasureWidestPointLabel(series, measure, prefix->PointCount));
+  else
+    width = MeasureWidestPointLabel(series, measure);
+  cache.Store(version, points, font, width);
   return width;
 }
 

@@ -115,20 +115,36 @@ class ColumnRun {
 };
 
 // One past the last index in [from, last] whose X maps to column x, given that `from` does.
-// Ascending values map to pixels in order, so the column is one stretch of indexes, found by
-// doubling steps and then halving: a dense column costs a few mappings instead of one a point.
+// Ascending values map to pixels in order, so the column is one stretch of indexes. It is
+// found from a guess (the length of the column before, as evenly spaced points give), by
+// doubling steps away from the guess and then halving: a dense column costs a few mappings,
+// and they touch memory near one place instead of all over the column.
 template <class ToPixel>
-int ColumnEnd(const double* xs, double multiplier, const ToPixel& to_x, int x, int from, int last) {
-  int inside = from;
+int ColumnEnd(const double* xs, double multiplier, const ToPixel& to_x, int x, int from, int last,
+              int expected_length) {
+  auto in_column = [&](int index) { return to_x(xs[index] * multiplier) == x; };
+  const int guess = from + std::clamp(expected_length - 1, 0, last - from);
+  int inside = from;   // maps to x
+  int outside;         // maps elsewhere, or one past the end
   int step = 1;
-  while (last - inside >= step && to_x(xs[inside + step] * multiplier) == x) {
-    inside += step;
-    step *= 2;
+  if (in_column(guess)) {
+    inside = guess;
+    while (last - inside >= step && in_column(inside + step)) {
+      inside += step;
+      step *= 2;
+    }
+    outside = std::min(last + 1, inside + step);
+  } else {
+    outside = guess;
+    while (outside - step > from && !in_column(outside - step)) {
+      outside -= step;
+      step *= 2;
+    }
+    inside = std::max(from, outside - step);
   }
-  int outside = std::min(last + 1, inside + step);  // maps elsewhere, or one past the end
   while (outside - inside > 1) {
     const int middle = inside + (outside - inside) / 2;
-    (to_x(xs[middle] * multiplier) == x ? inside : outside) = middle;
+    (in_column(middle) ? inside : outside) = middle;
   }
   return inside + 1;
 }
@@ -143,19 +159,24 @@ struct ValueExtremes {
 ValueExtremes ExtremesOf(const double* values, int from, int to) {
   int index = from;
 #if defined(__SSE2__)
-  // Two lanes at a time: a dense column holds thousands of points, and this loop is
-  // all that is left of them.
-  __m128d lowest = _mm_set1_pd(values[from]), highest = lowest, unordered = _mm_setzero_pd();
-  for (; index + 2 <= to; index += 2) {
-    const __m128d pair = _mm_loadu_pd(values + index);
-    lowest = _mm_min_pd(lowest, pair);
-    highest = _mm_max_pd(highest, pair);
-    unordered = _mm_or_pd(unordered, _mm_cmpunord_pd(pair, pair));
-  }
+  // Two lanes a register and four registers apart: a dense column holds thousands of
+  // points, and a single chain of minimum operations would wait on itself at every step.
+  const __m128d first = _mm_set1_pd(values[from]);
+  __m128d lowest[4] = {first, first, first, first}, highest[4] = {first, first, first, first};
+  __m128d unordered = _mm_setzero_pd();
+  for (; index + 8 <= to; index += 8)
+    for (int lane = 0; lane < 4; ++lane) {
+      const __m128d pair = _mm_loadu_pd(values + index + 2 * lane);
+      lowest[lane] = _mm_min_pd(lowest[lane], pair);
+      highest[lane] = _mm_max_pd(highest[lane], pair);
+      unordered = _mm_or_pd(unordered, _mm_cmpunord_pd(pair, pair));
+    }
+  const __m128d low_pair = _mm_min_pd(_mm_min_pd(lowest[0], lowest[1]), _mm_min_pd(lowest[2], lowest[3]));
+  const __m128d high_pair = _mm_max_pd(_mm_max_pd(highest[0], highest[1]), _mm_max_pd(highest[2], highest[3]));
   double lanes[2];
-  _mm_storeu_pd(lanes, lowest);
+  _mm_storeu_pd(lanes, low_pair);
   double low = std::min(lanes[0], lanes[1]);
-  _mm_storeu_pd(lanes, highest);
+  _mm_storeu_pd(lanes, high_pair);
   double high = std::max(lanes[0], lanes[1]);
   bool has_nan = _mm_movemask_pd(unordered) != 0;
 #else
@@ -319,6 +340,7 @@ void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
                          to_x.MapsInOrder(xs[last] * x_multiplier);
   ColumnRun run(canvas);
   run.Begin(last_drawn_x_, last_drawn_y_);
+  int expected_length = 1;
   for (int index = first + 1; index <= last;) {
     const int x = to_x(xs[index] * x_multiplier);
     if (x != last_drawn_x_) {
@@ -331,7 +353,8 @@ void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
       ++index;
       continue;
     }
-    const int end = ascending ? ColumnEnd(xs.data(), x_multiplier, to_x, x, index, last) : index + 1;
+    const int end = ascending ? ColumnEnd(xs.data(), x_multiplier, to_x, x, index, last, expected_length) : index + 1;
+    expected_length = end - index;
     constexpr int kDenseColumn = 4;
     if (end - index >= kDenseColumn) {
       if (const auto end_y = CoverDenseColumn(run, ys.data(), y_multiplier, to_y, index, end, last_drawn_y_)) {

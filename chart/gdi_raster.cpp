@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include <QRegion>
 
@@ -81,6 +82,18 @@ class DashWalker {
   }
 
   bool On() const { return period_ <= 0 || run_ % 2 == 0; }
+  // Pixels from here to the end of the current run, this one included.
+  int RunLeft() const { return period_ <= 0 ? std::numeric_limits<int>::max() : pattern_.runs[run_] - into_run_; }
+
+  // Moves on by `pixels`, at most RunLeft().
+  void Skip(int pixels) {
+    if (period_ <= 0) return;
+    into_run_ += pixels;
+    while (into_run_ >= pattern_.runs[run_]) {
+      into_run_ -= pattern_.runs[run_];
+      run_ = run_ + 1 == pattern_.count ? 0 : run_ + 1;
+    }
+  }
 
   void Advance() {
     if (period_ <= 0) return;
@@ -108,6 +121,20 @@ void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& patte
   const int length = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
   if (pen.pattern.count == 0 && pen.mode == pmCopy) {
     SolidLine(x0, y0, x1, y1, 0xFF000000u | pen.color);
+  } else if ((x0 == x1 || y0 == y1) && pen.mode == pmCopy) {
+    // Along a row or a column (grid lines) the pattern's runs are stretches of their own.
+    const int step_x = x1 > x0 ? 1 : (x1 < x0 ? -1 : 0), step_y = y1 > y0 ? 1 : (y1 < y0 ? -1 : 0);
+    DashWalker dash(pen.pattern, pattern_position);
+    for (int done = 0; done < length;) {
+      const int run = std::min(dash.RunLeft(), length - done);
+      if (dash.On() || pen.fill_gaps) {
+        const QRgb color = 0xFF000000u | (dash.On() ? pen.color : pen.gap_color);
+        Stretch(x0 + step_x * done, y0 + step_y * done, x0 + step_x * (done + run - 1), y0 + step_y * (done + run - 1),
+                color);
+      }
+      dash.Skip(run);
+      done += run;
+    }
   } else {
     DashWalker dash(pen.pattern, pattern_position);
     ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
@@ -120,30 +147,63 @@ void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& patte
 }
 
 void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
+  if (x0 == x1 && y0 == y1) return;
   if (x0 == x1 || y0 == y1) {
-    // Along a row or a column the pixels are one stretch, cut by the clip once.
-    const bool vertical = x0 == x1;
-    const int from = vertical ? y0 : x0, to = vertical ? y1 : x1;
-    if (to == from) return;
-    // The end pixel is left out, whichever way the line runs.
-    int low = to > from ? from : to + 1;
-    int high = to > from ? to - 1 : from;
-    if (vertical) {
-      if (x0 < clip_.left() || x0 > clip_.right()) return;
-      low = std::max(low, clip_.top());
-      high = std::min(high, clip_.bottom());
-      for (int y = low; y <= high; ++y) *Pixel(x0, y) = color;
-    } else {
-      if (y0 < clip_.top() || y0 > clip_.bottom()) return;
-      low = std::max(low, clip_.left());
-      high = std::min(high, clip_.right());
-      if (low <= high) std::fill(Pixel(low, y0), Pixel(high, y0) + 1, color);
+    // Along a row or a column the pixels are one stretch, the end pixel left out.
+    const int last_x = x0 == x1 ? x0 : x1 + (x1 > x0 ? -1 : 1);
+    const int last_y = y0 == y1 ? y0 : y1 + (y1 > y0 ? -1 : 1);
+    Stretch(x0, y0, last_x, last_y, color);
+    return;
+  }
+  // Every pixel lies in the box of the two ends: with both ends visible none needs a test.
+  if (Visible(x0, y0) && Visible(x1, y1)) {
+    const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0);
+    if (ady > adx) {
+      SteepLine(x0, y0, x1, y1, color);
+      return;
     }
+    ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) { *Pixel(x, y) = color; });
     return;
   }
   ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
     if (Visible(x, y)) *Pixel(x, y) = color;
   });
+}
+
+void Raster::SteepLine(int x0, int y0, int x1, int y1, QRgb color) {
+  // ForEachLinePixel's y-major walk taken one column stretch at a time: while error + bias
+  // stays at or below zero the walk stays in its column, adding 2 * adx per row, so the
+  // stretch's length follows from one division instead of a test per row.
+  const int dx = x1 - x0, dy = y1 - y0;
+  const int adx = std::abs(dx), ady = std::abs(dy);
+  const int sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
+  const int bias = dx < 0 ? 1 : 0;  // the walk's ties to the left: its steep octants 3 and 6
+  const qsizetype row_step = sy * bytes_per_line_;
+  int error = 2 * adx - ady;
+  int x = x0, y = y0;
+  for (int left = ady; left > 0;) {
+    const int below = -(error + bias);
+    int stretch = below < 0 ? 1 : below / (2 * adx) + 2;
+    stretch = std::min(stretch, left);
+    uchar* pixel = reinterpret_cast<uchar*>(Pixel(x, y));
+    for (int n = 0; n < stretch; ++n, pixel += row_step) *reinterpret_cast<QRgb*>(pixel) = color;
+    error += (stretch - 1) * 2 * adx + 2 * (adx - ady);
+    x += sx;
+    y += sy * stretch;
+    left -= stretch;
+  }
+}
+
+void Raster::Stretch(int x0, int y0, int x1, int y1, QRgb color) {
+  if (x0 == x1) {
+    if (x0 < clip_.left() || x0 > clip_.right()) return;
+    const int low = std::max(std::min(y0, y1), clip_.top()), high = std::min(std::max(y0, y1), clip_.bottom());
+    for (int y = low; y <= high; ++y) *Pixel(x0, y) = color;
+    return;
+  }
+  if (y0 < clip_.top() || y0 > clip_.bottom()) return;
+  const int low = std::max(std::min(x0, x1), clip_.left()), high = std::min(std::max(x0, x1), clip_.right());
+  if (low <= high) std::fill(Pixel(low, y0), Pixel(high, y0) + 1, color);
 }
 
 void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {

@@ -97,6 +97,11 @@ class Raster {
   void WideLine(int x0, int y0, int x1, int y1, const LinePen& pen);
   // A solid one-pixel line in copy mode, the chart's common case.
   void SolidLine(int x0, int y0, int x1, int y1, QRgb color);
+  // SolidLine for a line steeper than 45 degrees whose pixels are all visible.
+  void SteepLine(int x0, int y0, int x1, int y1, QRgb color);
+  // Copies `color` to the pixels from (x0, y0) to (x1, y1), both included, on one row or
+  // one column, within the clip.
+  void Stretch(int x0, int y0, int x1, int y1, QRgb color);
   QRgb* Pixel(int x, int y) const { return reinterpret_cast<QRgb*>(bits_ + std::ptrdiff_t(y) * bytes_per_line_) + x; }
 
   QRect clip_;

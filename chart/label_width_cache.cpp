@@ -21,3 +21,10 @@ void TLabelWidthCache::Store(std::uint64_t labels_version, int point_count, cons
   font_ = font;
   width_ = width;
 }
+
+std::optional<TLabelWidthCache::Prefix> TLabelWidthCache::FindPrefix(std::uint64_t labels_version, int point_count,
+                                                                     const TLabelFontKey& font) const {
+  if (!valid_ || labels_version != labels_version_ || point_count_ > point_count || !(font == font_))
+    return std::nullopt;
+  return Prefix{width_, point_count_};
+}

@@ -27,6 +27,14 @@ class TLabelWidthCache {
   // The width stored for exactly this state, or nothing.
   std::optional<int> Find(std::uint64_t labels_version, int point_count, const TLabelFontKey& font) const;
   void Store(std::uint64_t labels_version, int point_count, const TLabelFontKey& font, int width);
+  // For the same labels version and font with fewer points stored: those points' widest
+  // label and their count. Labels only appended keep the version, so the points from that
+  // count on are the new ones.
+  struct Prefix {
+    int Width;
+    int PointCount;
+  };
+  std::optional<Prefix> FindPrefix(std::uint64_t labels_version, int point_count, const TLabelFontKey& font) const;
 
  private:
   bool valid_ = false;

@@ -84,8 +84,11 @@ int TChartSeries::AddPoint(double x, double y, const rtl::Text& label, TColor co
 }
 
 void TChartSeries::InsertLabel(int index, const rtl::Text& label) {
+  // A label added after all others keeps the version: what was measured of the labels
+  // before it still holds, and a history that grows by one point a poll is not measured
+  // anew each time.
+  if (index != LabelCount()) ++labels_version_;
   labels_.insert(labels_.begin() + index, label.empty() ? nullptr : std::make_unique<rtl::Text>(label));
-  ++labels_version_;
 }
 
 int TChartSeries::AddNextValue(double value, const rtl::Text& label, TColor color) {

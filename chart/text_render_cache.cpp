@@ -20,8 +20,11 @@ struct FontKey {
   rtl::Text Name;
   int Height = 0;
   int Style = 0;
-  bool operator==(const FontKey&) const = default;
   static FontKey Of(const TFont& font) { return {font.Name(), font.Height(), int(font.Style())}; }
+  // Compared in place: a key made for every lookup would copy the name each time.
+  bool Matches(const TFont& font) const {
+    return Height == font.Height() && Style == int(font.Style()) && Name == font.Name();
+  }
 };
 
 struct TextEntry {
@@ -90,8 +93,7 @@ TTextRenderCache& TTextRenderCache::ForThisThread() {
 TTextRenderCache::FontEntry& TTextRenderCache::EntryOf(const TFont& font) {
   // A frame switches between two or three fonts, so a short list searched from the most
   // recent one finds the font at once.
-  const FontKey key = FontKey::Of(font);
-  const auto found = std::ranges::find_if(fonts_, [&](const auto& entry) { return entry->Key == key; });
+  const auto found = std::ranges::find_if(fonts_, [&](const auto& entry) { return entry->Key.Matches(font); });
   if (found != fonts_.end()) {
     if (found != fonts_.begin()) std::rotate(fonts_.begin(), found, found + 1);
     return *fonts_.front();

@@ -398,20 +398,30 @@ TEST_F(PixelFixture, MergedRunsSetTheSamePixelsAsEverySegment) {
 
 // Thousands of points per column: each column's end is found by searching the ascending X
 // values, on a normal and on a right-to-left axis, and must leave the same pixels.
+// Each search starts from the length of the column before: evenly spaced points, and points
+// in clusters whose columns are much longer or shorter than the one before.
 TEST_F(PixelFixture, SearchedColumnEndsSetTheSamePixelsAsEverySegment) {
   ASSERT_EQ(series.XValues().Order(), loAscending);
   std::mt19937 random(23);
   std::uniform_int_distribution<int> count(-10, 230);
-  for (int i = 0; i < 200000; ++i) series.AddPoint(-3 + i * 0.001031, count(random));
-  for (const bool inverted : {false, true}) {
-    host.Axes().Bottom().SetInverted(inverted);
-    const QImage merged = DrawAsChart();
-    const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
-    const QImage plain = DrawPointByPoint();
-    EXPECT_GT(ChangedPixels(merged), 0);
-    EXPECT_TRUE(merged == plain) << "inverted " << inverted;
-    EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
+  for (const bool clustered : {false, true}) {
+    series.ClearPoints();
+    double x = -3;
+    for (int i = 0; i < 200000; ++i) {
+      series.AddPoint(x, count(random));
+      x += !clustered ? 0.001031 : (random() % 500 == 0 ? 1.7 : 0.0002 * double(random() % 8));
+    }
+    for (const bool inverted : {false, true}) {
+      host.Axes().Bottom().SetInverted(inverted);
+      const QImage merged = DrawAsChart();
+      const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
+      const QImage plain = DrawPointByPoint();
+      EXPECT_GT(ChangedPixels(merged), 0);
+      EXPECT_TRUE(merged == plain) << "clustered " << clustered << ", inverted " << inverted;
+      EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
+    }
   }
+  host.Axes().Bottom().SetInverted(false);
 }
 
 // Columns gathered from their extreme values alone: the last point of a column is often

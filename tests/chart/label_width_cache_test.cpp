@@ -36,6 +36,16 @@ TEST_F(LabelWidthCacheTest, EveryChangeIsMeasuredAgainAndEqualsAFreshMeasure) {
       {"label emptied", [](TChartSeries& s, TMeasuringCanvas&) { s.SetPointLabel(1, ""); }, 13},
       {"point added", [](TChartSeries& s, TMeasuringCanvas&) { s.AddPoint(4, 1, "WWWWWi"); }, 57},
       {"unlabelled point added", [](TChartSeries& s, TMeasuringCanvas&) { s.AddPoint(4, 1); }, 24},
+      {"narrow points appended", [](TChartSeries& s, TMeasuringCanvas&) { s.AddPoint(4, 1, "i"), s.AddPoint(5, 1, "ii"); },
+       24},
+      {"widest point inserted before the last", [](TChartSeries& s, TMeasuringCanvas&) { s.AddPoint(2.5, 1, "WWWW"); },
+       44},
+      {"label replaced, then a point appended",
+       [](TChartSeries& s, TMeasuringCanvas&) {
+         s.SetPointLabel(1, "i");
+         s.AddPoint(4, 1, "ii");
+       },
+       13},
       {"widest removed", [](TChartSeries& s, TMeasuringCanvas&) { s.RemovePoint(1); }, 13},
       {"points cleared", [](TChartSeries& s, TMeasuringCanvas&) { s.ClearPoints(); }, 0},
       {"font changed",
@@ -68,6 +78,17 @@ TEST_F(LabelWidthCacheTest, AnUnchangedSeriesIsNotMeasuredAgain) {
   canvas().Clear();
   EXPECT_EQ(WidestPointLabel(chart(), canvas()), 24);
   EXPECT_EQ(IndexOf("MeasureTextWidth"), -1);
+}
+
+TEST_F(LabelWidthCacheTest, AppendedPointsAreTheOnlyOnesMeasured) {
+  TChartSeries& series = Labelled();
+  ASSERT_EQ(WidestPointLabel(chart(), canvas()), 24);
+  canvas().Clear();
+  series.AddPoint(4, 1, "ii");
+  EXPECT_EQ(WidestPointLabel(chart(), canvas()), 24);
+  // Only the new label's characters are measured; the 'W' of the older ones is not.
+  EXPECT_GE(Count("MeasureTextWidth(\"i"), 1);
+  EXPECT_EQ(Count("MeasureTextWidth(\"W"), 0);
 }
 
 TEST_F(LabelWidthCacheTest, TheFontColourKeepsTheMemory) {
