@@ -218,7 +218,10 @@ std::optional<int> CoverDenseColumn(ColumnRun& run, const double* ys, double mul
       const int before_a = to_y(before.Lowest * multiplier), before_b = to_y(before.Highest * multiplier);
       visited_before = end_y == low ? std::min(before_a, before_b) == low : std::max(before_a, before_b) == high;
     }
-    if (!visited_before) (end_y == low ? drawn_low : drawn_high) = end_y == low ? low + 1 : high - 1;
+    if (!visited_before) {
+      if (end_y == low) ++drawn_low;
+      else --drawn_high;
+    }
   }
   run.Cover(drawn_low, drawn_high, end_y);
   return end_y;

@@ -54,14 +54,32 @@ int TChartValueList::AppendValue(double value) {
     while (index > 0 && values_[index - 1] < value) --index;
   }
   values_.insert(values_.begin() + index, value);
-  MarkStale();
+  StatisticsChangedAt(index);
   return index;
 }
 
 void TChartValueList::InsertValueAt(int index, double value) {
   if (index < 0 || index > ValueCount()) throw rtl::ListIndexError(index);
   values_.insert(values_.begin() + index, value);
-  MarkStale();
+  StatisticsChangedAt(index);
+}
+
+void TChartValueList::StatisticsChangedAt(int inserted) {
+  // A value after all others extends what the full pass found with the same comparison and
+  // the same next addition, so a growing history is not scanned again on every paint.
+  const std::size_t count = values_.size();
+  if (statistics_stale_ || count < 2 || inserted != int(count) - 1) {
+    MarkStale();
+    return;
+  }
+  stored_ascending_ = stored_ascending_ && values_[count - 1] >= values_[count - 2];
+  const double value = values_[count - 1] * multiplier_;
+  if (value < lowest_)
+    lowest_ = value;
+  else if (value > highest_)
+    highest_ = value;
+  sum_ += value;
+  magnitude_sum_ += std::fabs(value);
 }
 
 void TChartValueList::RemoveValueAt(int index) {

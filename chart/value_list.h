@@ -81,6 +81,8 @@ class TChartValueList {
  private:
   void CheckIndex(int index) const;
   void MarkStale() { statistics_stale_ = true; }
+  // After a value was inserted at `inserted`.
+  void StatisticsChangedAt(int inserted);
   void RecomputeStatistics() const;
   void SortRange(int low, int high);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -104,6 +105,49 @@ TEST(value_list_test, statistics_follow_every_change) {
   EXPECT_EQ(list.HighestValue(), 9);
   list.EraseValues();
   EXPECT_EQ(list.ValueSum(), 0);
+}
+
+// Statistics read after every append are kept up to date from the last value; they must be
+// exactly what one pass over the whole list gives, sums rounded in the same order included.
+TEST(value_list_test, statistics_kept_while_appending_equal_a_full_pass) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    std::vector<double> values;
+    double multiplier;
+  };
+  const Case cases[] = {
+      {"rising tenths", {0.1, 0.2, 0.30000000000000004, 0.7, 1e16, 1}, 1},
+      {"falling and rising", {5, 4, 3, 6, -2, 9, 9}, 0.1},
+      {"NaN in between", {1, 2, nan, 0.5, 3}, 1},
+      {"signed zeros", {-0.0, 0.0, -0.0}, -3},
+  };
+  auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+  for (const Case& c : cases) {
+    TChartValueList kept(nullptr, "Y"), passed(nullptr, "Y");
+    kept.SetMultiplier(c.multiplier);
+    passed.SetMultiplier(c.multiplier);
+    for (double value : c.values) {
+      kept.InsertValueAt(kept.ValueCount(), value);
+      passed.InsertValueAt(passed.ValueCount(), value);
+      (void)kept.ValueSum();  // read now, so the next append extends it
+    }
+    EXPECT_TRUE(same(kept.HighestValue(), passed.HighestValue())) << c.name;
+    EXPECT_TRUE(same(kept.LowestValue(), passed.LowestValue())) << c.name;
+    EXPECT_TRUE(same(kept.ValueSum(), passed.ValueSum())) << c.name;
+    EXPECT_TRUE(same(kept.MagnitudeSum(), passed.MagnitudeSum())) << c.name;
+    EXPECT_EQ(kept.StoredValuesAscend(), passed.StoredValuesAscend()) << c.name;
+  }
+  // An ordered append that lands before the end is not the last value: a full pass again.
+  TChartValueList ordered(nullptr, "X");
+  ordered.SetOrder(loAscending);
+  for (double value : {1.0, 5.0}) ordered.AppendValue(value);
+  ASSERT_EQ(ordered.HighestValue(), 5);
+  ordered.AppendValue(3);
+  ordered.AppendValue(-4);
+  EXPECT_EQ(ordered.LowestValue(), -4);
+  EXPECT_EQ(ordered.ValueSum(), 5);
+  EXPECT_TRUE(ordered.StoredValuesAscend());
 }
 
 TEST(value_list_test, statistics_scan_finds_both_ends_of_a_falling_run) {
