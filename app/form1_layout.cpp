@@ -28,6 +28,18 @@ constexpr int kListItemHeight = 13;
 // A new report column's width, as the list view gives it.
 constexpr int kColumnWidth = 50;
 
+// Every report column but the last sizes to its caption and values, so that the time of a
+// row shows whole; the last keeps the width a new column gets. Called whenever the columns
+// change, since the last column is another one after each change.
+void FitReportColumns(QHeaderView& header) {
+  const int count = header.count();
+  for (int section = 0; section + 1 < count; ++section)
+    header.setSectionResizeMode(section, QHeaderView::ResizeToContents);
+  if (count == 0) return;
+  header.setSectionResizeMode(count - 1, QHeaderView::Interactive);
+  header.resizeSection(count - 1, kColumnWidth);
+}
+
 template <typename Control>
 Control* Place(Control* control, int left, int top, int width, int height) {
   control->setGeometry(left, top, width, height);
@@ -101,6 +113,11 @@ void TForm1::BuildLayout() {
   list_view1_->header()->setSectionsMovable(false);
   list_view1_->header()->setStretchLastSection(false);
   list_view1_->header()->setDefaultSectionSize(kColumnWidth);
+  QHeaderView* header = list_view1_->header();
+  const auto fit = [header] { FitReportColumns(*header); };
+  connect(list_view1_items_, &QAbstractItemModel::columnsInserted, header, fit);
+  connect(list_view1_items_, &QAbstractItemModel::columnsRemoved, header, fit);
+  connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
 
   BuildListPage();
   chart1_ = Place(new TChart(tab_sheet3_), 16, 8, 817, 250);

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 
 #include "app/connection_table.h"
 #include "app/form1.h"
@@ -107,6 +110,27 @@ TEST_F(PollingTest, StartBuildsColumnsKeepsRowsAndArmsTheTimer) {
   EXPECT_EQ(form_.PollIntervalMs, 1800000);
   EXPECT_EQ(form_.Button1()->text(), Q("Стоп"));
   EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(PollingTest, EveryColumnButTheLastFitsItsContents) {
+  Users("docs", 3);
+  Users("pub", 0);
+  form_.ListBox2()->SetEntries({"a_rather_long_share_name", "docs", "pub"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  QHeaderView* header = form_.ListView1()->header();
+  const QFontMetrics metrics(form_.ListView1()->font());
+  ASSERT_EQ(header->count(), 4);
+  EXPECT_GT(header->sectionSize(0), metrics.horizontalAdvance(Q("08.12.2026  9:05:07")));
+  EXPECT_GT(header->sectionSize(1), metrics.horizontalAdvance(Q("a_rather_long_share_name")));
+  EXPECT_EQ(header->sectionSize(3), 50);
+  // A new run with fewer shares: the old last column is gone, the new last keeps 50.
+  form_.Button1Click();
+  form_.ListBox2()->SetEntries({"docs", "pub"});
+  form_.Button1Click();
+  ASSERT_EQ(header->count(), 3);
+  EXPECT_EQ(header->sectionSize(2), 50);
+  EXPECT_GT(header->sectionSize(0), metrics.horizontalAdvance(Q("08.12.2026  9:05:07")));
 }
 
 TEST_F(PollingTest, InvalidIntervalLeavesTheRunIdleWithRebuiltColumns) {
