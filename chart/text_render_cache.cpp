@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 
 #include "chart/device_canvas.h"
 #include "chart/pens.h"
@@ -85,9 +87,25 @@ struct TTextRenderCache::FontEntry {
 TTextRenderCache::TTextRenderCache() = default;
 TTextRenderCache::~TTextRenderCache() = default;
 
+namespace {
+
+thread_local TTextRenderCache this_thread_cache;
+thread_local bool emptied_with_application = false;
+
+}  // namespace
+
 TTextRenderCache& TTextRenderCache::ForThisThread() {
-  thread_local TTextRenderCache cache;
-  return cache;
+  // The kept fonts hold on to the application's font engines, which go with the
+  // application: the GUI thread's store empties when the application ends, not at thread
+  // exit after it; an application made afterwards starts with an empty store again.
+  if (!emptied_with_application && qApp != nullptr && QThread::currentThread() == qApp->thread()) {
+    emptied_with_application = true;
+    qAddPostRoutine([] {
+      this_thread_cache.fonts_.clear();
+      emptied_with_application = false;
+    });
+  }
+  return this_thread_cache;
 }
 
 TTextRenderCache::FontEntry& TTextRenderCache::EntryOf(const TFont& font) {

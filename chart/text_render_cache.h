@@ -43,6 +43,9 @@ class TTextRenderCache {
   // The text's cell and its glyph pixels drawn in `color`. Valid until the next call.
   const TRenderedText& Rendered(const TFont& font, const rtl::Text& text, QRgb color);
 
+  // Fonts with texts kept.
+  std::size_t FontCount() const { return fonts_.size(); }
+
   // Texts kept per font before the font's store starts afresh; bounds the memory of a
   // chart whose labels keep changing.
   static constexpr std::size_t kTextsPerFont = 4096;
