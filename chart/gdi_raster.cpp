@@ -198,6 +198,7 @@ void Raster::Stretch(int x0, int y0, int x1, int y1, QRgb color) {
   if (x0 == x1) {
     if (x0 < clip_.left() || x0 > clip_.right()) return;
     const int low = std::max(std::min(y0, y1), clip_.top()), high = std::min(std::max(y0, y1), clip_.bottom());
+    if (low > high) return;
     uchar* pixel = reinterpret_cast<uchar*>(Pixel(x0, low));
     for (int y = low; y <= high; ++y, pixel += bytes_per_line_) *reinterpret_cast<QRgb*>(pixel) = color;
     return;
