@@ -220,17 +220,18 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
     Fill(QRect(top_left, bottom_right), pen.color, pen.mode);
     return;
   }
-  if (pen.mode == pmCopy) {
-    // Copying a pixel twice leaves it as copying it once: no union needed.
-    auto stamp = [&](int x, int y) { Fill(QRect(x - reach, y - reach, pen.width, pen.width), pen.color, pmCopy); };
+  auto for_each_block = [&](auto&& take) {
+    auto stamp = [&](int x, int y) { take(QRect(x - reach, y - reach, pen.width, pen.width)); };
     ForEachLinePixel(x0, y0, x1, y1, stamp);
     stamp(x1, y1);
+  };
+  if (pen.mode == pmCopy) {
+    // Copying a pixel twice leaves it as copying it once: no union needed.
+    for_each_block([&](const QRect& block) { Fill(block, pen.color, pmCopy); });
     return;
   }
   QRegion covered;
-  auto stamp = [&](int x, int y) { covered += QRect(x - reach, y - reach, pen.width, pen.width); };
-  ForEachLinePixel(x0, y0, x1, y1, stamp);
-  stamp(x1, y1);
+  for_each_block([&](const QRect& block) { covered += block; });
   for (const QRect& rect : covered) Fill(rect, pen.color, pen.mode);
 }
 

@@ -72,14 +72,7 @@ void TChartValueList::StatisticsChangedAt(int inserted) {
     MarkStale();
     return;
   }
-  stored_ascending_ = stored_ascending_ && values_[count - 1] >= values_[count - 2];
-  const double value = values_[count - 1] * multiplier_;
-  if (value < lowest_)
-    lowest_ = value;
-  else if (value > highest_)
-    highest_ = value;
-  sum_ += value;
-  magnitude_sum_ += std::fabs(value);
+  AccumulateStatistics(count - 1);
 }
 
 void TChartValueList::RemoveValueAt(int index) {
@@ -116,17 +109,19 @@ void TChartValueList::RecomputeStatistics() const {
   highest_ = lowest_ = sum_ = values_[0] * multiplier_;
   magnitude_sum_ = std::fabs(sum_);
   stored_ascending_ = !std::isnan(values_[0]);
-  for (std::size_t index = 1; index < values_.size(); ++index) {
-    // False for a NaN on either side, as it must: NaN breaks every ordered search.
-    stored_ascending_ = stored_ascending_ && values_[index] >= values_[index - 1];
-    const double value = values_[index] * multiplier_;
-    if (value < lowest_)
-      lowest_ = value;
-    else if (value > highest_)
-      highest_ = value;
-    sum_ += value;
-    magnitude_sum_ += std::fabs(value);
-  }
+  for (std::size_t index = 1; index < values_.size(); ++index) AccumulateStatistics(index);
+}
+
+void TChartValueList::AccumulateStatistics(std::size_t index) const {
+  // False for a NaN on either side, as it must: NaN breaks every ordered search.
+  stored_ascending_ = stored_ascending_ && values_[index] >= values_[index - 1];
+  const double value = values_[index] * multiplier_;
+  if (value < lowest_)
+    lowest_ = value;
+  else if (value > highest_)
+    highest_ = value;
+  sum_ += value;
+  magnitude_sum_ += std::fabs(value);
 }
 
 double TChartValueList::HighestValue() const {

@@ -84,6 +84,8 @@ class TChartValueList {
   // After a value was inserted at `inserted`.
   void StatisticsChangedAt(int inserted);
   void RecomputeStatistics() const;
+  // Takes value `index` (not the first) into the statistics of the values before it.
+  void AccumulateStatistics(std::size_t index) const;
   void SortRange(int low, int high);
 
   bool date_time_ = false;
