@@ -1,27 +1,19 @@
 #include "app/table_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimer>
-#include <cerrno>
 #include <cstring>
 
 #include "app/form1.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
+#include "platform/whole_file.h"
 #include "rtl/errors.h"
 
 namespace {
 
 bool IsBlank(unsigned char c) { return c >= 1 && c <= 32; }
-
-// Qt keeps no error number of its own; the one the failed system call left is the only
-// account of why a file could not be opened or written.
-[[noreturn]] void ThrowFileError(int saved_errno, int fallback_code) {
-  throw rtl::InOutError(saved_errno != 0 ? rtl::FileErrorCodeFromErrno(saved_errno) : fallback_code);
-}
 
 void AppendLine(rtl::Text& out, const rtl::Text& first, const std::vector<rtl::Text>& rest) {
   out += first;
@@ -157,31 +149,15 @@ rtl::Text ConnectionTableText(const ConnectionTable& table) {
 }
 
 void SaveConnectionTable(const ConnectionTable& table, const QString& file_name) {
-  const rtl::Text text = ConnectionTableText(table);
-  QSaveFile file(file_name);
-  errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) ThrowFileError(errno, 5);
-  errno = 0;
-  if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-    const int saved = errno;
-    file.cancelWriting();
-    ThrowFileError(saved, 101);
-  }
-  errno = 0;
-  if (!file.commit()) ThrowFileError(errno, 101);
+  platform::WriteWholeFile(QFileInfo(file_name).filesystemFilePath(), ConnectionTableText(table),
+                           platform::FileErrors::kRuntimeCode);
 }
 
 void LoadConnectionTable(ConnectionTableModel& table, const QString& file_name) {
   const QFileInfo info(file_name);
   if (!info.exists() || info.isDir()) return;
-  QFile file(file_name);
-  errno = 0;
-  if (!file.open(QIODevice::ReadOnly)) ThrowFileError(errno, 5);
-  errno = 0;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) ThrowFileError(errno, 100);
-  file.close();
-  TableFileReader(table).Read(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  const rtl::Text bytes = platform::ReadWholeFile(info.filesystemFilePath(), platform::FileErrors::kRuntimeCode);
+  TableFileReader(table).Read(bytes);
 }
 
 QString TableFileName(const QString& program_directory, const rtl::Text& date_text, const rtl::Text& time_stamp) {

@@ -14,10 +14,10 @@ class TForm1;
 
 // Writes every column caption joined by "," and then one line per row: caption and values
 // joined by ",", nothing quoted; CR LF after every line (a table without columns gives one
-// empty line). The file is written to a temporary file beside it that replaces the target
-// only once complete, so a failure leaves any earlier file untouched.
-// Throws rtl::InOutError with the runtime's file error code (2 "File not found", 5 "File
-// access denied", 101 "Disk full", ...).
+// empty line). Written as platform::WriteWholeFile writes, so a failure leaves any earlier
+// file untouched. Throws rtl::InOutError with the runtime's file error code (2 "File not
+// found", 5 "File access denied", 101 "Disk full", ...), rtl::FileCreateError naming the
+// file when the name is taken by something that is no regular file.
 void SaveConnectionTable(const ConnectionTable& table, const QString& file_name);
 
 // The whole file text SaveConnectionTable writes.
@@ -29,7 +29,8 @@ rtl::Text ConnectionTableText(const ConnectionTable& table);
 // columns; each later line adds a row with caption field 1 + " " + field 2 and values fields
 // 3, 4, ... A data line with fewer than two fields still adds its row, with an empty caption,
 // and then ends the load with rtl::ListIndexError of the missing field (0 or 1); what was
-// added before stays. Throws rtl::InOutError when the file exists but cannot be read.
+// added before stays. Throws rtl::InOutError when the file exists but cannot be read,
+// rtl::FileOpenError naming the file when it is no regular file (a FIFO, a device).
 void LoadConnectionTable(ConnectionTableModel& table, const QString& file_name);
 
 // The reader's field rule (the delimited-text rule with "," and the double quote): leading
