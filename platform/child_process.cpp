@@ -2,12 +2,15 @@
 #include "platform/child_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 extern char** environ;
 
@@ -53,6 +56,41 @@ bool PrepareActions(posix_spawn_file_actions_t& actions, const ChildStart& start
   return ok;
 }
 
+using ToolClock = std::chrono::steady_clock;
+
+int MillisecondsLeft(ToolClock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - ToolClock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Reads until every writer has closed the pipe; false when the deadline came first.
+bool ReadAllUntil(int output, ToolClock::time_point deadline, std::string& text) {
+  char buffer[4096];
+  for (;;) {
+    pollfd watch{output, POLLIN, 0};
+    const int ready = poll(&watch, 1, MillisecondsLeft(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) return false;
+    const ssize_t count = read(output, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return true;  // an unusable pipe ends the output like a closed one
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+// The exit status once the child has ended, or nothing when the deadline comes first.
+// Polls, because a child may close its output and still keep running.
+std::optional<int> WaitForChildUntil(pid_t pid, ToolClock::time_point deadline) {
+  for (;;) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    if (done < 0 && errno != EINTR) return -1;
+    if (ToolClock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 }  // namespace
 
 std::optional<StartedChild> StartChild(const ChildStart& start) {
@@ -61,14 +99,21 @@ std::optional<StartedChild> StartChild(const ChildStart& start) {
   if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (start.own_process_group) {
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+  }
   std::vector<std::string> arguments = start.arguments;
   std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
   auto argument_pointers = PointerArray(arguments);
   auto environment_pointers = PointerArray(environment);
   pid_t pid = -1;
   const bool started = PrepareActions(actions, start, pipe_ends) &&
-                       posix_spawnp(&pid, argument_pointers[0], &actions, nullptr, argument_pointers.data(),
+                       posix_spawnp(&pid, argument_pointers[0], &actions, &attributes, argument_pointers.data(),
                                     environment_pointers.data()) == 0;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   // Our copy of the write end goes whether or not the start succeeded, so that the read end
   // sees the end of the output once the child is gone.
@@ -89,21 +134,22 @@ int WaitForChild(pid_t pid) {
   return WEXITSTATUS(status);
 }
 
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments) {
-  const auto child = StartChild({arguments, "", false, {"LC_ALL=C.UTF-8"}});
+std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
+                                                std::chrono::milliseconds time_limit) {
+  const auto deadline = ToolClock::now() + time_limit;
+  const auto child = StartChild({arguments, "", false, {"LC_ALL=C.UTF-8"}, true});
   if (!child) return std::nullopt;
   CapturedOutput result;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = read(child->output, buffer, sizeof buffer);
-    if (count > 0) {
-      result.output.append(buffer, static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      break;
-    }
-  }
+  const bool output_ended = ReadAllUntil(child->output, deadline, result.output);
   close(child->output);
-  result.exit_code = WaitForChild(child->pid);
+  const auto exit_code = output_ended ? WaitForChildUntil(child->pid, deadline) : std::nullopt;
+  if (!exit_code) {
+    // The whole group goes, so a tool's own helpers cannot keep running or holding the pipe.
+    kill(-child->pid, SIGKILL);
+    WaitForChild(child->pid);
+    return std::nullopt;
+  }
+  result.exit_code = *exit_code;
   return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct ChildStart {
   std::string working_directory;       // empty: the caller's
   bool merge_standard_error = true;    // false: standard error goes to /dev/null
   std::vector<std::string> extra_environment;  // "NAME=value" entries added to or replacing ours
+  bool own_process_group = false;  // true: the child leads a new process group (pgid = its pid)
 };
 
 // Starts the child with standard output (and standard error when merged) on the write end of
@@ -35,9 +37,15 @@ struct CapturedOutput {
   std::string output;  // standard output only
 };
 
+// How long a Samba tool may run before it counts as hung.
+inline constexpr std::chrono::milliseconds kToolTimeLimit{10000};
+
 // Runs a tool with LC_ALL=C.UTF-8 (so its texts and dates are in a known form), discarding
-// its standard error, and returns what it printed. Nothing when it cannot be started.
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments);
+// its standard error, and returns what it printed. Nothing when it cannot be started, or when
+// it is still running (or its output still open) after time_limit: then the tool and every
+// process of its process group are killed (SIGKILL) and reaped.
+std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
+                                                std::chrono::milliseconds time_limit = kToolTimeLimit);
 
 }  // namespace platform
 

@@ -99,13 +99,13 @@ std::vector<std::string> ParseUsershareList(std::string_view output) {
   return names;
 }
 
-std::optional<std::vector<SambaShare>> ReadSambaShares() {
-  const auto configuration = CaptureToolOutput(WithConfigFile({"testparm", "-s"}, false));
+std::optional<std::vector<SambaShare>> ReadSambaShares(std::chrono::milliseconds tool_time_limit) {
+  const auto configuration = CaptureToolOutput(WithConfigFile({"testparm", "-s"}, false), tool_time_limit);
   if (!configuration || configuration->exit_code != 0) return std::nullopt;
   auto shares = ParseTestparmOutput(configuration->output);
   // User-defined shares are optional: a server without them (or without their directory)
   // still has its configured shares.
-  const auto user_shares = CaptureToolOutput(WithConfigFile({"net", "usershare", "list"}, true));
+  const auto user_shares = CaptureToolOutput(WithConfigFile({"net", "usershare", "list"}, true), tool_time_limit);
   if (user_shares && user_shares->exit_code == 0) {
     for (const auto& name : ParseUsershareList(user_shares->output)) {
       if (FindSambaShare(shares, name) == nullptr) shares.push_back({name, "", ""});

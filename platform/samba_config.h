@@ -3,10 +3,13 @@
 #pragma once
 #ifndef _WIN32
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/child_process.h"
 
 namespace platform {
 
@@ -27,8 +30,10 @@ std::vector<SambaShare> ParseTestparmOutput(std::string_view output);
 std::vector<std::string> ParseUsershareList(std::string_view output);
 
 // The configuration's services, then the user-defined shares not already among them, then
-// "IPC$". Nothing when the configuration cannot be read (no Samba, bad file).
-std::optional<std::vector<SambaShare>> ReadSambaShares();
+// "IPC$". Nothing when the configuration cannot be read (no Samba, bad file, or testparm
+// still running after tool_time_limit). Each tool may run for tool_time_limit.
+std::optional<std::vector<SambaShare>> ReadSambaShares(
+    std::chrono::milliseconds tool_time_limit = kToolTimeLimit);
 
 // The share whose name equals name ignoring the case of Latin and Cyrillic letters, as Samba
 // matches share names.
