@@ -31,7 +31,8 @@ std::vector<std::string> ParseUsershareList(std::string_view output);
 
 // The configuration's services, then the user-defined shares not already among them, then
 // "IPC$". Nothing when the configuration cannot be read (no Samba, bad file, or testparm
-// still running after tool_time_limit). Each tool may run for tool_time_limit.
+// still running after tool_time_limit). Each tool may run for tool_time_limit; the two run
+// side by side. Throws std::system_error when no thread can be started for that.
 std::optional<std::vector<SambaShare>> ReadSambaShares(
     std::chrono::milliseconds tool_time_limit = kToolTimeLimit);
 
