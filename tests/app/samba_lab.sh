@@ -8,6 +8,7 @@
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
 #   samba_lab.sh logoff LAB_DIR NAME            only tell the session's client to log off (Samba drops
 #                                               the session at once; the client takes a while to exit)
+#   samba_lab.sh halt LAB_DIR                   stop smbd (its sessions go with it), keep everything else
 #   samba_lab.sh group LAB_DIR GROUP USER...    create GROUP and users without Samba accounts in it
 #   samba_lab.sh service LAB_DIR PROGRAM GROUP [OPTION...]
 #                                               start the status service PROGRAM on LAB_DIR/status.sock
@@ -181,6 +182,13 @@ close_session() {
   rm -f "$lab/$name.pid"
 }
 
+halt_server() {
+  [[ -f $lab/smbd.pid ]] || return 0
+  kill "$(cat "$lab/smbd.pid")" 2>/dev/null || true
+  wait_gone "$(cat "$lab/smbd.pid")"
+  rm -f "$lab/smbd.pid"
+}
+
 stop_all() {
   local file
   stop_service
@@ -222,6 +230,7 @@ case $command in
   open) open_session "$@" ;;
   close) close_session "$@" ;;
   logoff) logoff_session "$@" ;;
+  halt) halt_server ;;
   group) add_group "$@" ;;
   service) start_service "$@" ;;
   stop) stop_all ;;

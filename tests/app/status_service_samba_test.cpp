@@ -299,6 +299,45 @@ TEST_F(status_service_samba_test, a_hung_smbstatus_gives_waiting_clients_the_err
   EXPECT_EQ(status_service::AskForReport(socket_, "nothing here", 20s).report, netshare::NoSuchShareReport());
 }
 
+TEST_F(status_service_samba_test, samba_down_or_its_configuration_unreadable_gives_the_error_reports) {
+  StartService(lab_ + "/service-bin");
+  const auto ask = [&] { return status_service::AskForReport(socket_, "public", 20s); };
+  ASSERT_EQ(ask().report, PublicReport({}));
+  const auto configuration = lab_ + "/smb.conf";
+  struct Case {
+    const char* what;
+    std::string before;  // shell commands that break Samba
+    std::string after;   // and mend it
+    std::string report;
+  };
+  const Case cases[] = {
+      {"configuration gone", "mv " + configuration + " " + configuration + ".away",
+       "mv " + configuration + ".away " + configuration, netshare::ConfigurationUnreadableReport()},
+      {"server stopped", samba_lab::LabScript() + " halt " + lab_, "", netshare::ServerNotRunningReport()},
+  };
+  const auto failed_readings = [&] {
+    const std::string log = Log();
+    std::size_t count = 0;
+    for (auto at = log.find("reload failed: "); at != std::string::npos; at = log.find("reload failed: ", at + 1)) ++count;
+    return count;
+  };
+  for (const auto& c : cases) {
+    const auto failed_before = failed_readings();
+    ASSERT_EQ(RunProgram({"sh", "-c", c.before}).exit_code, 0u) << c.what;
+    std::this_thread::sleep_for(1050ms);  // past the second of the last reading
+    const auto broken = ask();
+    EXPECT_EQ(broken.outcome, Outcome::Answered) << c.what << ": " << broken.problem;
+    EXPECT_EQ(broken.exit_code, 2) << c.what;
+    EXPECT_EQ(broken.report, c.report) << c.what;
+    EXPECT_EQ(failed_readings(), failed_before + 1) << c.what << ": " << Log();
+    if (!c.after.empty()) {
+      ASSERT_EQ(RunProgram({"sh", "-c", c.after}).exit_code, 0u) << c.what;
+      std::this_thread::sleep_for(1050ms);
+      EXPECT_EQ(ask().report, PublicReport({})) << "after " << c.what;
+    }
+  }
+}
+
 TEST_F(status_service_samba_test, one_reading_of_samba_answers_a_second_of_requests) {
   StartService(lab_ + "/service-bin");
   Open("s1", "public", alice_);
