@@ -1,22 +1,12 @@
 #include "app/user_probe.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "app/list_box.h"
+#include "platform/share_query_command.h"
 #include "rtl/console_text.h"
 
 namespace {
-
-// Set by tests; empty means netshare beside the running executable.
-std::string share_query_program;
-
-std::string DefaultShareQueryProgram() {
-  std::error_code error;
-  const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "netshare";
-  return (executable.parent_path() / "netshare").string();
-}
 
 // 1-based position of the first occurrence, 0 when absent.
 long long Position(const rtl::Text& text, const rtl::Text& word) {
@@ -34,26 +24,6 @@ rtl::Text Substring(const rtl::Text& text, long long start, long long length) {
 
 }  // namespace
 
-platform::ConsoleCommand ShareQueryCommand(const rtl::Text& share_name) {
-#ifdef _WIN32
-  // A share name cannot hold a double quote; dropping any keeps the name inside its quotes.
-  rtl::Text quoted_name;
-  for (const char c : share_name) {
-    if (c != '"') quoted_name += c;
-  }
-  return {"cmd /c net share \"" + quoted_name + "\"", {}};
-#else
-  return {"netshare " + share_name, {ShareQueryProgram(), rtl::Utf8FromWindows1251(share_name)}};
-#endif
-}
-
-void SetShareQueryProgram(const std::string& program_path) { share_query_program = program_path; }
-
-const std::string& ShareQueryProgram() {
-  static const std::string default_program = DefaultShareQueryProgram();
-  return share_query_program.empty() ? default_program : share_query_program;
-}
-
 rtl::Text CutUsersSection(const rtl::Text& report) {
   const long long users = Position(report, rtl::Windows1251FromUtf8("Пользователи"));
   const long long caching = Position(report, rtl::Windows1251FromUtf8("Кэширование"));
@@ -61,12 +31,8 @@ rtl::Text CutUsersSection(const rtl::Text& report) {
 }
 
 rtl::Text QueryShareUsers(const rtl::Text& share_name, std::chrono::milliseconds time_limit) {
-#ifdef _WIN32
-  const rtl::Text working_directory = "c:\\";
-#else
-  const rtl::Text working_directory = "/";
-#endif
-  const auto result = platform::RunConsoleCommand(ShareQueryCommand(share_name), working_directory, time_limit);
+  const auto result =
+      platform::RunConsoleCommand(platform::ShareQueryCommand(share_name), platform::ShareQueryDirectory(), time_limit);
   return CutUsersSection(rtl::ConvertConsoleText(result.output));
 }
 

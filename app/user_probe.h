@@ -14,17 +14,6 @@
 
 class TListBox;
 
-// The command QueryShareUsers runs for a share. On Windows: "cmd /c net share "NAME"" in
-// "c:\" (the name is quoted so that "&", "|" or "^" in it cannot start another command).
-// On Linux: the share query program (netshare beside the executable unless set otherwise)
-// with the name as its only argument, shown as "netshare " + name in errors.
-platform::ConsoleCommand ShareQueryCommand(const rtl::Text& share_name);
-
-// Test seam: the program run for a share on Linux (a UTF-8 path). An empty path restores
-// the default, netshare beside the running executable.
-void SetShareQueryProgram(const std::string& program_path);
-const std::string& ShareQueryProgram();
-
 // The users section: the text from 29 characters after the start of "Пользователи" up to,
 // not including, the 6 characters before "Кэширование" (positions from 1, 0 = not found;
 // a start below 1 counts as 1, a length of 0 or less gives "", a length past the end stops

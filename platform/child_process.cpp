@@ -2,7 +2,6 @@
 #include "platform/child_process.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,7 +9,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <thread>
+
+#include "platform/console_command.h"
 
 extern char** environ;
 
@@ -56,39 +56,37 @@ bool PrepareActions(posix_spawn_file_actions_t& actions, const ChildStart& start
   return ok;
 }
 
-using ToolClock = std::chrono::steady_clock;
-
-int MillisecondsLeft(ToolClock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - ToolClock::now()).count();
-  return left > 0 ? static_cast<int>(left) : 0;
+// A clean signal state for the child: nothing blocked, and the signals that end a command
+// at their default actions, even where this program catches or ignores them.
+bool PrepareAttributes(posix_spawnattr_t& attributes, const ChildStart& start) {
+  sigset_t none;
+  sigset_t defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  for (const int signal_number : {SIGTERM, SIGINT, SIGPIPE}) sigaddset(&defaults, signal_number);
+  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+  if (start.own_process_group) flags |= POSIX_SPAWN_SETPGROUP;
+  return posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
+         posix_spawnattr_setsigdefault(&attributes, &defaults) == 0 &&
+         posix_spawnattr_setpgroup(&attributes, 0) == 0 && posix_spawnattr_setflags(&attributes, flags) == 0;
 }
 
-// Reads until every writer has closed the pipe; false when the deadline came first.
-bool ReadAllUntil(int output, ToolClock::time_point deadline, std::string& text) {
-  char buffer[4096];
-  for (;;) {
-    pollfd watch{output, POLLIN, 0};
-    const int ready = poll(&watch, 1, MillisecondsLeft(deadline));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready == 0) return false;
-    const ssize_t count = read(output, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return true;  // an unusable pipe ends the output like a closed one
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
-}
-
-// The exit status once the child has ended, or nothing when the deadline comes first.
-// Polls, because a child may close its output and still keep running.
-std::optional<int> WaitForChildUntil(pid_t pid, ToolClock::time_point deadline) {
-  for (;;) {
-    int status = 0;
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-    if (done < 0 && errno != EINTR) return -1;
-    if (ToolClock::now() >= deadline) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+std::optional<pid_t> Spawn(const ChildStart& start, const int pipe_ends[2]) {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawnattr_init(&attributes);
+  std::vector<std::string> arguments = start.arguments;
+  std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
+  auto argument_pointers = PointerArray(arguments);
+  auto environment_pointers = PointerArray(environment);
+  pid_t pid = -1;
+  const bool started = PrepareActions(actions, start, pipe_ends) && PrepareAttributes(attributes, start) &&
+                       posix_spawnp(&pid, argument_pointers[0], &actions, &attributes, argument_pointers.data(),
+                                    environment_pointers.data()) == 0;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return started ? std::optional<pid_t>(pid) : std::nullopt;
 }
 
 }  // namespace
@@ -97,32 +95,15 @@ std::optional<StartedChild> StartChild(const ChildStart& start) {
   if (start.arguments.empty()) return std::nullopt;
   int pipe_ends[2];
   if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  if (start.own_process_group) {
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-  }
-  std::vector<std::string> arguments = start.arguments;
-  std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
-  auto argument_pointers = PointerArray(arguments);
-  auto environment_pointers = PointerArray(environment);
-  pid_t pid = -1;
-  const bool started = PrepareActions(actions, start, pipe_ends) &&
-                       posix_spawnp(&pid, argument_pointers[0], &actions, &attributes, argument_pointers.data(),
-                                    environment_pointers.data()) == 0;
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
+  const auto pid = Spawn(start, pipe_ends);
   // Our copy of the write end goes whether or not the start succeeded, so that the read end
   // sees the end of the output once the child is gone.
   close(pipe_ends[1]);
-  if (!started) {
+  if (!pid) {
     close(pipe_ends[0]);
     return std::nullopt;
   }
-  return StartedChild{pid, pipe_ends[0]};
+  return StartedChild{*pid, pipe_ends[0]};
 }
 
 int WaitForChild(pid_t pid) {
@@ -136,21 +117,13 @@ int WaitForChild(pid_t pid) {
 
 std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
                                                 std::chrono::milliseconds time_limit) {
-  const auto deadline = ToolClock::now() + time_limit;
-  const auto child = StartChild({arguments, "", false, {"LC_ALL=C.UTF-8"}, true});
-  if (!child) return std::nullopt;
-  CapturedOutput result;
-  const bool output_ended = ReadAllUntil(child->output, deadline, result.output);
-  close(child->output);
-  const auto exit_code = output_ended ? WaitForChildUntil(child->pid, deadline) : std::nullopt;
-  if (!exit_code) {
-    // The whole group goes, so a tool's own helpers cannot keep running or holding the pipe.
-    kill(-child->pid, SIGKILL);
-    WaitForChild(child->pid);
-    return std::nullopt;
-  }
-  result.exit_code = *exit_code;
-  return result;
+  ConsoleCommand command(arguments.empty() ? "" : arguments[0], arguments);
+  command.merge_standard_error = false;
+  command.extra_environment = {"LC_ALL=C.UTF-8"};
+  command.keep_nul_bytes = true;
+  const RunResult run = RunCommand(command, "", {time_limit, kConsoleOutputLimit, nullptr});
+  if (run.outcome != RunOutcome::kCompleted) return std::nullopt;
+  return CapturedOutput{static_cast<int>(run.exit_code), run.output};
 }
 
 }  // namespace platform

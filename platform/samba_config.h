@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/child_process.h"
-
 namespace platform {
+
+// How long one Samba tool may run before it counts as hung and is ended with everything it
+// started.
+inline constexpr std::chrono::milliseconds kToolTimeLimit{10000};
 
 // One service of the configuration; texts in UTF-8 as Samba prints them.
 struct SambaShare {

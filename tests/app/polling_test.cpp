@@ -19,6 +19,7 @@
 #include "app/message_boxes.h"
 #include "app/table_file.h"
 #include "app/user_probe.h"
+#include "platform/share_query_command.h"
 #include "app/window_timer.h"
 #include "platform/netshare/share_report.h"
 #include "qt_application.h"
@@ -42,14 +43,14 @@ class PollingTest : public testing::Test {
     TemporaryDirectory::WriteBytes(script_, "#!/bin/sh\n[ \"$1\" = vanish ] && rm -f \"$0\"\ncat '" +
                                                 directory_.File("report_") + "'\"$1\" 2>/dev/null\nexit 0\n");
     chmod(script_.c_str(), 0755);
-    SetShareQueryProgram(script_);
+    platform::SetShareQueryProgram(script_);
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
     SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0));
     form_.ProgramDirectory = directory_.Path().string();
   }
 
   void TearDown() override {
-    SetShareQueryProgram("");
+    platform::SetShareQueryProgram("");
     rtl::SetClockForTesting({});
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
   }

@@ -1,4 +1,5 @@
 #include "app/user_probe.h"
+#include "platform/share_query_command.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -123,9 +124,9 @@ class share_query_test : public ::testing::Test {
     TemporaryDirectory::WriteBytes(script_, "#!/bin/sh\nprintf '%s' \"$1\" > '" + directory_.File("argument") +
                                                 "'\nexec cat '" + directory_.File("report") + "'\n");
     chmod(script_.c_str(), 0755);
-    SetShareQueryProgram(script_);
+    platform::SetShareQueryProgram(script_);
   }
-  void TearDown() override { SetShareQueryProgram(""); }
+  void TearDown() override { platform::SetShareQueryProgram(""); }
   void PrepareReport(const std::vector<netshare::Connection>& connections) {
     TemporaryDirectory::WriteBytes(directory_.File("report"), netshare::ShareReport("x", "/x", "", connections));
   }
@@ -142,15 +143,15 @@ TEST_F(share_query_test, the_probe_runs_the_program_for_the_share_and_cuts_its_r
 }
 
 TEST_F(share_query_test, the_command_names_netshare_and_the_share) {
-  const auto command = ShareQueryCommand(W("team docs"));
+  const auto command = platform::ShareQueryCommand(W("team docs"));
   EXPECT_EQ(command.command_line, "netshare team docs");
   EXPECT_EQ(command.arguments, (std::vector<std::string>{script_, "team docs"}));
-  SetShareQueryProgram("");
-  EXPECT_TRUE(ShareQueryProgram().ends_with("/netshare"));
+  platform::SetShareQueryProgram("");
+  EXPECT_TRUE(platform::ShareQueryProgram().ends_with("/netshare"));
 }
 
 TEST_F(share_query_test, a_program_that_cannot_start_raises_the_start_error) {
-  SetShareQueryProgram(directory_.File("missing"));
+  platform::SetShareQueryProgram(directory_.File("missing"));
   try {
     QueryShareUsers(W("Отчеты"));
     FAIL() << "no error";
@@ -203,7 +204,7 @@ TEST_F(users_view_test, without_a_selection_the_view_is_emptied_and_the_page_sho
 }
 
 TEST_F(users_view_test, a_start_error_leaves_the_users_view_empty) {
-  SetShareQueryProgram(directory_.File("missing"));
+  platform::SetShareQueryProgram(directory_.File("missing"));
   form_.ListBox2()->SetEntries({"public"});
   form_.ListBox2()->SetItemIndex(0);
   form_.ListBox3()->SetEntries({"stale1"});
