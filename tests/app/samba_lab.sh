@@ -97,12 +97,16 @@ add_group() {
   done
 }
 
-stop_service() {
-  [[ -f $lab/sharemond.pid ]] || return 0
-  kill "$(cat "$lab/sharemond.pid")" 2>/dev/null || true
-  wait_gone "$(cat "$lab/sharemond.pid")"
-  rm -f "$lab/sharemond.pid"
+# Ends the process whose id the file holds (SIGTERM, SIGKILL after 5 s) and removes the file.
+end_process_of() {
+  local file=$1
+  [[ -f $file ]] || return 0
+  kill "$(cat "$file")" 2>/dev/null || true
+  wait_gone "$(cat "$file")"
+  rm -f "$file"
 }
+
+stop_service() { end_process_of "$lab/sharemond.pid"; }
 
 start_service() {
   local program=$1 group=$2
@@ -182,12 +186,7 @@ close_session() {
   rm -f "$lab/$name.pid"
 }
 
-halt_server() {
-  [[ -f $lab/smbd.pid ]] || return 0
-  kill "$(cat "$lab/smbd.pid")" 2>/dev/null || true
-  wait_gone "$(cat "$lab/smbd.pid")"
-  rm -f "$lab/smbd.pid"
-}
+halt_server() { end_process_of "$lab/smbd.pid"; }
 
 stop_all() {
   local file
