@@ -130,7 +130,12 @@ std::shared_ptr<Shared> MakeShared(const ServiceOptions& options) {
 void AcceptWaiting(int listening, const std::shared_ptr<Shared>& shared) {
   for (;;) {
     Descriptor connection(accept4(listening, nullptr, nullptr, SOCK_CLOEXEC));
-    if (!connection.IsOpen()) return;  // none left (EAGAIN), or a client that gave up meanwhile
+    if (!connection.IsOpen()) {
+      // Out of descriptors: the waiting client stays queued, so give the others time to end
+      // instead of polling round and round.
+      if (errno == EMFILE || errno == ENFILE) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      return;  // otherwise none left (EAGAIN), or a client that gave up meanwhile
+    }
     ServeInThread(shared, std::move(connection));
   }
 }
