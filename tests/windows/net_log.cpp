@@ -8,13 +8,6 @@
 namespace standin {
 namespace {
 
-std::string Utf8(const std::wstring& wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
-  return text;
-}
-
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
   std::istringstream stream(line);

@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
-  return text;
-}
-
 std::wstring OwnPath() {
   wchar_t path[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -41,8 +34,8 @@ void AppendToLog(const std::string& line) {
 }
 
 void LogProcess(DWORD process_id, int argc, wchar_t* argv[]) {
-  std::string line = std::to_string(process_id) + "\t" + Utf8(OwnPath());
-  for (int i = 1; i < argc; ++i) line += "\t" + Utf8(argv[i]);
+  std::string line = std::to_string(process_id) + "\t" + standin::Utf8(OwnPath());
+  for (int i = 1; i < argc; ++i) line += "\t" + standin::Utf8(argv[i]);
   AppendToLog(line + "\n");
 }
 
@@ -118,5 +111,5 @@ int wmain(int argc, wchar_t* argv[]) {
     Write(netshare::UsageReport());
     return 1;
   }
-  return Report(Utf8(argv[2]));
+  return Report(standin::Utf8(argv[2]));
 }

@@ -18,23 +18,16 @@ standin::NetApiBehaviour behaviour;
 standin::NetApiCounts counts;
 std::set<void*> buffers;  // handed out and not given back
 
-std::wstring Wide(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
-
 // One block, as the system hands it out: the records, then the names they point to.
 template <typename Record>
 BYTE* RecordBuffer(DWORD count, LPWSTR Record::*net_name) {
   std::size_t size = count * sizeof(Record);
-  for (DWORD i = 0; i < count; ++i) size += (Wide(standin::ListedShares()[i]).size() + 1) * sizeof(wchar_t);
+  for (DWORD i = 0; i < count; ++i) size += (standin::Wide(standin::ListedShares()[i]).size() + 1) * sizeof(wchar_t);
   auto* buffer = static_cast<BYTE*>(std::calloc(1, size + 1));
   auto* records = reinterpret_cast<Record*>(buffer);
   auto* names = reinterpret_cast<wchar_t*>(buffer + count * sizeof(Record));
   for (DWORD i = 0; i < count; ++i) {
-    const std::wstring name = Wide(standin::ListedShares()[i]);
+    const std::wstring name = standin::Wide(standin::ListedShares()[i]);
     records[i].*net_name = names;
     names = std::wcsncpy(names, name.c_str(), name.size() + 1) + name.size() + 1;
   }

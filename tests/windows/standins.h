@@ -12,6 +12,22 @@
 
 namespace standin {
 
+inline std::string Utf8(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+  const int length = static_cast<int>(utf8.size());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
+  return wide;
+}
+
 // One share that net.exe knows: "net share NAME" prints its report (code page 866, exit 0).
 struct Share {
   std::string name;
