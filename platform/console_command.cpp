@@ -22,14 +22,38 @@
 
 namespace platform {
 
+namespace {
+
+rtl::Text CommandFailedText(const rtl::Text& command_line) {
+  return rtl::Windows1251FromUtf8("Ошибка выполнения или компиляции: ") + "\n\r" + command_line;
+}
+
+rtl::Text OutputTooLargeText(const rtl::Text& command_line) {
+  return rtl::Windows1251FromUtf8("Слишком большой ответ команды: ") + "\n\r" + command_line;
+}
+
+rtl::Text CancelledText() { return rtl::Windows1251FromUtf8("Команда прервана"); }
+
+}  // namespace
+
 ConsoleCommandError::ConsoleCommandError(const rtl::Text& command_line)
-    : rtl::Exception(rtl::Windows1251FromUtf8("Ошибка выполнения или компиляции: ") + "\n\r" + command_line) {}
+    : rtl::Exception(CommandFailedText(command_line)) {}
 
 ConsoleOutputTooLargeError::ConsoleOutputTooLargeError(const rtl::Text& command_line)
-    : rtl::Exception(rtl::Windows1251FromUtf8("Слишком большой ответ команды: ") + "\n\r" + command_line) {}
+    : rtl::Exception(OutputTooLargeText(command_line)) {}
 
-ConsoleCommandCancelled::ConsoleCommandCancelled()
-    : rtl::Exception(rtl::Windows1251FromUtf8("Команда прервана")) {}
+ConsoleCommandCancelled::ConsoleCommandCancelled() : rtl::Exception(CancelledText()) {}
+
+rtl::Text RunFailureText(const ConsoleCommand& command, RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::kCancelled:
+      return CancelledText();
+    case RunOutcome::kOutputTooLarge:
+      return OutputTooLargeText(command.command_line);
+    default:
+      return CommandFailedText(command.command_line);
+  }
+}
 
 void ThrowRunFailure(const ConsoleCommand& command, RunOutcome outcome) {
   switch (outcome) {

@@ -102,7 +102,9 @@ class ConsoleCommandCancelled : public rtl::Exception {
   ConsoleCommandCancelled();
 };
 
-// The error a run that did not complete stands for (start, time limit, size, cancel), thrown.
+// The text of the error a run that did not complete stands for (start, time limit, size,
+// cancel), and that error thrown.
+rtl::Text RunFailureText(const ConsoleCommand& command, RunOutcome outcome);
 [[noreturn]] void ThrowRunFailure(const ConsoleCommand& command, RunOutcome outcome);
 
 struct ConsoleResult {

@@ -36,11 +36,13 @@ rtl::Text QuotedArgument(const rtl::Text& name) {
   return quoted + '"';
 }
 
-rtl::Text SystemDirectory(const rtl::Text& command_line) {
+// net.exe of the system directory. Windows always knows that directory; were it unknown,
+// the path stays empty and CreateProcess searches for "net" as it would for cmd.
+rtl::Text SystemNetProgram() {
   char directory[MAX_PATH];
   const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) throw ConsoleCommandError(command_line);
-  return rtl::Text(directory, length);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return rtl::Text(directory, length) + "\\net.exe";
 }
 
 }  // namespace
@@ -48,10 +50,10 @@ rtl::Text SystemDirectory(const rtl::Text& command_line) {
 
 ConsoleCommand ShareQueryCommand(const rtl::Text& share_name) {
 #ifdef _WIN32
-  // net.exe of the system directory, started directly: no command interpreter sees the
-  // name, so "%", "^", "&" and "|" in it reach net as they are.
+  // Started directly: no command interpreter sees the name, so "%", "^", "&" and "|" in it
+  // reach net as they are.
   ConsoleCommand command("net share " + QuotedArgument(share_name), {});
-  command.program_path = SystemDirectory(command.command_line) + "\\net.exe";
+  command.program_path = SystemNetProgram();
   return command;
 #else
   return {"netshare " + share_name, {ShareQueryProgram(), rtl::Utf8FromWindows1251(share_name)}};

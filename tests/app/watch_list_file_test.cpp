@@ -12,7 +12,7 @@
 #include "app/message_boxes.h"
 #include "app/termination.h"
 #include "qt_application.h"
-#include "temporary_directory.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/share_probe.h"
 #include "net_log.h"
 #include "platform/console_command.h"
 #include "platform/netshare/share_report.h"
@@ -68,6 +69,22 @@ TEST(share_query_windows_test, reports_arrive_whole_in_code_page_866) {
     ASSERT_EQ(processes.size(), 1u) << share.name;
     EXPECT_EQ(processes[0].arguments, (std::vector<std::string>{"share", share.name}));
   }
+}
+
+TEST(share_query_windows_test, the_probe_counts_the_users_of_every_report) {
+  core::ConsoleShareProber prober(30s);
+  const platform::CancelSignal cancel;
+  for (const auto& share : standin::NetShares()) {
+    std::vector<rtl::Text> users;
+    for (const auto& connection : share.connections) users.push_back(W(connection.user + "@" + connection.machine));
+    const auto result = prober.Probe(W(share.name), cancel);
+    EXPECT_EQ(result.outcome, core::ProbeOutcome::kCounted) << share.name;
+    EXPECT_EQ(result.users, users) << share.name;
+    EXPECT_EQ(result.count, static_cast<std::int32_t>(users.size())) << share.name;
+  }
+  const auto unknown = prober.Probe("nosuchshare", cancel);
+  EXPECT_EQ(unknown.outcome, core::ProbeOutcome::kNoUsersSection);
+  EXPECT_EQ(unknown.count, 0);
 }
 
 TEST(share_query_windows_test, long_reports_come_in_uneven_pieces) {
