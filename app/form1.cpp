@@ -19,6 +19,8 @@
 #include "app/table_file.h"
 #include "app/window_timer.h"
 #include "app/share_enumeration.h"
+#include "platform/whole_file.h"
+#include "rtl/file_name.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ const char kWatchListFileName[] = "splist.txt";
 
 bool IsExistingFile(const rtl::Text& file_name) {
   std::error_code error;
-  const auto status = std::filesystem::status(rtl::SystemFileName(file_name), error);
+  const auto status = std::filesystem::status(rtl::SystemPath(file_name), error);
   return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
@@ -94,7 +96,7 @@ void TForm1::FormShow() {
   if (IsExistingFile(watch_list_file)) {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.
     rtl::StringList entries;
-    entries.LoadFromFile(watch_list_file);
+    entries.SetText(platform::ReadWholeFile(rtl::SystemPath(watch_list_file), platform::FileErrors::kNamingTheFile));
     ListBox2()->SetEntries(entries);
   }
   // ListView1 stays a report view.
@@ -115,7 +117,8 @@ void TForm1::SaveWatchList() {
   // would replace the user's file with an empty list.
   if (ProgramDirectory.empty()) return;
   try {
-    ListBox2()->Entries().SaveToFile(ProgramFile(kWatchListFileName));
+    platform::WriteWholeFile(rtl::SystemPath(ProgramFile(kWatchListFileName)), ListBox2()->Entries().GetText(),
+                             platform::FileErrors::kNamingTheFile);
   } catch (const std::exception&) {
     NoticeBox(rtl::Windows1251FromUtf8("Ошибка сохранения списка"));
   }

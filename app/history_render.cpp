@@ -3,10 +3,11 @@
 #include "app/history_render.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
 #include "app/history_chart.h"
@@ -14,6 +15,7 @@
 #include "app/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "platform/whole_file.h"
 #include "rtl/errors.h"
 #include "rtl/text.h"
 
@@ -56,14 +58,19 @@ void RequireShareColumn(const core::ConnectionTable& table, const rtl::Text& sha
                        rtl::Windows1251FromUtf8("\". Столбцы файла: ") + columns);
 }
 
-// Written through a temporary file, so that a failed write leaves no PNG behind.
+// Encoded whole before the file is touched, then written as every file of the program is,
+// so that a failed write leaves no PNG behind, or the earlier one as it was.
 void WritePng(const QImage& frame, const std::string& file_name) {
-  QSaveFile file(QString::fromUtf8(file_name.c_str()));
-  QImageWriter writer(&file, "PNG");
-  if (!file.open(QIODevice::WriteOnly) || !writer.write(frame) || !file.commit()) {
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-    throw rtl::FileOpenError(rtl::Windows1251FromUtf8(file_name), rtl::Windows1251FromUtf8(reason.toStdString()));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "PNG");
+  if (!writer.write(frame)) {
+    throw rtl::FileCreateError(rtl::Windows1251FromUtf8(file_name),
+                               rtl::Windows1251FromUtf8(writer.errorString().toStdString()));
   }
+  platform::WriteWholeFile(std::filesystem::path(file_name), std::string_view(png.constData(), static_cast<size_t>(png.size())),
+                           platform::FileErrors::kNamingTheFile);
 }
 
 void Render(const RenderRequest& request) {

@@ -2,14 +2,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <cerrno>
 #include <csignal>
+#include <functional>
+#include <optional>
 
 #include "rtl/errors.h"
+#include "tests/special_files.h"
 
 namespace {
 
@@ -78,18 +82,22 @@ TEST_F(TableFileTest, WrittenTableReadsBackWithOneSpaceInCaptions) {
   ExpectRows(read, {{"08.12.2026 9:05:07", {"3", "0"}}, {"08.12.2026 9:35:07", {"4"}}});
 }
 
-// A write that fails midway (here: the file size limit, which binds even the superuser)
-// must leave the earlier file as it was and no temporary file behind.
-TEST_F(TableFileTest, FailedSaveKeepsTheEarlierFile) {
+// A write that fails (here: the file size limit, which binds even the superuser) must be
+// reported and leave the earlier file as it was and no temporary file behind, also when the
+// whole table is smaller than any write buffer.
+class FailedSaveTest : public TableFileTest, public testing::WithParamInterface<int> {};
+
+TEST_P(FailedSaveTest, KeepsTheEarlierFile) {
   WriteBytes(PathOf("list.txt"), "old");
-  const core::ConnectionTable table = Table({}, std::vector<Row>(20000, Row{"08.12.2026  9:05:07", {"1", "2", "3"}}));
+  const core::ConnectionTable table =
+      Table({kTime}, std::vector<Row>(static_cast<size_t>(GetParam()), Row{"08.12.2026  9:05:07", {"1", "2", "3"}}));
   struct rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit limited = saved;
-  limited.rlim_cur = 4096;
+  limited.rlim_cur = 4;
   setrlimit(RLIMIT_FSIZE, &limited);
-  std::string message;
+  std::string message = "saved";
   try {
     SaveConnectionTable(table, PathOf("list.txt"));
   } catch (const rtl::InOutError& error) {
@@ -102,6 +110,31 @@ TEST_F(TableFileTest, FailedSaveKeepsTheEarlierFile) {
   EXPECT_EQ(QDir(directory_.path()).entryList(QDir::Files), QStringList{"list.txt"});
 }
 
+INSTANTIATE_TEST_SUITE_P(Rows, FailedSaveTest, testing::Values(0, 1, 20000));
+
+// A full disk (a small tmpfs filled up) with and without an earlier file.
+class FullDiskSaveTest : public TableFileTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(FullDiskSaveTest, ReportsDiskFullAndLeavesNoNewFile) {
+  const special_files::SmallTmpfs disk(PathOf("disk").toStdString());
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
+  const QString target = QString::fromStdString(disk.File("list.txt"));
+  if (GetParam()) WriteBytes(target, "old");
+  ASSERT_TRUE(disk.Fill());
+  const core::ConnectionTable model = Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}});
+  try {
+    SaveConnectionTable(model, target);
+    ADD_FAILURE() << "saved on a full disk";
+  } catch (const rtl::InOutError& error) {
+    EXPECT_STREQ(error.what(), "Disk full");
+  }
+  EXPECT_EQ(ReadBytes(target), GetParam() ? "old" : "<missing>");
+  const QStringList expected = GetParam() ? QStringList{"filler", "list.txt"} : QStringList{"filler"};
+  EXPECT_EQ(QDir(PathOf("disk")).entryList(QDir::Files | QDir::System, QDir::Name), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EarlierFile, FullDiskSaveTest, testing::Bool());
+
 TEST_F(TableFileTest, SaveIntoMissingDirectoryReportsFileNotFound) {
   try {
     SaveConnectionTable(core::ConnectionTable(), PathOf("no/such/list.txt"));
@@ -111,15 +144,96 @@ TEST_F(TableFileTest, SaveIntoMissingDirectoryReportsFileNotFound) {
   }
 }
 
-// A name taken by a directory cannot become the table file; the save reports it.
-TEST_F(TableFileTest, TargetThatIsADirectoryIsRefusedOnSave) {
-  QDir(directory_.path()).mkdir("list.txt");
+// A name taken by something that is no regular file is left as it is; the save names the
+// file. The device is a private copy of /dev/null.
+struct SpecialFileCase {
+  const char* name;
+  bool (*make)(const std::string& path);
+};
+
+void PrintTo(const SpecialFileCase& special, std::ostream* out) { *out << special.name; }
+
+const SpecialFileCase kSpecialFiles[] = {
+    {"directory", [](const std::string& path) { return QDir().mkdir(QString::fromStdString(path)); }},
+    {"fifo", special_files::MakeFifo},
+    {"socket", special_files::MakeSocket},
+    {"device", [](const std::string& path) { return special_files::MakeCharacterDevice(path, 1, 3); }},
+};
+
+class SpecialTargetTest : public TableFileTest, public testing::WithParamInterface<SpecialFileCase> {};
+
+TEST_P(SpecialTargetTest, IsRefusedOnSaveAndLeftAsItIs) {
+  const std::string target = PathOf("list.txt").toStdString();
+  if (!GetParam().make(target)) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
+  const auto before = special_files::NodeAt(target);
+  const core::ConnectionTable model = Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}});
   try {
-    SaveConnectionTable(core::ConnectionTable(), PathOf("list.txt"));
-    ADD_FAILURE() << "saved over a directory";
-  } catch (const rtl::InOutError& error) {
-    EXPECT_STREQ(error.what(), "File access denied");
+    SaveConnectionTable(model, PathOf("list.txt"));
+    ADD_FAILURE() << "saved over a " << GetParam().name;
+  } catch (const rtl::Exception& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file \"" + target + "\". Not a regular file");
   }
+  EXPECT_EQ(special_files::NodeAt(target), before);
+  EXPECT_EQ(QDir(directory_.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"list.txt"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Nodes, SpecialTargetTest, testing::ValuesIn(kSpecialFiles),
+                         [](const testing::TestParamInfo<SpecialFileCase>& info) { return std::string(info.param.name); });
+
+// A table file reached through a link: the link stays, the file it names gets the table.
+TEST_F(TableFileTest, SaveThroughALinkReplacesTheLinkedFile) {
+  QDir(directory_.path()).mkdir("real");
+  WriteBytes(PathOf("real/list.txt"), "old");
+  ASSERT_TRUE(QFile::link("real/list.txt", PathOf("list.txt")));
+  const core::ConnectionTable model = Table({kTime, "docs"}, {});
+  SaveConnectionTable(model, PathOf("list.txt"));
+  EXPECT_EQ(QFileInfo(PathOf("list.txt")).symLinkTarget(), PathOf("real/list.txt"));
+  EXPECT_EQ(ReadBytes(PathOf("real/list.txt")), kTime + ",docs\r\n");
+  EXPECT_EQ(QDir(PathOf("real")).entryList(QDir::Files), QStringList{"list.txt"});
+  EXPECT_EQ(QDir(directory_.path()).entryList(QDir::Files | QDir::System), QStringList{"list.txt"});
+}
+
+// Loading what is no regular file ends at once with an error naming it: a FIFO without a
+// writer would block the window, a device such as /dev/zero would be read until memory runs
+// out. Each load runs in a child process with a time limit, so a wrong load fails the test
+// instead of stalling it.
+struct SpecialSourceCase {
+  const char* name;
+  std::function<bool(const std::string& path)> make;
+};
+
+void PrintTo(const SpecialSourceCase& special, std::ostream* out) { *out << special.name; }
+
+class SpecialSourceTest : public TableFileTest, public testing::WithParamInterface<SpecialSourceCase> {};
+
+TEST_P(SpecialSourceTest, IsRefusedQuicklyOnLoad) {
+  const std::string source = PathOf("in.txt").toStdString();
+  if (!GetParam().make(source)) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
+  const std::optional<std::string> outcome = special_files::RunInChild(
+      [&] {
+        core::ConnectionTable model;
+        try {
+          LoadConnectionTable(model, QString::fromStdString(source));
+        } catch (const std::exception& error) {
+          return std::string(error.what());
+        }
+        return "loaded " + std::to_string(model.ColumnCount()) + " columns";
+      },
+      10);
+  ASSERT_TRUE(outcome.has_value()) << "the load did not return";
+  EXPECT_EQ(*outcome, "Cannot open file \"" + source + "\". Not a regular file");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nodes, SpecialSourceTest,
+    testing::Values(SpecialSourceCase{"fifo", special_files::MakeFifo},
+                    SpecialSourceCase{"dev_zero", [](const std::string& path) {
+                                        return QFile::link("/dev/zero", QString::fromStdString(path));
+                                      }},
+                    SpecialSourceCase{"device", [](const std::string& path) {
+                                        return special_files::MakeCharacterDevice(path, 1, 3);
+                                      }}),
+    [](const testing::TestParamInfo<SpecialSourceCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
