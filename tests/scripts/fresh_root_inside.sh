@@ -17,6 +17,7 @@ check() {
 check '[[ -f extra.txt && -x scripts/fresh-root && -f README.md ]]'
 check '[[ ! -e build && ! -e out ]]'
 check '[[ -z ${FRESH_ROOT_PROBE:-} && $(id -u) -eq 0 && $HOME == /root ]]'
+check '[[ $(stat -c %a /) == 755 ]]'
 check 'grep -qx "VERSION_ID=\"12\"" /etc/os-release'
 check '[[ $(awk "\$1 == \"deb\" { sub(/\/+$/, \"\", \$2); print \$2, \$3 }" /etc/apt/sources.list | sort -u) == "$expected_suites" ]]'
 check '! dpkg -s libqt6opengl6-dev >/dev/null 2>&1'
