@@ -84,6 +84,7 @@ done
 kill -TERM "$runner"
 finish_runner
 expect_status "stopped while making the root" 143 "$runner_status"
+grep -q "interrupted; removing the root" "$work/log" || fail "stopped while making the root: the runner did not say so"
 expect_root_gone "stopped while making the root" "$root"
 for proc in /proc/[0-9]*; do
   [[ -n $root ]] || break
