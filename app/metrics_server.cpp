@@ -11,7 +11,7 @@
 namespace {
 
 // The leash of one connection: closed when no answer has gone out for the answer time, or when
-// more than the request limit has come in since the last answer. Lives as the socket's child.
+// the request limit has come in since the last answer. Lives as the socket's child.
 class ConnectionLeash : public QObject {
  public:
   ConnectionLeash(QTcpSocket* socket, const MetricsServer::Limits& limits) : QObject(socket) {
@@ -20,7 +20,8 @@ class ConnectionLeash : public QObject {
     deadline_.start(limits.answer_time);
     connect(socket, &QIODevice::readyRead, this, [this, socket, limit = limits.request_bytes] {
       unanswered_ += socket->bytesAvailable();
-      if (unanswered_ > limit) socket->abort();
+      // A full read buffer without an answer is a request at least as long as the limit.
+      if (unanswered_ >= limit) socket->abort();
     });
     // An answer going out starts the leash afresh: the client is being served.
     connect(socket, &QIODevice::bytesWritten, this, [this, time = limits.answer_time] {

@@ -4,7 +4,7 @@
 // there and must be quick (it copies guarded state, it never waits for a probe).
 //
 // No client can hold the server: a connection that has gone `answer_time` without an answer
-// (a slow or silent client, a request that never ends), or that has sent more than
+// (a slow or silent client, a request that never ends), or that has sent at least
 // `request_bytes` without one, is closed; beyond `connections` open at once a new connection
 // is closed at once. A request the HTTP parser rejects gets its connection closed.
 #pragma once
@@ -19,13 +19,16 @@
 
 class GuardedTcpServer;
 
+// How far a client may go before its connection is closed (see above).
+struct MetricsServerLimits {
+  std::chrono::milliseconds answer_time{10000};
+  qint64 request_bytes = 16 * 1024;
+  int connections = 128;
+};
+
 class MetricsServer : public QObject {
  public:
-  struct Limits {
-    std::chrono::milliseconds answer_time{10000};
-    qint64 request_bytes = 16 * 1024;
-    int connections = 128;
-  };
+  using Limits = MetricsServerLimits;
 
   // The default address of the endpoint: 127.0.0.1, port 19922 (outside the range the
   // Prometheus exporters have taken for themselves).
