@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <algorithm>
 #include <atomic>
 #include <future>
@@ -32,8 +33,13 @@ QCoreApplication& Application() {
 template <typename Client>
 auto WhileServing(Client client) {
   Application();
-  auto result = std::async(std::launch::async, std::move(client));
-  while (result.wait_for(0ms) != std::future_status::ready) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  QEventLoop loop;
+  auto result = std::async(std::launch::async, [&] {
+    auto value = client();
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    return value;
+  });
+  loop.exec();
   return result.get();
 }
 
