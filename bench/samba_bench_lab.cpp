@@ -10,23 +10,11 @@
 #include <filesystem>
 
 #include "platform/console_command.h"
+#include "tests/support/http_client.h"
 
 namespace {
 
 constexpr int kExtraShares = 30;
-
-// A port nobody listens on right now, chosen by the system.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 std::string LabScript() { return std::string(SHAREMON_SOURCE_DIR) + "/tests/app/samba_lab.sh"; }
 
@@ -60,7 +48,7 @@ SambaBenchLab::SambaBenchLab() {
   }
   directory_ = (std::filesystem::temp_directory_path() / ("sharemon_bench_samba_" + std::to_string(getpid()))).string();
   config_file_ = directory_ + "/smb.conf";
-  const auto start = RunLab({"start", directory_, std::to_string(FreePort())},
+  const auto start = RunLab({"start", directory_, std::to_string(FreeLocalPort())},
                             {"LAB_EXTRA_SHARES=" + std::to_string(kExtraShares)});
   running_ = start.outcome == platform::RunOutcome::kCompleted && start.exit_code == 0;
   if (!running_) why_not_ = "the Samba lab did not start: " + start.output;

@@ -29,22 +29,17 @@ std::string Escape(std::string_view text, bool quotes) {
   return out;
 }
 
-void Family(std::string& out, const char* name, const char* type, std::string_view help) {
-  out += std::string("# HELP ") + name + " " + EscapeHelpText(help) + "\n";
-  out += std::string("# TYPE ") + name + " " + type + "\n";
+void Family(std::string& out, std::string_view name, std::string_view type, std::string_view help) {
+  out.append("# HELP ").append(name).append(" ").append(EscapeHelpText(help)).append("\n");
+  out.append("# TYPE ").append(name).append(" ").append(type).append("\n");
 }
 
-void Sample(std::string& out, const char* name, const Labels& labels, const std::string& value) {
-  out += name;
-  if (!labels.empty()) {
-    out += '{';
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-      if (i > 0) out += ',';
-      out += std::string(labels[i].first) + "=\"" + EscapeLabelValue(labels[i].second) + "\"";
-    }
-    out += '}';
+void Sample(std::string& out, std::string_view name, const Labels& labels, std::string_view value) {
+  out.append(name);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    out.append(i == 0 ? "{" : ",").append(labels[i].first).append("=\"").append(EscapeLabelValue(labels[i].second)).append("\"");
   }
-  out += " " + value + "\n";
+  out.append(labels.empty() ? " " : "} ").append(value).append("\n");
 }
 
 }  // namespace

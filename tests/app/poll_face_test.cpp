@@ -149,6 +149,34 @@ TEST_F(poll_face_test, each_failure_is_logged_counted_and_has_no_users_value_whi
   EXPECT_EQ(process.Out(), "");
 }
 
+TEST_F(poll_face_test, ticks_go_on_while_clients_crowd_and_stall_the_metrics_endpoint) {
+  WatchList("docs\n");
+  TestProcess process(program_, {"--out", directory_.File("out"), "--metrics", "127.0.0.1:0"},
+                      {"SHAREMON_TEST_INTERVAL_MS=100"}, directory_.Path());
+  const int port = process.MetricsPort();
+  ASSERT_NE(port, 0) << process.Err();
+  ASSERT_TRUE(process.WaitForLog("tick:", 1)) << process.Err();
+  // More idle connections than the server keeps, and half-sent requests on some of them.
+  std::vector<int> crowd;
+  for (int i = 0; i < 200; ++i) {
+    const int fd = ConnectLocal(port);
+    if (fd >= 0 && i % 3 == 0) SendAll(fd, "GET /metr");
+    crowd.push_back(fd);
+  }
+  const int ticks = TestProcess::Count(process.Err(), "tick:");
+  EXPECT_TRUE(process.WaitForLog("tick:", ticks + 10, 20s)) << process.Err();
+  for (const int fd : crowd) close(fd);
+  // Once the server has seen the crowd leave, scrapes are served again.
+  int status = 0;
+  for (int i = 0; i < 100 && status != 200; ++i) {
+    if (i > 0) std::this_thread::sleep_for(50ms);
+    status = HttpGet(port, "/metrics").status;
+  }
+  EXPECT_EQ(status, 200);
+  kill(process.Pid(), SIGTERM);
+  EXPECT_EQ(process.Wait(20s), 0);
+}
+
 TEST_F(poll_face_test, unusable_arguments_and_settings_are_refused_with_a_clear_message) {
   WatchList("docs\n");
   const std::string watch = directory_.File("splist.txt");

@@ -39,19 +39,6 @@ bool HasProgram(const std::string& name) {
   return RunProgram({"sh", "-c", "command -v " + name + " >/dev/null"}).exit_code == 0;
 }
 
-// A port nobody listens on right now, chosen by the system.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
-
 class prometheus_end_to_end_test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,7 +47,7 @@ class prometheus_end_to_end_test : public ::testing::Test {
       if (!HasProgram(program)) GTEST_SKIP() << program << " is not installed";
     }
     lab_ = (directory_.Path() / "lab").string();
-    const std::string port = std::to_string(FreePort());
+    const std::string port = std::to_string(FreeLocalPort());
     user_ = "shm" + port + "p";
     lab_started_ = true;
     const auto start = RunProgram({LabScript(), "start", lab_, port, user_});
@@ -107,7 +94,7 @@ class prometheus_end_to_end_test : public ::testing::Test {
                                    "    scrape_timeout: 1s\n"
                                    "    static_configs:\n"
                                    "      - targets: ['127.0.0.1:" + std::to_string(metrics_port_) + "']\n");
-    prometheus_port_ = FreePort();
+    prometheus_port_ = FreeLocalPort();
     prometheus_ = std::make_unique<TestProcess>(
         "/usr/bin/prometheus",
         std::vector<std::string>{"--config.file=" + (home / "prometheus.yml").string(),

@@ -16,6 +16,7 @@
 #include "platform/console_command.h"
 #include "platform/netshare/share_report.h"
 #include "rtl/console_text.h"
+#include "tests/support/http_client.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
@@ -24,19 +25,6 @@ using namespace std::chrono_literals;
 
 std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
 std::string LabScript() { return std::string(std::getenv("SHAREMON_SOURCE_DIR")) + "/tests/app/samba_lab.sh"; }
-
-// A port nobody listens on right now, chosen by the system.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 platform::ConsoleResult RunProgram(std::vector<std::string> arguments) {
   return platform::RunConsoleCommand({arguments[0], std::move(arguments)}, "/", 30s);
@@ -51,7 +39,7 @@ class samba_end_to_end_test : public ::testing::Test {
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "smbd serves real users and smbstatus answers only when run as root";
     if (!HasProgram("smbd") || !HasProgram("smbclient")) GTEST_SKIP() << "samba and smbclient are not installed";
-    port_ = std::to_string(FreePort());
+    port_ = std::to_string(FreeLocalPort());
     lab_ = (std::filesystem::temp_directory_path() / ("sharemon_samba_" + std::to_string(getpid()))).string();
     alice_ = "shm" + port_ + "a";
     bob_ = "shm" + port_ + "b";

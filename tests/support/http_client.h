@@ -1,6 +1,7 @@
-// A plain HTTP/1.1 client on 127.0.0.1 for tests that talk to a real server: one request per
-// connection ("Connection: close"), the answer read up to its Content-Length or to the end.
-// Blocking POSIX sockets, so it runs on any thread without an event loop.
+// Sockets on 127.0.0.1 for tests and benchmarks that talk to a real server: a free port, and a
+// plain HTTP/1.1 client, one request per connection ("Connection: close"), the answer read up
+// to its Content-Length or to the end. Blocking POSIX sockets, so it runs on any thread
+// without an event loop.
 #pragma once
 
 #include <arpa/inet.h>
@@ -20,6 +21,19 @@ struct HttpResponse {
   std::string headers;
   std::string body;
 };
+
+// A port on 127.0.0.1 nobody listens on right now, chosen by the system.
+inline int FreeLocalPort() {
+  const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  close(probe);
+  return ntohs(address.sin_port);
+}
 
 // A connected socket to 127.0.0.1:port whose reads give up after `timeout`, or -1.
 inline int ConnectLocal(int port, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
