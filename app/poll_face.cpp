@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "app/data_directory.h"
 #include "app/metrics_server.h"
 #include "app/version.h"
 #include "core/headless_run.h"
@@ -71,17 +72,19 @@ QString HelpText(QCommandLineParser& parser) {
              "\nThe table files are named list_<date>_<time>.txt after the start of their run, written again after\n"
              "every tick, and a new one begins at local midnight. The first tick comes at once. SIGTERM or\n"
              "SIGINT ends the run and writes its file. Log lines go to standard error.\n"
-             "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n");
+             "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n"
+             "The data directory is the program's own directory in a build tree; an installed copy uses the\n"
+             "user's data directory (~/.local/share/sharemon).\n");
 }
 
 void DeclareOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral("Polls the watched shares without a window and serves metrics."));
   parser.addOption({QStringLiteral("poll"), QStringLiteral("Run the polling run without a window.")});
-  parser.addOption({QStringLiteral("watch"), QStringLiteral("The watch list file (default: splist.txt beside the program)."),
+  parser.addOption({QStringLiteral("watch"), QStringLiteral("The watch list file (default: splist.txt in the data directory)."),
                     QStringLiteral("FILE")});
   parser.addOption({QStringLiteral("interval"), QStringLiteral("Minutes between ticks, at least 1 (default 30)."),
                     QStringLiteral("N"), QStringLiteral("30")});
-  parser.addOption({QStringLiteral("out"), QStringLiteral("Directory of the table files (default: beside the program)."),
+  parser.addOption({QStringLiteral("out"), QStringLiteral("Directory of the table files (default: the data directory)."),
                     QStringLiteral("DIR")});
   parser.addOption({QStringLiteral("metrics"),
                     QStringLiteral("Address of the metrics endpoint (default %1).").arg(MetricsServer::kDefaultAddress),
@@ -103,6 +106,18 @@ std::optional<std::chrono::milliseconds> ReadInterval(const QString& text) {
   }
 }
 
+}  // namespace
+
+QString PollOptionsHelp() {
+  QCommandLineParser parser;
+  DeclareOptions(parser);
+  const QString help = HelpText(parser);
+  const qsizetype options = help.indexOf(QStringLiteral("Options:\n"));
+  return options < 0 ? help : help.mid(options + 9);
+}
+
+namespace {
+
 // The options, or nothing after a message on standard error (or the help on standard output).
 std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help) {
   QCommandLineParser parser;
@@ -117,11 +132,13 @@ std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help)
     return std::nullopt;
   }
   PollOptions options;
-  const QDir beside(QCoreApplication::applicationDirPath());
+  // Asked for only by a default: with --watch and --out given (as by the service unit, whose
+  // user's home may be read-only) no data directory is made.
+  const auto data = [] { return QDir(ProgramDataDirectory(QCoreApplication::applicationDirPath())); };
   options.settings.watch_list_file = parser.isSet(QStringLiteral("watch")) ? parser.value(QStringLiteral("watch")).toStdString()
-                                                                            : beside.filePath(QStringLiteral("splist.txt")).toStdString();
+                                                                            : data().filePath(QStringLiteral("splist.txt")).toStdString();
   options.settings.output_directory = parser.isSet(QStringLiteral("out")) ? parser.value(QStringLiteral("out")).toStdString()
-                                                                          : beside.path().toStdString();
+                                                                          : data().path().toStdString();
   const auto interval = ReadInterval(parser.value(QStringLiteral("interval")));
   if (!interval) return std::nullopt;
   options.settings.interval = *interval;
