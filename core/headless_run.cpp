@@ -28,9 +28,10 @@ std::string LogText(rtl::Text text) {
   return rtl::Utf8FromWindows1251(text);
 }
 
-// Appended, not literal plus string: GCC 12 at -O3 reports a false -Wrestrict there.
+// Appended piece by piece: GCC 12 at -O3 takes literal + string for an overlapping copy
+// (a false -Wrestrict).
 std::string Quoted(const rtl::Text& share) {
-  std::string quoted = "\"";
+  std::string quoted(1, '"');
   quoted += LogText(share);
   quoted += '"';
   return quoted;
