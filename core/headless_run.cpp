@@ -28,12 +28,13 @@ std::string LogText(rtl::Text text) {
   return rtl::Utf8FromWindows1251(text);
 }
 
-// Log texts are built by appending to a named string rather than as "literal" + string(): GCC 12
-// at -O3 takes the latter for an overlapping copy (-Wrestrict).
+// Appended piece by piece: GCC 12 at -O3 takes literal + string for an overlapping copy
+// (a false -Wrestrict).
 std::string Quoted(const rtl::Text& share) {
-  std::string quoted = "\"";
+  std::string quoted(1, '"');
   quoted += LogText(share);
-  return quoted += "\"";
+  quoted += '"';
+  return quoted;
 }
 
 }  // namespace
@@ -71,9 +72,7 @@ bool HeadlessRun::RunOneDay(bool first) {
   run.Start(watch_list_, "0");
   const auto file = settings_.output_directory / rtl::SystemPath(TableFileNameNow(parts_.clock, {}));
   Save(table, file, first);
-  std::string started = "run started: ";
-  started += std::to_string(watch_list_.size()) + " shares, file " + LogText(rtl::FileNameText(file));
-  Log(started);
+  Log("run started: " + std::to_string(watch_list_.size()) + " shares, file " + LogText(rtl::FileNameText(file)));
   const Wake end = TickUntilMidnightOrStop(run, table, file, day);
   run.Stop();
   if (Save(table, file, false)) {
@@ -88,8 +87,7 @@ void HeadlessRun::LoadWatchList(bool first) {
     watch_list_ = ReadWatchListFile(settings_.watch_list_file).Entries();
   } catch (const rtl::Exception& error) {
     if (first) throw;
-    std::string kept = "watch list kept as it was: ";
-    Log(kept += LogText(error.what()));
+    Log("watch list kept as it was: " + LogText(error.what()));
   }
 }
 
@@ -129,9 +127,7 @@ bool HeadlessRun::Save(const ConnectionTable& table, const std::filesystem::path
     return true;
   } catch (const rtl::Exception& error) {
     if (first) throw;
-    std::string not_written = "table file not written: ";
-    not_written += LogText(rtl::FileNameText(file)) + ": " + LogText(error.what());
-    Log(not_written);
+    Log("table file not written: " + LogText(rtl::FileNameText(file)) + ": " + LogText(error.what()));
     return false;
   }
 }
@@ -149,17 +145,15 @@ void HeadlessRun::UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>
 }
 
 void HeadlessRun::ProbeFailed(const rtl::Text& share, const ProbeResult& result) {
-  std::string line = "probe of ";
-  line += Quoted(share) + " failed: " + ProbeOutcomeName(result.outcome);
-  if (!result.error.empty()) (line += ": ") += LogText(result.error);
+  std::string line = "probe of " + Quoted(share) + " failed: " + ProbeOutcomeName(result.outcome);
+  if (!result.error.empty()) line += ": " + LogText(result.error);
   Log(line);
   parts_.listener.ProbeFailed(share, result);
 }
 
 void HeadlessRun::TickEnded(const TickSummary& summary) {
-  std::string line = "tick: ";
-  line += std::to_string(summary.probed) + " of " + std::to_string(summary.shares) + " shares probed, " +
-          std::to_string(summary.failures) + " failed";
+  std::string line = "tick: " + std::to_string(summary.probed) + " of " + std::to_string(summary.shares) +
+                     " shares probed, " + std::to_string(summary.failures) + " failed";
   if (summary.cut) line += ", the rest skipped after a probe without a report";
   Log(line);
   parts_.listener.TickEnded(summary);
