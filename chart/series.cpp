@@ -83,6 +83,58 @@ int TChartSeries::AddPoint(double x, double y, const rtl::Text& label, TColor co
   return index;
 }
 
+void TChartSeries::AddPoints(std::vector<TSeriesPoint> points) {
+  std::vector<double> xs(points.size());
+  std::ranges::transform(points, xs.begin(), &TSeriesPoint::X);
+  if (AddsPointsOneByOne() || !x_values_.AppendsLikeStableSort(xs)) {
+    for (const TSeriesPoint& point : points) AddPoint(point.X, point.Y, point.Label, point.Color);
+    return;
+  }
+  AddPointsAtOnce(points);
+}
+
+bool TChartSeries::AddsPointsOneByOne() const {
+  const int count = PointCount();
+  const bool in_step = y_values_.ValueCount() == count && ColorCount() == count && LabelCount() == count;
+  return OnBeforeAdd || OnAfterAdd || !dependents_.empty() || value_lists_.Count() > 2 || !in_step;
+}
+
+void TChartSeries::AddPointsAtOnce(std::vector<TSeriesPoint>& points) {
+  if (points.empty()) return;
+  const int first_new = PointCount();
+  std::vector<double> values(points.size());
+  std::ranges::transform(points, values.begin(), &TSeriesPoint::X);
+  x_values_.AppendUnordered(values);
+  std::ranges::transform(points, values.begin(), &TSeriesPoint::Y);
+  y_values_.AppendUnordered(values);
+  colors_.reserve(colors_.size() + points.size());
+  labels_.reserve(labels_.size() + points.size());
+  for (TSeriesPoint& point : points) {
+    colors_.push_back(point.Color);
+    labels_.push_back(point.Label.empty() ? nullptr : std::make_unique<rtl::Text>(std::move(point.Label)));
+  }
+  x_values_.SetPendingValue(points.back().X);
+  y_values_.SetPendingValue(points.back().Y);
+  const std::vector<int> order = x_values_.InsertionOrder(first_new);
+  if (!order.empty()) ReorderPoints(order);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::ReorderPoints(std::span<const int> order) {
+  x_values_.Reorder(order);
+  y_values_.Reorder(order);
+  std::vector<TColor> colors(order.size());
+  std::vector<std::unique_ptr<rtl::Text>> labels(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    colors[i] = colors_[order[i]];
+    labels[i] = std::move(labels_[order[i]]);
+  }
+  colors_ = std::move(colors);
+  labels_ = std::move(labels);
+  // Labels moved away from the end: what was measured of them no longer holds.
+  ++labels_version_;
+}
+
 void TChartSeries::InsertLabel(int index, const rtl::Text& label) {
   // A label added after all others keeps the version: what was measured of the labels
   // before it still holds, and a history that grows by one point a poll is not measured

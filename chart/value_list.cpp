@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <numeric>
 
 #include "chart/series.h"
 #include "rtl/errors.h"
@@ -62,6 +64,45 @@ void TChartValueList::InsertValueAt(int index, double value) {
   if (index < 0 || index > ValueCount()) throw rtl::ListIndexError(index);
   values_.insert(values_.begin() + index, value);
   StatisticsChangedAt(index);
+}
+
+bool TChartValueList::AppendsLikeStableSort(std::span<const double> arriving) const {
+  if (order_ == loNone) return true;
+  auto is_nan = [](double value) { return std::isnan(value); };
+  if (std::ranges::any_of(arriving, is_nan) || std::ranges::any_of(values_, is_nan)) return false;
+  return order_ == loAscending ? std::ranges::is_sorted(values_) : std::ranges::is_sorted(values_, std::greater<>());
+}
+
+void TChartValueList::AppendUnordered(std::span<const double> values) {
+  values_.insert(values_.end(), values.begin(), values.end());
+  MarkStale();
+}
+
+std::vector<int> TChartValueList::InsertionOrder(int from) const {
+  const int count = ValueCount();
+  if (order_ == loNone || from >= count) return {};
+  // AppendValue puts a value after every stored one that is not greater (ascending) or not
+  // smaller (descending): a stable sort of the new values, merged with the stored ones
+  // first among equals, puts each in the same place.
+  auto before = [&](int a, int b) { return order_ == loAscending ? values_[a] < values_[b] : values_[a] > values_[b]; };
+  std::vector<int> arriving(count - from);
+  std::iota(arriving.begin(), arriving.end(), from);
+  std::ranges::stable_sort(arriving, before);
+  if (from == 0 || !before(arriving.front(), from - 1)) {
+    if (std::ranges::is_sorted(arriving)) return {};
+  }
+  std::vector<int> order(count);
+  std::vector<int> stored(from);
+  std::iota(stored.begin(), stored.end(), 0);
+  std::ranges::merge(stored, arriving, order.begin(), before);
+  return order;
+}
+
+void TChartValueList::Reorder(std::span<const int> order) {
+  std::vector<double> reordered(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) reordered[i] = values_[order[i]];
+  values_ = std::move(reordered);
+  MarkStale();
 }
 
 void TChartValueList::StatisticsChangedAt(int inserted) {
