@@ -90,7 +90,7 @@ void TChartSeries::AddPoints(std::vector<TSeriesPoint> points) {
     for (const TSeriesPoint& point : points) AddPoint(point.X, point.Y, point.Label, point.Color);
     return;
   }
-  AddPointsAtOnce(points);
+  AddPointsAtOnce(points, xs);
 }
 
 bool TChartSeries::AddsPointsOneByOne() const {
@@ -99,40 +99,61 @@ bool TChartSeries::AddsPointsOneByOne() const {
   return OnBeforeAdd || OnAfterAdd || !dependents_.empty() || value_lists_.Count() > 2 || !in_step;
 }
 
-void TChartSeries::AddPointsAtOnce(std::vector<TSeriesPoint>& points) {
+void TChartSeries::AddPointsAtOnce(std::vector<TSeriesPoint>& points, std::span<const double> xs) {
   if (points.empty()) return;
   const int first_new = PointCount();
-  std::vector<double> values(points.size());
-  std::ranges::transform(points, values.begin(), &TSeriesPoint::X);
-  x_values_.AppendUnordered(values);
-  std::ranges::transform(points, values.begin(), &TSeriesPoint::Y);
-  y_values_.AppendUnordered(values);
-  colors_.reserve(colors_.size() + points.size());
-  labels_.reserve(labels_.size() + points.size());
-  for (TSeriesPoint& point : points) {
-    colors_.push_back(point.Color);
-    labels_.push_back(point.Label.empty() ? nullptr : std::make_unique<rtl::Text>(std::move(point.Label)));
-  }
+  x_values_.AppendUnordered(xs);
+  std::vector<double> ys(points.size());
+  std::ranges::transform(points, ys.begin(), &TSeriesPoint::Y);
+  y_values_.AppendUnordered(ys);
   x_values_.SetPendingValue(points.back().X);
   y_values_.SetPendingValue(points.back().Y);
   const std::vector<int> order = x_values_.InsertionOrder(first_new);
-  if (!order.empty()) ReorderPoints(order);
+  if (!order.empty()) {
+    x_values_.Reorder(order);
+    y_values_.Reorder(order);
+    // Labels moved away from the end: what was measured of them no longer holds.
+    ++labels_version_;
+  }
+  PlaceColorsAndLabels(points, first_new, order);
   if (active_) RequestRepaint();
 }
 
-void TChartSeries::ReorderPoints(std::span<const int> order) {
-  x_values_.Reorder(order);
-  y_values_.Reorder(order);
+void TChartSeries::PlaceColorsAndLabels(std::vector<TSeriesPoint>& points, int first_new, std::span<const int> order) {
+  auto new_label = [](rtl::Text& text) { return text.empty() ? nullptr : std::make_unique<rtl::Text>(std::move(text)); };
+  if (order.empty()) {
+    for (TSeriesPoint& point : points) {
+      colors_.push_back(point.Color);
+      labels_.push_back(new_label(point.Label));
+    }
+    return;
+  }
+  // Labels are made in their final order, as adds in time order make them, so that the
+  // memory of a history lies in the order it is read and freed.
   std::vector<TColor> colors(order.size());
   std::vector<std::unique_ptr<rtl::Text>> labels(order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
-    colors[i] = colors_[order[i]];
-    labels[i] = std::move(labels_[order[i]]);
+    // The points are read in the sorted order, all over memory: asking for one some steps
+    // ahead overlaps the waits.
+    constexpr std::size_t kAhead = 16;
+    if (i + kAhead < order.size() && order[i + kAhead] >= first_new) {
+      const TSeriesPoint& ahead = points[order[i + kAhead] - first_new];
+      __builtin_prefetch(&ahead);
+      // A point may reach into the next cache line.
+      __builtin_prefetch(reinterpret_cast<const char*>(&ahead) + sizeof(TSeriesPoint) - 1);
+    }
+    const int from = order[i];
+    if (from < first_new) {
+      colors[i] = colors_[from];
+      labels[i] = std::move(labels_[from]);
+      continue;
+    }
+    TSeriesPoint& point = points[from - first_new];
+    colors[i] = point.Color;
+    labels[i] = new_label(point.Label);
   }
   colors_ = std::move(colors);
   labels_ = std::move(labels);
-  // Labels moved away from the end: what was measured of them no longer holds.
-  ++labels_version_;
 }
 
 void TChartSeries::InsertLabel(int index, const rtl::Text& label) {

@@ -309,11 +309,13 @@ class TChartSeries {
 
  private:
   void CheckPointIndex(int index) const;
-  // AddPoints without observers: stores the points at the end, then moves them where
-  // AddPoint would have put them.
-  void AddPointsAtOnce(std::vector<TSeriesPoint>& points);
-  // Point i := the current point order[i], in every list, the colours and the labels.
-  void ReorderPoints(std::span<const int> order);
+  // AddPoints without observers: stores the points (xs: their X values) at the end, then
+  // moves them where AddPoint would have put them.
+  void AddPointsAtOnce(std::vector<TSeriesPoint>& points, std::span<const double> xs);
+  // Colours and labels of the points after AddPointsAtOnce stored the new values: point i
+  // takes those of point order[i], the new ones (from first_new on) coming from `points`;
+  // an empty order appends them.
+  void PlaceColorsAndLabels(std::vector<TSeriesPoint>& points, int first_new, std::span<const int> order);
   void InsertLabel(int index, const rtl::Text& label);
   void LeaveParentChart();
   void DetachFromSourcesAndDependents();

@@ -1,9 +1,12 @@
 #include "chart/value_list.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
-#include <numeric>
+#include <utility>
 
 #include "chart/series.h"
 #include "rtl/errors.h"
@@ -78,23 +81,62 @@ void TChartValueList::AppendUnordered(std::span<const double> values) {
   MarkStale();
 }
 
+namespace {
+
+// A value with the index it came from, its key ordering like the values.
+struct KeyedIndex {
+  std::uint64_t key;
+  int index;
+};
+
+// An unsigned key that orders like the value (which is no NaN): the bits of a negative value
+// inverted whole, those of any other with the sign bit set. -0.0 keys as 0.0, which it equals.
+std::uint64_t OrderKey(double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value == 0 ? 0.0 : value);
+  return bits >> 63 ? ~bits : bits | (std::uint64_t(1) << 63);
+}
+
+// Sorts by key, equal keys in their order: a least-significant-digit radix sort, one byte a
+// pass, skipping the bytes every key shares. A comparison sort of random values spends most
+// of its time on mispredicted branches; this costs a few passes in memory order.
+void StableSortByKey(std::vector<KeyedIndex>& items) {
+  std::array<std::array<std::size_t, 256>, 8> counts{};
+  for (const KeyedIndex& item : items)
+    for (int digit = 0; digit < 8; ++digit) ++counts[digit][(item.key >> (8 * digit)) & 0xFF];
+  std::vector<KeyedIndex> sorted(items.size());
+  for (int digit = 0; digit < 8; ++digit) {
+    std::array<std::size_t, 256>& starts = counts[digit];
+    if (std::ranges::find(starts, items.size()) != starts.end()) continue;
+    std::size_t start = 0;
+    for (std::size_t& count : starts) start += std::exchange(count, start);
+    for (const KeyedIndex& item : items) sorted[starts[(item.key >> (8 * digit)) & 0xFF]++] = item;
+    items.swap(sorted);
+  }
+}
+
+}  // namespace
+
 std::vector<int> TChartValueList::InsertionOrder(int from) const {
   const int count = ValueCount();
   if (order_ == loNone || from >= count) return {};
   // AppendValue puts a value after every stored one that is not greater (ascending) or not
   // smaller (descending): a stable sort of the new values, merged with the stored ones
   // first among equals, puts each in the same place.
-  auto before = [&](int a, int b) { return order_ == loAscending ? values_[a] < values_[b] : values_[a] > values_[b]; };
-  std::vector<int> arriving(count - from);
-  std::iota(arriving.begin(), arriving.end(), from);
-  std::ranges::stable_sort(arriving, before);
-  if (from == 0 || !before(arriving.front(), from - 1)) {
-    if (std::ranges::is_sorted(arriving)) return {};
+  const bool ascending = order_ == loAscending;
+  std::vector<KeyedIndex> arriving(count - from);
+  for (int i = from; i < count; ++i) arriving[i - from] = {ascending ? OrderKey(values_[i]) : ~OrderKey(values_[i]), i};
+  StableSortByKey(arriving);
+  auto before = [&](int a, int b) { return ascending ? values_[a] < values_[b] : values_[a] > values_[b]; };
+  const bool after_stored = from == 0 || !before(arriving.front().index, from - 1);
+  if (after_stored && std::ranges::is_sorted(arriving, {}, &KeyedIndex::index)) return {};
+  std::vector<int> order;
+  order.reserve(count);
+  int stored = 0;
+  for (const KeyedIndex& next : arriving) {
+    while (stored < from && !before(next.index, stored)) order.push_back(stored++);
+    order.push_back(next.index);
   }
-  std::vector<int> order(count);
-  std::vector<int> stored(from);
-  std::iota(stored.begin(), stored.end(), 0);
-  std::ranges::merge(stored, arriving, order.begin(), before);
+  while (stored < from) order.push_back(stored++);
   return order;
 }
 

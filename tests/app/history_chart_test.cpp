@@ -312,6 +312,42 @@ TEST_F(HistoryChartTest, RandomRowOrderDrawsWhatAddingRowByRowDraws) {
   EXPECT_TRUE(frame == one_by_one_frame);
 }
 
+// --- extreme counts and dates ---------------------------------------------------------------
+
+// Every count the table file can hold, over the whole calendar, on pictures from one pixel to
+// long and thin: nothing overflows (the sanitizer build stops at the first signed overflow),
+// and the line never leaves the plot area it is clipped to.
+TEST_F(HistoryChartTest, ExtremeCountsAndDatesDrawInsideThePlotOnAnyPictureSize) {
+  const std::vector<std::vector<Row>> histories = {
+      {{"08.12.2026  10:00:00", {"10"}}, {"08.12.2026  10:30:00", {"-2147483643"}}, {"08.12.2026  11:00:00", {"10"}}},
+      {{"01.01.0001  0:00:00", {"30"}}, {"31.12.9999  23:59:59", {"$80000000"}}},
+      {{"01.01.0001  0:00:00", {"-2147483648"}}, {"31.12.9999  0:00:00", {"2147483642"}}},
+      {{"08.12.2026  10:00:00", {"2147483642"}}, {"08.12.2026  10:00:01", {"-2147483648"}},
+       {"08.12.2026  10:00:02", {"0"}}, {"08.12.2026  10:00:03", {"2147483642"}}},
+      {{"31.12.9999  0:00:00", {"1"}}, {"01.01.0001  0:00:00", {"-1"}}, {"08.12.2026  10:00:00", {"2147483"}}},
+  };
+  const QSize sizes[] = {{1, 1}, {2, 3}, {40, 40}, {100, 100}, {817, 250}, {3000, 12}, {12, 3000}};
+  for (const std::vector<Row>& rows : histories)
+    for (const QSize& size : sizes) {
+      chart_.resize(size);
+      ErrorOf([&] { Show(Table({kTime, "docs"}, rows), "docs"); });
+      QImage frame(size, QImage::Format_RGB32);
+      RenderHistoryFrame(chart_, frame);
+      const TRect plot = chart_.PlotArea();
+      int red = 0;
+      for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+          if (frame.pixel(x, y) == 0xFFFF0000) {
+            ++red;
+            ASSERT_TRUE(x > plot.Left && x < plot.Right && y > plot.Top && y < plot.Bottom)
+                << rows.size() << " rows, " << size.width() << "x" << size.height() << ": red at " << x << "," << y;
+          }
+      if (size == QSize(817, 250)) {
+        EXPECT_GT(red, 0) << rows.size() << " rows";
+      }
+    }
+}
+
 // --- through the window ------------------------------------------------------------------
 
 class HistoryWindowTest : public testing::Test {

@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -266,15 +267,13 @@ QImage ReferenceLine(QImage image, const QRect& clip, int x0, int y0, int x1, in
   return image;
 }
 
-// Lines along rows and columns, solid copies, dash patterns from any position and wide pens
-// take short cuts; each must set what the pixel rules set, clipped or not.
-TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
-  std::mt19937 random(17);
-  std::uniform_int_distribution<int> coordinate(-6, 46);
-  struct Pen {
-    const char* name;
-    gdi::LinePen pen;
-  };
+struct Pen {
+  const char* name;
+  gdi::LinePen pen;
+};
+
+// A pen of every kind the raster draws in its own way.
+std::vector<Pen> EveryKindOfPen() {
   gdi::LinePen solid;
   solid.color = 0xFF0000;
   gdi::LinePen dotted = solid;
@@ -290,10 +289,17 @@ TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
   gdi::LinePen wide_xor = wide;
   wide_xor.width = 3;
   wide_xor.mode = pmXor;
-  const Pen pens[] = {{"solid", solid},   {"dotted", dotted}, {"dash-dot-dot, opaque gaps", dash_dot_gaps},
-                      {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
+  return {{"solid", solid},     {"dotted", dotted}, {"dash-dot-dot, opaque gaps", dash_dot_gaps},
+          {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
+}
+
+// Lines along rows and columns, solid copies, dash patterns from any position and wide pens
+// take short cuts; each must set what the pixel rules set, clipped or not.
+TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> coordinate(-6, 46);
   const QRect clips[] = {QRect(0, 0, 40, 30), QRect(7, 5, 20, 15)};
-  for (const Pen& p : pens)
+  for (const Pen& p : EveryKindOfPen())
     for (const QRect& clip : clips)
       for (int n = 0; n < 600; ++n) {
         // Every other line lies wholly inside the image, where no pixel needs the clip test.
@@ -427,26 +433,9 @@ TEST(gdi_raster_test, lines_with_far_ends_set_the_pixels_of_the_rules_within_the
       {kMax, 12, -5, 12},     {12, kMax, 12, kMin},     {kMin, kMax, kMax, kMin}, {kMax - 3, 9, kMin + 7, 17},
       {20, 9, 21, kMin},      {kMin, 6, 30, 8},         {-1000000000, 7, 1000000000, 19},
   };
-  gdi::LinePen solid;
-  solid.color = 0xFF0000;
-  gdi::LinePen dotted = solid;
-  dotted.pattern = gdi::PatternOfStyle(psDot);
-  gdi::LinePen gaps = solid;
-  gaps.pattern = gdi::PatternOfStyle(psDashDotDot);
-  gaps.fill_gaps = true;
-  gaps.gap_color = 0x00FF00;
-  gdi::LinePen not_xor = solid;
-  not_xor.mode = pmNotXor;
-  gdi::LinePen wide = solid;
-  wide.width = 2;
-  gdi::LinePen wide_xor = wide;
-  wide_xor.width = 3;
-  wide_xor.mode = pmXor;
-  const std::pair<const char*, gdi::LinePen> pens[] = {{"solid", solid},     {"dotted", dotted}, {"gaps", gaps},
-                                                       {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
   const QRect clip(7, 5, 20, 15);
   int drawn = 0;
-  for (const auto& [name, pen] : pens)
+  for (const auto& [name, pen] : EveryKindOfPen())
     for (const Line& l : lines) {
       QImage image = BlankImage(40, 30);
       image.setPixel(12, 12, 0xFF123456);
