@@ -93,7 +93,13 @@ void LineWalk::StateAt(std::int64_t n, std::int64_t& minor, std::int64_t& error)
   // The walk steps the minor axis after step n exactly when error + bias > 0, with
   // error = 2 * minor_length * (n + 1) - major_length - 2 * major_length * k after k minor
   // steps; by induction over n, k = floor((2 * minor_length * n + major_length + bias - 1) /
-  // (2 * major_length)). The products reach 2^65, hence 128 bits.
+  // (2 * major_length)). The products reach 2^65, hence 128 bits; a walk from the start, the
+  // common case, needs none of it.
+  if (n == 0) {
+    minor = minor_start_;
+    error = 2 * minor_length_ - major_length_;
+    return;
+  }
   __extension__ using Wide = __int128;
   const Wide m = minor_length_, M = major_length_;
   const Wide k = (2 * m * n + M + bias_ - 1) / (2 * M);
