@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <utility>
 
 #include "chart/series.h"
@@ -123,12 +124,14 @@ std::vector<int> TChartValueList::InsertionOrder(int from) const {
   // smaller (descending): a stable sort of the new values, merged with the stored ones
   // first among equals, puts each in the same place.
   const bool ascending = order_ == loAscending;
+  auto before = [&](int a, int b) { return ascending ? values_[a] < values_[b] : values_[a] > values_[b]; };
+  // Values arriving in order after the stored ones stay where they are, the common case.
+  const auto arrived = std::span(values_).subspan(from);
+  const bool in_order = ascending ? std::ranges::is_sorted(arrived) : std::ranges::is_sorted(arrived, std::greater<>());
+  if (in_order && (from == 0 || !before(from, from - 1))) return {};
   std::vector<KeyedIndex> arriving(count - from);
   for (int i = from; i < count; ++i) arriving[i - from] = {ascending ? OrderKey(values_[i]) : ~OrderKey(values_[i]), i};
   StableSortByKey(arriving);
-  auto before = [&](int a, int b) { return ascending ? values_[a] < values_[b] : values_[a] > values_[b]; };
-  const bool after_stored = from == 0 || !before(arriving.front().index, from - 1);
-  if (after_stored && std::ranges::is_sorted(arriving, {}, &KeyedIndex::index)) return {};
   std::vector<int> order;
   order.reserve(count);
   int stored = 0;
