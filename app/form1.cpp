@@ -7,9 +7,10 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
@@ -18,7 +19,8 @@
 #include "app/table_file.h"
 #include "app/window_timer.h"
 #include "app/share_enumeration.h"
-#include "app/user_probe.h"
+#include "platform/whole_file.h"
+#include "rtl/file_name.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ const char kWatchListFileName[] = "splist.txt";
 
 bool IsExistingFile(const rtl::Text& file_name) {
   std::error_code error;
-  const auto status = std::filesystem::status(rtl::SystemFileName(file_name), error);
+  const auto status = std::filesystem::status(rtl::SystemPath(file_name), error);
   return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
@@ -35,11 +37,16 @@ bool IsExistingFile(const rtl::Text& file_name) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), executable_file_name_(QCoreApplication::applicationFilePath()) {
   BuildLayout();
+  polling_ = std::make_unique<PollingShell>(*this, table_);
   ConnectHandlers();
   Run(&TForm1::FormCreate);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The model observes table_, a member that goes before the window's children do.
+  list_view1_->setModel(nullptr);
+  delete list_view1_items_;
+}
 
 rtl::Text TForm1::ProgramFile(const rtl::Text& name) const {
 #ifdef _WIN32
@@ -69,6 +76,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A run whose table cannot be written keeps the window open once, with the error shown.
+  if (!closed_ && !polling_->EndForClose()) {
+    event->ignore();
+    return;
+  }
   // A termination signal can arrive while the window is already closing; save only once.
   if (!closed_) {
     closed_ = true;
@@ -89,7 +101,7 @@ void TForm1::FormShow() {
   if (IsExistingFile(watch_list_file)) {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.
     rtl::StringList entries;
-    entries.LoadFromFile(watch_list_file);
+    entries.SetText(platform::ReadWholeFile(rtl::SystemPath(watch_list_file), platform::FileErrors::kNamingTheFile));
     ListBox2()->SetEntries(entries);
   }
   // ListView1 stays a report view.
@@ -97,9 +109,8 @@ void TForm1::FormShow() {
 }
 
 void TForm1::FormClose() {
-  // Closing mid-run would lose every row of the run: it ends as a stop would, file included,
-  // and a failed write is shown without keeping the window from closing.
-  if (Timer1()->Enabled()) RunGuarded([this] { StopPollingRun(*this); });
+  // The run ended before (closeEvent): closing mid-run writes the table as a stop would.
+  polling_->CancelProbes();
   SaveWatchList();
   AccumulatedUsers.Clear();
 }
@@ -109,7 +120,8 @@ void TForm1::SaveWatchList() {
   // would replace the user's file with an empty list.
   if (ProgramDirectory.empty()) return;
   try {
-    ListBox2()->Entries().SaveToFile(ProgramFile(kWatchListFileName));
+    platform::WriteWholeFile(rtl::SystemPath(ProgramFile(kWatchListFileName)), ListBox2()->Entries().GetText(),
+                             platform::FileErrors::kNamingTheFile);
   } catch (const std::exception&) {
     NoticeBox(rtl::Windows1251FromUtf8("Ошибка сохранения списка"));
   }
@@ -118,13 +130,13 @@ void TForm1::SaveWatchList() {
 void TForm1::Button1Click() {
   PageControl1()->setCurrentIndex(0);
   if (Timer1()->Enabled()) {
-    StopPollingRun(*this);
+    polling_->Stop();
   } else {
-    StartPollingRun(*this);
+    polling_->Start();
   }
 }
 
-void TForm1::Timer1Timer() { PollWatchedShares(*this); }
+void TForm1::Timer1Timer() { polling_->TimerTick(); }
 
 void TForm1::ListBox1DblClick() {
   // ListBox1's selection, also when the double-click was on the users view (ListBox3).
@@ -134,19 +146,19 @@ void TForm1::ListBox1DblClick() {
 void TForm1::Button2Click() { ListBox2()->SetEntries(ListBox1()->Entries()); }
 
 void TForm1::Button3Click() {
-  ListView1Items()->ClearColumns();
+  table_.ClearColumns();
   ListBox2()->ClearEntries();
 }
 
 void TForm1::ListBox2Click() {
   PageControl1()->setCurrentIndex(2);
   const rtl::Text share = ListBox2()->Entry(ListBox2()->ItemIndex());
-  ShowShareHistory(*Chart1(), *Series1(), ListView1Items()->Table(), share, NoticeBox);
+  ShowShareHistory(*Chart1(), *Series1(), table_, share, NoticeBox);
 }
 
 void TForm1::N2Click() {
   const std::optional<rtl::Text> file = OpenDialog1Execute();
-  if (file) LoadConnectionTable(*ListView1Items(), ToQString(*file));
+  if (file) LoadConnectionTable(table_, ToQString(*file));
 }
 
 void TForm1::N3Click() {
@@ -156,9 +168,11 @@ void TForm1::N3Click() {
 
 void TForm1::N4Click() { close(); }
 
+void TForm1::N6Click() { polling_->SaveTable(); }
+
 void TForm1::N5Click() {
   ListBox3()->ClearEntries();
   PageControl1()->setCurrentIndex(1);
   // No selection throws "List index out of bounds (-1)" once the page is already shown.
-  ShowShareUsers(ListBox2()->Entry(ListBox2()->ItemIndex()), *ListBox3(), AccumulatedUsers);
+  polling_->ShowUsers(ListBox2()->Entry(ListBox2()->ItemIndex()));
 }

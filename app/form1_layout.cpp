@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
@@ -99,7 +99,7 @@ void TForm1::BuildLayout() {
   page_control1_->addTab(tab_sheet3_, QStringLiteral("График"));
   page_control1_->setCurrentIndex(0);
 
-  list_view1_items_ = new ConnectionTableModel(this);
+  list_view1_items_ = new ConnectionTableModel(table_, this);
   list_view1_ = Place(new QTreeView(tab_sheet1_), 8, 4, 865, 317);
   list_view1_->setModel(list_view1_items_);
   list_view1_->setRootIsDecorated(false);
@@ -144,6 +144,7 @@ void TForm1::BuildListPage() {
 void TForm1::BuildMenus() {
   n1_ = menuBar()->addMenu(QStringLiteral("Меню"));
   n2_ = n1_->addAction(QStringLiteral("Загрузить файл"));
+  n6_ = n1_->addAction(QStringLiteral("Сохранить таблицу"));
   n4_ = n1_->addAction(QStringLiteral("Выход"));
   popup_menu1_ = new QMenu(this);
   n3_ = popup_menu1_->addAction(QStringLiteral("Удалить"));
@@ -170,6 +171,7 @@ void TForm1::ConnectHandlers() {
   connect(button3_, &QPushButton::clicked, this, handle(&TForm1::Button3Click));
   connect(list_box2_, &TListBox::Click, this, handle(&TForm1::ListBox2Click));
   connect(n2_, &QAction::triggered, this, handle(&TForm1::N2Click));
+  connect(n6_, &QAction::triggered, this, handle(&TForm1::N6Click));
   connect(n3_, &QAction::triggered, this, handle(&TForm1::N3Click));
   connect(n4_, &QAction::triggered, this, handle(&TForm1::N4Click));
   connect(n5_, &QAction::triggered, this, handle(&TForm1::N5Click));

@@ -18,14 +18,14 @@ namespace {
 constexpr TColor kPointColor = 0xFF0000;
 
 // Column index of the first caption equal to the share byte for byte, or the column count.
-int ShareColumn(const ConnectionTable& table, const rtl::Text& share) {
+int ShareColumn(const core::ConnectionTable& table, const rtl::Text& share) {
   int column = 0;
   while (column < table.ColumnCount() && table.Column(column) != share) ++column;
   return column;
 }
 
 // A row's value `index`; a row cut short (or the index -1 of the caption column) fails.
-const rtl::Text& RowValue(const ConnectionTable::Row& row, int index) {
+const rtl::Text& RowValue(const core::ConnectionTable::Row& row, int index) {
   if (index < 0 || index >= static_cast<int>(row.values.size())) throw rtl::ListIndexError(index);
   return row.values[index];
 }
@@ -53,10 +53,10 @@ int StartingMaximum(const rtl::Text& first_value, const std::function<void(const
 }
 
 // One point per row in table order into `points`; returns the largest count.
-int ReadRowPoints(const ConnectionTable& table, int value_index, int maximum, std::vector<TSeriesPoint>& points) {
+int ReadRowPoints(const core::ConnectionTable& table, int value_index, int maximum, std::vector<TSeriesPoint>& points) {
   rtl::Text previous_date;
   for (int row = 0; row < table.RowCount(); ++row) {
-    const ConnectionTable::Row& entry = table.RowAt(row);
+    const core::ConnectionTable::Row& entry = table.RowAt(row);
     CaptionParts parts = SplitCaption(entry.caption);
     const double x = rtl::StrToDateTime(entry.caption);
     const int y = rtl::StrToInt(RowValue(entry, value_index));
@@ -70,7 +70,7 @@ int ReadRowPoints(const ConnectionTable& table, int value_index, int maximum, st
 
 // The points go to the series in one batch, which sorts rows out of time order once instead
 // of inserting each; the points of the rows read before a failing one are added all the same.
-int AddRowPoints(TFastLineSeries& series, const ConnectionTable& table, int value_index, int maximum) {
+int AddRowPoints(TFastLineSeries& series, const core::ConnectionTable& table, int value_index, int maximum) {
   std::vector<TSeriesPoint> points;
   points.reserve(table.RowCount());
   try {
@@ -111,7 +111,7 @@ TFastLineSeries& ConfigureHistoryChart(TChart& chart) {
   return static_cast<TFastLineSeries&>(chart.AdoptSeries(std::move(series)));
 }
 
-void ShowShareHistory(TChart& chart, TFastLineSeries& series, const ConnectionTable& table, const rtl::Text& share,
+void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::ConnectionTable& table, const rtl::Text& share,
                       const std::function<void(const rtl::Text&)>& notice) {
   const int value_index = ShareColumn(table, share) - 1;
   chart.Title().SetLine(0, share);

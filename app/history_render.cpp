@@ -3,17 +3,19 @@
 #include "app/history_render.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
-#include "app/connection_table.h"
 #include "app/history_chart.h"
+#include "core/connection_table.h"
 #include "app/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "platform/whole_file.h"
 #include "rtl/errors.h"
 #include "rtl/text.h"
 
@@ -37,7 +39,7 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 void PrintToStandardError(const rtl::Text& text) { std::cerr << rtl::Utf8FromWindows1251(text) << '\n'; }
 
-void LoadTable(ConnectionTableModel& table, const std::string& file_name) {
+void LoadTable(core::ConnectionTable& table, const std::string& file_name) {
   const QString name = QString::fromUtf8(file_name.c_str());
   // The window's loader ignores a missing file (its dialog only offers existing ones);
   // here a missing file is the user's error.
@@ -45,23 +47,41 @@ void LoadTable(ConnectionTableModel& table, const std::string& file_name) {
   LoadConnectionTable(table, name);
 }
 
-// Written through a temporary file, so that a failed write leaves no PNG behind.
-void WritePng(const QImage& frame, const std::string& file_name) {
-  QSaveFile file(QString::fromUtf8(file_name.c_str()));
-  QImageWriter writer(&file, "PNG");
-  if (!file.open(QIODevice::WriteOnly) || !writer.write(frame) || !file.commit()) {
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-    throw rtl::FileOpenError(rtl::Windows1251FromUtf8(file_name), rtl::Windows1251FromUtf8(reason.toStdString()));
+// An empty chart for a share the file does not hold would look like a share nobody used.
+void RequireShareColumn(const core::ConnectionTable& table, const rtl::Text& share, const std::string& file_name) {
+  rtl::Text columns;
+  for (const rtl::Text& column : table.Columns()) {
+    if (column == share) return;
+    columns += (columns.empty() ? "\"" : ", \"") + column + "\"";
   }
+  throw rtl::Exception(rtl::Windows1251FromUtf8("В файле \"" + file_name + "\" нет столбца \"") + share +
+                       rtl::Windows1251FromUtf8("\". Столбцы файла: ") + columns);
+}
+
+// Encoded whole before the file is touched, then written as every file of the program is,
+// so that a failed write leaves no PNG behind, or the earlier one as it was.
+void WritePng(const QImage& frame, const std::string& file_name) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "PNG");
+  if (!writer.write(frame)) {
+    throw rtl::FileCreateError(rtl::Windows1251FromUtf8(file_name),
+                               rtl::Windows1251FromUtf8(writer.errorString().toStdString()));
+  }
+  platform::WriteWholeFile(std::filesystem::path(file_name), std::string_view(png.constData(), static_cast<size_t>(png.size())),
+                           platform::FileErrors::kNamingTheFile);
 }
 
 void Render(const RenderRequest& request) {
-  ConnectionTableModel table;
+  core::ConnectionTable table;
   LoadTable(table, request.table_file);
+  const rtl::Text share = rtl::Windows1251FromUtf8(request.share);
+  RequireShareColumn(table, share, request.table_file);
   TChart chart;
   chart.resize(request.width, request.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
-  ShowShareHistory(chart, series, table.Table(), rtl::Windows1251FromUtf8(request.share), PrintToStandardError);
+  ShowShareHistory(chart, series, table, share, PrintToStandardError);
   QImage frame(request.width, request.height, QImage::Format_RGB32);
   RenderHistoryFrame(chart, frame);
   WritePng(frame, request.out_file);

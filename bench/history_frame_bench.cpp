@@ -21,7 +21,7 @@
 
 #include <qcustomplot.h>
 
-#include "app/connection_table.h"
+#include "core/connection_table.h"
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
@@ -55,7 +55,7 @@ const History& HistoryOf(int count) {
 }
 
 // The table the program would have after a long run: "Время" and one share.
-ConnectionTable TableOf(const History& history) { return HistoryTable(history.times, history.counts); }
+core::ConnectionTable TableOf(const History& history) { return HistoryTable(history.times, history.counts); }
 
 void BM_HistoryFrame(benchmark::State& state) {
   EnsureBenchApplication();

@@ -19,8 +19,8 @@ namespace {
 
 enum class RowOrder { Ascending, Descending, Random };
 
-const ConnectionTable& TableOf(int count, RowOrder order) {
-  static std::map<std::pair<int, RowOrder>, ConnectionTable> cache;
+const core::ConnectionTable& TableOf(int count, RowOrder order) {
+  static std::map<std::pair<int, RowOrder>, core::ConnectionTable> cache;
   const auto found = cache.find({count, order});
   if (found != cache.end()) return found->second;
   constexpr double kFirstDay = 46023;  // 1 January 2026
@@ -40,7 +40,7 @@ void BM_HistoryLoad(benchmark::State& state, RowOrder order) {
   TChart chart;
   chart.resize(817, 250);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
-  const ConnectionTable& table = TableOf(int(state.range(0)), order);
+  const core::ConnectionTable& table = TableOf(int(state.range(0)), order);
   for (auto _ : state) {
     ShowShareHistory(chart, series, table, "DATA", [](const rtl::Text&) {});
     benchmark::DoNotOptimize(series.PointCount());

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/connection_table.h"
+#include "core/connection_table.h"
 #include "rtl/date_time.h"
 
 // Rows in the order of `times` (date-time values), each with its count.
-inline ConnectionTable HistoryTable(const std::vector<double>& times, const std::vector<double>& counts) {
-  ConnectionTable table;
+inline core::ConnectionTable HistoryTable(const std::vector<double>& times, const std::vector<double>& counts) {
+  core::ConnectionTable table;
   table.AddColumn("\xC2\xF0\xE5\xEC\xFF");  // "Время"
   table.AddColumn("DATA");
   for (std::size_t i = 0; i < times.size(); ++i) {

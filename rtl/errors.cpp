@@ -1,6 +1,7 @@
 #include "rtl/errors.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace rtl {
 
@@ -9,6 +10,9 @@ ListIndexError::ListIndexError(long long index)
 
 FileOpenError::FileOpenError(const Text& file_name, const Text& system_message)
     : Exception("Cannot open file \"" + file_name + "\". " + system_message) {}
+
+FileCreateError::FileCreateError(const Text& file_name, const Text& reason)
+    : Exception("Cannot create file \"" + file_name + "\". " + reason) {}
 
 ConvertError ConvertError::NotInteger(const Text& text) {
   return ConvertError("'" + text + "' is not a valid integer value");
@@ -59,6 +63,15 @@ int FileErrorCodeFromErrno(int error_number) {
       // shown under that wrong text, so they go out as plain numbered I/O errors.
       return KnownFileErrorCode(error_number) ? 1000 + error_number : error_number;
   }
+}
+
+Text SystemErrorText(int error_number) {
+#ifdef _WIN32
+  return std::strerror(error_number);
+#else
+  // Under a UTF-8 locale strerror may answer in the user's language, in UTF-8.
+  return Windows1251FromUtf8(std::strerror(error_number));
+#endif
 }
 
 Text ErrorMessageForBox(const Text& message) {

@@ -28,6 +28,12 @@ class FileOpenError : public Exception {
   FileOpenError(const Text& file_name, const Text& system_message);
 };
 
+// "Cannot create file "%s". %s" — file name and the reason it cannot be created or replaced.
+class FileCreateError : public Exception {
+ public:
+  FileCreateError(const Text& file_name, const Text& reason);
+};
+
 // "'%s' is not a valid integer value"
 class ConvertError : public Exception {
  public:
@@ -52,6 +58,9 @@ Text FileErrorText(int code);
 
 // Maps an errno value to the runtime's file error code (ENOENT -> 2, EACCES -> 5, ...).
 int FileErrorCodeFromErrno(int error_number);
+
+// The system's text for an errno value, as program text.
+Text SystemErrorText(int error_number);
 
 // The text an error box shows: the message with "." appended when its last byte
 // sorts after "." (so "Disk full" gets one, "...)" and "a." do not).

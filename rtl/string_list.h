@@ -1,6 +1,6 @@
-// The string list: an ordered list of texts, duplicates allowed, unsorted, that loads from
-// and saves to a text file one entry per line. The watch list, the list boxes' entries and
-// the accumulated users list are string lists.
+// The string list: an ordered list of texts, duplicates allowed, unsorted, with a text form of
+// one entry per line, the bytes of its file (the caller reads and writes the file). The watch
+// list, the list boxes' entries and the accumulated users list are string lists.
 #pragma once
 
 #include <string_view>
@@ -29,21 +29,12 @@ class StringList {
   // Index of the first entry equal to `entry` (case-sensitive, byte compare), or -1.
   int IndexOf(const Text& entry) const;
 
-  // The entries each followed by CR LF: the bytes SaveToFile writes.
+  // The entries each followed by CR LF: the bytes of the list's file.
   Text GetText() const;
   // Replaces the entries by the lines of `text`: a line ends at CR LF, at a lone LF or at a
   // lone CR; the last line needs no line end; an empty line becomes an empty entry; the text
   // ends at its first NUL byte.
   void SetText(std::string_view text);
-
-  // Reads the file's bytes as by SetText. Throws FileOpenError ("Cannot open file "%s". %s")
-  // when the file cannot be opened, InOutError when reading fails.
-  void LoadFromFile(const Text& file_name);
-  // Writes GetText() to the file, creating or replacing it. The bytes go to a temporary file
-  // in the same directory first, which replaces the target only once it is complete, so a
-  // failure leaves the old file as it was. Throws Exception ("Cannot create file "%s". %s")
-  // or InOutError on failure.
-  void SaveToFile(const Text& file_name) const;
 
   std::vector<Text>::const_iterator begin() const { return entries_.begin(); }
   std::vector<Text>::const_iterator end() const { return entries_.end(); }
@@ -53,11 +44,5 @@ class StringList {
  private:
   std::vector<Text> entries_;
 };
-
-// The operating system's name for a file named by program text: UTF-8 on Linux, the
-// Windows-1251 bytes themselves on Windows (the ANSI file functions take them).
-std::string SystemFileName(const Text& file_name);
-// The system's text for an errno value, as program text.
-Text SystemErrorText(int error_number);
 
 }  // namespace rtl

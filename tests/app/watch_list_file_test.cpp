@@ -1,18 +1,21 @@
 // splist.txt beside the executable: loaded when the window is shown, saved when it closes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QString>
 #include <QTimer>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "app/termination.h"
 #include "qt_application.h"
-#include "temporary_directory.h"
+#include "tests/special_files.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -109,27 +112,123 @@ TEST_F(WatchListFile, a_window_never_shown_does_not_overwrite_the_file) {
   EXPECT_EQ(TemporaryDirectory::ReadBytes(WatchListPath()), "docs\r\n");
 }
 
-// A socket file exists but open() refuses it, whoever the user is.
-void MakeSocketFile(const std::string& path) {
-  const int socket_handle = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(socket_handle, 0);
-  sockaddr_un address = {};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  std::copy(path.begin(), path.end(), address.sun_path);
-  ASSERT_EQ(bind(socket_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  close(socket_handle);
-}
+// Opens and closes the writing end of a FIFO after a while, so that a load that wrongly
+// waits for a writer gets an empty file instead of hanging the test.
+class FifoRelease {
+ public:
+  explicit FifoRelease(std::string path) : path_(std::move(path)), thread_([this] { Run(); }) {}
+  ~FifoRelease() {
+    {
+      std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
 
-TEST_F(WatchListFile, an_unreadable_file_shows_cannot_open_and_skips_the_rest_of_show) {
-  MakeSocketFile(WatchListPath());
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    if (wake_.wait_for(lock, std::chrono::seconds(5), [this] { return done_; })) return;
+    const int handle = open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle >= 0) close(handle);
+  }
+
+  std::string path_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
+// What is no regular file under the watch list's name; the device is a private copy of /dev/null.
+struct SpecialFileCase {
+  const char* name;
+  bool (*make)(const std::string& path);
+};
+
+void PrintTo(const SpecialFileCase& special, std::ostream* out) { *out << special.name; }
+
+const SpecialFileCase kSpecialFiles[] = {
+    {"socket", special_files::MakeSocket},
+    {"fifo", special_files::MakeFifo},
+    {"device", [](const std::string& path) { return special_files::MakeCharacterDevice(path, 1, 3); }},
+};
+
+class WatchListSpecialFile : public WatchListFile, public testing::WithParamInterface<SpecialFileCase> {};
+
+TEST_P(WatchListSpecialFile, show_refuses_it_with_cannot_open_and_skips_the_rest_of_show) {
+  if (!GetParam().make(WatchListPath())) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
   form_.ListBox2()->SetEntries({"kept"});
-  form_.show();
+  {
+    const FifoRelease release(WatchListPath());
+    form_.show();
+  }
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kError);
   EXPECT_EQ(boxes_.Boxes()[0].text,
-            QString::fromStdString("Cannot open file \"" + WatchListPath() + "\". No such device or address."));
+            QString::fromStdString("Cannot open file \"" + WatchListPath() + "\". Not a regular file."));
   EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"kept"}));
+}
+
+TEST_P(WatchListSpecialFile, close_leaves_it_as_it_is_and_shows_the_notice) {
+  form_.show();
+  if (!GetParam().make(WatchListPath())) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
+  const auto before = special_files::NodeAt(WatchListPath());
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.close();
+  EXPECT_EQ(special_files::NodeAt(WatchListPath()), before);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("Ошибка сохранения списка"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.Path()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(nodes, WatchListSpecialFile, testing::ValuesIn(kSpecialFiles),
+                         [](const testing::TestParamInfo<SpecialFileCase>& info) { return std::string(info.param.name); });
+
+// splist.txt as a link to the real list elsewhere: the link stays, the real list is updated.
+TEST_F(WatchListFile, close_writes_through_a_linked_file) {
+  std::filesystem::create_directory(directory_.File("real"));
+  TemporaryDirectory::WriteBytes(directory_.File("real/list"), "old\r\n");
+  std::filesystem::create_symlink("real/list", WatchListPath());
+  form_.show();
+  EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"old"}));
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.close();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  ASSERT_TRUE(std::filesystem::is_symlink(WatchListPath()));
+  EXPECT_EQ(std::filesystem::read_symlink(WatchListPath()), "real/list");
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("real/list")), "docs\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.File("real")), {}), 1);
+}
+
+// A link planted where a fixed temporary name would be must not redirect the write.
+TEST_F(WatchListFile, close_does_not_follow_a_link_planted_at_a_temporary_name) {
+  TemporaryDirectory::WriteBytes(directory_.File("victim"), "precious");
+  std::filesystem::create_symlink(directory_.File("victim"), WatchListPath() + ".tmp");
+  form_.show();
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.close();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("victim")), "precious");
+  EXPECT_TRUE(std::filesystem::is_symlink(WatchListPath() + ".tmp"));
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(WatchListPath()), "docs\r\n");
+}
+
+// On a full disk (a small tmpfs as the program directory) the earlier list stays.
+TEST_F(WatchListFile, close_on_a_full_disk_keeps_the_earlier_list_and_shows_the_notice) {
+  const special_files::SmallTmpfs disk(directory_.File("disk"));
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
+  form_.SetExecutableFileName(QString::fromStdString(disk.File("sharemon")));
+  TemporaryDirectory::WriteBytes(disk.File("splist.txt"), "old\r\n");
+  form_.show();
+  ASSERT_TRUE(disk.Fill());
+  form_.ListBox2()->SetEntries({"docs", "print$"});
+  form_.close();
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("Ошибка сохранения списка"));
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(disk.File("splist.txt")), "old\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.File("disk")), {}), 2);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ TEST(errors_test, messages_carry_the_fixed_texts) {
   EXPECT_STREQ(rtl::ListIndexError(-1).what(), "List index out of bounds (-1)");
   EXPECT_STREQ(rtl::FileOpenError("/x/splist.txt", "Permission denied").what(),
                "Cannot open file \"/x/splist.txt\". Permission denied");
+  EXPECT_STREQ(rtl::FileCreateError("/x/list.txt", "Not a regular file").what(),
+               "Cannot create file \"/x/list.txt\". Not a regular file");
   EXPECT_STREQ(rtl::ConvertError::NotInteger("3a").what(), "'3a' is not a valid integer value");
 }
 

@@ -1,17 +1,10 @@
 #include "rtl/string_list.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "rtl/errors.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct TextCase {
   const char* name;
@@ -84,82 +77,6 @@ TEST(StringList, edits_keep_order_and_duplicates) {
   list.AddStrings(rtl::StringList{"a"});
   EXPECT_EQ(list.Count(), 4);
   EXPECT_EQ(list[3], "a");
-}
-
-class StringListFile : public testing::Test {
- protected:
-  void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("string_list_test_" + std::to_string(getpid()));
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
-  std::string PathOf(const char* name) const { return (directory_ / name).string(); }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  fs::path directory_;
-};
-
-TEST_F(StringListFile, saves_windows_1251_with_crlf_and_loads_it_back) {
-  const std::string path = PathOf("splist.txt");
-  const rtl::StringList list{"docs", "", "\xCF\xF0\xE8\xE2\xE5\xF2", "a b"};
-  list.SaveToFile(path);
-  EXPECT_EQ(ReadBytes(path), "docs\r\n\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\na b\r\n");
-  rtl::StringList loaded;
-  loaded.LoadFromFile(path);
-  EXPECT_EQ(loaded, list);
-}
-
-TEST_F(StringListFile, empty_list_is_an_empty_file_and_no_temporary_stays) {
-  const std::string path = PathOf("splist.txt");
-  WriteBytes(path, "old\r\n");
-  rtl::StringList{}.SaveToFile(path);
-  EXPECT_EQ(ReadBytes(path), "");
-  EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
-}
-
-TEST_F(StringListFile, missing_file_raises_cannot_open_file) {
-  const std::string path = PathOf("absent.txt");
-  rtl::StringList list{"kept"};
-  try {
-    list.LoadFromFile(path);
-    FAIL() << "no exception";
-  } catch (const rtl::FileOpenError& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path + "\". No such file or directory");
-  }
-  EXPECT_EQ(list, (rtl::StringList{"kept"}));
-}
-
-TEST_F(StringListFile, failed_save_raises_and_leaves_the_target_untouched) {
-  // A directory in the target's place can be neither opened for writing nor replaced.
-  const std::string path = PathOf("splist.txt");
-  fs::create_directory(path);
-  EXPECT_THROW(rtl::StringList{"a"}.SaveToFile(path), rtl::Exception);
-  EXPECT_TRUE(fs::is_directory(path));
-  EXPECT_FALSE(fs::exists(path + ".tmp"));
-}
-
-TEST_F(StringListFile, save_into_a_missing_directory_names_the_file) {
-  const std::string path = PathOf("no/such/splist.txt");
-  try {
-    rtl::StringList{"a"}.SaveToFile(path);
-    FAIL() << "no exception";
-  } catch (const rtl::Exception& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot create file \"" + path + "\". No such file or directory");
-  }
-}
-
-TEST_F(StringListFile, cyrillic_file_names_reach_the_system_as_utf8) {
-  const rtl::Text name = PathOf("") + "\xF1\xEF\xE8\xF1\xEE\xEA.txt";  // "список.txt"
-  rtl::StringList{"x"}.SaveToFile(name);
-  EXPECT_TRUE(fs::exists(directory_ / "список.txt"));
 }
 
 }  // namespace
