@@ -28,7 +28,14 @@ std::string LogText(rtl::Text text) {
   return rtl::Utf8FromWindows1251(text);
 }
 
-std::string Quoted(const rtl::Text& share) { return "\"" + LogText(share) + "\""; }
+std::string Quoted(const rtl::Text& share) {
+  // Appended rather than "\"" + LogText(share): g++ 12 at -O3 warns falsely (-Wrestrict)
+  // about a literal put before a returned string.
+  std::string quoted = "\"";
+  quoted += LogText(share);
+  quoted += '"';
+  return quoted;
+}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "recording_chart_host.h"
@@ -52,8 +53,13 @@ void ExpectSameStore(const TChartSeries& batch, const TChartSeries& single, cons
 // values shows. Every third label is empty.
 std::vector<TSeriesPoint> Arriving(const std::vector<double>& xs) {
   std::vector<TSeriesPoint> points;
-  for (std::size_t i = 0; i < xs.size(); ++i)
-    points.push_back({xs[i], 100.0 + double(i), i % 3 == 2 ? rtl::Text() : "p" + std::to_string(i), TColor(i + 1)});
+  for (std::size_t i = 0; i < xs.size(); ++i) {
+    // Appended rather than "p" + std::to_string(i): g++ 12 at -O3 warns falsely
+    // (-Wrestrict) about a literal put before a returned string.
+    rtl::Text label;
+    if (i % 3 != 2) label.append("p").append(std::to_string(i));
+    points.push_back({xs[i], 100.0 + double(i), std::move(label), TColor(i + 1)});
+  }
   return points;
 }
 
