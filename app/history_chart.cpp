@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
@@ -51,22 +52,34 @@ int StartingMaximum(const rtl::Text& first_value, const std::function<void(const
   return 0;
 }
 
-// One point per row in table order; returns the largest count.
-int AddRowPoints(TFastLineSeries& series, const core::ConnectionTable& table, int value_index, int maximum) {
+// One point per row in table order into `points`; returns the largest count.
+int ReadRowPoints(const core::ConnectionTable& table, int value_index, int maximum, std::vector<TSeriesPoint>& points) {
   rtl::Text previous_date;
   for (int row = 0; row < table.RowCount(); ++row) {
     const core::ConnectionTable::Row& entry = table.RowAt(row);
-    const CaptionParts parts = SplitCaption(entry.caption);
+    CaptionParts parts = SplitCaption(entry.caption);
     const double x = rtl::StrToDateTime(entry.caption);
     const int y = rtl::StrToInt(RowValue(entry, value_index));
-    if (parts.date != previous_date) {
-      series.AddPoint(x, y, parts.date, kPointColor);
-      previous_date = parts.date;
-    } else {
-      series.AddPoint(x, y, parts.time, kPointColor);
-    }
+    const bool new_day = parts.date != previous_date;
+    if (new_day) previous_date = parts.date;
+    points.push_back({x, double(y), std::move(new_day ? parts.date : parts.time), kPointColor});
     maximum = std::max(maximum, y);
   }
+  return maximum;
+}
+
+// The points go to the series in one batch, which sorts rows out of time order once instead
+// of inserting each; the points of the rows read before a failing one are added all the same.
+int AddRowPoints(TFastLineSeries& series, const core::ConnectionTable& table, int value_index, int maximum) {
+  std::vector<TSeriesPoint> points;
+  points.reserve(table.RowCount());
+  try {
+    maximum = ReadRowPoints(table, value_index, maximum, points);
+  } catch (...) {
+    series.AddPoints(std::move(points));
+    throw;
+  }
+  series.AddPoints(std::move(points));
   return maximum;
 }
 

@@ -2,11 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QMetaObject>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,13 +12,12 @@
 #include "app/data_directory.h"
 #include "app/metrics_server.h"
 #include "app/version.h"
+#include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
 #include "platform/stop_signals.h"
 
 namespace {
-
-const char kTestIntervalVariable[] = "SHAREMON_TEST_INTERVAL_MS";
 
 struct PollOptions {
   core::HeadlessSettings settings;
@@ -93,19 +89,6 @@ void DeclareOptions(QCommandLineParser& parser) {
   parser.addHelpOption();
 }
 
-std::optional<std::chrono::milliseconds> ReadInterval(const QString& text) {
-  try {
-    const std::chrono::milliseconds interval = core::PollMinutes(rtl::Windows1251FromUtf8(text.toStdString()));
-    bool number = false;
-    const qlonglong test_interval = qEnvironmentVariable(kTestIntervalVariable).toLongLong(&number);
-    if (number && test_interval > 0) return std::chrono::milliseconds(test_interval);
-    return interval;
-  } catch (const rtl::Exception& error) {
-    Fail(QStringLiteral("--interval: ") + QString::fromStdString(rtl::Utf8FromWindows1251(error.what())));
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 QString PollOptionsHelp() {
@@ -132,16 +115,21 @@ std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help)
     return std::nullopt;
   }
   PollOptions options;
-  // Asked for only by a default: with --watch and --out given (as by the service unit, whose
-  // user's home may be read-only) no data directory is made.
-  const auto data = [] { return QDir(ProgramDataDirectory(QCoreApplication::applicationDirPath())); };
-  options.settings.watch_list_file = parser.isSet(QStringLiteral("watch")) ? parser.value(QStringLiteral("watch")).toStdString()
-                                                                            : data().filePath(QStringLiteral("splist.txt")).toStdString();
-  options.settings.output_directory = parser.isSet(QStringLiteral("out")) ? parser.value(QStringLiteral("out")).toStdString()
-                                                                          : data().path().toStdString();
-  const auto interval = ReadInterval(parser.value(QStringLiteral("interval")));
-  if (!interval) return std::nullopt;
-  options.settings.interval = *interval;
+  core::PollOptionTexts texts;
+  if (parser.isSet(QStringLiteral("watch"))) texts.watch_list_file = parser.value(QStringLiteral("watch")).toStdString();
+  if (parser.isSet(QStringLiteral("out"))) texts.output_directory = parser.value(QStringLiteral("out")).toStdString();
+  texts.interval_minutes = rtl::Windows1251FromUtf8(parser.value(QStringLiteral("interval")).toStdString());
+  // The data directory is asked for only by a default: with --watch and --out given (as by the
+  // service unit, whose user's home may be read-only) none is made.
+  const QString program_directory = QCoreApplication::applicationDirPath();
+  const bool defaults = !texts.watch_list_file || !texts.output_directory;
+  const QString directory = defaults ? ProgramDataDirectory(program_directory) : program_directory;
+  try {
+    options.settings = core::PollSettings(texts, directory.toStdString());
+  } catch (const rtl::Exception& error) {
+    Fail(QString::fromStdString(rtl::Utf8FromWindows1251(error.what())));
+    return std::nullopt;
+  }
   options.metrics = !parser.isSet(QStringLiteral("no-metrics"));
   QString error;
   if (options.metrics && !ParseListenAddress(parser.value(QStringLiteral("metrics")), options.address, options.port, error)) {
@@ -149,21 +137,6 @@ std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help)
     return std::nullopt;
   }
   return options;
-}
-
-// The polling thread's work: the loop until the stop request; the exit code.
-int PollUntilStopped(const core::HeadlessSettings& settings, platform::CancelSignal& stop, core::RunListener& listener) {
-  core::SystemClock clock;
-  core::ConsoleShareProber prober;
-  core::SignalPause pause(stop);
-  StandardErrorLog log;
-  try {
-    core::HeadlessRun(settings, {clock, prober, stop, pause, listener, log}).Run();
-    return 0;
-  } catch (const std::exception& error) {
-    Fail(QString::fromStdString(rtl::Utf8FromWindows1251(error.what())));
-    return 1;
-  }
 }
 
 // Lives as long as the process: a stop request may come at any moment, even during exit.
@@ -198,7 +171,8 @@ int RunPoll(int argc, char* argv[]) {
   }
   int status = 0;
   std::thread poller([&] {
-    status = PollUntilStopped(options->settings, stop, metrics);
+    StandardErrorLog log;
+    status = core::PollUntilStopped(options->settings, stop, metrics, log);
     QMetaObject::invokeMethod(&application, [] { QCoreApplication::exit(); }, Qt::QueuedConnection);
   });
   application.exec();

@@ -1,8 +1,7 @@
 #include "app/share_enumeration.h"
 
-#include <cstdio>
-
 #include "app/list_box.h"
+#include "core/command_faces.h"
 #include "platform/share_list.h"
 
 void EnumerateShares(TListBox& target) {
@@ -14,6 +13,5 @@ void EnumerateShares(TListBox& target) {
 int RunListShares(int /*argc*/, char* /*argv*/[]) {
   rtl::StringList shares;
   platform::EnumerateShares(shares);
-  for (const auto& name : shares) std::printf("%s\n", rtl::Utf8FromWindows1251(name).c_str());
-  return 0;
+  return core::PrintFaceOutput(core::ListSharesOutput(shares));
 }

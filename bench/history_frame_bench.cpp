@@ -25,6 +25,7 @@
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "history_table.h"
 #include "rtl/date_time.h"
 
 namespace {
@@ -54,16 +55,7 @@ const History& HistoryOf(int count) {
 }
 
 // The table the program would have after a long run: "Время" and one share.
-core::ConnectionTable TableOf(const History& history) {
-  core::ConnectionTable table;
-  table.AddColumn("\xC2\xF0\xE5\xEC\xFF");  // "Время"
-  table.AddColumn("DATA");
-  for (std::size_t i = 0; i < history.times.size(); ++i) {
-    const int row = table.AddRow(rtl::DateText(history.times[i]) + "  " + rtl::TimeText(history.times[i]));
-    table.AppendValue(row, std::to_string(int(history.counts[i])));
-  }
-  return table;
-}
+core::ConnectionTable TableOf(const History& history) { return HistoryTable(history.times, history.counts); }
 
 void BM_HistoryFrame(benchmark::State& state) {
   EnsureBenchApplication();

@@ -11,8 +11,6 @@
 
 namespace {
 
-// An offset of this many pixels or more cannot be drawn; such values go to the centre.
-constexpr double kPixelGuard = 2147483647.0;
 // SetScaleRange keeps at least this span so the mapping never divides by zero.
 constexpr double kMinimalSpan = 1e-10;
 
@@ -316,13 +314,6 @@ void TCustomChartAxis::ApplySeriesMargins() {
   ApplyPixelMargins(before, after);
 }
 
-int TCustomChartAxis::LinearOffsetToPixel(double t, bool horizontal) const {
-  // Written as "not <" so that NaN offsets go to the centre as well.
-  if (!(std::fabs(t) < kPixelGuard)) return center_pixel_;
-  if (horizontal) return inverted_ ? end_pixel_ - Nearest(t) : start_pixel_ + Nearest(t);
-  return inverted_ ? start_pixel_ + Nearest(t) : end_pixel_ - Nearest(t);
-}
-
 int TCustomChartAxis::LogarithmicValueToPixel(double value, bool horizontal) const {
   const double lnMin = scale_minimum_ > 0 ? std::log(scale_minimum_) : 0;
   const double lnMax = scale_maximum_ > 0 ? std::log(scale_maximum_) : 0;
@@ -330,8 +321,10 @@ int TCustomChartAxis::LogarithmicValueToPixel(double value, bool horizontal) con
   if (span == 0) return center_pixel_;
   if (value <= 0) return PointsTowardStart() ? end_pixel_ : start_pixel_;
   const double t = (inverted_ ? lnMax - std::log(value) : std::log(value) - lnMin) * axis_length_ / span;
-  if (!(std::fabs(t) < kPixelGuard)) return center_pixel_;
-  return horizontal ? start_pixel_ + Nearest(t) : end_pixel_ - Nearest(t);
+  // The offset already holds the inversion: horizontal offsets run from StartPixel, vertical
+  // ones up from EndPixel.
+  const TAxisPixelPlacement placement(horizontal ? start_pixel_ : end_pixel_, horizontal ? 1 : -1, center_pixel_);
+  return placement.PixelOrCenter(t);
 }
 
 // True when the largest values lie at StartPixel: a horizontal inverted axis or a vertical
@@ -340,14 +333,12 @@ bool TCustomChartAxis::PointsTowardStart() const { return is_horizontal_ == inve
 
 int TCustomChartAxis::HorizontalValueToPixel(double value) const {
   if (logarithmic_) return LogarithmicValueToPixel(value, true);
-  if (scale_range_ == 0) return center_pixel_;
-  return LinearOffsetToPixel((value - scale_minimum_) * axis_length_ / scale_range_, true);
+  return LinearPixelMapping(true)(value);
 }
 
 int TCustomChartAxis::VerticalValueToPixel(double value) const {
   if (logarithmic_) return LogarithmicValueToPixel(value, false);
-  if (scale_range_ == 0) return center_pixel_;
-  return LinearOffsetToPixel((value - scale_minimum_) * axis_length_ / scale_range_, false);
+  return LinearPixelMapping(false)(value);
 }
 
 int TCustomChartAxis::DepthValueToPixel(double value) const {

@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "chart/axis_mapping.h"
 #include "chart/pens.h"
 #include "rtl/text.h"
 
@@ -180,12 +181,20 @@ class TCustomChartAxis {
   void ApplyPixelMargins(int before, int after);
   // ApplyPixelMargins with the largest margins of the active series bound to the axis.
   void ApplySeriesMargins();
-  // By IsDepth/IsHorizontal. A zero range or an offset of 2147483647 pixels or more gives
-  // CenterPixel.
+  // By IsDepth/IsHorizontal. A zero range, an offset of kPixelGuard pixels or more, or a
+  // pixel beyond the 32-bit range gives CenterPixel.
   int ValueToPixel(double value) const;
   int HorizontalValueToPixel(double value) const;
   int VerticalValueToPixel(double value) const;
   int DepthValueToPixel(double value) const;
+  // The linear mapping of the horizontal (or vertical) form with the current working state:
+  // equal to that form pixel for pixel while the axis is not logarithmic and its state stays.
+  TAxisPixelMapping LinearPixelMapping(bool horizontal) const {
+    // Horizontal axes grow from StartPixel, vertical ones from EndPixel upward.
+    const bool from_start = horizontal != inverted_;
+    return TAxisPixelMapping(scale_minimum_, scale_range_, axis_length_,
+                             TAxisPixelPlacement(from_start ? start_pixel_ : end_pixel_, from_start ? 1 : -1, center_pixel_));
+  }
   // AxisLength below 1: 0 (linear).
   double PixelToValue(int pixel) const;
   // Turns the automatic flags off; swaps a reversed pair; keeps a span of at least 1e-10.
@@ -202,7 +211,6 @@ class TCustomChartAxis {
   template <class T>
   void Store(T& field, T value);
   void StoreRange(double& field, double value);
-  int LinearOffsetToPixel(double t, bool horizontal) const;
   int LogarithmicValueToPixel(double value, bool horizontal) const;
   double LogarithmicPixelToValue(int pixel) const;
   bool PointsTowardStart() const;

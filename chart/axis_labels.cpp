@@ -12,15 +12,12 @@
 
 namespace {
 
-// 31 December 9999 ends the calendar the date-time formatter can name.
-constexpr double LastFormattableDateTime = 2958466;
-
 // The runtime's specifiers for the regional short date and short time formats.
 constexpr std::string_view ShortDateSpecifier = "ddddd";
 constexpr std::string_view ShortTimeSpecifier = "t";
 
 rtl::Text DateTimeLabel(const TCustomChartAxis& axis, double value) {
-  if (!(value >= 0 && value < LastFormattableDateTime)) return rtl::Text();
+  if (!(value >= 0 && value < rtl::kEndOfCalendar)) return rtl::Text();
   std::string_view format = axis.DateTimeFormat();
   if (format.empty()) format = axis.ScaleRange() > 1 ? ShortDateSpecifier : ShortTimeSpecifier;
   return rtl::FormatDateTime(format, value);

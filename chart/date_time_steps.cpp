@@ -4,24 +4,21 @@
 #include <cmath>
 #include <optional>
 
+#include "rtl/date_time.h"
+
 using namespace std::chrono;
 
 namespace {
 
-constexpr sys_days DateEpoch = sys_days{year{1899} / December / 30};
-// 1 January 1 and 31 December 9999: the dates a date-time value can name.
-constexpr double FirstCalendarDay = -693593;
-constexpr double LastCalendarDay = 2958465;
-
 // The date part of a value, truncated toward zero like the runtime's date decoder
 // (-1.5 is 29.12.1899); nothing when the value names no calendar date.
 std::optional<year_month_day> DecodeDate(double value) {
-  if (!(value >= FirstCalendarDay && value < LastCalendarDay + 1)) return std::nullopt;
-  return year_month_day{DateEpoch + days{static_cast<long>(std::trunc(value))}};
+  if (!(value >= rtl::kFirstCalendarDay && value < rtl::kEndOfCalendar)) return std::nullopt;
+  return year_month_day{rtl::kDateTimeEpoch + days{static_cast<long>(std::trunc(value))}};
 }
 
 double EncodeDate(year_month_day date) {
-  return static_cast<double>((sys_days{date} - DateEpoch).count());
+  return static_cast<double>((sys_days{date} - rtl::kDateTimeEpoch).count());
 }
 
 double NearestDouble(double x) { return std::nearbyint(x); }

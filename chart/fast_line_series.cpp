@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,51 +17,6 @@
 #include "chart/chart_host.h"
 
 namespace {
-
-// The linear value-to-pixel mapping of one axis with its working state read once, for the
-// loop over every visible point. It performs the axis's own operations in the axis's order,
-// so each pixel equals the axis's HorizontalValueToPixel / VerticalValueToPixel exactly.
-class LinearPixelMapping {
- public:
-  LinearPixelMapping(const TCustomChartAxis& axis, bool horizontal)
-      : minimum_(axis.ScaleMinimum()),
-        range_(axis.ScaleRange()),
-        length_(axis.AxisLength()),
-        center_(axis.CenterPixel()),
-        // Horizontal axes grow from StartPixel, vertical ones from EndPixel upward.
-        origin_(horizontal != axis.Inverted() ? axis.StartPixel() : axis.EndPixel()),
-        direction_(horizontal != axis.Inverted() ? 1 : -1) {}
-
-  // The value's pixel follows the value's order: no overflow guard replaces it by the centre.
-  bool MapsInOrder(double value) const {
-    if (range_ == 0) return true;
-    return std::fabs((value - minimum_) * length_ / range_) < 2147483647.0;
-  }
-
-  int operator()(double value) const {
-    if (range_ == 0) return center_;
-    const double t = (value - minimum_) * length_ / range_;
-    if (!(std::fabs(t) < 2147483647.0)) return center_;
-    return origin_ + direction_ * RoundHalfEven(t);
-  }
-
- private:
-  // Adding and removing 1.5 * 2^52 leaves no fraction bits, so the sum rounds by the
-  // processor's mode (halves to even), as Nearest does: 2.5 -> 2, 3.5 -> 4. Valid for
-  // |t| < 2^51, which the pixel guard above ensures, and much cheaper than a library call.
-  // (Strict floating point, the build's default, never folds the pair away.)
-  static int RoundHalfEven(double t) {
-    constexpr double kShift = 6755399441055744.0;
-    return static_cast<int>((t + kShift) - kShift);
-  }
-
-  double minimum_;
-  double range_;
-  int length_;
-  int center_;
-  int origin_;
-  int direction_;
-};
 
 // Consecutive vertical segments in one pixel column, drawn as one span with the pixels
 // they would set one by one. A cosmetic line sets its start pixel and not its end, so the
@@ -99,7 +55,10 @@ class ColumnRun {
     if (segments_ == 1) {
       canvas_.DrawLineTo(x_, end_y_);
     } else if (segments_ > 1) {
-      canvas_.DrawLineSegment(x_, low_, x_, high_ + 1);
+      // The segment ends one row past the run; the last row of the int range lies on no
+      // image, so a run reaching it may stop one row short.
+      const int high = std::min(high_, std::numeric_limits<int>::max() - 1);
+      canvas_.DrawLineSegment(x_, low_, x_, high + 1);
       canvas_.MovePen(x_, end_y_);
     }
     segments_ = 0;
@@ -199,7 +158,7 @@ ValueExtremes ExtremesOf(const double* values, int from, int to) {
 // unless the line was on that row before and left it. Returns the last point's row, or
 // nothing when a NaN or a pixel beyond the overflow guard breaks the order.
 std::optional<int> CoverDenseColumn(ColumnRun& run, const double* ys, double multiplier,
-                                    const LinearPixelMapping& to_y, int from, int to, int start_y) {
+                                    const TAxisPixelMapping& to_y, int from, int to, int start_y) {
   const ValueExtremes extremes = ExtremesOf(ys, from, to);
   if (extremes.HasNaN) return std::nullopt;
   const double a = extremes.Lowest * multiplier, b = extremes.Highest * multiplier;
@@ -330,8 +289,8 @@ bool TFastLineSeries::CanMergeColumnRuns(TChartCanvas& canvas) const {
 }
 
 void TFastLineSeries::DrawVisibleMerged(TChartCanvas& canvas) {
-  const LinearPixelMapping to_x(*GetHorizAxis(), true);
-  const LinearPixelMapping to_y(*GetVertAxis(), false);
+  const TAxisPixelMapping to_x = GetHorizAxis()->LinearPixelMapping(true);
+  const TAxisPixelMapping to_y = GetVertAxis()->LinearPixelMapping(false);
   const auto xs = XValues().StoredValues();
   const auto ys = YValues().StoredValues();
   const double x_multiplier = XValues().Multiplier(), y_multiplier = YValues().Multiplier();

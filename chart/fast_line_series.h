@@ -57,6 +57,8 @@ class TFastLineSeries : public TChartSeries {
 
  protected:
   void PointAdded(int index) override;
+  // With AutoRepaint false every added point draws its own segment at once.
+  bool AddsPointsOneByOne() const override { return !auto_repaint_ || TChartSeries::AddsPointsOneByOne(); }
 
  private:
   TChartCanvas* ChartCanvas() const;

@@ -62,6 +62,51 @@ QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb dst) {
   return 0xFF000000u | (result & 0xFFFFFF);
 }
 
+LineWalk::LineWalk(int x0, int y0, int x1, int y1) {
+  const std::int64_t dx = std::int64_t(x1) - x0, dy = std::int64_t(y1) - y0;
+  const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  int octant;  // numbered clockwise from +x, y pointing down
+  if (dy > 0) octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
+  else octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
+  // The bias makes a tie step in octants 3, 5, 6 and 8 only, which picks the upper
+  // respectively left pixel in every direction.
+  bias_ = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
+  x_major_ = adx > ady;
+  major_start_ = x_major_ ? x0 : y0;
+  minor_start_ = x_major_ ? y0 : x0;
+  major_length_ = x_major_ ? adx : ady;
+  minor_length_ = x_major_ ? ady : adx;
+  major_sign_ = (x_major_ ? dx : dy) > 0 ? 1 : -1;
+  minor_sign_ = (x_major_ ? dy : dx) > 0 ? 1 : -1;
+}
+
+std::pair<std::int64_t, std::int64_t> LineWalk::StepsWithin(const QRect& box) const {
+  const std::int64_t low = x_major_ ? box.left() : box.top(), high = x_major_ ? box.right() : box.bottom();
+  std::int64_t first = major_sign_ > 0 ? low - major_start_ : major_start_ - high;
+  std::int64_t last = major_sign_ > 0 ? high - major_start_ : major_start_ - low;
+  first = std::max<std::int64_t>(first, 0);
+  const std::int64_t end = std::clamp<std::int64_t>(last + 1, 0, major_length_);
+  return {std::min(first, end), end};
+}
+
+void LineWalk::StateAt(std::int64_t n, std::int64_t& minor, std::int64_t& error) const {
+  // The walk steps the minor axis after step n exactly when error + bias > 0, with
+  // error = 2 * minor_length * (n + 1) - major_length - 2 * major_length * k after k minor
+  // steps; by induction over n, k = floor((2 * minor_length * n + major_length + bias - 1) /
+  // (2 * major_length)). The products reach 2^65, hence 128 bits; a walk from the start, the
+  // common case, needs none of it.
+  if (n == 0) {
+    minor = minor_start_;
+    error = 2 * minor_length_ - major_length_;
+    return;
+  }
+  __extension__ using Wide = __int128;
+  const Wide m = minor_length_, M = major_length_;
+  const Wide k = (2 * m * n + M + bias_ - 1) / (2 * M);
+  minor = minor_start_ + minor_sign_ * static_cast<std::int64_t>(k);
+  error = static_cast<std::int64_t>(2 * m * (n + 1) - M - 2 * M * k);
+}
+
 Raster::Raster(QImage& image, const std::optional<QRect>& clip)
     : clip_(image.rect()), bits_(image.bits()), bytes_per_line_(image.bytesPerLine()) {
   if (clip) clip_ = clip_.intersected(*clip);
@@ -73,9 +118,9 @@ namespace {
 // it, so that a long dotted line does not divide once per pixel.
 class DashWalker {
  public:
-  DashWalker(const DashPattern& pattern, int position) : pattern_(pattern), period_(pattern.Period()) {
+  DashWalker(const DashPattern& pattern, std::int64_t position) : pattern_(pattern), period_(pattern.Period()) {
     if (period_ <= 0) return;
-    int offset = position % period_;
+    int offset = static_cast<int>(position % period_);
     if (offset < 0) offset += period_;
     while (offset >= pattern_.runs[run_]) offset -= pattern_.runs[run_++];
     into_run_ = offset;
@@ -111,6 +156,12 @@ class DashWalker {
   int into_run_ = 0;
 };
 
+// Only the place in the pattern matters to the next line, so the position is kept within
+// one period, however long the lines of a figure are. A solid pen has no place to keep.
+int AdvancedPattern(int position, std::int64_t length, int period) {
+  return period > 0 ? static_cast<int>((position + length) % period) : position;
+}
+
 }  // namespace
 
 void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& pattern_position) {
@@ -118,32 +169,41 @@ void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& patte
     WideLine(x0, y0, x1, y1, pen);
     return;
   }
-  const int length = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+  const std::int64_t length = std::max(std::abs(std::int64_t(x1) - x0), std::abs(std::int64_t(y1) - y0));
   if (pen.pattern.count == 0 && pen.mode == pmCopy) {
     SolidLine(x0, y0, x1, y1, 0xFF000000u | pen.color);
   } else if ((x0 == x1 || y0 == y1) && pen.mode == pmCopy) {
-    // Along a row or a column (grid lines) the pattern's runs are stretches of their own.
-    const int step_x = x1 > x0 ? 1 : (x1 < x0 ? -1 : 0), step_y = y1 > y0 ? 1 : (y1 < y0 ? -1 : 0);
-    DashWalker dash(pen.pattern, pattern_position);
-    for (int done = 0; done < length;) {
-      const int run = std::min(dash.RunLeft(), length - done);
-      if (dash.On() || pen.fill_gaps) {
-        const QRgb color = 0xFF000000u | (dash.On() ? pen.color : pen.gap_color);
-        Stretch(x0 + step_x * done, y0 + step_y * done, x0 + step_x * (done + run - 1), y0 + step_y * (done + run - 1),
-                color);
-      }
-      dash.Skip(run);
-      done += run;
-    }
+    StraightPatternedLine(x0, y0, x1, y1, pen, pattern_position);
   } else {
-    DashWalker dash(pen.pattern, pattern_position);
-    ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
+    const LineWalk walk(x0, y0, x1, y1);
+    const auto [first, end] = walk.StepsWithin(clip_);
+    DashWalker dash(pen.pattern, std::int64_t(pattern_position) + first);
+    walk.Walk(first, end, [&](int x, int y) {
       if (dash.On()) Plot(x, y, pen.color, pen.mode);
       else if (pen.fill_gaps) Plot(x, y, pen.gap_color, pmCopy);
       dash.Advance();
     });
   }
-  pattern_position += length;
+  pattern_position = AdvancedPattern(pattern_position, length, pen.pattern.Period());
+}
+
+void Raster::StraightPatternedLine(int x0, int y0, int x1, int y1, const LinePen& pen, int pattern_position) {
+  // Along a row or a column (grid lines) the pattern's runs are stretches of their own.
+  const int step_x = x1 > x0 ? 1 : (x1 < x0 ? -1 : 0), step_y = y1 > y0 ? 1 : (y1 < y0 ? -1 : 0);
+  const auto [first, end] = LineWalk(x0, y0, x1, y1).StepsWithin(clip_);
+  DashWalker dash(pen.pattern, std::int64_t(pattern_position) + first);
+  // Every step lies between the ends, so its coordinates are ints.
+  auto x_at = [&](std::int64_t step) { return static_cast<int>(x0 + step_x * step); };
+  auto y_at = [&](std::int64_t step) { return static_cast<int>(y0 + step_y * step); };
+  for (std::int64_t done = first; done < end;) {
+    const int run = static_cast<int>(std::min<std::int64_t>(dash.RunLeft(), end - done));
+    if (dash.On() || pen.fill_gaps) {
+      const QRgb color = 0xFF000000u | (dash.On() ? pen.color : pen.gap_color);
+      Stretch(x_at(done), y_at(done), x_at(done + run - 1), y_at(done + run - 1), color);
+    }
+    dash.Skip(run);
+    done += run;
+  }
 }
 
 void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
@@ -165,7 +225,9 @@ void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
     ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) { *Pixel(x, y) = color; });
     return;
   }
-  ForEachLinePixel(x0, y0, x1, y1, [&](int x, int y) {
+  const LineWalk walk(x0, y0, x1, y1);
+  const auto [first, end] = walk.StepsWithin(clip_);
+  walk.Walk(first, end, [&](int x, int y) {
     if (Visible(x, y)) *Pixel(x, y) = color;
   });
 }
@@ -212,17 +274,25 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
   // A geometric pen with round caps: for width 2 every pixel of the line, end included,
   // carries a 2x2 block up and left of it, which gives rows y-1..y and columns x0-1..x1 for
   // a horizontal line in either direction. The union keeps each pixel once under raster ops.
-  const int reach = pen.width / 2;
+  const std::int64_t reach = pen.width / 2, beyond = pen.width - 1 - reach;
   if (x0 == x1 || y0 == y1) {
     // Blocks along a row or a column overlap into one rectangle.
-    const QPoint top_left(std::min(x0, x1) - reach, std::min(y0, y1) - reach);
-    const QPoint bottom_right(std::max(x0, x1) - reach + pen.width - 1, std::max(y0, y1) - reach + pen.width - 1);
-    Fill(QRect(top_left, bottom_right), pen.color, pen.mode);
+    Fill(VisiblePart(std::int64_t(std::min(x0, x1)) - reach, std::int64_t(std::min(y0, y1)) - reach,
+                     std::int64_t(std::max(x0, x1)) + beyond, std::int64_t(std::max(y0, y1)) + beyond),
+         pen.color, pen.mode);
     return;
   }
+  // Blocks of pixels beyond these columns or rows cannot reach the clip.
+  const QRect reaching = clip_.adjusted(-int(beyond), -int(beyond), int(reach), int(reach));
   auto for_each_block = [&](auto&& take) {
-    auto stamp = [&](int x, int y) { take(QRect(x - reach, y - reach, pen.width, pen.width)); };
-    ForEachLinePixel(x0, y0, x1, y1, stamp);
+    auto stamp = [&](int x, int y) {
+      const QRect block = VisiblePart(std::int64_t(x) - reach, std::int64_t(y) - reach, std::int64_t(x) + beyond,
+                                      std::int64_t(y) + beyond);
+      if (!block.isEmpty()) take(block);
+    };
+    const LineWalk walk(x0, y0, x1, y1);
+    const auto [first, end] = walk.StepsWithin(reaching);
+    walk.Walk(first, end, stamp);
     stamp(x1, y1);
   };
   if (pen.mode == pmCopy) {
@@ -233,6 +303,15 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
   QRegion covered;
   for_each_block([&](const QRect& block) { covered += block; });
   for (const QRect& rect : covered) Fill(rect, pen.color, pen.mode);
+}
+
+QRect Raster::VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
+  left = std::max<std::int64_t>(left, clip_.left());
+  top = std::max<std::int64_t>(top, clip_.top());
+  right = std::min<std::int64_t>(right, clip_.right());
+  bottom = std::min<std::int64_t>(bottom, clip_.bottom());
+  if (left > right || top > bottom) return QRect();
+  return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
 }
 
 void Raster::RectangleOutline(int left, int top, int right, int bottom, const LinePen& pen) {

@@ -4,7 +4,9 @@
 // pen's raster operation and rectangle extents. QPainter's own lines follow other rules.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include <QImage>
 #include <QRect>
@@ -37,35 +39,64 @@ struct LinePen {
 // dst as the raster operation of `mode` leaves it with the pen colour `pen`.
 QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb dst);
 
-// Calls put(x, y) for every pixel of the cosmetic line from (x0, y0) up to, not including,
-// (x1, y1). A zero-length line has no pixel. Ties go to the upper pixel of an x-major line
-// and to the left pixel of a y-major line, whatever the direction.
-template <class Put>
-void ForEachLinePixel(int x0, int y0, int x1, int y1, Put&& put) {
-  const int dx = x1 - x0, dy = y1 - y0;
-  if (dx == 0 && dy == 0) return;
-  const int adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  const int sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
-  int octant;  // numbered clockwise from +x, y pointing down
-  if (dy > 0) octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
-  else octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
-  // The bias makes a tie step in octants 3, 5, 6 and 8 only, which picks the upper
-  // respectively left pixel in every direction.
-  const int bias = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
-  int x = x0, y = y0;
-  if (adx > ady) {
-    int error = 2 * ady - adx;
-    for (int n = 0; n < adx; ++n, x += sx) {
-      put(x, y);
-      if (error + bias > 0) { y += sy; error += 2 * (ady - adx); } else { error += 2 * ady; }
-    }
-  } else {
-    int error = 2 * adx - ady;
-    for (int n = 0; n < ady; ++n, y += sy) {
-      put(x, y);
-      if (error + bias > 0) { x += sx; error += 2 * (adx - ady); } else { error += 2 * adx; }
+// The pixels of the cosmetic line from (x0, y0) up to, not including, (x1, y1), one per step
+// along the major axis: a zero-length line has none; ties go to the upper pixel of an x-major
+// line and to the left pixel of a y-major line, whatever the direction. The walk is in 64-bit
+// arithmetic, so ends anywhere in the int range neither overflow nor cost a step for pixels
+// nobody sees: it can begin at any step, in the state the walk from the start reaches there.
+class LineWalk {
+ public:
+  LineWalk(int x0, int y0, int x1, int y1);
+
+  // Number of pixels (steps): the larger of |x1 - x0| and |y1 - y0|.
+  std::int64_t Length() const { return major_length_; }
+  // The steps [first, end) whose pixels lie within the columns (x-major) or rows (y-major)
+  // of `box`; first == end when there are none.
+  std::pair<std::int64_t, std::int64_t> StepsWithin(const QRect& box) const;
+
+  // Calls put(x, y) for the pixels of steps [first, end), 0 <= first <= end <= Length().
+  template <class Put>
+  void Walk(std::int64_t first, std::int64_t end, Put&& put) const {
+    if (first >= end) return;
+    if (x_major_) {
+      WalkAlongMajor(first, end, [&](std::int64_t major, std::int64_t minor) { put(int(major), int(minor)); });
+    } else {
+      WalkAlongMajor(first, end, [&](std::int64_t major, std::int64_t minor) { put(int(minor), int(major)); });
     }
   }
+
+ private:
+  template <class Put>
+  void WalkAlongMajor(std::int64_t first, std::int64_t end, Put&& put) const {
+    std::int64_t major = major_start_ + major_sign_ * first, minor, error;
+    StateAt(first, minor, error);
+    const std::int64_t toward_minor = 2 * (minor_length_ - major_length_), along_major = 2 * minor_length_;
+    for (std::int64_t n = first; n < end; ++n, major += major_sign_) {
+      put(major, minor);
+      if (error + bias_ > 0) {
+        minor += minor_sign_;
+        error += toward_minor;
+      } else {
+        error += along_major;
+      }
+    }
+  }
+  // The minor coordinate and the error term at step n, in closed form.
+  void StateAt(std::int64_t n, std::int64_t& minor, std::int64_t& error) const;
+
+  bool x_major_;
+  std::int64_t major_start_, minor_start_;
+  std::int64_t major_length_, minor_length_;  // absolute extents
+  std::int64_t major_sign_, minor_sign_;
+  std::int64_t bias_;
+};
+
+// Calls put(x, y) for every pixel of the cosmetic line from (x0, y0) up to, not including,
+// (x1, y1) (LineWalk).
+template <class Put>
+void ForEachLinePixel(int x0, int y0, int x1, int y1, Put&& put) {
+  const LineWalk walk(x0, y0, x1, y1);
+  walk.Walk(0, walk.Length(), put);
 }
 
 // A raster target: the image and the clip (already within the image).
@@ -83,8 +114,10 @@ class Raster {
     QRgb* pixel = Pixel(x, y);
     *pixel = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, *pixel);
   }
-  // LineTo from (x0, y0) to (x1, y1). `pattern_position` is where the dash pattern stands
-  // at the start; it advances by one per drawn pixel so that a figure continues it.
+  // LineTo from (x0, y0) to (x1, y1), any ends in the int range; only the pixels near the
+  // clip cost time. `pattern_position` is where the dash pattern stands at the start; it
+  // advances by one per pixel of the line (modulo the pattern's period; a solid pen's stays)
+  // so that a figure continues it.
   void Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& pattern_position);
   // The outline of Rectangle(left, top, right, bottom): one closed figure from the top
   // right, anticlockwise, over columns left and right-1 and rows top and bottom-1.
@@ -95,6 +128,10 @@ class Raster {
 
  private:
   void WideLine(int x0, int y0, int x1, int y1, const LinePen& pen);
+  // A dash pattern along a row or a column, in copy mode.
+  void StraightPatternedLine(int x0, int y0, int x1, int y1, const LinePen& pen, int pattern_position);
+  // The pixels of columns left..right and rows top..bottom that lie in the clip; empty if none.
+  QRect VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const;
   // A solid one-pixel line in copy mode, the chart's common case.
   void SolidLine(int x0, int y0, int x1, int y1, QRgb color);
   // SolidLine for a line steeper than 45 degrees whose pixels are all visible.

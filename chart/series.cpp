@@ -83,6 +83,79 @@ int TChartSeries::AddPoint(double x, double y, const rtl::Text& label, TColor co
   return index;
 }
 
+void TChartSeries::AddPoints(std::vector<TSeriesPoint> points) {
+  std::vector<double> xs(points.size());
+  std::ranges::transform(points, xs.begin(), &TSeriesPoint::X);
+  if (AddsPointsOneByOne() || !x_values_.AppendsLikeStableSort(xs)) {
+    for (const TSeriesPoint& point : points) AddPoint(point.X, point.Y, point.Label, point.Color);
+    return;
+  }
+  AddPointsAtOnce(points, xs);
+}
+
+bool TChartSeries::AddsPointsOneByOne() const {
+  const int count = PointCount();
+  const bool in_step = y_values_.ValueCount() == count && ColorCount() == count && LabelCount() == count;
+  return OnBeforeAdd || OnAfterAdd || !dependents_.empty() || value_lists_.Count() > 2 || !in_step;
+}
+
+void TChartSeries::AddPointsAtOnce(std::vector<TSeriesPoint>& points, std::span<const double> xs) {
+  if (points.empty()) return;
+  const int first_new = PointCount();
+  x_values_.AppendUnordered(xs);
+  std::vector<double> ys(points.size());
+  std::ranges::transform(points, ys.begin(), &TSeriesPoint::Y);
+  y_values_.AppendUnordered(ys);
+  x_values_.SetPendingValue(points.back().X);
+  y_values_.SetPendingValue(points.back().Y);
+  const std::vector<int> order = x_values_.InsertionOrder(first_new);
+  if (!order.empty()) {
+    x_values_.Reorder(order);
+    y_values_.Reorder(order);
+    // Labels moved away from the end: what was measured of them no longer holds.
+    ++labels_version_;
+  }
+  PlaceColorsAndLabels(points, first_new, order);
+  if (active_) RequestRepaint();
+}
+
+void TChartSeries::PlaceColorsAndLabels(std::vector<TSeriesPoint>& points, int first_new, std::span<const int> order) {
+  auto new_label = [](rtl::Text& text) { return text.empty() ? nullptr : std::make_unique<rtl::Text>(std::move(text)); };
+  if (order.empty()) {
+    for (TSeriesPoint& point : points) {
+      colors_.push_back(point.Color);
+      labels_.push_back(new_label(point.Label));
+    }
+    return;
+  }
+  // Labels are made in their final order, as adds in time order make them, so that the
+  // memory of a history lies in the order it is read and freed.
+  std::vector<TColor> colors(order.size());
+  std::vector<std::unique_ptr<rtl::Text>> labels(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    // The points are read in the sorted order, all over memory: asking for one some steps
+    // ahead overlaps the waits.
+    constexpr std::size_t kAhead = 16;
+    if (i + kAhead < order.size() && order[i + kAhead] >= first_new) {
+      const TSeriesPoint& ahead = points[order[i + kAhead] - first_new];
+      __builtin_prefetch(&ahead);
+      // A point may reach into the next cache line.
+      __builtin_prefetch(reinterpret_cast<const char*>(&ahead) + sizeof(TSeriesPoint) - 1);
+    }
+    const int from = order[i];
+    if (from < first_new) {
+      colors[i] = colors_[from];
+      labels[i] = std::move(labels_[from]);
+      continue;
+    }
+    TSeriesPoint& point = points[from - first_new];
+    colors[i] = point.Color;
+    labels[i] = new_label(point.Label);
+  }
+  colors_ = std::move(colors);
+  labels_ = std::move(labels);
+}
+
 void TChartSeries::InsertLabel(int index, const rtl::Text& label) {
   // A label added after all others keeps the version: what was measured of the labels
   // before it still holds, and a history that grows by one point a poll is not measured

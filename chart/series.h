@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -61,6 +62,14 @@ struct TSeriesDepthBand {
 // How a legend entry combines a point's label with its value.
 enum TLegendTextStyle : std::uint8_t { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue };
 
+// A point for AddPoints: what AddPoint takes.
+struct TSeriesPoint {
+  double X = 0;
+  double Y = 0;
+  rtl::Text Label;
+  TColor Color = clDefault;
+};
+
 using TSeriesNotifyEvent = std::function<void(TChartSeries& sender)>;
 // Returns false to veto the add.
 using TSeriesBeforeAddEvent = std::function<bool(TChartSeries& sender)>;
@@ -81,6 +90,12 @@ class TChartSeries {
   // Returns the index of the new point, or -1 when OnBeforeAdd vetoed it (nothing stored).
   // X is inserted by the X list's Order; Y, colour and label go to the same index.
   virtual int AddPoint(double x, double y, const rtl::Text& label = {}, TColor color = clDefault);
+  // Adds the points as AddPoint called for each in turn does, with the same stored order
+  // (equal X values keep their arrival order), values, labels, colours, pending values,
+  // statistics and events. Unless a single add is observed (AddsPointsOneByOne), they are
+  // stored at once and sorted by one stable sort, so points out of X order cost O(log N)
+  // each instead of a shifting insert, and one repaint is requested.
+  void AddPoints(std::vector<TSeriesPoint> points);
   // X = point count, Y = value (exchanged when the primary list is X).
   virtual int AddNextValue(double value, const rtl::Text& label = {}, TColor color = clDefault);
   virtual int AddBlankPoint(const rtl::Text& label = {});
@@ -281,6 +296,11 @@ class TChartSeries {
  protected:
   // Base: fires OnAfterAdd, notifies dependents, repaints when Active.
   virtual void PointAdded(int index);
+  // AddPoints must add through AddPoint, point by point: an OnBeforeAdd veto, an OnAfterAdd
+  // handler or a dependent series sees each add, extra value lists or lists out of step
+  // with each other take no part in the batch. A derived class whose AddPoint or
+  // PointAdded does more than the base's adds its own reasons.
+  virtual bool AddsPointsOneByOne() const;
 
   bool compute_visible_range_ = true;
   bool draw_between_points_ = false;
@@ -289,6 +309,13 @@ class TChartSeries {
 
  private:
   void CheckPointIndex(int index) const;
+  // AddPoints without observers: stores the points (xs: their X values) at the end, then
+  // moves them where AddPoint would have put them.
+  void AddPointsAtOnce(std::vector<TSeriesPoint>& points, std::span<const double> xs);
+  // Colours and labels of the points after AddPointsAtOnce stored the new values: point i
+  // takes those of point order[i], the new ones (from first_new on) coming from `points`;
+  // an empty order appends them.
+  void PlaceColorsAndLabels(std::vector<TSeriesPoint>& points, int first_new, std::span<const int> order);
   void InsertLabel(int index, const rtl::Text& label);
   void LeaveParentChart();
   void DetachFromSourcesAndDependents();

@@ -1,7 +1,13 @@
 #include "chart/value_list.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <utility>
 
 #include "chart/series.h"
 #include "rtl/errors.h"
@@ -62,6 +68,86 @@ void TChartValueList::InsertValueAt(int index, double value) {
   if (index < 0 || index > ValueCount()) throw rtl::ListIndexError(index);
   values_.insert(values_.begin() + index, value);
   StatisticsChangedAt(index);
+}
+
+bool TChartValueList::AppendsLikeStableSort(std::span<const double> arriving) const {
+  if (order_ == loNone) return true;
+  auto is_nan = [](double value) { return std::isnan(value); };
+  if (std::ranges::any_of(arriving, is_nan) || std::ranges::any_of(values_, is_nan)) return false;
+  return order_ == loAscending ? std::ranges::is_sorted(values_) : std::ranges::is_sorted(values_, std::greater<>());
+}
+
+void TChartValueList::AppendUnordered(std::span<const double> values) {
+  values_.insert(values_.end(), values.begin(), values.end());
+  MarkStale();
+}
+
+namespace {
+
+// A value with the index it came from, its key ordering like the values.
+struct KeyedIndex {
+  std::uint64_t key;
+  int index;
+};
+
+// An unsigned key that orders like the value (which is no NaN): the bits of a negative value
+// inverted whole, those of any other with the sign bit set. -0.0 keys as 0.0, which it equals.
+std::uint64_t OrderKey(double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value == 0 ? 0.0 : value);
+  return bits >> 63 ? ~bits : bits | (std::uint64_t(1) << 63);
+}
+
+// Sorts by key, equal keys in their order: a least-significant-digit radix sort, one byte a
+// pass, skipping the bytes every key shares. A comparison sort of random values spends most
+// of its time on mispredicted branches; this costs a few passes in memory order.
+void StableSortByKey(std::vector<KeyedIndex>& items) {
+  std::array<std::array<std::size_t, 256>, 8> counts{};
+  for (const KeyedIndex& item : items)
+    for (int digit = 0; digit < 8; ++digit) ++counts[digit][(item.key >> (8 * digit)) & 0xFF];
+  std::vector<KeyedIndex> sorted(items.size());
+  for (int digit = 0; digit < 8; ++digit) {
+    std::array<std::size_t, 256>& starts = counts[digit];
+    if (std::ranges::find(starts, items.size()) != starts.end()) continue;
+    std::size_t start = 0;
+    for (std::size_t& count : starts) start += std::exchange(count, start);
+    for (const KeyedIndex& item : items) sorted[starts[(item.key >> (8 * digit)) & 0xFF]++] = item;
+    items.swap(sorted);
+  }
+}
+
+}  // namespace
+
+std::vector<int> TChartValueList::InsertionOrder(int from) const {
+  const int count = ValueCount();
+  if (order_ == loNone || from >= count) return {};
+  // AppendValue puts a value after every stored one that is not greater (ascending) or not
+  // smaller (descending): a stable sort of the new values, merged with the stored ones
+  // first among equals, puts each in the same place.
+  const bool ascending = order_ == loAscending;
+  auto before = [&](int a, int b) { return ascending ? values_[a] < values_[b] : values_[a] > values_[b]; };
+  // Values arriving in order after the stored ones stay where they are, the common case.
+  const auto arrived = std::span(values_).subspan(from);
+  const bool in_order = ascending ? std::ranges::is_sorted(arrived) : std::ranges::is_sorted(arrived, std::greater<>());
+  if (in_order && (from == 0 || !before(from, from - 1))) return {};
+  std::vector<KeyedIndex> arriving(count - from);
+  for (int i = from; i < count; ++i) arriving[i - from] = {ascending ? OrderKey(values_[i]) : ~OrderKey(values_[i]), i};
+  StableSortByKey(arriving);
+  std::vector<int> order;
+  order.reserve(count);
+  int stored = 0;
+  for (const KeyedIndex& next : arriving) {
+    while (stored < from && !before(next.index, stored)) order.push_back(stored++);
+    order.push_back(next.index);
+  }
+  while (stored < from) order.push_back(stored++);
+  return order;
+}
+
+void TChartValueList::Reorder(std::span<const int> order) {
+  std::vector<double> reordered(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) reordered[i] = values_[order[i]];
+  values_ = std::move(reordered);
+  MarkStale();
 }
 
 void TChartValueList::StatisticsChangedAt(int inserted) {

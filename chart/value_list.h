@@ -37,6 +37,20 @@ class TChartValueList {
   int AppendValue(double value);
   // index 0..count; later values shift.
   void InsertValueAt(int index, double value);
+  // --- batches: AppendValue for many values at once, in O(N log N) ---
+  // Whether AppendValue, called for each of `arriving` in turn, would place them as one
+  // stable sort of them merged after the stored values does: Order is loNone, or the stored
+  // values follow Order and no value is NaN (NaN stops the insertion scan wherever it lies).
+  bool AppendsLikeStableSort(std::span<const double> arriving) const;
+  // Stores the values at the end whatever the Order; InsertionOrder then tells where
+  // AppendValue would have put them.
+  void AppendUnordered(std::span<const double> values);
+  // The order of all values once values [from, count) are placed as AppendValue places them,
+  // each after the equal ones before it: entry i is the current index of the value that goes
+  // to index i. Empty when every value is in place already. Needs AppendsLikeStableSort.
+  std::vector<int> InsertionOrder(int from) const;
+  // Value i := the current value order[i]; `order` is a permutation of 0..count-1.
+  void Reorder(std::span<const int> order);
   int ValueCount() const { return static_cast<int>(values_.size()); }
   void RemoveValueAt(int index);
   // First value to the end, the others one place forward.

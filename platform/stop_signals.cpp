@@ -13,8 +13,10 @@ CancelSignal* stop_signal = nullptr;
 
 #ifdef _WIN32
 BOOL WINAPI GiveStopSignal(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
   stop_signal->Cancel();
+  // Returning from a close event ends the process at once, before the run writes its file.
+  if (event == CTRL_CLOSE_EVENT) Sleep(INFINITE);
   return TRUE;
 }
 #else
@@ -26,6 +28,8 @@ void GiveStopSignal(int /*signal_number*/) { stop_signal->Cancel(); }
 void CancelOnStopRequests(CancelSignal& stop) {
   stop_signal = &stop;
 #ifdef _WIN32
+  // A parent that ignores Ctrl+C passes that on to its children: this program wants it.
+  SetConsoleCtrlHandler(nullptr, FALSE);
   SetConsoleCtrlHandler(GiveStopSignal, TRUE);
 #else
   struct sigaction action = {};

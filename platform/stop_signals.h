@@ -1,8 +1,9 @@
 // The system's requests to stop a program without a window, turned into a CancelSignal: on
-// Linux SIGTERM and SIGINT, on Windows the console's Ctrl+C and Ctrl+Break (the close, logoff
-// and shutdown events end the process when their handler returns, so they are left to the
-// system's default here). The handler only gives the signal, so a request that comes while the
-// program is already stopping (writing its last file, say) changes nothing and cuts nothing.
+// Linux SIGTERM and SIGINT, on Windows the console's Ctrl+C, Ctrl+Break and close events. The
+// handler only gives the signal, so a request that comes while the program is already stopping
+// (writing its last file, say) changes nothing and cuts nothing. Windows ends the process as
+// soon as a close event's handler returns (and at the latest some 5 seconds after the event),
+// so that handler does not return: the program ends by leaving main once it has stopped.
 #pragma once
 
 #include "platform/cancel_signal.h"

@@ -16,7 +16,6 @@ using std::chrono::sys_days;
 using std::chrono::year_month_day;
 
 constexpr long long kMillisecondsPerDay = 86'400'000;
-constexpr sys_days kDayZero = sys_days{std::chrono::year{1899} / 12 / 30};
 
 std::function<DateTime()>& ClockOverride() {
   static std::function<DateTime()> clock;
@@ -34,7 +33,7 @@ bool ValidTime(unsigned hour, unsigned minute, unsigned second, unsigned millise
 
 double DaysOf(int year, unsigned month, unsigned day) {
   const year_month_day date{std::chrono::year{year}, std::chrono::month{month}, std::chrono::day{day}};
-  return static_cast<double>((sys_days{date} - kDayZero).count());
+  return static_cast<double>((sys_days{date} - kDateTimeEpoch).count());
 }
 
 double FractionOf(unsigned hour, unsigned minute, unsigned second, unsigned millisecond) {
@@ -76,7 +75,7 @@ DateTimeParts DecodeDateTime(DateTime value) {
   const long long total = std::llround(value * kMillisecondsPerDay);
   const long long day_number = total / kMillisecondsPerDay;
   long long ms = std::llabs(total) % kMillisecondsPerDay;
-  const sys_days day = kDayZero + days{day_number};
+  const sys_days day = kDateTimeEpoch + days{day_number};
   const year_month_day date{day};
   DateTimeParts parts;
   parts.year = static_cast<int>(date.year());

@@ -4,6 +4,7 @@
 // fraction still counts forward from midnight: -1.25 is 29 December 1899, 06:00.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string_view>
 
@@ -13,6 +14,16 @@
 namespace rtl {
 
 using DateTime = double;
+
+// Day 0 of a date-time value: 30 December 1899.
+inline constexpr std::chrono::sys_days kDateTimeEpoch{std::chrono::year{1899} / 12 / 30};
+// The first and the last day a date-time value can name, 1 January 0001 and 31 December 9999,
+// as whole days since the epoch.
+inline constexpr DateTime kFirstCalendarDay = -693593;
+inline constexpr DateTime kLastCalendarDay = 2958465;
+// Where the calendar ends: values at or beyond it name no date (a value of the last day
+// with a time of day stays below it).
+inline constexpr DateTime kEndOfCalendar = kLastCalendarDay + 1;
 
 struct DateTimeParts {
   int year = 1899;          // 1..9999

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <functional>
 
 #include "app/form1.h"
@@ -271,6 +272,106 @@ TEST_F(HistoryChartTest, AxisPannedBelowZeroRefusesTheMinimumAfterTheTitle) {
   EXPECT_EQ(ShowError(kTwoDays, "print$"), "Axis Minimum Value must be <= Maximum");
   EXPECT_EQ(TitleLine(), "print$");
   EXPECT_EQ(series_.PointCount(), 5);
+}
+
+// --- rows out of time order ------------------------------------------------------------------
+
+// Rows going back in time (the autumn clock change, files joined out of order) are drawn in
+// time order; each keeps the label its place in the table gave it, and rows of equal time
+// keep their table order.
+TEST_F(HistoryChartTest, RowsGoingBackInTimeAreSortedWithTheLabelsOfTheirTableOrder) {
+  Show(Table({kTime, "docs"}, {{"09.12.2026  9:30:00", {"1"}},
+                               {"09.12.2026  9:00:00", {"4"}},
+                               {"08.12.2026  11:00:00", {"2"}},
+                               {"08.12.2026  10:30:00", {"7"}},
+                               {"08.12.2026  10:00:00", {"3"}},
+                               {"08.12.2026  10:30:00", {"5"}}}),
+       "docs");
+  EXPECT_EQ(Labels(), (std::vector<rtl::Text>{" 10:00:00", " 10:30:00", " 10:30:00", "08.12.2026", " 9:00:00",
+                                              "09.12.2026"}));
+  EXPECT_EQ(Counts(), (std::vector<double>{3, 7, 5, 2, 4, 1}));
+  EXPECT_EQ(Left().Maximum(), 12);
+}
+
+TEST_F(HistoryChartTest, RowFailingAmongRowsOutOfOrderKeepsThePointsBeforeIt) {
+  const core::ConnectionTable table = Table({kTime, "docs"}, {{"08.12.2026  11:00:00", {"2"}},
+                                                        {"08.12.2026  10:00:00", {"3"}},
+                                                        {"08.12.2026  10:30:00", {"7"}},
+                                                        {"08.12.2026  9:00:00", {"x"}},
+                                                        {"08.12.2026  8:00:00", {"1"}}});
+  EXPECT_EQ(ShowError(table, "docs"), "'x' is not a valid integer value");
+  EXPECT_EQ(Counts(), (std::vector<double>{3, 7, 2}));
+  EXPECT_EQ(Labels(), (std::vector<rtl::Text>{" 10:00:00", " 10:30:00", "08.12.2026"}));
+  EXPECT_EQ(Left().Maximum(), 60);
+}
+
+// A long history in random order, with repeated times, against the same command on a series
+// that must add point by point (an OnAfterAdd handler sees every add): the same points and
+// the same picture.
+TEST_F(HistoryChartTest, RandomRowOrderDrawsWhatAddingRowByRowDraws) {
+  std::vector<Row> rows;
+  unsigned state = 2026;
+  for (int i = 0; i < 3000; ++i) {
+    state = state * 1103515245 + 12345;
+    const int minutes = int(state >> 8) % (4 * 1440);
+    char caption[32];
+    std::snprintf(caption, sizeof caption, "%02d.12.2026  %d:%02d:00", 7 + minutes / 1440, minutes % 1440 / 60,
+                  minutes % 60);
+    rows.push_back({caption, {std::to_string(int(state >> 20) % 50)}});
+  }
+  const core::ConnectionTable table = Table({kTime, "docs"}, rows);
+  TChart one_by_one_chart;
+  TFastLineSeries& one_by_one = ConfigureHistoryChart(one_by_one_chart);
+  one_by_one.OnAfterAdd = [](TChartSeries&, int) {};
+  for (TChart* chart : {&chart_, &one_by_one_chart}) chart->resize(817, 250);
+  Show(table, "docs");
+  ShowShareHistory(one_by_one_chart, one_by_one, table, "docs", [](const rtl::Text&) {});
+  ASSERT_EQ(series_.PointCount(), one_by_one.PointCount());
+  for (int i = 0; i < series_.PointCount(); ++i) {
+    EXPECT_EQ(series_.PointX(i), one_by_one.PointX(i)) << i;
+    EXPECT_EQ(series_.PointY(i), one_by_one.PointY(i)) << i;
+    EXPECT_EQ(series_.PointLabel(i), one_by_one.PointLabel(i)) << i;
+  }
+  QImage frame(817, 250, QImage::Format_RGB32), one_by_one_frame(817, 250, QImage::Format_RGB32);
+  RenderHistoryFrame(chart_, frame);
+  RenderHistoryFrame(one_by_one_chart, one_by_one_frame);
+  EXPECT_TRUE(frame == one_by_one_frame);
+}
+
+// --- extreme counts and dates ---------------------------------------------------------------
+
+// Every count the table file can hold, over the whole calendar, on pictures from one pixel to
+// long and thin: nothing overflows (the sanitizer build stops at the first signed overflow),
+// and the line never leaves the plot area it is clipped to.
+TEST_F(HistoryChartTest, ExtremeCountsAndDatesDrawInsideThePlotOnAnyPictureSize) {
+  const std::vector<std::vector<Row>> histories = {
+      {{"08.12.2026  10:00:00", {"10"}}, {"08.12.2026  10:30:00", {"-2147483643"}}, {"08.12.2026  11:00:00", {"10"}}},
+      {{"01.01.0001  0:00:00", {"30"}}, {"31.12.9999  23:59:59", {"$80000000"}}},
+      {{"01.01.0001  0:00:00", {"-2147483648"}}, {"31.12.9999  0:00:00", {"2147483642"}}},
+      {{"08.12.2026  10:00:00", {"2147483642"}}, {"08.12.2026  10:00:01", {"-2147483648"}},
+       {"08.12.2026  10:00:02", {"0"}}, {"08.12.2026  10:00:03", {"2147483642"}}},
+      {{"31.12.9999  0:00:00", {"1"}}, {"01.01.0001  0:00:00", {"-1"}}, {"08.12.2026  10:00:00", {"2147483"}}},
+  };
+  const QSize sizes[] = {{1, 1}, {2, 3}, {40, 40}, {100, 100}, {817, 250}, {3000, 12}, {12, 3000}};
+  for (const std::vector<Row>& rows : histories)
+    for (const QSize& size : sizes) {
+      chart_.resize(size);
+      ErrorOf([&] { Show(Table({kTime, "docs"}, rows), "docs"); });
+      QImage frame(size, QImage::Format_RGB32);
+      RenderHistoryFrame(chart_, frame);
+      const TRect plot = chart_.PlotArea();
+      int red = 0;
+      for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+          if (frame.pixel(x, y) == 0xFFFF0000) {
+            ++red;
+            ASSERT_TRUE(x > plot.Left && x < plot.Right && y > plot.Top && y < plot.Bottom)
+                << rows.size() << " rows, " << size.width() << "x" << size.height() << ": red at " << x << "," << y;
+          }
+      if (size == QSize(817, 250)) {
+        EXPECT_GT(red, 0) << rows.size() << " rows";
+      }
+    }
 }
 
 // --- through the window ------------------------------------------------------------------

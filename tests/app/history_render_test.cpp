@@ -277,6 +277,38 @@ TEST_F(RenderProgramTest, UsageErrorExitsWithTwo) {
   EXPECT_TRUE(result.error_output.startsWith("usage: sharemon --render"));
 }
 
+// Counts near the ends of the int range, which the left axis maps to offsets just inside its
+// pixel guard, far beyond the picture, and lines from there into it: the program must draw
+// them without overflow (the sanitizer build stops at the first one) and in time.
+TEST_F(RenderProgramTest, CountsNearTheEndsOfTheIntRangeAreDrawn) {
+  const QByteArray header = "\xC2\xF0\xE5\xEC\xFF,docs\r\n";
+  struct Case {
+    const char* name;
+    QByteArray rows;
+    const char* size;
+  };
+  const Case cases[] = {
+      {"a count just inside the guard, axis 0..15",
+       "08.12.2026 10:00:00,10\r\n08.12.2026 10:30:00,-2147483643\r\n08.12.2026 11:00:00,10\r\n", "100x100"},
+      {"a count just inside the guard, axis 0..20",
+       "08.12.2026 10:00:00,15\r\n08.12.2026 10:30:00,-2147483643\r\n08.12.2026 11:00:00,15\r\n", "100x100"},
+      {"both ends of the int range",
+       "08.12.2026 10:00:00,2147483642\r\n08.12.2026 10:30:00,-2147483648\r\n08.12.2026 11:00:00,0\r\n",
+       "100x100"},
+      {"$80000000 over the whole calendar", "01.01.0001 00:00:00,30\r\n31.12.9999 00:00:00,$80000000\r\n", "40x40"},
+      {"$80000000 first, over the whole calendar", "01.01.0001 00:00:00,$80000000\r\n31.12.9999 00:00:00,30\r\n",
+       "40x40"},
+  };
+  for (const Case& c : cases) {
+    QFile::remove(Out());
+    const RunResult result = Run({WriteTable(header + c.rows), "--share", "docs", "--out", Out(), "--size", c.size});
+    EXPECT_EQ(result.exit_code, 0) << c.name << ": " << result.error_output.toStdString();
+    const QImage image = QImage(Out()).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.size(), QSize(QString(c.size).section('x', 0, 0).toInt(), QString(c.size).section('x', 1).toInt()))
+        << c.name;
+  }
+}
+
 // --- golden pictures, compared by geometry ------------------------------------------------
 
 // A picture's geometry as text: its size, the back wall's frame and the red line's pixels

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "chart/chart_exceptions.h"
 #include "chart/rounding.h"
@@ -332,6 +333,55 @@ TEST(axis_test, guard_on_a_horizontal_axis) {
   EXPECT_EQ(bottom.ValueToPixel(1e8), bottom.CenterPixel());
   EXPECT_EQ(bottom.ValueToPixel(-1e8), bottom.CenterPixel());
   EXPECT_EQ(bottom.ValueToPixel(5e4), 10 + 10000000);
+}
+
+// An offset just inside the guard still leaves the 32-bit range once the end pixel it counts
+// from is added: such a value goes to the centre like one beyond the guard, and a pixel that
+// just fits is kept. Plot 10..210 on both axes, scale 0..200: the offset equals the value.
+TEST(axis_test, pixels_beyond_the_int_range_map_to_the_centre) {
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  struct Case {
+    bool horizontal, inverted;
+    double value;
+    int pixel;  // 0: the centre
+  };
+  const Case cases[] = {
+      {true, false, kMax - 10.0, kMax},        {true, false, kMax - 9.0, 0},   {true, false, kMax - 1.0, 0},
+      {true, false, -(kMax - 1.0), kMin + 12}, {true, true, -(kMax - 210.0), kMax},
+      {true, true, -(kMax - 209.0), 0},        {true, true, kMax - 1.0, 210 - (kMax - 1)},
+      {false, false, -(kMax - 210.0), kMax},   {false, false, -(kMax - 209.0), 0},
+      {false, false, kMax - 1.0, 210 - (kMax - 1)}, {false, true, kMax - 10.0, kMax},
+      {false, true, kMax - 9.0, 0},            {false, true, -(kMax - 1.0), kMin + 12},
+  };
+  for (const Case& c : cases) {
+    RecordingChartHost chart;
+    TCustomChartAxis& axis = c.horizontal ? static_cast<TCustomChartAxis&>(chart.Axes().Bottom()) : chart.Axes().Left();
+    axis.SetScaleRange(0, 200);
+    axis.SetInverted(c.inverted);
+    chart.UpdateAxes();
+    const int expected = c.pixel == 0 ? axis.CenterPixel() : c.pixel;
+    EXPECT_EQ(axis.ValueToPixel(c.value), expected) << c.horizontal << c.inverted << " " << c.value;
+    // The mapping object handed out for many points says the same.
+    const TAxisPixelMapping mapping = axis.LinearPixelMapping(c.horizontal);
+    EXPECT_EQ(mapping(c.value), expected);
+    EXPECT_EQ(mapping.MapsInOrder(c.value), c.pixel != 0);
+  }
+}
+
+TEST(axis_test, logarithmic_pixels_beyond_the_int_range_map_to_the_centre) {
+  RecordingChartHost chart;
+  for (TCustomChartAxis* axis : {static_cast<TCustomChartAxis*>(&chart.Axes().Bottom()),
+                                 static_cast<TCustomChartAxis*>(&chart.Axes().Left())}) {
+    axis->SetScaleRange(1, 1 + 1e-7);
+    axis->SetLogarithmic(true);
+  }
+  chart.UpdateAxes();
+  // An offset of about 2147483645 pixels: from StartPixel 10 it overflows, from EndPixel 210
+  // upward it does not.
+  const double span = std::log(chart.Axes().Left().ScaleMaximum());
+  const double value = std::exp(2147483645.0 * span / 200);
+  EXPECT_EQ(chart.Axes().Bottom().ValueToPixel(value), chart.Axes().Bottom().CenterPixel());
+  EXPECT_EQ(chart.Axes().Left().ValueToPixel(value), 210 - 2147483645);
 }
 
 TEST(axis_test, short_axis_maps_pixels_to_zero) {

@@ -449,6 +449,12 @@ TEST_F(PixelFixture, DenseColumnsFromTheirExtremesSetTheSamePixelsAsEverySegment
       {"NaN among them", 20, [nan](int i, int, std::mt19937& r) { return i % 37 == 5 ? nan : double(r() % 200); }},
       {"beyond the pixel guard", 20,
        [](int i, int, std::mt19937& r) { return i % 53 == 7 ? 1e300 : double(r() % 200); }},
+      // Rows 200 - value: the last row of the int range, one beyond it (to the centre), and
+      // far above the plot, all within the guard.
+      {"at and beyond the int range's last row", 20,
+       [](int i, int, std::mt19937& r) {
+         return i % 41 == 3 ? -2147483447.0 : i % 43 == 5 ? -2147483448.0 : i % 47 == 9 ? 2147483000.0 : double(r() % 200);
+       }},
       {"negative multiplier", 7, [](int, int k, std::mt19937&) { return -(100.0 + 4 * k); }, -1},
   };
   for (const Case& c : cases) {

@@ -1,9 +1,12 @@
 // Pixel rules of the device canvas: lines, pen styles, rectangles, raster operations, clipping.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -264,15 +267,13 @@ QImage ReferenceLine(QImage image, const QRect& clip, int x0, int y0, int x1, in
   return image;
 }
 
-// Lines along rows and columns, solid copies, dash patterns from any position and wide pens
-// take short cuts; each must set what the pixel rules set, clipped or not.
-TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
-  std::mt19937 random(17);
-  std::uniform_int_distribution<int> coordinate(-6, 46);
-  struct Pen {
-    const char* name;
-    gdi::LinePen pen;
-  };
+struct Pen {
+  const char* name;
+  gdi::LinePen pen;
+};
+
+// A pen of every kind the raster draws in its own way.
+std::vector<Pen> EveryKindOfPen() {
   gdi::LinePen solid;
   solid.color = 0xFF0000;
   gdi::LinePen dotted = solid;
@@ -288,10 +289,17 @@ TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
   gdi::LinePen wide_xor = wide;
   wide_xor.width = 3;
   wide_xor.mode = pmXor;
-  const Pen pens[] = {{"solid", solid},   {"dotted", dotted}, {"dash-dot-dot, opaque gaps", dash_dot_gaps},
-                      {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
+  return {{"solid", solid},     {"dotted", dotted}, {"dash-dot-dot, opaque gaps", dash_dot_gaps},
+          {"not-xor", not_xor}, {"wide", wide},     {"wide xor", wide_xor}};
+}
+
+// Lines along rows and columns, solid copies, dash patterns from any position and wide pens
+// take short cuts; each must set what the pixel rules set, clipped or not.
+TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> coordinate(-6, 46);
   const QRect clips[] = {QRect(0, 0, 40, 30), QRect(7, 5, 20, 15)};
-  for (const Pen& p : pens)
+  for (const Pen& p : EveryKindOfPen())
     for (const QRect& clip : clips)
       for (int n = 0; n < 600; ++n) {
         // Every other line lies wholly inside the image, where no pixel needs the clip test.
@@ -307,10 +315,140 @@ TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
         gdi::Raster(image, clip).Line(x0, y0, x1, y1, p.pen, advanced);
         EXPECT_TRUE(image == expected) << p.name << ": " << x0 << "," << y0 << "->" << x1 << "," << y1 << " from "
                                        << position;
-        if (p.pen.width <= 1) {
-          EXPECT_EQ(advanced - position, std::max(std::abs(x1 - x0), std::abs(y1 - y0)));
+        const int period = p.pen.pattern.Period();
+        if (p.pen.width <= 1 && period > 0) {
+          // One step of the pattern per pixel, kept within one period.
+          EXPECT_EQ(advanced, (position + std::max(std::abs(x1 - x0), std::abs(y1 - y0))) % period);
         }
       }
 }
 
 }  // namespace
+
+// --- ends anywhere in the int range ------------------------------------------------------------
+
+// A walk begun at any step must be in the state the walk from the start reaches there.
+TEST(gdi_raster_test, a_walk_begun_midway_continues_the_walk_from_the_start) {
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> delta(-150, 150);
+  for (int n = 0; n < 300; ++n) {
+    const int x0 = delta(random), y0 = delta(random);
+    // Short lines give every octant and tie; longer ones many minor steps between ties.
+    const int x1 = x0 + (n < 100 ? delta(random) / 20 : delta(random)), y1 = y0 + (n < 100 ? delta(random) / 20 : delta(random));
+    const gdi::LineWalk walk(x0, y0, x1, y1);
+    std::vector<std::pair<int, int>> whole;
+    walk.Walk(0, walk.Length(), [&](int x, int y) { whole.push_back({x, y}); });
+    ASSERT_EQ(std::int64_t(whole.size()), walk.Length());
+    for (std::int64_t step = 0; step < walk.Length(); ++step) {
+      std::vector<std::pair<int, int>> part;
+      walk.Walk(step, std::min(step + 2, walk.Length()), [&](int x, int y) { part.push_back({x, y}); });
+      EXPECT_EQ(part.front(), whole[step]) << x0 << "," << y0 << "->" << x1 << "," << y1 << " step " << step;
+      if (part.size() == 2) {
+        EXPECT_EQ(part.back(), whole[step + 1]);
+      }
+    }
+  }
+}
+
+__extension__ using Wide = __int128;
+
+// Rounds a / b (b > 0) to the nearest integer, a half to the smaller one.
+std::int64_t RoundHalfDown(Wide a, Wide b) {
+  const Wide numerator = 2 * a - b, denominator = 2 * b;  // ceil(a / b - 1/2)
+  const Wide ceiling = numerator >= 0 ? (numerator + denominator - 1) / denominator : -((-numerator) / denominator);
+  return static_cast<std::int64_t>(ceiling);
+}
+
+struct StepPixel {
+  int x, y;
+  std::int64_t step;
+};
+
+// The diamond rule computed exactly for the steps whose major coordinate lies in [low, high]:
+// at each, the pixel nearest to the exact line, a tie going to the smaller coordinate.
+std::vector<StepPixel> ExactLinePixels(int x0, int y0, int x1, int y1, std::int64_t low, std::int64_t high) {
+  const Wide dx = Wide(x1) - x0, dy = Wide(y1) - y0;
+  const bool x_major = (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy);
+  const Wide major_delta = x_major ? dx : dy, minor_delta = x_major ? dy : dx;
+  const Wide length = major_delta < 0 ? -major_delta : major_delta;
+  const std::int64_t major0 = x_major ? x0 : y0, minor0 = x_major ? y0 : x0, sign = major_delta > 0 ? 1 : -1;
+  std::vector<StepPixel> pixels;
+  for (std::int64_t major = low; major <= high; ++major) {
+    const std::int64_t step = (major - major0) * sign;
+    if (step < 0 || step >= length) continue;
+    const std::int64_t minor = minor0 + RoundHalfDown(minor_delta * step, length);
+    pixels.push_back(x_major ? StepPixel{int(major), int(minor), step} : StepPixel{int(minor), int(major), step});
+  }
+  return pixels;
+}
+
+// What a far line must set: ReferenceLine's rules, with the pixels computed exactly where
+// they can reach the clip.
+QImage ReferenceFarLine(QImage image, const QRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
+                        int position) {
+  const bool x_major = std::abs(std::int64_t(x1) - x0) > std::abs(std::int64_t(y1) - y0);
+  const int margin = pen.width + 1;
+  const std::vector<StepPixel> pixels =
+      ExactLinePixels(x0, y0, x1, y1, (x_major ? clip.left() : clip.top()) - margin,
+                      (x_major ? clip.right() : clip.bottom()) + margin);
+  PixelSet covered;
+  auto apply = [&](int x, int y, QRgb color, TPenMode mode) {
+    if (clip.contains(x, y)) image.setPixel(x, y, gdi::ApplyMode(mode, color, image.pixel(x, y)));
+  };
+  auto inside = [&](std::int64_t x, std::int64_t y) {
+    return x >= clip.left() && x <= clip.right() && y >= clip.top() && y <= clip.bottom();
+  };
+  auto stamp = [&](std::int64_t x, std::int64_t y) {
+    for (int dy = 0; dy < pen.width; ++dy)
+      for (int dx = 0; dx < pen.width; ++dx) {
+        const std::int64_t px = x - pen.width / 2 + dx, py = y - pen.width / 2 + dy;
+        if (inside(px, py)) covered.insert({int(px), int(py)});
+      }
+  };
+  if (pen.width > 1) {
+    for (const StepPixel& p : pixels) stamp(p.x, p.y);
+    stamp(x1, y1);
+    for (const auto& [x, y] : covered) apply(x, y, pen.color, pen.mode);
+    return image;
+  }
+  const int period = pen.pattern.Period();
+  for (const StepPixel& p : pixels) {
+    const int place = period > 0 ? int((position + p.step) % period) : 0;
+    if (pen.pattern.IsOn(place)) apply(p.x, p.y, pen.color, pen.mode);
+    else if (pen.fill_gaps) apply(p.x, p.y, pen.gap_color, pmCopy);
+  }
+  return image;
+}
+
+// Ends far beyond the image, up to the int range's edges (as a value mapped just inside the
+// pixel guard gives): the pixels inside the clip are those of the rules, and no step outside
+// the clip is walked (a walk over 2^32 pixels would not finish in time).
+TEST(gdi_raster_test, lines_with_far_ends_set_the_pixels_of_the_rules_within_the_clip) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  struct Line {
+    int x0, y0, x1, y1;
+  };
+  const Line lines[] = {
+      {kMin, 10, kMax, 20},   {10, kMin, 20, kMax},     {kMin, kMin, kMax, kMax}, {15, 12, kMax, kMin},
+      {kMax, 12, -5, 12},     {12, kMax, 12, kMin},     {kMin, kMax, kMax, kMin}, {kMax - 3, 9, kMin + 7, 17},
+      {20, 9, 21, kMin},      {kMin, 6, 30, 8},         {-1000000000, 7, 1000000000, 19},
+  };
+  const QRect clip(7, 5, 20, 15);
+  int drawn = 0;
+  for (const auto& [name, pen] : EveryKindOfPen())
+    for (const Line& l : lines) {
+      QImage image = BlankImage(40, 30);
+      image.setPixel(12, 12, 0xFF123456);
+      const QImage expected = ReferenceFarLine(image, clip, l.x0, l.y0, l.x1, l.y1, pen, 4);
+      int position = 4;
+      gdi::Raster(image, clip).Line(l.x0, l.y0, l.x1, l.y1, pen, position);
+      EXPECT_TRUE(image == expected) << name << ": " << l.x0 << "," << l.y0 << "->" << l.x1 << "," << l.y1;
+      const int period = pen.pattern.Period();
+      if (pen.width <= 1 && period > 0) {
+        const std::int64_t length = std::max(std::abs(std::int64_t(l.x1) - l.x0), std::abs(std::int64_t(l.y1) - l.y0));
+        EXPECT_EQ(position, (4 + length) % period) << name;
+      }
+      drawn += image != BlankImage(40, 30);
+    }
+  EXPECT_GT(drawn, 40);  // most lines cross the clip
+}

@@ -8,6 +8,7 @@
 
 #include "core/polling_run.h"
 #include "rtl/errors.h"
+#include "table_written_before.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
@@ -58,13 +59,7 @@ TEST(table_file_text_test, writes_fields_plain_unless_the_reader_would_split_the
 // A file today's writer produced stays byte for byte what the writer produces.
 TEST(table_file_text_test, tables_without_such_names_are_written_as_before) {
   const auto golden = std::string(std::getenv("SHAREMON_SOURCE_DIR")) + "/tests/core/golden/table_written_before.txt";
-  const core::ConnectionTable table =
-      Table({kTime, "public", W("Отчеты"), "home_dir$"}, {{"08.12.2026  9:05:07", {"3", "0", "12"}},
-                                                        {"08.12.2026  9:35:07", {"4", "1", "12"}},
-                                                        {"09.12.2026  0:05:07", {"0", "0"}},
-                                                        {"09.12.2026  0:35:07", {}},
-                                                        {"09.12.2026  10:05:07", {"17", "2", "1"}}});
-  EXPECT_EQ(core::TableFileText(table), TemporaryDirectory::ReadBytes(golden));
+  EXPECT_EQ(core::TableFileText(TableWrittenBefore()), TemporaryDirectory::ReadBytes(golden));
 }
 
 struct LoadCase {

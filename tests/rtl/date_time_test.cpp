@@ -60,6 +60,18 @@ TEST(DateTimeValueTest, EncodeRefusesImpossibleDatesAndTimes) {
   EXPECT_EQ(rtl::EncodeDate(2024, 2, 29), 45351.0);
 }
 
+// The named calendar edges are the days the encoder accepts first and last, and every value
+// of the last day, up to its final millisecond, stays below the end.
+TEST(DateTimeValueTest, CalendarEdgesAreTheFirstAndLastEncodableDays) {
+  EXPECT_EQ(rtl::EncodeDate(1, 1, 1), rtl::kFirstCalendarDay);
+  EXPECT_EQ(rtl::EncodeDate(9999, 12, 31), rtl::kLastCalendarDay);
+  EXPECT_THROW(rtl::EncodeDate(10000, 1, 1), rtl::ConvertError);
+  EXPECT_LT(rtl::EncodeDate(9999, 12, 31) + rtl::EncodeTime(23, 59, 59, 999), rtl::kEndOfCalendar);
+  const rtl::DateTimeParts epoch = rtl::DecodeDateTime(0);
+  EXPECT_EQ(std::chrono::year_month_day(rtl::kDateTimeEpoch),
+            std::chrono::year{epoch.year} / std::chrono::month{epoch.month} / std::chrono::day{epoch.day});
+}
+
 struct FormatCase {
   const char* format;
   const char* text;

@@ -7,6 +7,7 @@
 #include <lm.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <set>
 #include <string>
 
@@ -14,7 +15,20 @@
 
 namespace {
 
-standin::NetApiBehaviour behaviour;
+standin::NetApiBehaviour BehaviourFromEnvironment() {
+  standin::NetApiBehaviour chosen;
+  wchar_t text[64] = L"";
+  const DWORD length = GetEnvironmentVariableW(standin::kNetApiVariable, text, 64);
+  if (length == 0 || length >= 64) return chosen;
+  wchar_t* next = text;
+  for (DWORD* field : {&chosen.level2_result, &chosen.level1_result, &chosen.share_count}) {
+    *field = std::wcstoul(next, &next, 10);
+    if (*next == L',') ++next;
+  }
+  return chosen;
+}
+
+standin::NetApiBehaviour behaviour = BehaviourFromEnvironment();
 standin::NetApiCounts counts;
 std::set<void*> buffers;  // handed out and not given back
 

@@ -91,6 +91,12 @@ struct NetApiBehaviour {
   DWORD share_count = 0;
 };
 
+// The environment variable that gives NETAPI32.DLL its behaviour when it is loaded, for a
+// program the test cannot steer through the exports (sharemon.exe): the level 2 result, the
+// level 1 result and the share count, as decimal numbers separated by commas. Without it the
+// list is empty.
+inline constexpr wchar_t kNetApiVariable[] = L"SHAREMON_STANDIN_NETAPI";
+
 // What NETAPI32.DLL has seen since the last StandinBehave.
 struct NetApiCounts {
   LONG level1_calls = 0;

@@ -1,0 +1,81 @@
+#include "core/command_faces.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace core {
+namespace {
+
+// The test interval when the variable holds a positive decimal number.
+std::optional<std::chrono::milliseconds> TestInterval() {
+  const char* value = std::getenv(kTestIntervalVariable);
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  char* end = nullptr;
+  const long long milliseconds = std::strtoll(value, &end, 10);
+  if (*end != '\0' || milliseconds <= 0) return std::nullopt;
+  return std::chrono::milliseconds(milliseconds);
+}
+
+}  // namespace
+
+FaceOutput ListSharesOutput(const rtl::StringList& shares) {
+  FaceOutput output;
+  for (const auto& name : shares) output.out += rtl::Utf8FromWindows1251(name) + "\n";
+  return output;
+}
+
+FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober) {
+  const platform::CancelSignal never;
+  const ProbeResult result = prober.Probe(share, never);
+  if (!result.HasReport()) return {1, "", rtl::Utf8FromWindows1251(result.error) + "\n"};
+  rtl::Text names;
+  for (const auto& name : result.users) names += (names.empty() ? "" : " ") + name;
+  return {0, std::to_string(result.count) + "\t" + rtl::Utf8FromWindows1251(names) + "\n", ""};
+}
+
+FaceOutput ProbeUsage() { return {2, "", "usage: sharemon --probe NAME\n"}; }
+
+int PrintFaceOutput(const FaceOutput& output) {
+  std::fputs(output.out.c_str(), stdout);
+  std::fputs(output.error.c_str(), stderr);
+  std::fflush(stdout);
+  return output.exit_code;
+}
+
+HeadlessSettings PollSettings(const PollOptionTexts& options, const std::filesystem::path& program_directory) {
+  HeadlessSettings settings;
+  settings.watch_list_file = options.watch_list_file.value_or(program_directory / "splist.txt");
+  settings.output_directory = options.output_directory.value_or(program_directory);
+  try {
+    settings.interval = PollMinutes(options.interval_minutes);
+  } catch (const rtl::Exception& error) {
+    throw PollOptionError("--interval", error.what());
+  }
+  if (const auto test_interval = TestInterval()) settings.interval = *test_interval;
+  return settings;
+}
+
+int PollUntilStopped(const HeadlessSettings& settings, const platform::CancelSignal& stop, RunListener& listener,
+                     RunLog& log) {
+  SystemClock clock;
+  ConsoleShareProber prober;
+  SignalPause pause(stop);
+  try {
+    HeadlessRun(settings, {clock, prober, stop, pause, listener, log}).Run();
+    return 0;
+  } catch (const std::exception& error) {
+    // Appended rather than "literal" + string: GCC 12 at -O3 takes the latter for an overlapping copy.
+    std::string line = "sharemon --poll: ";
+    line += rtl::Utf8FromWindows1251(error.what());
+    log.Line(line);
+    return 1;
+  }
+}
+
+PollOptionError::PollOptionError(const rtl::Text& option, const rtl::Text& reason)
+    : rtl::Exception(option + ": " + reason) {}
+
+}  // namespace core

@@ -1,0 +1,72 @@
+// What the program's command-line faces print and exit with, the same on Linux and Windows:
+// the share list, a probe's line, and the headless run's settings from its options. The faces
+// themselves (app/ on Linux, console/ on Windows) read their arguments and write these texts
+// each in their own system's way. Output texts are UTF-8 with "\n" after each line.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/headless_run.h"
+#include "core/share_probe.h"
+#include "platform/cancel_signal.h"
+#include "rtl/string_list.h"
+#include "rtl/text.h"
+
+namespace core {
+
+struct FaceOutput {
+  int exit_code = 0;
+  std::string out;    // for standard output
+  std::string error;  // for standard error
+};
+
+// "--list-shares": one name per line, exit code 0 (an empty list prints nothing).
+FaceOutput ListSharesOutput(const rtl::StringList& shares);
+
+// "--probe NAME": probes the share (program text) once, without a cancel. With a report, the
+// count, a tab and the counted names separated by single spaces, exit code 0 (also for the 0
+// of a report without users); without one (the command could not start, ran past its time
+// limit or printed too much), the error text on standard error and exit code 1.
+FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober);
+
+// "--probe" without exactly one NAME: the usage line on standard error, exit code 2.
+FaceOutput ProbeUsage();
+
+// Writes the texts to standard output and standard error as they are (a system whose
+// streams take UTF-8) and returns the exit code.
+int PrintFaceOutput(const FaceOutput& output);
+
+// The headless run's options as a face read them: a path or program text each, or nothing
+// when the option was not given.
+struct PollOptionTexts {
+  std::optional<std::filesystem::path> watch_list_file;   // --watch FILE
+  std::optional<std::filesystem::path> output_directory;  // --out DIR
+  rtl::Text interval_minutes = "30";                      // --interval N
+};
+
+// The environment variable that, for tests only, replaces the interval by that many
+// milliseconds (a positive decimal number; anything else is ignored), after --interval has
+// been read and checked, so that an end-to-end test sees several ticks within seconds.
+inline constexpr char kTestIntervalVariable[] = "SHAREMON_TEST_INTERVAL_MS";
+
+// The run's settings: the watch list defaults to splist.txt in `program_directory`, the table
+// files to `program_directory` itself; the interval is read by PollMinutes. Throws
+// PollOptionError naming the option.
+HeadlessSettings PollSettings(const PollOptionTexts& options, const std::filesystem::path& program_directory);
+
+// The headless run as a program runs it: the system's clock, the real probe, and a pause that
+// wakes on `stop`, until the stop signal. Returns 0 then; 1 when the run could not start (the
+// watch list could not be read, the first table file could not be written), after a line
+// "sharemon --poll: " + the error text on `log`.
+int PollUntilStopped(const HeadlessSettings& settings, const platform::CancelSignal& stop, RunListener& listener,
+                     RunLog& log);
+
+// "--interval: " + the reading's error text (program text).
+class PollOptionError : public rtl::Exception {
+ public:
+  PollOptionError(const rtl::Text& option, const rtl::Text& reason);
+};
+
+}  // namespace core
