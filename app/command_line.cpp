@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/help_face.h"
 #include "app/history_render.h"
 #include "app/poll_face.h"
 #include "app/table_file.h"
@@ -24,10 +25,13 @@ struct Face {
 // Each further face adds a line here.
 const std::vector<Face>& Faces() {
   static const std::vector<Face> faces = {
+      {"--help", RunHelp},
+      {"-h", RunHelp},
       {"--list-shares", RunListShares},
       {"--poll", RunPoll},
       {"--probe", RunProbe},
       {"--render", RunRenderHistory},
+      {"--version", RunVersion},
   };
   return faces;
 }

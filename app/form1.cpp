@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/connection_table_model.h"
+#include "app/data_directory.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
@@ -97,7 +98,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-  ProgramDirectory = ToText(QFileInfo(executable_file_name_).absolutePath());
+  ProgramDirectory = ToText(ProgramDataDirectory(QFileInfo(executable_file_name_).absolutePath()));
   const rtl::Text watch_list_file = ProgramFile(kWatchListFileName);
   if (IsExistingFile(watch_list_file)) {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.

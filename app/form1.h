@@ -37,7 +37,9 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // Program-wide state (texts are Windows-1251).
-  rtl::Text ProgramDirectory;              // set by FormShow
+  // Where splist.txt and the table files live, set by FormShow: the executable's directory,
+  // or for an installed copy the user's data directory (app/data_directory.h).
+  rtl::Text ProgramDirectory;
   core::AccumulatedUsers AccumulatedUsers;  // user tokens of every probe
   // The connection table ListView1 shows; the polling run, file loads, "Очистить" and
   // caption edits all change this one table.
@@ -51,7 +53,7 @@ class TForm1 : public QMainWindow {
   // Writes the watch list to splist.txt in ProgramDirectory; a failure shows the NoticeBox
   // "Ошибка сохранения списка". Does nothing before FormShow has taken ProgramDirectory.
   void SaveWatchList();
-  // The executable whose directory FormShow takes; tests point it elsewhere before showing.
+  // The executable whose data directory FormShow takes; tests point it elsewhere before showing.
   void SetExecutableFileName(const QString& file_name) { executable_file_name_ = file_name; }
 
   // Controls of the layout.

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "app/data_directory.h"
 #include "app/metrics_server.h"
 #include "app/version.h"
 #include "core/command_faces.h"
@@ -67,17 +68,19 @@ QString HelpText(QCommandLineParser& parser) {
              "\nThe table files are named list_<date>_<time>.txt after the start of their run, written again after\n"
              "every tick, and a new one begins at local midnight. The first tick comes at once. SIGTERM or\n"
              "SIGINT ends the run and writes its file. Log lines go to standard error.\n"
-             "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n");
+             "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n"
+             "The data directory is the program's own directory in a build tree; an installed copy uses the\n"
+             "user's data directory (~/.local/share/sharemon).\n");
 }
 
 void DeclareOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral("Polls the watched shares without a window and serves metrics."));
   parser.addOption({QStringLiteral("poll"), QStringLiteral("Run the polling run without a window.")});
-  parser.addOption({QStringLiteral("watch"), QStringLiteral("The watch list file (default: splist.txt beside the program)."),
+  parser.addOption({QStringLiteral("watch"), QStringLiteral("The watch list file (default: splist.txt in the data directory)."),
                     QStringLiteral("FILE")});
   parser.addOption({QStringLiteral("interval"), QStringLiteral("Minutes between ticks, at least 1 (default 30)."),
                     QStringLiteral("N"), QStringLiteral("30")});
-  parser.addOption({QStringLiteral("out"), QStringLiteral("Directory of the table files (default: beside the program)."),
+  parser.addOption({QStringLiteral("out"), QStringLiteral("Directory of the table files (default: the data directory)."),
                     QStringLiteral("DIR")});
   parser.addOption({QStringLiteral("metrics"),
                     QStringLiteral("Address of the metrics endpoint (default %1).").arg(MetricsServer::kDefaultAddress),
@@ -85,6 +88,18 @@ void DeclareOptions(QCommandLineParser& parser) {
   parser.addOption({QStringLiteral("no-metrics"), QStringLiteral("Serve no metrics.")});
   parser.addHelpOption();
 }
+
+}  // namespace
+
+QString PollOptionsHelp() {
+  QCommandLineParser parser;
+  DeclareOptions(parser);
+  const QString help = HelpText(parser);
+  const qsizetype options = help.indexOf(QStringLiteral("Options:\n"));
+  return options < 0 ? help : help.mid(options + 9);
+}
+
+namespace {
 
 // The options, or nothing after a message on standard error (or the help on standard output).
 std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help) {
@@ -104,8 +119,13 @@ std::optional<PollOptions> ReadOptions(const QStringList& arguments, bool& help)
   if (parser.isSet(QStringLiteral("watch"))) texts.watch_list_file = parser.value(QStringLiteral("watch")).toStdString();
   if (parser.isSet(QStringLiteral("out"))) texts.output_directory = parser.value(QStringLiteral("out")).toStdString();
   texts.interval_minutes = rtl::Windows1251FromUtf8(parser.value(QStringLiteral("interval")).toStdString());
+  // The data directory is asked for only by a default: with --watch and --out given (as by the
+  // service unit, whose user's home may be read-only) none is made.
+  const QString program_directory = QCoreApplication::applicationDirPath();
+  const bool defaults = !texts.watch_list_file || !texts.output_directory;
+  const QString directory = defaults ? ProgramDataDirectory(program_directory) : program_directory;
   try {
-    options.settings = core::PollSettings(texts, QCoreApplication::applicationDirPath().toStdString());
+    options.settings = core::PollSettings(texts, directory.toStdString());
   } catch (const rtl::Exception& error) {
     Fail(QString::fromStdString(rtl::Utf8FromWindows1251(error.what())));
     return std::nullopt;
