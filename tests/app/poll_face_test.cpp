@@ -140,11 +140,13 @@ TEST_F(poll_face_test, each_failure_is_logged_counted_and_has_no_users_value_whi
     EXPECT_GE(TestProcess::Count(process.Err(), "probe of \"" + share + "\" failed: " + reason), 2) << share;
   }
   // The table holds what the window would: the 0 of a report without users, nothing of "huge".
+  // The stop may land inside a tick, whose row then keeps only the values probed before it.
   const auto files = TableFiles(directory_.Path() / "out");
   ASSERT_EQ(files.size(), 1u);
   const std::string table = TemporaryDirectory::ReadBytes(files[0]);
-  EXPECT_TRUE(std::regex_match(
-      table, std::regex("\xC2\xF0\xE5\xEC\xFF,docs,missing,denied,huge\r\n(\\d\\d\\.\\d\\d\\.\\d{4}  \\d+:\\d\\d:\\d\\d,2,0,0\r\n)+")))
+  const std::string row = "\\d\\d\\.\\d\\d\\.\\d{4}  \\d+:\\d\\d:\\d\\d";
+  EXPECT_TRUE(std::regex_match(table, std::regex("\xC2\xF0\xE5\xEC\xFF,docs,missing,denied,huge\r\n(" + row +
+                                                 ",2,0,0\r\n){2,}(" + row + "(,2(,0)?)?\r\n)?")))
       << table;
   EXPECT_EQ(process.Out(), "");
 }
