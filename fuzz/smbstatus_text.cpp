@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto users = netshare::ParseProcessUsers(process_report);
   for (const auto& [process, user] : users) fuzz::Require(IsNumber(process) && IsNumber(user), "numeric ids");
   const auto connections = netshare::JoinConnections(rows, users, names[0], UserName);
-  const auto of_share = std::count_if(rows.begin(), rows.end(), [&](const auto& row) { return row.service == names[0]; });
+  const auto of_share =
+      std::count_if(rows.begin(), rows.end(), [&](const auto& row) { return row.service == names[0]; });
   fuzz::Require(static_cast<std::ptrdiff_t>(connections.size()) == of_share, "the join keeps the share's rows");
   return 0;
 }
