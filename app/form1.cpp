@@ -7,9 +7,10 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
@@ -18,7 +19,6 @@
 #include "app/table_file.h"
 #include "app/window_timer.h"
 #include "app/share_enumeration.h"
-#include "app/user_probe.h"
 #include "platform/whole_file.h"
 #include "rtl/file_name.h"
 
@@ -37,11 +37,16 @@ bool IsExistingFile(const rtl::Text& file_name) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), executable_file_name_(QCoreApplication::applicationFilePath()) {
   BuildLayout();
+  polling_ = std::make_unique<PollingShell>(*this, table_);
   ConnectHandlers();
   Run(&TForm1::FormCreate);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The model observes table_, a member that goes before the window's children do.
+  list_view1_->setModel(nullptr);
+  delete list_view1_items_;
+}
 
 rtl::Text TForm1::ProgramFile(const rtl::Text& name) const {
 #ifdef _WIN32
@@ -101,7 +106,8 @@ void TForm1::FormShow() {
 void TForm1::FormClose() {
   // Closing mid-run would lose every row of the run: it ends as a stop would, file included,
   // and a failed write is shown without keeping the window from closing.
-  if (Timer1()->Enabled()) RunGuarded([this] { StopPollingRun(*this); });
+  if (Timer1()->Enabled()) RunGuarded([this] { polling_->Stop(); });
+  polling_->CancelProbes();
   SaveWatchList();
   AccumulatedUsers.Clear();
 }
@@ -121,13 +127,13 @@ void TForm1::SaveWatchList() {
 void TForm1::Button1Click() {
   PageControl1()->setCurrentIndex(0);
   if (Timer1()->Enabled()) {
-    StopPollingRun(*this);
+    polling_->Stop();
   } else {
-    StartPollingRun(*this);
+    polling_->Start();
   }
 }
 
-void TForm1::Timer1Timer() { PollWatchedShares(*this); }
+void TForm1::Timer1Timer() { polling_->TimerTick(); }
 
 void TForm1::ListBox1DblClick() {
   // ListBox1's selection, also when the double-click was on the users view (ListBox3).
@@ -137,19 +143,19 @@ void TForm1::ListBox1DblClick() {
 void TForm1::Button2Click() { ListBox2()->SetEntries(ListBox1()->Entries()); }
 
 void TForm1::Button3Click() {
-  ListView1Items()->ClearColumns();
+  table_.ClearColumns();
   ListBox2()->ClearEntries();
 }
 
 void TForm1::ListBox2Click() {
   PageControl1()->setCurrentIndex(2);
   const rtl::Text share = ListBox2()->Entry(ListBox2()->ItemIndex());
-  ShowShareHistory(*Chart1(), *Series1(), ListView1Items()->Table(), share, NoticeBox);
+  ShowShareHistory(*Chart1(), *Series1(), table_, share, NoticeBox);
 }
 
 void TForm1::N2Click() {
   const std::optional<rtl::Text> file = OpenDialog1Execute();
-  if (file) LoadConnectionTable(*ListView1Items(), ToQString(*file));
+  if (file) LoadConnectionTable(table_, ToQString(*file));
 }
 
 void TForm1::N3Click() {
@@ -163,5 +169,5 @@ void TForm1::N5Click() {
   ListBox3()->ClearEntries();
   PageControl1()->setCurrentIndex(1);
   // No selection throws "List index out of bounds (-1)" once the page is already shown.
-  ShowShareUsers(ListBox2()->Entry(ListBox2()->ItemIndex()), *ListBox3(), AccumulatedUsers);
+  polling_->ShowUsers(ListBox2()->Entry(ListBox2()->ItemIndex()));
 }

@@ -7,12 +7,15 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
-#include "rtl/string_list.h"
+#include "core/accumulated_users.h"
+#include "core/connection_table.h"
 #include "rtl/text.h"
 
 class ConnectionTableModel;
+class PollingShell;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -34,9 +37,14 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // Program-wide state (texts are Windows-1251).
-  rtl::Text ProgramDirectory;       // set by FormShow
-  rtl::StringList AccumulatedUsers;  // user tokens of every probe
-  std::int32_t PollIntervalMs = 0;  // set by the polling cycle
+  rtl::Text ProgramDirectory;              // set by FormShow
+  core::AccumulatedUsers AccumulatedUsers;  // user tokens of every probe
+  // The connection table ListView1 shows; the polling run, file loads, "Очистить" and
+  // caption edits all change this one table.
+  core::ConnectionTable& Table() { return table_; }
+  const core::ConnectionTable& Table() const { return table_; }
+  // The polling run with its probes (Button1, Timer1, "Пользователи").
+  PollingShell& Polling() { return *polling_; }
 
   // The full name of a file in ProgramDirectory ("splist.txt" -> ProgramDirectory + "/splist.txt").
   rtl::Text ProgramFile(const rtl::Text& name) const;
@@ -63,7 +71,7 @@ class TForm1 : public QMainWindow {
   QWidget* TabSheet2() const { return tab_sheet2_; }
   QWidget* TabSheet3() const { return tab_sheet3_; }
   QTreeView* ListView1() const { return list_view1_; }
-  // The connection table shown in ListView1; change the table only through it.
+  // ListView1's model of Table().
   ConnectionTableModel* ListView1Items() const { return list_view1_items_; }
   QLineEdit* Edit1() const { return edit1_; }
   TChart* Chart1() const { return chart1_; }
@@ -113,6 +121,8 @@ class TForm1 : public QMainWindow {
   void SetTabOrder();
   void ConnectHandlers();
 
+  core::ConnectionTable table_;
+  std::unique_ptr<PollingShell> polling_;
   QString executable_file_name_;
   bool shown_ = false;
   bool closed_ = false;

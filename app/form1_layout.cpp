@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
@@ -99,7 +99,7 @@ void TForm1::BuildLayout() {
   page_control1_->addTab(tab_sheet3_, QStringLiteral("График"));
   page_control1_->setCurrentIndex(0);
 
-  list_view1_items_ = new ConnectionTableModel(this);
+  list_view1_items_ = new ConnectionTableModel(table_, this);
   list_view1_ = Place(new QTreeView(tab_sheet1_), 8, 4, 865, 317);
   list_view1_->setModel(list_view1_items_);
   list_view1_->setRootIsDecorated(false);

@@ -17,14 +17,14 @@ namespace {
 constexpr TColor kPointColor = 0xFF0000;
 
 // Column index of the first caption equal to the share byte for byte, or the column count.
-int ShareColumn(const ConnectionTable& table, const rtl::Text& share) {
+int ShareColumn(const core::ConnectionTable& table, const rtl::Text& share) {
   int column = 0;
   while (column < table.ColumnCount() && table.Column(column) != share) ++column;
   return column;
 }
 
 // A row's value `index`; a row cut short (or the index -1 of the caption column) fails.
-const rtl::Text& RowValue(const ConnectionTable::Row& row, int index) {
+const rtl::Text& RowValue(const core::ConnectionTable::Row& row, int index) {
   if (index < 0 || index >= static_cast<int>(row.values.size())) throw rtl::ListIndexError(index);
   return row.values[index];
 }
@@ -52,10 +52,10 @@ int StartingMaximum(const rtl::Text& first_value, const std::function<void(const
 }
 
 // One point per row in table order; returns the largest count.
-int AddRowPoints(TFastLineSeries& series, const ConnectionTable& table, int value_index, int maximum) {
+int AddRowPoints(TFastLineSeries& series, const core::ConnectionTable& table, int value_index, int maximum) {
   rtl::Text previous_date;
   for (int row = 0; row < table.RowCount(); ++row) {
-    const ConnectionTable::Row& entry = table.RowAt(row);
+    const core::ConnectionTable::Row& entry = table.RowAt(row);
     const CaptionParts parts = SplitCaption(entry.caption);
     const double x = rtl::StrToDateTime(entry.caption);
     const int y = rtl::StrToInt(RowValue(entry, value_index));
@@ -98,7 +98,7 @@ TFastLineSeries& ConfigureHistoryChart(TChart& chart) {
   return static_cast<TFastLineSeries&>(chart.AdoptSeries(std::move(series)));
 }
 
-void ShowShareHistory(TChart& chart, TFastLineSeries& series, const ConnectionTable& table, const rtl::Text& share,
+void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::ConnectionTable& table, const rtl::Text& share,
                       const std::function<void(const rtl::Text&)>& notice) {
   const int value_index = ShareColumn(table, share) - 1;
   chart.Title().SetLine(0, share);

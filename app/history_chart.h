@@ -7,7 +7,7 @@
 
 #include <QImage>
 
-#include "app/connection_table.h"
+#include "core/connection_table.h"
 #include "rtl/text.h"
 
 class TChart;
@@ -26,7 +26,7 @@ TFastLineSeries& ConfigureHistoryChart(TChart& chart);
 // Errors end the drawing where they occur and propagate; points added before stay:
 // rtl::ConvertError for a caption or count that cannot be read, rtl::ListIndexError for a
 // row without the share's value, AxisException for a refused axis range.
-void ShowShareHistory(TChart& chart, TFastLineSeries& series, const ConnectionTable& table, const rtl::Text& share,
+void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::ConnectionTable& table, const rtl::Text& share,
                       const std::function<void(const rtl::Text&)>& notice);
 
 // Draws one frame of `chart` through RenderChart into `frame`, which has the chart's size.

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/connection_table.h"
 #include "app/history_chart.h"
+#include "core/connection_table.h"
 #include "app/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
@@ -39,12 +39,23 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 void PrintToStandardError(const rtl::Text& text) { std::cerr << rtl::Utf8FromWindows1251(text) << '\n'; }
 
-void LoadTable(ConnectionTableModel& table, const std::string& file_name) {
+void LoadTable(core::ConnectionTable& table, const std::string& file_name) {
   const QString name = QString::fromUtf8(file_name.c_str());
   // The window's loader ignores a missing file (its dialog only offers existing ones);
   // here a missing file is the user's error.
   if (!QFileInfo(name).isFile()) throw rtl::InOutError(2);
   LoadConnectionTable(table, name);
+}
+
+// An empty chart for a share the file does not hold would look like a share nobody used.
+void RequireShareColumn(const core::ConnectionTable& table, const rtl::Text& share, const std::string& file_name) {
+  rtl::Text columns;
+  for (const rtl::Text& column : table.Columns()) {
+    if (column == share) return;
+    columns += (columns.empty() ? "\"" : ", \"") + column + "\"";
+  }
+  throw rtl::Exception(rtl::Windows1251FromUtf8("В файле \"" + file_name + "\" нет столбца \"") + share +
+                       rtl::Windows1251FromUtf8("\". Столбцы файла: ") + columns);
 }
 
 // Encoded whole before the file is touched, then written as every file of the program is,
@@ -63,12 +74,14 @@ void WritePng(const QImage& frame, const std::string& file_name) {
 }
 
 void Render(const RenderRequest& request) {
-  ConnectionTableModel table;
+  core::ConnectionTable table;
   LoadTable(table, request.table_file);
+  const rtl::Text share = rtl::Windows1251FromUtf8(request.share);
+  RequireShareColumn(table, share, request.table_file);
   TChart chart;
   chart.resize(request.width, request.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
-  ShowShareHistory(chart, series, table.Table(), rtl::Windows1251FromUtf8(request.share), PrintToStandardError);
+  ShowShareHistory(chart, series, table, share, PrintToStandardError);
   QImage frame(request.width, request.height, QImage::Format_RGB32);
   RenderHistoryFrame(chart, frame);
   WritePng(frame, request.out_file);

@@ -2,68 +2,77 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <algorithm>
+#include <QTimer>
 
-#include "app/connection_table.h"
 #include "app/form1.h"
 #include "app/list_box.h"
+#include "app/message_boxes.h"
 #include "app/qt_text.h"
 #include "app/table_file.h"
-#include "app/user_probe.h"
 #include "app/window_timer.h"
-#include "rtl/date_time.h"
-#include "rtl/integer.h"
 
-std::int32_t PollIntervalFromMinutes(const rtl::Text& minutes_text) {
-  const auto minutes = static_cast<std::uint32_t>(rtl::StrToInt(minutes_text));
-  // Unsigned arithmetic wraps where signed arithmetic would be undefined.
-  return static_cast<std::int32_t>(minutes * 60u * 1000u);
+PollingShell::PollingShell(TForm1& form, core::ConnectionTable& table)
+    : form_(form), table_(table), run_(table, clock_, *this), prober_(&console_prober_) {}
+
+PollingShell::~PollingShell() = default;
+
+void PollingShell::SetProber(core::ShareProber* prober) { prober_ = prober ? prober : &console_prober_; }
+
+std::vector<rtl::Text> PollingShell::WatchList() const { return form_.ListBox2()->Entries().Entries(); }
+
+void PollingShell::Start() {
+  run_.Start(WatchList(), ToText(form_.Edit1()->text()));
+  form_.Timer1()->SetEnabled(true);
+  form_.Button1()->setText(QStringLiteral("Стоп"));
 }
 
-rtl::Text FileTimeStamp() {
-  rtl::Text stamp = rtl::TimeText(rtl::Now());
-  std::replace(stamp.begin(), stamp.end(), ':', '.');
-  return stamp;
+void PollingShell::Stop() {
+  run_.Stop();
+  tick_worker_.CancelAll();
+  form_.Timer1()->SetEnabled(false);
+  form_.Button1()->setText(QStringLiteral("Пуск"));
+  SaveConnectionTable(table_, ToQString(core::TableFileNameNow(clock_, form_.ProgramDirectory)));
 }
 
-QString TableFileNameNow(const rtl::Text& program_directory) {
-  const rtl::Text date = rtl::DateText(rtl::Now());
-  return TableFileName(ToQString(program_directory), date, FileTimeStamp());
+void PollingShell::TimerTick() {
+  if (const auto tick = run_.TimerFired(WatchList())) ProbeTick(*tick);
 }
 
-void StartPollingRun(TForm1& form) {
-  ConnectionTableModel& table = *form.ListView1Items();
-  table.ClearColumns();
-  table.AddColumn(rtl::Windows1251FromUtf8("Время"));
-  for (const rtl::Text& entry : form.ListBox2()->Entries()) table.AddColumn(entry);
-  form.PollIntervalMs = PollIntervalFromMinutes(ToText(form.Edit1()->text()));
-  form.Timer1()->SetEnabled(true);
-  form.Button1()->setText(QStringLiteral("Стоп"));
+void PollingShell::ProbeTick(const core::Tick& tick) {
+  const int id = tick.id;
+  tick_worker_.Submit({prober_, tick.shares, [this, id](const core::ProbeResult& result) { run_.Apply(id, result); },
+                       [this, id] {
+                         if (const auto next = run_.ProbingEnded(id, WatchList())) ProbeTick(*next);
+                       }});
 }
 
-void StopPollingRun(TForm1& form) {
-  form.Timer1()->SetEnabled(false);
-  form.Button1()->setText(QStringLiteral("Пуск"));
-  SaveConnectionTable(form.ListView1Items()->Table(), TableFileNameNow(form.ProgramDirectory));
+void PollingShell::ShowUsers(const rtl::Text& share) {
+  users_worker_.Submit({prober_, {share}, [this](const core::ProbeResult& result) { ShowProbedUsers(result); }, {}});
 }
 
-void PollWatchedShares(TForm1& form) {
-  TTimer& timer = *form.Timer1();
-  if (static_cast<std::int64_t>(timer.Interval()) != form.PollIntervalMs) {
-    timer.SetInterval(static_cast<std::uint32_t>(form.PollIntervalMs));
+void PollingShell::ShowProbedUsers(const core::ProbeResult& result) {
+  if (!result.HasReport()) {
+    if (result.outcome != core::ProbeOutcome::kCancelled) ErrorBox(result.error);
+    return;
   }
-  ConnectionTableModel& table = *form.ListView1Items();
-  TListBox& watch_list = *form.ListBox2();
-  int row = -1;
-  // The watch list may change between ticks, so its entries are read at each step.
-  for (int i = 0; i < watch_list.Count(); ++i) {
-    const std::int32_t count =
-        CountUserTokens(QueryShareUsers(watch_list.Entry(i)), *form.ListBox3(), form.AccumulatedUsers);
-    if (i == 0) {
-      const rtl::Text date = rtl::DateText(rtl::Now());
-      row = table.AddRow(date + "  " + rtl::TimeText(rtl::Now()));
-    }
-    table.AppendValue(row, std::to_string(count));
-  }
+  UsersSeen({}, result.users);
+  form_.ListBox3()->SetEntries(form_.AccumulatedUsers.Take());
 }
+
+void PollingShell::CancelProbes() {
+  tick_worker_.CancelAll();
+  users_worker_.CancelAll();
+}
+
+void PollingShell::UsersSeen(const rtl::Text&, const std::vector<rtl::Text>& names) {
+  form_.ListBox3()->ClearEntries();
+  form_.AccumulatedUsers.Add(names);
+}
+
+void PollingShell::ProbeFailed(const rtl::Text&, const core::ProbeResult& result) {
+  if (result.HasReport() || result.outcome == core::ProbeOutcome::kCancelled) return;
+  // Shown from the event loop, not from inside the run: the box's own loop delivers more results.
+  QTimer::singleShot(0, this, [error = result.error] { ErrorBox(error); });
+}
+
+void PollingShell::TimerIntervalChanged(std::uint32_t interval_ms) { form_.Timer1()->SetInterval(interval_ms); }

@@ -1,41 +1,64 @@
-// The polling run: Button1 starts it (columns from the watch list, Timer1 armed) and stops it
-// (table written to a file named after the date and time); every Timer1 tick probes each
-// watched share and adds one table row of user counts.
+// The polling run in the window: Button1 starts and stops it, Timer1's ticks probe the
+// watched shares on a worker thread and the core applies each result to the table on the GUI
+// thread, in watch-list order; "Пользователи" probes the same way. Stopping, or closing the
+// window, cancels a probe in flight at once, keeps what the tick appended and writes the
+// table file as a stop writes it.
 #pragma once
 
-#include <QString>
-#include <cstdint>
+#include <QObject>
+#include <vector>
 
+#include "app/probe_worker.h"
+#include "core/connection_table.h"
+#include "core/polling_run.h"
+#include "core/share_probe.h"
 #include "rtl/text.h"
 
 class TForm1;
 
-// Edit1's minutes as PollIntervalMs: minutes × 60 × 1000 in signed 32-bit arithmetic that
-// wraps on overflow. The text is read by rtl::StrToInt (throws ConvertError
-// "'%s' is not a valid integer value").
-std::int32_t PollIntervalFromMinutes(const rtl::Text& minutes_text);
+class PollingShell : public QObject, private core::RunListener {
+  Q_OBJECT
+ public:
+  // Runs on `form`'s controls and appends to `table`; both outlive it.
+  PollingShell(TForm1& form, core::ConnectionTable& table);
+  ~PollingShell() override;
 
-// The time text of the current time with every ":" replaced by ".".
-rtl::Text FileTimeStamp();
+  const core::PollingRun& Run() const { return run_; }
+  // Who answers later probes; nullptr restores the share query command (tests).
+  void SetProber(core::ShareProber* prober);
 
-// The table file of a stop now: TableFileName(ProgramDirectory, date text, FileTimeStamp()),
-// the date and the time taken from two readings of the clock, the date first.
-QString TableFileNameNow(const rtl::Text& program_directory);
+  // Button1 while idle: the columns become "Время" plus the watch list, the interval is read
+  // from Edit1, Timer1 is enabled with the interval it has and Button1 reads "Стоп". When
+  // Edit1 holds no number the columns are rebuilt and the error thrown before anything else.
+  void Start();
+  // Button1 while running, and closing the window while running: Timer1 stops, Button1 reads
+  // "Пуск", the probe in flight is cancelled, and the whole table is written to the file
+  // named after the date and time now. A failed write throws with the run already stopped.
+  void Stop();
+  // One Timer1 tick.
+  void TimerTick();
+  // "Пользователи" once the page is shown and the share known: probes the share, then shows
+  // every accumulated name in ListBox3 and empties the accumulated list. A probe without a
+  // report shows its error and leaves ListBox3 empty.
+  void ShowUsers(const rtl::Text& share);
+  // Cancels every probe in flight or queued; their results are not applied.
+  void CancelProbes();
 
-// Button1 while idle: ListView1's columns become "Время" plus one per watch-list entry (rows
-// stay), PollIntervalMs is read from Edit1, Timer1 is enabled with the interval it has and
-// Button1 reads "Стоп". When Edit1 holds no number the columns are rebuilt and the error
-// thrown before anything else changes.
-void StartPollingRun(TForm1& form);
+ private:
+  void ProbeTick(const core::Tick& tick);
+  void ShowProbedUsers(const core::ProbeResult& result);
+  std::vector<rtl::Text> WatchList() const;
 
-// Button1 while running, and closing the window while running: Timer1 stops, Button1 reads
-// "Пуск", and the whole table is written to TableFileNameNow. A failed write throws (see
-// SaveConnectionTable) with the run already stopped and the table unchanged.
-void StopPollingRun(TForm1& form);
+  void UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>& names) override;
+  void ProbeFailed(const rtl::Text& share, const core::ProbeResult& result) override;
+  void TimerIntervalChanged(std::uint32_t interval_ms) override;
 
-// One Timer1 tick. Timer1 takes PollIntervalMs as its interval when the two differ (a negative
-// value never equals the unsigned interval; it is taken as the unsigned 32-bit interval). Then
-// every watch-list entry of this moment is probed in order; the first count opens a row
-// captioned date text + two spaces + time text, later ones append to it. A probe that throws
-// ends the tick there; the row keeps the values added before.
-void PollWatchedShares(TForm1& form);
+  TForm1& form_;
+  core::ConnectionTable& table_;
+  core::SystemClock clock_;
+  core::PollingRun run_;
+  core::ConsoleShareProber console_prober_;
+  core::ShareProber* prober_;
+  ProbeWorker tick_worker_;
+  ProbeWorker users_worker_;
+};

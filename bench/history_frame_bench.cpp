@@ -21,7 +21,7 @@
 
 #include <qcustomplot.h>
 
-#include "app/connection_table.h"
+#include "core/connection_table.h"
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
@@ -54,8 +54,8 @@ const History& HistoryOf(int count) {
 }
 
 // The table the program would have after a long run: "Время" and one share.
-ConnectionTable TableOf(const History& history) {
-  ConnectionTable table;
+core::ConnectionTable TableOf(const History& history) {
+  core::ConnectionTable table;
   table.AddColumn("\xC2\xF0\xE5\xEC\xFF");  // "Время"
   table.AddColumn("DATA");
   for (std::size_t i = 0; i < history.times.size(); ++i) {

@@ -9,23 +9,24 @@
 #include <string>
 #include <vector>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
 #include "app/table_file.h"
+#include "core/connection_table.h"
 
 namespace {
 
 constexpr int kShares = 20;
 
-ConnectionTableModel& TableOfRows(int rows) {
-  static ConnectionTableModel model;
-  if (model.Table().RowCount() == rows) return model;
+core::ConnectionTable& TableOfRows(int rows) {
+  static core::ConnectionTable model;
+  if (model.RowCount() == rows) return model;
   model.Clear();
   model.AddColumn("Time");
   for (int share = 0; share < kShares; ++share) model.AddColumn("share" + std::to_string(share));
-  std::vector<ConnectionTable::Row> content;
+  std::vector<core::ConnectionTable::Row> content;
   content.reserve(static_cast<size_t>(rows));
   for (int row = 0; row < rows; ++row) {
-    ConnectionTable::Row entry{"08.12.2026  " + std::to_string(row % 24) + ":05:07", {}};
+    core::ConnectionTable::Row entry{"08.12.2026  " + std::to_string(row % 24) + ":05:07", {}};
     for (int share = 0; share < kShares; ++share) entry.values.push_back(std::to_string((row + share) % 60));
     content.push_back(std::move(entry));
   }
@@ -39,14 +40,14 @@ const QString& SavedFile(int rows) {
   static int saved_rows = -1;
   if (saved_rows != rows) {
     file = QDir(directory.path()).filePath("list.txt");
-    SaveConnectionTable(TableOfRows(rows).Table(), file);
+    SaveConnectionTable(TableOfRows(rows), file);
     saved_rows = rows;
   }
   return file;
 }
 
 void BM_TableSave(benchmark::State& state) {
-  const ConnectionTable& table = TableOfRows(static_cast<int>(state.range(0))).Table();
+  const core::ConnectionTable& table = TableOfRows(static_cast<int>(state.range(0)));
   QTemporaryDir directory;
   const QString file = QDir(directory.path()).filePath("list.txt");
   for (auto _ : state) SaveConnectionTable(table, file);
@@ -57,9 +58,10 @@ BENCHMARK(BM_TableSave)->Arg(100000)->Unit(benchmark::kMillisecond);
 void BM_TableLoad(benchmark::State& state) {
   const QString& file = SavedFile(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    ConnectionTableModel model;
-    LoadConnectionTable(model, file);
-    benchmark::DoNotOptimize(model.Table().RowCount());
+    core::ConnectionTable table;
+    ConnectionTableModel model(table);
+    LoadConnectionTable(table, file);
+    benchmark::DoNotOptimize(model.rowCount());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

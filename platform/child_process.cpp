@@ -2,12 +2,15 @@
 #include "platform/child_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/console_command.h"
 
 extern char** environ;
 
@@ -53,31 +56,54 @@ bool PrepareActions(posix_spawn_file_actions_t& actions, const ChildStart& start
   return ok;
 }
 
+// A clean signal state for the child: nothing blocked, and the signals that end a command
+// at their default actions, even where this program catches or ignores them.
+bool PrepareAttributes(posix_spawnattr_t& attributes, const ChildStart& start) {
+  sigset_t none;
+  sigset_t defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  for (const int signal_number : {SIGTERM, SIGINT, SIGPIPE}) sigaddset(&defaults, signal_number);
+  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+  if (start.own_process_group) flags |= POSIX_SPAWN_SETPGROUP;
+  return posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
+         posix_spawnattr_setsigdefault(&attributes, &defaults) == 0 &&
+         posix_spawnattr_setpgroup(&attributes, 0) == 0 && posix_spawnattr_setflags(&attributes, flags) == 0;
+}
+
+std::optional<pid_t> Spawn(const ChildStart& start, const int pipe_ends[2]) {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawnattr_init(&attributes);
+  std::vector<std::string> arguments = start.arguments;
+  std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
+  auto argument_pointers = PointerArray(arguments);
+  auto environment_pointers = PointerArray(environment);
+  pid_t pid = -1;
+  const bool started = PrepareActions(actions, start, pipe_ends) && PrepareAttributes(attributes, start) &&
+                       posix_spawnp(&pid, argument_pointers[0], &actions, &attributes, argument_pointers.data(),
+                                    environment_pointers.data()) == 0;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return started ? std::optional<pid_t>(pid) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<StartedChild> StartChild(const ChildStart& start) {
   if (start.arguments.empty()) return std::nullopt;
   int pipe_ends[2];
   if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  std::vector<std::string> arguments = start.arguments;
-  std::vector<std::string> environment = ChildEnvironment(start.extra_environment);
-  auto argument_pointers = PointerArray(arguments);
-  auto environment_pointers = PointerArray(environment);
-  pid_t pid = -1;
-  const bool started = PrepareActions(actions, start, pipe_ends) &&
-                       posix_spawnp(&pid, argument_pointers[0], &actions, nullptr, argument_pointers.data(),
-                                    environment_pointers.data()) == 0;
-  posix_spawn_file_actions_destroy(&actions);
+  const auto pid = Spawn(start, pipe_ends);
   // Our copy of the write end goes whether or not the start succeeded, so that the read end
   // sees the end of the output once the child is gone.
   close(pipe_ends[1]);
-  if (!started) {
+  if (!pid) {
     close(pipe_ends[0]);
     return std::nullopt;
   }
-  return StartedChild{pid, pipe_ends[0]};
+  return StartedChild{*pid, pipe_ends[0]};
 }
 
 int WaitForChild(pid_t pid) {
@@ -89,22 +115,15 @@ int WaitForChild(pid_t pid) {
   return WEXITSTATUS(status);
 }
 
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments) {
-  const auto child = StartChild({arguments, "", false, {"LC_ALL=C.UTF-8"}});
-  if (!child) return std::nullopt;
-  CapturedOutput result;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = read(child->output, buffer, sizeof buffer);
-    if (count > 0) {
-      result.output.append(buffer, static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      break;
-    }
-  }
-  close(child->output);
-  result.exit_code = WaitForChild(child->pid);
-  return result;
+std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
+                                                std::chrono::milliseconds time_limit) {
+  ConsoleCommand command(arguments.empty() ? "" : arguments[0], arguments);
+  command.merge_standard_error = false;
+  command.extra_environment = {"LC_ALL=C.UTF-8"};
+  command.keep_nul_bytes = true;
+  const RunResult run = RunCommand(command, "", {time_limit, kConsoleOutputLimit, nullptr});
+  if (run.outcome != RunOutcome::kCompleted) return std::nullopt;
+  return CapturedOutput{static_cast<int>(run.exit_code), run.output};
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,10 +22,13 @@ struct ChildStart {
   std::string working_directory;       // empty: the caller's
   bool merge_standard_error = true;    // false: standard error goes to /dev/null
   std::vector<std::string> extra_environment;  // "NAME=value" entries added to or replacing ours
+  bool own_process_group = false;  // true: the child leads a new process group (its pid is the group id)
 };
 
 // Starts the child with standard output (and standard error when merged) on the write end of
-// a fresh pipe and standard input inherited. Returns nothing when it cannot be started.
+// a fresh pipe and standard input inherited, with no signal blocked and SIGTERM, SIGINT and
+// SIGPIPE at their default actions whatever this program does with them. Returns nothing
+// when it cannot be started.
 std::optional<StartedChild> StartChild(const ChildStart& start);
 
 // Waits for the child and returns its exit status, or 128 + the signal that ended it.
@@ -36,8 +40,10 @@ struct CapturedOutput {
 };
 
 // Runs a tool with LC_ALL=C.UTF-8 (so its texts and dates are in a known form), discarding
-// its standard error, and returns what it printed. Nothing when it cannot be started.
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments);
+// its standard error, and returns every byte it printed. Nothing when it cannot be started,
+// or when it was ended at the time limit (with everything it started).
+std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
+                                                std::chrono::milliseconds time_limit = std::chrono::seconds(60));
 
 }  // namespace platform
 

@@ -9,10 +9,9 @@
 
 namespace netshare {
 
-// Labels take 29 characters, so the users section begins 29 characters after the start of
-// "Пользователи"; it holds "user@machine" plus one space per connection and is followed by
-// its line end and two empty lines (6 characters), then the line starting "Кэширование".
-// name, path and remark are UTF-8.
+// Laid out as platform/share_report_layout.h says; the users section holds "user@machine"
+// plus one space per connection, a name shorter than the shortest counted one padded with
+// "_". name, path and remark are UTF-8.
 std::string ShareReport(const std::string& name, const std::string& path, const std::string& remark,
                         const std::vector<Connection>& connections);
 

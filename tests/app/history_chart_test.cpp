@@ -28,8 +28,8 @@ struct Row {
   std::vector<rtl::Text> values;
 };
 
-ConnectionTable Table(const std::vector<rtl::Text>& columns, const std::vector<Row>& rows) {
-  ConnectionTable table;
+core::ConnectionTable Table(const std::vector<rtl::Text>& columns, const std::vector<Row>& rows) {
+  core::ConnectionTable table;
   for (const rtl::Text& column : columns) table.AddColumn(column);
   for (const Row& row : rows) {
     const int index = table.AddRow(row.caption);
@@ -55,10 +55,10 @@ class HistoryChartTest : public testing::Test {
   }
   ~HistoryChartTest() override { rtl::SetRegionalSettings(saved_settings_); }
 
-  void Show(const ConnectionTable& table, const rtl::Text& share) {
+  void Show(const core::ConnectionTable& table, const rtl::Text& share) {
     ShowShareHistory(chart_, series_, table, share, [this](const rtl::Text& text) { notices_.push_back(text); });
   }
-  std::string ShowError(const ConnectionTable& table, const rtl::Text& share) {
+  std::string ShowError(const core::ConnectionTable& table, const rtl::Text& share) {
     return ErrorOf([&] { Show(table, share); });
   }
   std::vector<rtl::Text> Labels() const {
@@ -82,7 +82,7 @@ class HistoryChartTest : public testing::Test {
 };
 
 // Three polls on one day and two on the next, as polling captions them (two spaces).
-const ConnectionTable kTwoDays = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"3"}},
+const core::ConnectionTable kTwoDays = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"3"}},
                                                          {"08.12.2026  10:30:00", {"7"}},
                                                          {"08.12.2026  11:00:00", {"2"}},
                                                          {"09.12.2026  9:00:00", {"4"}},
@@ -154,7 +154,7 @@ TEST_F(HistoryChartTest, TableWithoutShareColumnsKeepsTheEarlierCurve) {
   EXPECT_EQ(series_.PointCount(), 5);
   EXPECT_EQ(TitleLine(), "other");
   EXPECT_EQ(Left().Maximum(), 60);
-  Show(ConnectionTable(), "none");
+  Show(core::ConnectionTable(), "none");
   EXPECT_EQ(series_.PointCount(), 5);
 }
 
@@ -169,17 +169,43 @@ TEST_F(HistoryChartTest, LoadedTableDrawsLikeTheLiveOneWithoutTheLeadingSpace) {
   QTemporaryDir directory;
   const QString file_name = directory.filePath("list.txt");
   SaveConnectionTable(kTwoDays, file_name);
-  ConnectionTableModel loaded;
+  core::ConnectionTable loaded;
   LoadConnectionTable(loaded, file_name);
   Show(kTwoDays, "docs");
   const std::vector<double> live_counts = Counts();
   std::vector<double> live_times;
   for (int i = 0; i < series_.PointCount(); ++i) live_times.push_back(series_.PointX(i));
 
-  Show(loaded.Table(), "docs");
+  Show(loaded, "docs");
   EXPECT_EQ(Labels(), (std::vector<rtl::Text>{"08.12.2026", "10:30:00", "11:00:00", "09.12.2026", "9:30:00"}));
   EXPECT_EQ(Counts(), live_counts);
   for (int i = 0; i < series_.PointCount(); ++i) EXPECT_DOUBLE_EQ(series_.PointX(i), live_times[i]);
+}
+
+// A share with a space and a 12-hour clock used to come back one column away from its
+// values; now a saved and loaded table draws the same points as the live one.
+TEST_F(HistoryChartTest, SpacedShareOn12HourClockDrawsTheSamePointsAfterReload) {
+  rtl::RegionalSettings twelve_hour = rtl::RussianRegionalSettings();
+  twelve_hour.long_time_format = rtl::BuildLongTimeFormat(false, true, false);
+  rtl::SetRegionalSettings(twelve_hour);
+  const rtl::Text spaced = "scan inbox";
+  const core::ConnectionTable live = Table({kTime, "public", spaced, "a,b"}, {{"08.12.2026  9:05:07 AM", {"1", "3", "0"}},
+                                                                             {"08.12.2026  9:05:07 PM", {"2", "5", "1"}},
+                                                                             {"09.12.2026  1:00:00 AM", {"2", "4", "1"}}});
+  QTemporaryDir directory;
+  SaveConnectionTable(live, directory.filePath("list.txt"));
+  core::ConnectionTable loaded;
+  LoadConnectionTable(loaded, directory.filePath("list.txt"));
+  for (const rtl::Text& share : {spaced, rtl::Text("a,b")}) {
+    Show(live, share);
+    const std::vector<double> live_counts = Counts();
+    std::vector<double> live_times;
+    for (int i = 0; i < series_.PointCount(); ++i) live_times.push_back(series_.PointX(i));
+    Show(loaded, share);
+    EXPECT_EQ(Counts(), live_counts) << share;
+    ASSERT_EQ(series_.PointCount(), 3) << share;
+    for (int i = 0; i < series_.PointCount(); ++i) EXPECT_DOUBLE_EQ(series_.PointX(i), live_times[i]) << share;
+  }
 }
 
 TEST_F(HistoryChartTest, CaptionsAreReadUnderTheRegionalSettings) {
@@ -200,7 +226,7 @@ TEST_F(HistoryChartTest, ShareNamedLikeTheTimeColumnHasNoValueMinusOne) {
 }
 
 TEST_F(HistoryChartTest, RowCutShortEndsTheDrawingAndKeepsThePointsBefore) {
-  const ConnectionTable table = Table({kTime, "docs", "print$"}, {{"08.12.2026  10:00:00", {"1", "20"}},
+  const core::ConnectionTable table = Table({kTime, "docs", "print$"}, {{"08.12.2026  10:00:00", {"1", "20"}},
                                                                   {"08.12.2026  10:30:00", {"2", "30"}},
                                                                   {"08.12.2026  11:00:00", {"3"}}});
   EXPECT_EQ(ShowError(table, "print$"), "List index out of bounds (1)");
@@ -209,7 +235,7 @@ TEST_F(HistoryChartTest, RowCutShortEndsTheDrawingAndKeepsThePointsBefore) {
 }
 
 TEST_F(HistoryChartTest, FirstCountThatIsNoNumberIsNoticedThenFails) {
-  const ConnectionTable table = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"abc"}}});
+  const core::ConnectionTable table = Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"abc"}}});
   EXPECT_EQ(ShowError(table, "docs"), "'abc' is not a valid integer value");
   EXPECT_EQ(notices_, std::vector<rtl::Text>{"abc"});
   EXPECT_EQ(series_.PointCount(), 0);
@@ -217,7 +243,7 @@ TEST_F(HistoryChartTest, FirstCountThatIsNoNumberIsNoticedThenFails) {
 }
 
 TEST_F(HistoryChartTest, LaterCountThatIsNoNumberFailsWithoutNotice) {
-  const ConnectionTable table =
+  const core::ConnectionTable table =
       Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"4"}}, {"08.12.2026  10:30:00", {"x1"}}});
   EXPECT_EQ(ShowError(table, "docs"), "'x1' is not a valid integer value");
   EXPECT_TRUE(notices_.empty());
@@ -225,14 +251,14 @@ TEST_F(HistoryChartTest, LaterCountThatIsNoNumberFailsWithoutNotice) {
 }
 
 TEST_F(HistoryChartTest, CaptionThatIsNoDateTimeFails) {
-  const ConnectionTable table =
+  const core::ConnectionTable table =
       Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"4"}}, {"yesterday noon", {"5"}}});
   EXPECT_EQ(ShowError(table, "docs"), "'yesterday noon' is not a valid date and time");
   EXPECT_EQ(Counts(), std::vector<double>{4});
 }
 
 TEST_F(HistoryChartTest, AllCountsBelowMinusFiveAreRefusedByTheAxis) {
-  const ConnectionTable table =
+  const core::ConnectionTable table =
       Table({kTime, "docs"}, {{"08.12.2026  10:00:00", {"-9"}}, {"08.12.2026  10:30:00", {"-6"}}});
   EXPECT_EQ(ShowError(table, "docs"), "Axis Maximum Value must be >= Minimum");
   EXPECT_EQ(Left().Maximum(), 60);
@@ -253,7 +279,7 @@ class HistoryWindowTest : public testing::Test {
  protected:
   HistoryWindowTest() : saved_settings_(rtl::CurrentRegionalSettings()) {
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
-    ConnectionTableModel& table = *form_.ListView1Items();
+    core::ConnectionTable& table = form_.Table();
     table.AddColumn(kTime);
     table.AddColumn("docs");
     table.AppendValue(table.AddRow("08.12.2026  10:00:00"), "3");
@@ -287,10 +313,10 @@ TEST_F(HistoryWindowTest, ClickWithoutSelectionReportsIndexMinusOne) {
 }
 
 TEST_F(HistoryWindowTest, FirstCountThatIsNoNumberShowsTheNoticeBeforeTheError) {
-  form_.ListView1Items()->Clear();
-  form_.ListView1Items()->AddColumn(kTime);
-  form_.ListView1Items()->AddColumn("docs");
-  form_.ListView1Items()->AppendValue(form_.ListView1Items()->AddRow("08.12.2026  10:00:00"), "many");
+  form_.Table().Clear();
+  form_.Table().AddColumn(kTime);
+  form_.Table().AddColumn("docs");
+  form_.Table().AppendValue(form_.Table().AddRow("08.12.2026  10:00:00"), "many");
   form_.ListBox2()->SetItemIndex(0);
   form_.Run(&TForm1::ListBox2Click);
   ASSERT_EQ(boxes_.Boxes().size(), 2u);

@@ -13,8 +13,8 @@
 
 namespace {
 
-ConnectionTable Counts(const std::vector<std::pair<rtl::Text, rtl::Text>>& rows) {
-  ConnectionTable table;
+core::ConnectionTable Counts(const std::vector<std::pair<rtl::Text, rtl::Text>>& rows) {
+  core::ConnectionTable table;
   table.AddColumn("\xC2\xF0\xE5\xEC\xFF");  // "Время"
   table.AddColumn("docs");
   for (const auto& [caption, count] : rows) table.AppendValue(table.AddRow(caption), count);
@@ -33,7 +33,7 @@ class HistoryZoomTest : public testing::Test {
   ~HistoryZoomTest() override { rtl::SetRegionalSettings(saved_settings_); }
 
   // A click on the watched share "docs", then the paint that follows it.
-  void Click(const ConnectionTable& table) {
+  void Click(const core::ConnectionTable& table) {
     ShowShareHistory(chart_, series_, table, "docs", [](const rtl::Text&) {});
     chart_.repaint();
   }

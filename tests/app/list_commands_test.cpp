@@ -5,13 +5,14 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/connection_table.h"
+#include "app/connection_table_model.h"
+#include "core/connection_table.h"
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "qt_application.h"
 #include "rtl/errors.h"
-#include "temporary_directory.h"
+#include "tests/support/temporary_directory.h"
 
 namespace rtl {
 void PrintTo(const StringList& list, std::ostream* out) {
@@ -92,15 +93,15 @@ TEST_F(ListCommands, button2_replaces_the_watch_list_by_the_share_list) {
 }
 
 TEST_F(ListCommands, button3_removes_columns_keeps_rows_and_empties_the_watch_list) {
-  ConnectionTableModel* table = form_.ListView1Items();
-  table->AddColumn("\xC2\xF0\xE5\xEC\xFF");
-  table->AddColumn("docs");
-  table->AppendValue(table->AddRow("08.12.2026  9:05:07"), "2");
+  core::ConnectionTable& table = form_.Table();
+  table.AddColumn("\xC2\xF0\xE5\xEC\xFF");
+  table.AddColumn("docs");
+  table.AppendValue(table.AddRow("08.12.2026  9:05:07"), "2");
   form_.ListBox2()->SetEntries({"docs"});
   form_.Button3()->click();
-  EXPECT_EQ(table->columnCount(), 0);
-  ASSERT_EQ(table->rowCount(), 1);
-  EXPECT_EQ(table->Table().RowAt(0).values, std::vector<rtl::Text>{"2"});
+  EXPECT_EQ(form_.ListView1Items()->columnCount(), 0);
+  ASSERT_EQ(form_.ListView1Items()->rowCount(), 1);
+  EXPECT_EQ(table.RowAt(0).values, std::vector<rtl::Text>{"2"});
   EXPECT_TRUE(WatchList().Empty());
 }
 

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -13,18 +18,18 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/connection_table.h"
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "app/table_file.h"
-#include "app/user_probe.h"
 #include "app/window_timer.h"
+#include "core/connection_table.h"
 #include "platform/netshare/share_report.h"
+#include "platform/share_query_command.h"
 #include "qt_application.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
-#include "temporary_directory.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -42,14 +47,14 @@ class PollingTest : public testing::Test {
     TemporaryDirectory::WriteBytes(script_, "#!/bin/sh\n[ \"$1\" = vanish ] && rm -f \"$0\"\ncat '" +
                                                 directory_.File("report_") + "'\"$1\" 2>/dev/null\nexit 0\n");
     chmod(script_.c_str(), 0755);
-    SetShareQueryProgram(script_);
+    platform::SetShareQueryProgram(script_);
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
     SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0));
     form_.ProgramDirectory = directory_.Path().string();
   }
 
   void TearDown() override {
-    SetShareQueryProgram("");
+    platform::SetShareQueryProgram("");
     rtl::SetClockForTesting({});
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
   }
@@ -66,12 +71,20 @@ class PollingTest : public testing::Test {
 
   std::vector<rtl::Text> Columns() const {
     std::vector<rtl::Text> columns;
-    const ConnectionTable& table = form_.ListView1Items()->Table();
+    const core::ConnectionTable& table = form_.Table();
     for (int i = 0; i < table.ColumnCount(); ++i) columns.push_back(table.Column(i));
     return columns;
   }
 
-  const ConnectionTable& Table() const { return form_.ListView1Items()->Table(); }
+  const core::ConnectionTable& Table() const { return form_.Table(); }
+
+  // One Timer1 tick as the window runs it: the probes go to the worker thread and their
+  // results come back through the event loop.
+  void Tick() {
+    form_.Run(&TForm1::Timer1Timer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form_.Polling().Run().Probing(); }, 20000));
+    QCoreApplication::processEvents();  // boxes the tick left for the loop
+  }
 
   std::vector<QString> BoxTexts() const {
     std::vector<QString> texts;
@@ -86,19 +99,9 @@ class PollingTest : public testing::Test {
   TForm1 form_;
 };
 
-TEST(PollIntervalTest, MinutesBecomeWrappingMilliseconds) {
-  EXPECT_EQ(PollIntervalFromMinutes("30"), 1800000);
-  EXPECT_EQ(PollIntervalFromMinutes("0"), 0);
-  EXPECT_EQ(PollIntervalFromMinutes(" $10"), 960000);
-  EXPECT_EQ(PollIntervalFromMinutes("-1"), -60000);
-  EXPECT_EQ(PollIntervalFromMinutes("35791"), 2147460000);
-  EXPECT_EQ(PollIntervalFromMinutes("35792"), -2147447296);  // 2 147 520 000 wrapped
-  EXPECT_THROW(PollIntervalFromMinutes("30 min"), rtl::ConvertError);
-}
-
 TEST_F(PollingTest, StartBuildsColumnsKeepsRowsAndArmsTheTimer) {
-  form_.ListView1Items()->AddColumn("old");
-  form_.ListView1Items()->AddRow("earlier row");
+  form_.Table().AddColumn("old");
+  form_.Table().AddRow("earlier row");
   form_.ListBox2()->SetEntries({"docs", "pub"});
   form_.PageControl1()->setCurrentIndex(2);
   form_.Run(&TForm1::Button1Click);
@@ -107,7 +110,7 @@ TEST_F(PollingTest, StartBuildsColumnsKeepsRowsAndArmsTheTimer) {
   EXPECT_EQ(form_.PageControl1()->currentIndex(), 0);
   EXPECT_TRUE(form_.Timer1()->Enabled());
   EXPECT_EQ(form_.Timer1()->Interval(), 1000u);  // the first tick one second after the start
-  EXPECT_EQ(form_.PollIntervalMs, 1800000);
+  EXPECT_EQ(form_.Polling().Run().PollIntervalMs(), 1800000);
   EXPECT_EQ(form_.Button1()->text(), Q("Стоп"));
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -117,7 +120,7 @@ TEST_F(PollingTest, EveryColumnButTheLastFitsItsContents) {
   Users("pub", 0);
   form_.ListBox2()->SetEntries({"a_rather_long_share_name", "docs", "pub"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   QHeaderView* header = form_.ListView1()->header();
   const QFontMetrics metrics(form_.ListView1()->font());
   ASSERT_EQ(header->count(), 4);
@@ -149,9 +152,9 @@ TEST_F(PollingTest, TickAddsOneCaptionedRowOfCounts) {
   Users("home", 12);
   form_.ListBox2()->SetEntries({"docs", "pub", "home"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(19, 35, 0, 0));
-  form_.Timer1Timer();
+  Tick();
   ASSERT_EQ(Table().RowCount(), 2);
   EXPECT_EQ(Table().RowAt(0).caption, "08.12.2026  9:05:07");
   EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"3", "0", "12"}));
@@ -164,9 +167,9 @@ TEST_F(PollingTest, EntryRemovedDuringTheRunShortensLaterRows) {
   Users("pub", 2);
   form_.ListBox2()->SetEntries({"docs", "pub"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   form_.ListBox2()->DeleteEntry(0);
-  form_.Timer1Timer();
+  Tick();
   EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs", "pub"}));
   EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"1", "2"}));
   EXPECT_EQ(Table().RowAt(1).values, (std::vector<rtl::Text>{"2"}));
@@ -174,7 +177,7 @@ TEST_F(PollingTest, EntryRemovedDuringTheRunShortensLaterRows) {
 
 TEST_F(PollingTest, EmptyWatchListAddsNoRow) {
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   EXPECT_EQ(Table().RowCount(), 0);
 }
 
@@ -182,7 +185,7 @@ TEST_F(PollingTest, ProbeThatCannotStartEndsTheTickWithTheValuesSoFar) {
   Users("docs", 2);
   form_.ListBox2()->SetEntries({"docs", "vanish", "pub", "home"});
   form_.Button1Click();
-  form_.Run(&TForm1::Timer1Timer);
+  Tick();
   ASSERT_EQ(Table().RowCount(), 1);
   EXPECT_EQ(Table().RowAt(0).values, (std::vector<rtl::Text>{"2", "0"}));
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
@@ -190,7 +193,7 @@ TEST_F(PollingTest, ProbeThatCannotStartEndsTheTickWithTheValuesSoFar) {
   EXPECT_TRUE(boxes_.Boxes()[0].text.contains(Q("netshare pub"))) << boxes_.Boxes()[0].text.toStdString();
   EXPECT_TRUE(form_.Timer1()->Enabled());
   // A failure at the first share leaves no row.
-  form_.Run(&TForm1::Timer1Timer);
+  Tick();
   EXPECT_EQ(Table().RowCount(), 1);
   EXPECT_EQ(boxes_.Boxes().size(), 2u);
 }
@@ -199,7 +202,7 @@ TEST_F(PollingTest, StopWritesTheTableFileOfTheExampleName) {
   Users("docs", 3);
   form_.ListBox2()->SetEntries({"docs"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   form_.Run(&TForm1::Button1Click);
   EXPECT_TRUE(boxes_.Boxes().empty());
   EXPECT_FALSE(form_.Timer1()->Enabled());
@@ -227,17 +230,17 @@ TEST_F(PollingTest, SlashDateFormatStillNamesAFileAndCaptionsKeepTheRegionalText
   Users("docs", 1);
   form_.ListBox2()->SetEntries({"docs"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   form_.Run(&TForm1::Button1Click);
   EXPECT_TRUE(boxes_.Boxes().empty());
   EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_12.8.2026_9.05.07 PM.txt")),
-            kTime + ",docs\r\n12/8/2026  9:05:07 PM,1\r\n");
+            kTime + ",docs\r\n12/8/2026  \"9:05:07 PM\",1\r\n");
 }
 
 TEST_F(PollingTest, FailedSaveAtStopShowsTheErrorAndKeepsTheTable) {
   form_.ListBox2()->SetEntries({"docs"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   form_.ProgramDirectory = directory_.File("gone");
   form_.Run(&TForm1::Button1Click);
   EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("File not found.")});
@@ -251,7 +254,7 @@ TEST_F(PollingTest, ClosingWhileRunningWritesTheTableAsAStopWould) {
   Users("docs", 4);
   form_.ListBox2()->SetEntries({"docs"});
   form_.Button1Click();
-  form_.Timer1Timer();
+  Tick();
   form_.close();
   EXPECT_FALSE(form_.Timer1()->Enabled());
   EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")),
@@ -339,6 +342,103 @@ TEST_F(PollingTest, TableFileNamedOnTheCommandLineLoadsOnceTheLoopRuns) {
   ScheduleTableFileArgument(form_, {"sharemon"});
   QTest::qWait(10);
   EXPECT_EQ(Table().RowCount(), 1);
+}
+
+
+// A probe that blocks until the test lets it go, whatever else happens meanwhile.
+class BlockingProber : public core::ShareProber {
+ public:
+  // The worker thread may still be on its way out of Probe.
+  ~BlockingProber() override {
+    Release();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return inside_ == 0; });
+  }
+  core::ProbeResult Probe(const rtl::Text&, const platform::CancelSignal&) override {
+    std::unique_lock lock(mutex_);
+    ++entered_;
+    ++inside_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return released_; });
+    --inside_;
+    changed_.notify_all();
+    core::ProbeResult result;
+    result.users = {"late11"};
+    result.count = 1;
+    return result;
+  }
+  void WaitUntilEntered(int count) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return entered_ >= count; });
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int entered_ = 0;
+  int inside_ = 0;
+  bool released_ = false;
+};
+
+// The window used to freeze for a whole tick; now Стоп and a page switch are handled while
+// the probe still blocks, and the stop writes the table at once.
+TEST_F(PollingTest, TheWindowStaysLiveWhileAProbeBlocks) {
+  BlockingProber prober;
+  form_.Polling().SetProber(&prober);
+  form_.ListBox2()->SetEntries({"docs", "pub"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  prober.WaitUntilEntered(1);
+  form_.PageControl1()->setCurrentIndex(2);
+  form_.Run(&TForm1::Button1Click);
+  EXPECT_EQ(form_.PageControl1()->currentIndex(), 0);
+  EXPECT_EQ(form_.Button1()->text(), Q("Пуск"));
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")), kTime + ",docs,pub\r\n");
+  prober.Release();
+  QTest::qWait(50);
+  EXPECT_EQ(Table().RowCount(), 0);  // the late result belongs to a stopped run
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  form_.Polling().SetProber(nullptr);
+}
+
+// A share whose query hangs no longer holds the window for the whole time limit: closing
+// ends the query and its children at once and writes what the run has.
+TEST_F(PollingTest, ClosingDuringAHungProbeEndsItAndWritesTheTable) {
+  Users("docs", 2);
+  TemporaryDirectory::WriteBytes(script_, "#!/bin/sh\n[ \"$1\" = hang ] && exec sleep 60\ncat '" +
+                                              directory_.File("report_") + "'\"$1\"\n");
+  form_.ListBox2()->SetEntries({"docs", "hang"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 1; }, 10000));
+  const auto start = std::chrono::steady_clock::now();
+  form_.close();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_9.05.07.txt")),
+            kTime + ",docs,hang\r\n08.12.2026  9:05:07,2\r\n");
+}
+
+// A tick that falls due while the last one still probes runs once that one ends, not twice.
+TEST_F(PollingTest, TicksThatFallDueDuringAProbeGiveOneMoreRow) {
+  BlockingProber prober;
+  form_.Polling().SetProber(&prober);
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.Timer1Timer();
+  prober.WaitUntilEntered(1);
+  form_.Timer1Timer();
+  form_.Timer1Timer();
+  prober.Release();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Table().RowCount() == 2 && !form_.Polling().Run().Probing(); }, 10000));
+  QTest::qWait(50);
+  EXPECT_EQ(Table().RowCount(), 2);
+  form_.Polling().SetProber(nullptr);
 }
 
 }  // namespace

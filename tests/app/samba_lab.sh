@@ -2,7 +2,8 @@
 # A private Samba server on 127.0.0.1 for the end-to-end test of the share list and the user
 # probe. Everything lives under LAB_DIR; the test users carry the marker "sharemon-test-user"
 # in their comment, so only they are ever removed.
-#   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd
+#   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd;
+#                                               LAB_EXTRA_SHARES=N adds the guest shares bench01..benchN
 #   samba_lab.sh open LAB_DIR NAME SHARE USER   hold a client session (USER "-" = guest) until closed
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
 #   samba_lab.sh stop LAB_DIR                   end every process it started, remove users and LAB_DIR
@@ -57,6 +58,12 @@ write_config() {
   guest ok = yes
   read only = no
 CONF
+  local i name
+  for ((i = 1; i <= ${LAB_EXTRA_SHARES:-0}; i++)); do
+    printf -v name 'bench%02d' "$i"
+    mkdir -p "$lab/shares/$name"
+    printf '\n[%s]\n  path = %s\n  guest ok = yes\n' "$name" "$lab/shares/$name" >>"$conf"
+  done
   echo "$port" >"$lab/port"
 }
 

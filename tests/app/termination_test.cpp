@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "temporary_directory.h"
+#include "tests/support/temporary_directory.h"
 
 extern char** environ;
 

@@ -12,11 +12,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/user_probe.h"
+#include "core/share_probe.h"
 #include "platform/console_command.h"
 #include "platform/netshare/share_report.h"
 #include "rtl/console_text.h"
-#include "temporary_directory.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST_F(samba_end_to_end_test, share_list_report_and_count_follow_the_live_sessio
   EXPECT_EQ(report.exit_code, 0u);
   EXPECT_EQ(report.output, netshare::ShareReport("public", lab_ + "/shares/s1", "Public files",
                                                  {{alice_, "127.0.0.1"}, {alice_, "127.0.0.1"}}));
-  EXPECT_EQ(CutUsersSection(rtl::ConvertConsoleText(report.output)), At(alice_) + " " + At(alice_) + " ");
+  EXPECT_EQ(core::CutUsersSection(rtl::ConvertConsoleText(report.output)), At(alice_) + " " + At(alice_) + " ");
   const auto spaced = RunProgram({BuildDir() + "/netshare", "team docs"});
   EXPECT_EQ(spaced.output, netshare::ShareReport("team docs", lab_ + "/shares/s3", "", {{"nobody", "127.0.0.1"}}));
 

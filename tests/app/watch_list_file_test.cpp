@@ -14,8 +14,8 @@
 #include "app/message_boxes.h"
 #include "app/termination.h"
 #include "qt_application.h"
-#include "temporary_directory.h"
-#include "tests/special_files.h"
+#include "tests/support/special_files.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 

@@ -7,6 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,3 +108,136 @@ TEST(console_command_test, a_child_within_its_time_limit_is_waited_for) {
 }
 
 }  // namespace
+
+namespace {
+
+// A process that still runs: neither gone nor only a zombie waiting for its new parent.
+bool Runs(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string pid_field, name, state;
+  if (!(stat >> pid_field >> name >> state)) return false;
+  return state != "Z" && state != "X";
+}
+
+// A killed process takes a moment to die; give it up to two seconds.
+bool StillRuns(pid_t pid) {
+  for (int attempt = 0; attempt < 200 && Runs(pid); ++attempt) std::this_thread::sleep_for(10ms);
+  return Runs(pid);
+}
+
+pid_t ReadPid(const std::string& file) {
+  pid_t pid = 0;
+  for (int attempt = 0; attempt < 200 && pid == 0; ++attempt) {
+    std::ifstream(file) >> pid;
+    if (pid == 0) std::this_thread::sleep_for(10ms);
+  }
+  return pid;
+}
+
+struct TreeCase {
+  const char* name;
+  std::string script;  // "@" stands for the file that receives the grandchild's pid
+};
+
+// Each helper leaves a grandchild behind in its own way; at the limit all of it must go.
+std::vector<TreeCase> TreeCases() {
+  return {
+      {"helper ignoring SIGTERM with a child", "trap '' TERM; sleep 30 & echo $! > @; wait"},
+      {"helper gone, background child holding the pipe", "sleep 30 & echo $! > @; exit 0"},
+      {"grandchild ignoring SIGTERM", "sh -c 'trap \"\" TERM; echo $$ > @; exec sleep 30' & wait"},
+  };
+}
+
+std::string Substitute(std::string script, const std::string& file) {
+  for (auto at = script.find('@'); at != std::string::npos; at = script.find('@')) script.replace(at, 1, file);
+  return script;
+}
+
+}  // namespace
+
+TEST(command_runner_test, the_time_limit_ends_the_whole_process_tree) {
+  for (const auto& c : TreeCases()) {
+    const std::string file = FileHolding("");
+    const auto start = std::chrono::steady_clock::now();
+    const auto run = platform::RunCommand(Shell(Substitute(c.script, file)), "/", {1s, 1 << 20, nullptr});
+    EXPECT_EQ(run.outcome, platform::RunOutcome::kTimedOut) << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << c.name;
+    const pid_t grandchild = ReadPid(file);
+    ASSERT_GT(grandchild, 0) << c.name;
+    EXPECT_FALSE(StillRuns(grandchild)) << c.name;
+    std::filesystem::remove(file);
+  }
+}
+
+TEST(command_runner_test, a_cancel_from_another_thread_ends_the_run_at_once) {
+  const std::string file = FileHolding("");
+  platform::CancelSignal cancel;
+  std::thread canceller([&] {
+    ReadPid(file);  // the tree is up
+    cancel.Cancel();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const auto run = platform::RunCommand(Shell(Substitute("echo early; sleep 30 & echo $! > @; wait", file)), "/",
+                                        {60s, 1 << 20, &cancel});
+  canceller.join();
+  EXPECT_EQ(run.outcome, platform::RunOutcome::kCancelled);
+  EXPECT_EQ(run.output, "early\n");  // what came before the cancel is kept
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+  EXPECT_FALSE(StillRuns(ReadPid(file)));
+  std::filesystem::remove(file);
+}
+
+TEST(command_runner_test, a_cancel_given_before_the_start_ends_the_run_without_waiting) {
+  platform::CancelSignal cancel;
+  cancel.Cancel();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform::RunCommand(Shell("exec sleep 30"), "/", {60s, 1 << 20, &cancel}).outcome,
+            platform::RunOutcome::kCancelled);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+  EXPECT_THROW(platform::RunConsoleCommand(Shell("exec sleep 30"), "/", 60s, &cancel), platform::ConsoleCommandCancelled);
+}
+
+TEST(command_runner_test, output_past_the_limit_ends_the_run) {
+  const auto run = platform::RunCommand(Shell("yes sharemon"), "/", {60s, 100000, nullptr});
+  EXPECT_EQ(run.outcome, platform::RunOutcome::kOutputTooLarge);
+  EXPECT_GT(run.output.size(), 100000u);
+  EXPECT_LE(run.output.size(), 100000u + 255u);
+  const platform::ConsoleCommand command("yes", {"yes"});
+  try {
+    platform::ThrowRunFailure(command, platform::RunOutcome::kOutputTooLarge);
+    FAIL() << "no error";
+  } catch (const platform::ConsoleOutputTooLargeError& error) {
+    EXPECT_EQ(std::string(error.what()), rtl::Windows1251FromUtf8("Слишком большой ответ команды: ") + "\n\ryes");
+  }
+}
+
+TEST(command_runner_test, a_tool_run_keeps_nul_bytes_and_leaves_standard_error_out) {
+  platform::ConsoleCommand command = Shell("printf 'a\\000b'; echo err >&2");
+  command.merge_standard_error = false;
+  command.keep_nul_bytes = true;
+  EXPECT_EQ(platform::RunCommand(command, "/", {10s, 1 << 20, nullptr}).output, std::string("a\0b", 3));
+}
+
+TEST(command_runner_test, the_child_runs_with_clean_signal_dispositions) {
+  // A program that ignores SIGTERM must not hand that on: the child's SIGTERM ends it.
+  struct sigaction ignore = {};
+  struct sigaction previous = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGTERM, &ignore, &previous);
+  const auto run = platform::RunCommand(Shell("kill -TERM $$; sleep 5"), "/", {10s, 1 << 20, nullptr});
+  sigaction(SIGTERM, &previous, nullptr);
+  EXPECT_EQ(run.exit_code, 128u + SIGTERM);
+}
+
+TEST(cancel_signal_test, waits_until_given_and_stays_given_until_reset) {
+  platform::CancelSignal signal;
+  EXPECT_FALSE(signal.Cancelled());
+  EXPECT_FALSE(signal.WaitFor(20ms));
+  std::thread giver([&] { signal.Cancel(); });
+  EXPECT_TRUE(signal.WaitFor(10s));
+  giver.join();
+  signal.Cancel();  // twice is still once
+  EXPECT_TRUE(signal.Cancelled());
+  signal.Reset();
+  EXPECT_FALSE(signal.Cancelled());
+}

@@ -13,7 +13,7 @@
 #include "rtl/errors.h"
 #include "rtl/file_name.h"
 #include "rtl/string_list.h"
-#include "tests/special_files.h"
+#include "tests/support/special_files.h"
 
 namespace {
 

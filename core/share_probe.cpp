@@ -1,0 +1,97 @@
+#include "core/share_probe.h"
+
+#include <string>
+
+#include "platform/share_query_command.h"
+#include "platform/share_report_layout.h"
+#include "rtl/console_text.h"
+
+namespace core {
+namespace {
+
+namespace layout = platform::share_report;
+
+// 1-based position of the first occurrence, 0 when absent.
+long long Position(const rtl::Text& text, std::string_view word_utf8) {
+  const auto found = text.find(rtl::Windows1251FromUtf8(std::string(word_utf8)));
+  return found == rtl::Text::npos ? 0 : static_cast<long long>(found) + 1;
+}
+
+// The runtime's substring: a start below 1 counts as 1 without shortening the length; a
+// start past the end or a length of 0 or less gives "".
+rtl::Text Substring(const rtl::Text& text, long long start, long long length) {
+  if (start < 1) start = 1;
+  if (length <= 0 || start > static_cast<long long>(text.size())) return {};
+  return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
+}
+
+ProbeOutcome ReportOutcome(const rtl::Text& report) {
+  if (Position(report, layout::kAccessDeniedLine) != 0) return ProbeOutcome::kAccessDenied;
+  if (Position(report, layout::kUsersLabel) == 0 || Position(report, layout::kCachingLabel) == 0) {
+    return ProbeOutcome::kNoUsersSection;
+  }
+  return ProbeOutcome::kCounted;
+}
+
+}  // namespace
+
+bool ProbeResult::HasReport() const {
+  return outcome == ProbeOutcome::kCounted || outcome == ProbeOutcome::kNoUsersSection ||
+         outcome == ProbeOutcome::kAccessDenied;
+}
+
+rtl::Text CutUsersSection(const rtl::Text& report) {
+  constexpr auto kStart = static_cast<long long>(layout::kLabelWidth);
+  constexpr auto kEnd = static_cast<long long>(layout::kLabelWidth + layout::kCharactersBeforeCaching);
+  const long long users = Position(report, layout::kUsersLabel);
+  const long long caching = Position(report, layout::kCachingLabel);
+  return Substring(report, users + kStart, caching - users - kEnd);
+}
+
+std::vector<rtl::Text> UserTokens(const rtl::Text& section) {
+  std::vector<rtl::Text> tokens;
+  rtl::Text token;
+  for (const char c : section) {
+    if (c != ' ') {
+      token += c;
+      continue;
+    }
+    if (token.size() >= layout::kShortestUserName) tokens.push_back(token);
+    token.clear();
+  }
+  return tokens;
+}
+
+ProbeResult ProbeResultOfReport(const rtl::Text& report) {
+  ProbeResult result;
+  result.outcome = ReportOutcome(report);
+  result.users = UserTokens(CutUsersSection(report));
+  result.count = static_cast<std::int32_t>(result.users.size());
+  return result;
+}
+
+ProbeResult ProbeResultOfFailedRun(const platform::ConsoleCommand& command, platform::RunOutcome outcome) {
+  ProbeResult result;
+  switch (outcome) {
+    case platform::RunOutcome::kTimedOut: result.outcome = ProbeOutcome::kTimedOut; break;
+    case platform::RunOutcome::kOutputTooLarge: result.outcome = ProbeOutcome::kReportTooLarge; break;
+    case platform::RunOutcome::kCancelled: result.outcome = ProbeOutcome::kCancelled; break;
+    default: result.outcome = ProbeOutcome::kNotStarted; break;
+  }
+  result.error = platform::RunFailureText(command, outcome);
+  return result;
+}
+
+ProbeResult ConsoleShareProber::Probe(const rtl::Text& share, const platform::CancelSignal& cancel) {
+  const auto start = std::chrono::steady_clock::now();
+  const platform::ConsoleCommand command = platform::ShareQueryCommand(share);
+  const platform::RunResult run =
+      platform::RunCommand(command, platform::ShareQueryDirectory(), {time_limit_, platform::kConsoleOutputLimit, &cancel});
+  ProbeResult result = run.outcome == platform::RunOutcome::kCompleted
+                           ? ProbeResultOfReport(rtl::ConvertConsoleText(run.output))
+                           : ProbeResultOfFailedRun(command, run.outcome);
+  result.duration = std::chrono::steady_clock::now() - start;
+  return result;
+}
+
+}  // namespace core

@@ -1,0 +1,27 @@
+// The share query command: what runs to report one share's users. Windows asks the system's
+// own "net share"; Linux runs the netshare helper built beside the program (or the status
+// service behind it). The report it prints is in the console code page (866).
+#pragma once
+
+#include <string>
+
+#include "platform/console_command.h"
+#include "rtl/text.h"
+
+namespace platform {
+
+// The command for a share (name in Windows-1251). Windows: "cmd /c net share "NAME"" in
+// "c:\" (the name is quoted so that "&", "|" or "^" in it cannot start another command, and
+// any double quote is dropped from it). Linux: the share query program with the name as its
+// only argument, shown as "netshare " + name in errors.
+ConsoleCommand ShareQueryCommand(const rtl::Text& share_name);
+
+// The directory the share query command runs in: "c:\" on Windows, "/" on Linux.
+rtl::Text ShareQueryDirectory();
+
+// Test seam: the program run for a share on Linux (a UTF-8 path). An empty path restores
+// the default, netshare beside the running executable.
+void SetShareQueryProgram(const std::string& program_path);
+const std::string& ShareQueryProgram();
+
+}  // namespace platform
