@@ -76,6 +76,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A run whose table cannot be written keeps the window open once, with the error shown.
+  if (!closed_ && !polling_->EndForClose()) {
+    event->ignore();
+    return;
+  }
   // A termination signal can arrive while the window is already closing; save only once.
   if (!closed_) {
     closed_ = true;
@@ -104,9 +109,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::FormClose() {
-  // Closing mid-run would lose every row of the run: it ends as a stop would, file included,
-  // and a failed write is shown without keeping the window from closing.
-  if (Timer1()->Enabled()) RunGuarded([this] { polling_->Stop(); });
+  // The run ended before (closeEvent): closing mid-run writes the table as a stop would.
   polling_->CancelProbes();
   SaveWatchList();
   AccumulatedUsers.Clear();
@@ -164,6 +167,8 @@ void TForm1::N3Click() {
 }
 
 void TForm1::N4Click() { close(); }
+
+void TForm1::N6Click() { polling_->SaveTable(); }
 
 void TForm1::N5Click() {
   ListBox3()->ClearEntries();

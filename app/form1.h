@@ -83,6 +83,7 @@ class TForm1 : public QMainWindow {
   QMenu* PopupMenu1() const { return popup_menu1_; }
   QAction* N3() const { return n3_; }
   QAction* N5() const { return n5_; }
+  QAction* N6() const { return n6_; }
 
   // OpenDialog1: the full name of the chosen file, or nothing when cancelled.
   // No filter, no title, no initial directory.
@@ -106,6 +107,7 @@ class TForm1 : public QMainWindow {
   void N3Click();
   void N4Click();
   void N5Click();
+  void N6Click();
 
   // Runs a handler inside the error guard, as the window's events do.
   void Run(void (TForm1::*handler)());
@@ -155,4 +157,5 @@ class TForm1 : public QMainWindow {
   QMenu* popup_menu1_ = nullptr;
   QAction* n3_ = nullptr;
   QAction* n5_ = nullptr;
+  QAction* n6_ = nullptr;
 };

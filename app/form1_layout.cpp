@@ -144,6 +144,7 @@ void TForm1::BuildListPage() {
 void TForm1::BuildMenus() {
   n1_ = menuBar()->addMenu(QStringLiteral("Меню"));
   n2_ = n1_->addAction(QStringLiteral("Загрузить файл"));
+  n6_ = n1_->addAction(QStringLiteral("Сохранить таблицу"));
   n4_ = n1_->addAction(QStringLiteral("Выход"));
   popup_menu1_ = new QMenu(this);
   n3_ = popup_menu1_->addAction(QStringLiteral("Удалить"));
@@ -170,6 +171,7 @@ void TForm1::ConnectHandlers() {
   connect(button3_, &QPushButton::clicked, this, handle(&TForm1::Button3Click));
   connect(list_box2_, &TListBox::Click, this, handle(&TForm1::ListBox2Click));
   connect(n2_, &QAction::triggered, this, handle(&TForm1::N2Click));
+  connect(n6_, &QAction::triggered, this, handle(&TForm1::N6Click));
   connect(n3_, &QAction::triggered, this, handle(&TForm1::N3Click));
   connect(n4_, &QAction::triggered, this, handle(&TForm1::N4Click));
   connect(n5_, &QAction::triggered, this, handle(&TForm1::N5Click));

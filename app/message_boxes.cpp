@@ -37,15 +37,17 @@ void NoticeBox(const rtl::Text& message) {
   ShowBox(MessageBoxRecorder::Kind::kNotice, QMessageBox::NoIcon, nullptr, ToQString(message));
 }
 
-void RunGuarded(const std::function<void()>& command) {
+bool RunGuarded(const std::function<void()>& command) {
   try {
     command();
+    return true;
   } catch (const std::exception& error) {
     // rtl errors carry Windows-1251 messages; a library's ASCII message reads the same.
     ErrorBox(error.what());
   } catch (...) {
     ErrorBox("Unknown exception");
   }
+  return false;
 }
 
 MessageBoxRecorder::MessageBoxRecorder() : previous_(active_recorder) { active_recorder = this; }

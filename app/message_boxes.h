@@ -16,8 +16,9 @@ void ErrorBox(const rtl::Text& message);
 // OK button, no icon, centred on the screen.
 void NoticeBox(const rtl::Text& message);
 
-// Runs `command`; any exception leaving it is shown in ErrorBox and goes no further.
-void RunGuarded(const std::function<void()>& command);
+// Runs `command`; any exception leaving it is shown in ErrorBox and goes no further. True
+// when the command ran to its end.
+bool RunGuarded(const std::function<void()>& command);
 
 // While one of these lives, boxes are recorded instead of shown, so tests see what the
 // user would have seen without a modal loop. The innermost living recorder gets the boxes.

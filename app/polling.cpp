@@ -22,6 +22,8 @@ std::vector<rtl::Text> PollingShell::WatchList() const { return form_.ListBox2()
 
 void PollingShell::Start() {
   run_.Start(WatchList(), ToText(form_.Edit1()->text()));
+  // The table keeps its rows, so this run's stop writes what the failed one could not.
+  unsaved_file_.reset();
   form_.Timer1()->SetEnabled(true);
   form_.Button1()->setText(QStringLiteral("Стоп"));
 }
@@ -31,7 +33,21 @@ void PollingShell::Stop() {
   tick_worker_.CancelAll();
   form_.Timer1()->SetEnabled(false);
   form_.Button1()->setText(QStringLiteral("Пуск"));
-  SaveConnectionTable(table_, ToQString(core::TableFileNameNow(clock_, form_.ProgramDirectory)));
+  unsaved_file_ = ToQString(core::TableFileNameNow(clock_, form_.ProgramDirectory));
+  SaveTable();
+}
+
+void PollingShell::SaveTable() {
+  const QString file = unsaved_file_ ? *unsaved_file_ : ToQString(core::TableFileNameNow(clock_, form_.ProgramDirectory));
+  SaveConnectionTable(table_, file);
+  unsaved_file_.reset();
+  give_up_unsaved_ = false;
+}
+
+bool PollingShell::EndForClose() {
+  if (give_up_unsaved_ || (!run_.Active() && !unsaved_file_)) return true;
+  give_up_unsaved_ = !RunGuarded([this] { run_.Active() ? Stop() : SaveTable(); });
+  return !give_up_unsaved_;
 }
 
 void PollingShell::TimerTick() {

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <optional>
 #include <vector>
 
 #include "app/probe_worker.h"
@@ -31,10 +33,18 @@ class PollingShell : public QObject, private core::RunListener {
   // from Edit1, Timer1 is enabled with the interval it has and Button1 reads "Стоп". When
   // Edit1 holds no number the columns are rebuilt and the error thrown before anything else.
   void Start();
-  // Button1 while running, and closing the window while running: Timer1 stops, Button1 reads
-  // "Пуск", the probe in flight is cancelled, and the whole table is written to the file
-  // named after the date and time now. A failed write throws with the run already stopped.
+  // Button1 while running: Timer1 stops, Button1 reads "Пуск", the probe in flight is
+  // cancelled, and the whole table is written to the file named after the date and time now.
+  // A failed write throws with the run already stopped; the table stays, and SaveTable or
+  // closing the window tries that file again.
   void Stop();
+  // "Сохранить таблицу": writes the whole table to the file of the stop whose write failed,
+  // or else to the file a stop would write now. Throws when the write fails.
+  void SaveTable();
+  // Closing the window: a run still going ends as Стоп ends it, and a table a stop could not
+  // write is written now. When that write fails its error is shown and false returned, so the
+  // window stays open and the user can free space; the next call gives the table up.
+  bool EndForClose();
   // One Timer1 tick.
   void TimerTick();
   // "Пользователи" once the page is shown and the share known: probes the share, then shows
@@ -55,6 +65,8 @@ class PollingShell : public QObject, private core::RunListener {
 
   TForm1& form_;
   core::ConnectionTable& table_;
+  std::optional<QString> unsaved_file_;  // the file of a stop whose write failed
+  bool give_up_unsaved_ = false;         // a close already showed that the table cannot be written
   core::SystemClock clock_;
   core::PollingRun run_;
   core::ConsoleShareProber console_prober_;

@@ -5,20 +5,14 @@
 
 #include "app/form1.h"
 #include "app/message_boxes.h"
-#include "app/qt_text.h"
-#include "core/table_file_text.h"
-#include "platform/whole_file.h"
+#include "core/table_file.h"
 
 void SaveConnectionTable(const core::ConnectionTable& table, const QString& file_name) {
-  platform::WriteWholeFile(QFileInfo(file_name).filesystemFilePath(), core::TableFileText(table),
-                           platform::FileErrors::kRuntimeCode);
+  core::SaveConnectionTable(table, QFileInfo(file_name).filesystemFilePath());
 }
 
 void LoadConnectionTable(core::ConnectionTable& table, const QString& file_name) {
-  const QFileInfo info(file_name);
-  if (!info.exists() || info.isDir()) return;
-  core::ReadTableFileText(platform::ReadWholeFile(info.filesystemFilePath(), platform::FileErrors::kRuntimeCode),
-                          table);
+  core::LoadConnectionTable(table, QFileInfo(file_name).filesystemFilePath());
 }
 
 void ScheduleTableFileArgument(TForm1& form, const QStringList& arguments) {

@@ -1,5 +1,5 @@
-// The connection table file on disk: written at each stop of a polling run, read back through
-// "Загрузить файл" and "sharemon TABLEFILE". The text itself is core/table_file_text.h's.
+// The connection table file as the window names it: file names from the dialog, the command
+// line and the stop, as Qt gives them, for core/table_file.h.
 #pragma once
 
 #include <QString>
@@ -9,17 +9,8 @@
 
 class TForm1;
 
-// Writes core::TableFileText(table) to the file as platform::WriteWholeFile writes, so a
-// failure leaves any earlier file untouched. Throws rtl::InOutError with the runtime's file
-// error code (2 "File not found", 5 "File access denied", 101 "Disk full", ...), and
-// rtl::FileCreateError naming the file when the name is taken by something that is no
-// regular file.
+// core::SaveConnectionTable and core::LoadConnectionTable for a file named by Qt.
 void SaveConnectionTable(const core::ConnectionTable& table, const QString& file_name);
-
-// Appends the file's columns and rows to the table (core::ReadTableFileText). Nothing
-// happens when no such file exists. Throws rtl::InOutError when the file exists but cannot
-// be read, rtl::FileOpenError naming the file when it is no regular file (a FIFO, a device),
-// and what ReadTableFileText throws.
 void LoadConnectionTable(core::ConnectionTable& table, const QString& file_name);
 
 // "sharemon TABLEFILE" (arguments as QApplication::arguments(), program first), as a file

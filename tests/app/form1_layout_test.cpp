@@ -105,8 +105,9 @@ TEST_F(Form1Layout, three_pages_with_the_first_active) {
 
 TEST_F(Form1Layout, menus_carry_their_items) {
   EXPECT_EQ(form_.N1()->title(), QStringLiteral("Меню"));
-  EXPECT_EQ(form_.N1()->actions(), (QList<QAction*>{form_.N2(), form_.N4()}));
+  EXPECT_EQ(form_.N1()->actions(), (QList<QAction*>{form_.N2(), form_.N6(), form_.N4()}));
   EXPECT_EQ(form_.N2()->text(), QStringLiteral("Загрузить файл"));
+  EXPECT_EQ(form_.N6()->text(), QStringLiteral("Сохранить таблицу"));
   EXPECT_EQ(form_.N4()->text(), QStringLiteral("Выход"));
   EXPECT_EQ(form_.PopupMenu1()->actions(), (QList<QAction*>{form_.N3(), form_.N5()}));
   EXPECT_EQ(form_.N3()->text(), QStringLiteral("Удалить"));

@@ -29,6 +29,7 @@
 #include "qt_application.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
+#include "tests/support/special_files.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
@@ -247,6 +248,61 @@ TEST_F(PollingTest, FailedSaveAtStopShowsTheErrorAndKeepsTheTable) {
   EXPECT_FALSE(form_.Timer1()->Enabled());
   EXPECT_EQ(Table().RowCount(), 1);
   EXPECT_EQ(Columns(), (std::vector<rtl::Text>{kTime, "docs"}));
+  // Once there is room again, "Сохранить таблицу" writes the file the stop could not.
+  SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(10, 0, 0, 0));
+  std::filesystem::create_directory(directory_.File("gone"));
+  form_.Run(&TForm1::N6Click);
+  EXPECT_EQ(BoxTexts().size(), 1u);
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("gone/list_08.12.2026_9.05.07.txt")),
+            kTime + ",docs\r\n08.12.2026  9:05:07,0\r\n");
+  // With nothing left unsaved, closing closes.
+  EXPECT_TRUE(form_.close());
+}
+
+TEST_F(PollingTest, SaveTableWritesUnderTheNameAStopWouldUseNow) {
+  Users("docs", 2);
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  Tick();
+  SetClock(rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(10, 0, 0, 0));
+  form_.Run(&TForm1::N6Click);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("list_08.12.2026_10.00.00.txt")),
+            kTime + ",docs\r\n08.12.2026  9:05:07,2\r\n");
+  EXPECT_TRUE(form_.Timer1()->Enabled());  // the run goes on
+}
+
+// A run lost on a full disk used to end without a word: now the window stays open with the
+// error shown, so the user can free space; closing again gives the table up.
+TEST_F(PollingTest, ClosingOnAFullDiskShowsTheErrorAndKeepsTheWindowOnce) {
+  const special_files::SmallTmpfs disk(directory_.File("disk"));
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
+  Users("docs", 1);
+  form_.ProgramDirectory = directory_.File("disk");
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  Tick();
+  ASSERT_TRUE(disk.Fill());
+  EXPECT_FALSE(form_.close());
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("Disk full.")});
+  EXPECT_FALSE(form_.Timer1()->Enabled());
+  EXPECT_FALSE(std::filesystem::exists(disk.File("list_08.12.2026_9.05.07.txt")));
+  EXPECT_EQ(Table().RowCount(), 1);
+  EXPECT_TRUE(form_.close());
+  // No second try of the table; the watch list beside it cannot be written either.
+  EXPECT_EQ(BoxTexts(), (std::vector<QString>{Q("Disk full."), Q("Ошибка сохранения списка")}));
+}
+
+// A stop that could not write keeps its table unsaved: closing tries the same file again.
+TEST_F(PollingTest, ClosingAfterAFailedStopTriesTheTableAgain) {
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1Click();
+  form_.ProgramDirectory = directory_.File("gone");
+  form_.Run(&TForm1::Button1Click);
+  std::filesystem::create_directory(directory_.File("gone"));
+  EXPECT_TRUE(form_.close());
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{Q("File not found.")});
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(directory_.File("gone/list_08.12.2026_9.05.07.txt")), kTime + ",docs\r\n");
 }
 
 // Closing mid-run ended the program without the table file, losing every row of the run.

@@ -12,7 +12,6 @@
 #include <functional>
 #include <optional>
 
-#include "core/table_file_text.h"
 #include "rtl/errors.h"
 #include "tests/support/special_files.h"
 
@@ -128,8 +127,9 @@ TEST_P(FullDiskSaveTest, ReportsDiskFullAndLeavesNoNewFile) {
   const QString target = QString::fromStdString(disk.File("list.txt"));
   if (GetParam()) WriteBytes(target, "old");
   ASSERT_TRUE(disk.Fill());
+  const core::ConnectionTable model = Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}});
   try {
-    SaveConnectionTable(Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}}), target);
+    SaveConnectionTable(model, target);
     ADD_FAILURE() << "saved on a full disk";
   } catch (const rtl::InOutError& error) {
     EXPECT_STREQ(error.what(), "Disk full");
@@ -171,8 +171,9 @@ TEST_P(SpecialTargetTest, IsRefusedOnSaveAndLeftAsItIs) {
   const std::string target = PathOf("list.txt").toStdString();
   if (!GetParam().make(target)) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
   const auto before = special_files::NodeAt(target);
+  const core::ConnectionTable model = Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}});
   try {
-    SaveConnectionTable(Table({kTime, "docs"}, {{"08.12.2026  9:05:07", {"3"}}}), PathOf("list.txt"));
+    SaveConnectionTable(model, PathOf("list.txt"));
     ADD_FAILURE() << "saved over a " << GetParam().name;
   } catch (const rtl::Exception& error) {
     EXPECT_EQ(std::string(error.what()), "Cannot create file \"" + target + "\". Not a regular file");
@@ -189,10 +190,10 @@ TEST_F(TableFileTest, SaveThroughALinkReplacesTheLinkedFile) {
   QDir(directory_.path()).mkdir("real");
   WriteBytes(PathOf("real/list.txt"), "old");
   ASSERT_TRUE(QFile::link("real/list.txt", PathOf("list.txt")));
-  const core::ConnectionTable table = Table({kTime, "docs"}, {});
-  SaveConnectionTable(table, PathOf("list.txt"));
+  const core::ConnectionTable model = Table({kTime, "docs"}, {});
+  SaveConnectionTable(model, PathOf("list.txt"));
   EXPECT_EQ(QFileInfo(PathOf("list.txt")).symLinkTarget(), PathOf("real/list.txt"));
-  EXPECT_EQ(ReadBytes(PathOf("real/list.txt")), core::TableFileText(table));
+  EXPECT_EQ(ReadBytes(PathOf("real/list.txt")), kTime + ",docs\r\n");
   EXPECT_EQ(Names(PathOf("real")), "list.txt");
   EXPECT_EQ(Names(directory_.path()), "list.txt real");
 }
@@ -215,13 +216,13 @@ TEST_P(SpecialSourceTest, IsRefusedQuicklyOnLoad) {
   if (!GetParam().make(source)) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
   const std::optional<std::string> outcome = special_files::RunInChild(
       [&] {
-        core::ConnectionTable table;
+        core::ConnectionTable model;
         try {
-          LoadConnectionTable(table, QString::fromStdString(source));
+          LoadConnectionTable(model, QString::fromStdString(source));
         } catch (const std::exception& error) {
           return std::string(error.what());
         }
-        return "loaded " + std::to_string(table.ColumnCount()) + " columns";
+        return "loaded " + std::to_string(model.ColumnCount()) + " columns";
       },
       10);
   ASSERT_TRUE(outcome.has_value()) << "the load did not return";

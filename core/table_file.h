@@ -1,0 +1,25 @@
+// The connection table file on disk: written at each stop of a window's run and after every
+// tick of a headless run, read back through "Загрузить файл", "sharemon TABLEFILE" and
+// "--render". The text is TableFileText's; the file is written and read as every file of the
+// program is (platform/whole_file.h): atomically, and regular files only.
+#pragma once
+
+#include <filesystem>
+
+#include "core/connection_table.h"
+
+namespace core {
+
+// Writes TableFileText(table) to the file, replacing it atomically, so a failure leaves any
+// earlier file untouched. Throws rtl::InOutError with the runtime's file error code (2 "File
+// not found", 5 "File access denied", 101 "Disk full", ...), rtl::FileCreateError naming the
+// file when the name is taken by something that is no regular file.
+void SaveConnectionTable(const ConnectionTable& table, const std::filesystem::path& file);
+
+// Appends the file's columns and rows to the table (ReadTableFileText). Nothing happens when
+// no such file exists (or the name is a directory). Throws rtl::InOutError when the file
+// exists but cannot be read, rtl::FileOpenError naming the file when it is no regular file (a
+// FIFO, a device), and what ReadTableFileText throws.
+void LoadConnectionTable(ConnectionTable& table, const std::filesystem::path& file);
+
+}  // namespace core
