@@ -1,8 +1,5 @@
 #include "samba_bench_lab.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,23 +7,11 @@
 #include <filesystem>
 
 #include "platform/console_command.h"
+#include "tests/app/samba_lab.h"
 
 namespace {
 
 constexpr int kExtraShares = 30;
-
-// A port nobody listens on right now, chosen by the system.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 std::string LabScript() { return std::string(SHAREMON_SOURCE_DIR) + "/tests/app/samba_lab.sh"; }
 
@@ -35,11 +20,6 @@ platform::RunResult RunLab(std::vector<std::string> arguments, std::vector<std::
   platform::ConsoleCommand command("samba_lab.sh", std::move(arguments));
   command.extra_environment = std::move(environment);
   return platform::RunCommand(command, "/", {std::chrono::seconds(60), platform::kConsoleOutputLimit, nullptr});
-}
-
-bool HasProgram(const std::string& name) {
-  const auto found = platform::RunCommand({"sh", {"sh", "-c", "command -v " + name}}, "/", {});
-  return found.outcome == platform::RunOutcome::kCompleted && found.exit_code == 0;
 }
 
 }  // namespace
@@ -54,13 +34,13 @@ SambaBenchLab::SambaBenchLab() {
     why_not_ = "needs root: smbd serves real users and smbstatus answers only root";
     return;
   }
-  if (!HasProgram("smbd")) {
+  if (!samba_lab::HasProgram("smbd")) {
     why_not_ = "samba is not installed";
     return;
   }
   directory_ = (std::filesystem::temp_directory_path() / ("sharemon_bench_samba_" + std::to_string(getpid()))).string();
   config_file_ = directory_ + "/smb.conf";
-  const auto start = RunLab({"start", directory_, std::to_string(FreePort())},
+  const auto start = RunLab({"start", directory_, std::to_string(samba_lab::FreePort())},
                             {"LAB_EXTRA_SHARES=" + std::to_string(kExtraShares)});
   running_ = start.outcome == platform::RunOutcome::kCompleted && start.exit_code == 0;
   if (!running_) why_not_ = "the Samba lab did not start: " + start.output;

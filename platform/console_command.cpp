@@ -2,6 +2,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
 #else
 #include <poll.h>
 #include <signal.h>
@@ -84,15 +88,51 @@ void AppendChunk(rtl::Text& output, const char* chunk, std::size_t count, bool k
 
 #ifdef _WIN32
 
-RunResult RunCommand(const ConsoleCommand& command, const rtl::Text& working_directory, const RunLimits& limits) {
-  SECURITY_ATTRIBUTES security{};
-  security.nLength = sizeof(SECURITY_ATTRIBUTES);
-  security.lpSecurityDescriptor = nullptr;
-  security.bInheritHandle = TRUE;
-  HANDLE read_end = nullptr;
-  HANDLE write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &security, 0)) return {RunOutcome::kNotStarted, {}, 0};
+namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// An anonymous pipe cannot be waited on, so an empty one is looked at again after this many
+// milliseconds. Polling keeps the whole run on the calling thread: no reader thread that
+// could outlive the run, and the deadline and the cancel event are seen within one step.
+constexpr DWORD kPipePollStep = 10;
+// Milliseconds an ended child is given to be gone before the run returns.
+constexpr DWORD kEndWait = 2000;
+// The longest single wait; longer time limits wait in several turns.
+constexpr std::int64_t kLongestWait = 0x7FFFFFFF;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+// A HANDLE is a void*, so unique_ptr<void> owns one; it never closes a null handle.
+using OwnedHandle = std::unique_ptr<void, HandleCloser>;
+
+// Children start one at a time, so that no child inherits the inheritable write end of
+// another run's pipe and keeps that run's output open for as long as it lives.
+SRWLOCK start_lock = SRWLOCK_INIT;
+
+// A job that ends every process in it once its last handle is closed.
+OwnedHandle KillOnCloseJob() {
+  OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job && !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    job.reset();
+  }
+  return job;
+}
+
+// A started child, the job that holds it and everything it starts, and the read end of the
+// pipe its standard output and error write to.
+struct JobChild {
+  OwnedHandle job;
+  OwnedHandle process;
+  OwnedHandle output;
+};
+
+// Starts the child hidden and suspended, writing to write_end, with the program's own input.
+bool CreateSuspendedChild(const ConsoleCommand& command, const rtl::Text& working_directory, HANDLE write_end,
+                          PROCESS_INFORMATION& process) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(STARTUPINFOA);
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
@@ -100,42 +140,140 @@ RunResult RunCommand(const ConsoleCommand& command, const rtl::Text& working_dir
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = write_end;
   startup.hStdError = write_end;
-
-  PROCESS_INFORMATION process{};
   // CreateProcessA may write into the command line, so it gets its own copy.
   rtl::Text command_line = command.command_line;
-  const BOOL started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      working_directory.c_str(), &startup, &process);
-  CloseHandle(write_end);
-  if (!started) {
-    CloseHandle(read_end);
-    return {RunOutcome::kNotStarted, {}, 0};
+  const char* program = command.program_path.empty() ? nullptr : command.program_path.c_str();
+  return CreateProcessA(program, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                        working_directory.c_str(), &startup, &process) != 0;
+}
+
+// The child runs only once it is in the job, so nothing it starts escapes the job. Where the
+// job cannot take it (a system without nested jobs), only the child itself can be ended.
+std::optional<JobChild> StartJobChild(const ConsoleCommand& command, const rtl::Text& working_directory) {
+  JobChild child{KillOnCloseJob(), nullptr, nullptr};
+  if (!child.job) return std::nullopt;
+  HANDLE read_end = nullptr;
+  HANDLE write_end = nullptr;
+  PROCESS_INFORMATION process{};
+  AcquireSRWLockExclusive(&start_lock);
+  const bool piped = CreatePipe(&read_end, &write_end, nullptr, 0) != 0;
+  const bool started = piped && SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT) &&
+                       CreateSuspendedChild(command, working_directory, write_end, process);
+  if (piped) CloseHandle(write_end);
+  ReleaseSRWLockExclusive(&start_lock);
+  if (piped) child.output.reset(read_end);
+  if (!started) return std::nullopt;
+  child.process.reset(process.hProcess);
+  AssignProcessToJobObject(child.job.get(), process.hProcess);
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  return child;
+}
+
+// One started child and what its run has come to.
+class JobRun {
+ public:
+  JobRun(JobChild child, const ConsoleCommand& command, const RunLimits& limits)
+      : child_(std::move(child)), command_(command), limits_(limits), deadline_(Clock::now() + limits.time_limit) {}
+
+  RunResult Run() {
+    result_.outcome = ReadOutput();
+    child_.output.reset();
+    if (result_.outcome == RunOutcome::kCompleted) result_.outcome = WaitForExit();
+    if (result_.outcome == RunOutcome::kCompleted) {
+      TakeExitCode();
+    } else {
+      EndProcessTree();
+    }
+    return std::move(result_);
   }
 
-  RunResult result;
-  char chunk[kChunkSize];
-  DWORD count = 0;
-  // The read fails once every writer has closed the pipe: that is the end of the output.
-  while (ReadFile(read_end, chunk, kChunkSize, &count, nullptr) && count > 0) {
-    AppendChunk(result.output, chunk, count, command.keep_nul_bytes);
-    if (result.output.size() > limits.output_limit) {
-      result.outcome = RunOutcome::kOutputTooLarge;
-      break;
+ private:
+  bool Cancelled() const { return limits_.cancel != nullptr && limits_.cancel->Cancelled(); }
+
+  DWORD MillisecondsLeft() const {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+    return static_cast<DWORD>(std::clamp<std::int64_t>(left, 0, kLongestWait));
+  }
+
+  // Reads until every writer has closed the pipe, or until something ends the run early.
+  RunOutcome ReadOutput() {
+    for (;;) {
+      if (Cancelled()) return RunOutcome::kCancelled;
+      if (MillisecondsLeft() == 0) return RunOutcome::kTimedOut;
+      DWORD available = 0;
+      // Peeking fails once the pipe is empty and every writer has closed it.
+      if (!PeekNamedPipe(child_.output.get(), nullptr, 0, nullptr, &available, nullptr)) return RunOutcome::kCompleted;
+      if (available == 0) {
+        Pause(std::min(MillisecondsLeft(), kPipePollStep));
+      } else if (const auto step = ReadChunk(available)) {
+        return *step;
+      }
     }
   }
-  const bool ended = result.outcome == RunOutcome::kCompleted &&
-                     WaitForSingleObject(process.hProcess, static_cast<DWORD>(limits.time_limit.count())) == WAIT_OBJECT_0;
-  if (!ended) {
-    TerminateProcess(process.hProcess, 1);
-    if (result.outcome == RunOutcome::kCompleted) result.outcome = RunOutcome::kTimedOut;
+
+  // Waits for the given time, or less if the cancel signal comes first.
+  void Pause(DWORD milliseconds) const {
+    if (limits_.cancel == nullptr) {
+      Sleep(milliseconds);
+    } else {
+      limits_.cancel->WaitFor(std::chrono::milliseconds(milliseconds));
+    }
   }
-  DWORD exit_code = 0;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  result.exit_code = ended ? exit_code : 0;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  CloseHandle(read_end);
-  return result;
+
+  // One read of at most 255 bytes, never more than the pipe holds, so it does not block; an
+  // outcome once the output has ended or grown too large.
+  std::optional<RunOutcome> ReadChunk(DWORD available) {
+    char chunk[kChunkSize];
+    DWORD count = 0;
+    const DWORD wanted = std::min<DWORD>(available, kChunkSize);
+    if (!ReadFile(child_.output.get(), chunk, wanted, &count, nullptr) || count == 0) return RunOutcome::kCompleted;
+    AppendChunk(result_.output, chunk, count, command_.keep_nul_bytes);
+    if (result_.output.size() > limits_.output_limit) return RunOutcome::kOutputTooLarge;
+    return std::nullopt;
+  }
+
+  // The child may have closed its output and still run: the deadline and the cancel signal
+  // hold until it ends.
+  RunOutcome WaitForExit() {
+    const HANDLE waits[2] = {child_.process.get(), limits_.cancel ? limits_.cancel->Event() : nullptr};
+    const DWORD count = limits_.cancel ? 2 : 1;
+    DWORD woke = WAIT_TIMEOUT;
+    do {
+      woke = WaitForMultipleObjects(count, waits, FALSE, MillisecondsLeft());
+    } while (woke == WAIT_TIMEOUT && MillisecondsLeft() > 0);
+    if (woke == WAIT_OBJECT_0) return RunOutcome::kCompleted;
+    return woke == WAIT_OBJECT_0 + 1 ? RunOutcome::kCancelled : RunOutcome::kTimedOut;
+  }
+
+  void TakeExitCode() {
+    DWORD exit_code = 0;
+    GetExitCodeProcess(child_.process.get(), &exit_code);
+    result_.exit_code = exit_code;
+  }
+
+  // Everything in the job goes at once; the child also when the job could not take it.
+  void EndProcessTree() {
+    TerminateJobObject(child_.job.get(), 1);
+    TerminateProcess(child_.process.get(), 1);
+    WaitForSingleObject(child_.process.get(), kEndWait);
+    result_.exit_code = 0;
+  }
+
+  // Closing the job when the run is over ends whatever the child left running.
+  JobChild child_;
+  const ConsoleCommand& command_;
+  const RunLimits& limits_;
+  Clock::time_point deadline_;
+  RunResult result_;
+};
+
+}  // namespace
+
+RunResult RunCommand(const ConsoleCommand& command, const rtl::Text& working_directory, const RunLimits& limits) {
+  auto child = StartJobChild(command, working_directory);
+  if (!child) return {RunOutcome::kNotStarted, {}, 0};
+  return JobRun(std::move(*child), command, limits).Run();
 }
 
 #else

@@ -28,6 +28,10 @@ struct ConsoleCommand {
   // Windows: the command line passed to CreateProcess (window code page).
   // Linux: only shown in error texts (Windows-1251).
   rtl::Text command_line;
+  // Windows: the full path of the program to start, so that neither a search of the current
+  // directory and PATH nor a command interpreter decides what runs; empty: CreateProcess
+  // takes the first word of the command line and searches for it. Linux: unused.
+  rtl::Text program_path;
   // Linux: the program (searched in PATH when it holds no "/") and its arguments, UTF-8.
   // Windows: unused.
   std::vector<std::string> arguments;
@@ -72,8 +76,10 @@ struct RunResult {
 // Runs command in working_directory (Windows-1251 on Windows, UTF-8 on Linux) with the
 // program's own standard input and returns once the child and every process it started
 // have been dealt with. At the time limit, on cancel or past the output limit the process
-// tree is ended (Linux: SIGTERM to the group, SIGKILL to whatever is left a second later).
-// Never throws for the child's sake; safe to call from any thread.
+// tree is ended (Linux: SIGTERM to the group, SIGKILL to whatever is left a second later;
+// Windows: the job is terminated at once). On Windows the job also ends whatever the child
+// left running when it completed. Never throws for the child's sake; safe to call from any
+// thread.
 RunResult RunCommand(const ConsoleCommand& command, const rtl::Text& working_directory, const RunLimits& limits);
 
 // The command could not be started, or was ended for running past its time limit:

@@ -2,6 +2,7 @@
 #include "platform/samba_config.h"
 
 #include <cstdlib>
+#include <future>
 
 #include "platform/child_process.h"
 #include "rtl/text.h"
@@ -99,13 +100,17 @@ std::vector<std::string> ParseUsershareList(std::string_view output) {
   return names;
 }
 
-std::optional<std::vector<SambaShare>> ReadSambaShares() {
-  const auto configuration = CaptureToolOutput(WithConfigFile({"testparm", "-s"}, false));
+std::optional<std::vector<SambaShare>> ReadSambaShares(std::chrono::milliseconds tool_time_limit) {
+  // Both tools take about as long as each other; side by side they take the time of one.
+  auto user_shares_run = std::async(std::launch::async, [tool_time_limit] {
+    return CaptureToolOutput(WithConfigFile({"net", "usershare", "list"}, true), tool_time_limit);
+  });
+  const auto configuration = CaptureToolOutput(WithConfigFile({"testparm", "-s"}, false), tool_time_limit);
+  const auto user_shares = user_shares_run.get();
   if (!configuration || configuration->exit_code != 0) return std::nullopt;
   auto shares = ParseTestparmOutput(configuration->output);
   // User-defined shares are optional: a server without them (or without their directory)
   // still has its configured shares.
-  const auto user_shares = CaptureToolOutput(WithConfigFile({"net", "usershare", "list"}, true));
   if (user_shares && user_shares->exit_code == 0) {
     for (const auto& name : ParseUsershareList(user_shares->output)) {
       if (FindSambaShare(shares, name) == nullptr) shares.push_back({name, "", ""});

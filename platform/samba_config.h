@@ -3,12 +3,17 @@
 #pragma once
 #ifndef _WIN32
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// How long one Samba tool may run before it counts as hung and is ended with everything it
+// started.
+inline constexpr std::chrono::milliseconds kToolTimeLimit{10000};
 
 // One service of the configuration; texts in UTF-8 as Samba prints them.
 struct SambaShare {
@@ -27,8 +32,11 @@ std::vector<SambaShare> ParseTestparmOutput(std::string_view output);
 std::vector<std::string> ParseUsershareList(std::string_view output);
 
 // The configuration's services, then the user-defined shares not already among them, then
-// "IPC$". Nothing when the configuration cannot be read (no Samba, bad file).
-std::optional<std::vector<SambaShare>> ReadSambaShares();
+// "IPC$". Nothing when the configuration cannot be read (no Samba, bad file, or testparm
+// still running after tool_time_limit). Each tool may run for tool_time_limit; the two run
+// side by side. Throws std::system_error when no thread can be started for that.
+std::optional<std::vector<SambaShare>> ReadSambaShares(
+    std::chrono::milliseconds tool_time_limit = kToolTimeLimit);
 
 // The share whose name equals name ignoring the case of Latin and Cyrillic letters, as Samba
 // matches share names.

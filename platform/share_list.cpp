@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which it needs.
+#include <lm.h>
 #else
 #include "platform/samba_config.h"
 #endif
@@ -12,24 +14,19 @@ namespace platform {
 
 namespace {
 
-// The level-2 share record: eight 32-bit-era fields of which only the net name is read.
-struct ShareInfo2 {
-  wchar_t* netname;
-  DWORD type;
-  wchar_t* remark;
-  DWORD permissions;
-  DWORD max_uses;
-  DWORD current_uses;
-  wchar_t* path;
-  wchar_t* password;
+// The library is loaded by name at run time, so these are only its functions' types.
+using NetShareEnumFunction = decltype(&NetShareEnum);
+using NetApiBufferFreeFunction = decltype(&NetApiBufferFree);
+
+struct NetApi {
+  NetShareEnumFunction share_enum = nullptr;
+  NetApiBufferFreeFunction buffer_free = nullptr;
 };
 
-using NetShareEnumFunction = DWORD(WINAPI*)(wchar_t* server_name, DWORD level, BYTE** buffer,
-                                            DWORD preferred_maximum_length, DWORD* entries_read,
-                                            DWORD* total_entries, DWORD* resume_handle);
-
-// Found once and kept for the rest of the run, like the library it lives in.
-NetShareEnumFunction net_share_enum = nullptr;
+template <typename Function>
+Function Find(HMODULE library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
 
 rtl::Text AnsiFromWide(const wchar_t* wide) {
   const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -40,28 +37,42 @@ rtl::Text AnsiFromWide(const wchar_t* wide) {
   return text;
 }
 
+// Of each record only the net name is read.
+template <typename Record>
+void AppendNames(const BYTE* buffer, DWORD count, LPWSTR Record::*net_name, rtl::StringList& target) {
+  const auto* records = reinterpret_cast<const Record*>(buffer);
+  for (DWORD i = 0; i < count; ++i) target.Add(AnsiFromWide(records[i].*net_name));
+}
+
+// Asks for every share at level 1 or 2 in one call (a preferred length of -1 lets the system
+// size the buffer) and appends the names only when the whole list came. The buffer goes
+// back to the system whatever the result, the more-data result included. Returns the
+// system's result code.
+DWORD AppendShareNames(const NetApi& api, DWORD level, rtl::StringList& target) {
+  BYTE* buffer = nullptr;
+  DWORD entries_read = 0;
+  DWORD total_entries = 0;
+  const DWORD result = api.share_enum(nullptr, level, &buffer, MAX_PREFERRED_LENGTH, &entries_read, &total_entries, nullptr);
+  if (result == NERR_Success && level == 2) AppendNames(buffer, entries_read, &SHARE_INFO_2::shi2_netname, target);
+  if (result == NERR_Success && level == 1) AppendNames(buffer, entries_read, &SHARE_INFO_1::shi1_netname, target);
+  if (buffer != nullptr) api.buffer_free(buffer);
+  return result;
+}
+
 }  // namespace
 
 void EnumerateShares(rtl::StringList& target) {
   target.Clear();
   HMODULE library = LoadLibraryA("NETAPI32.DLL");
   if (library == nullptr) return;
-  net_share_enum = reinterpret_cast<NetShareEnumFunction>(
-      reinterpret_cast<void*>(GetProcAddress(library, "NetShareEnum")));
-  if (net_share_enum == nullptr) {
-    FreeLibrary(library);
-    return;
+  const NetApi api{Find<NetShareEnumFunction>(library, "NetShareEnum"),
+                   Find<NetApiBufferFreeFunction>(library, "NetApiBufferFree")};
+  // Level 2 needs administrator rights; the names alone (level 1) need none.
+  if (api.share_enum != nullptr && api.buffer_free != nullptr &&
+      AppendShareNames(api, 2, target) == ERROR_ACCESS_DENIED) {
+    AppendShareNames(api, 1, target);
   }
-  BYTE* buffer = nullptr;
-  DWORD entries_read = 0;
-  DWORD total_entries = 0;
-  // One call for everything: a preferred length of -1 lets the system size the buffer.
-  if (net_share_enum(nullptr, 2, &buffer, 0xFFFFFFFF, &entries_read, &total_entries, nullptr) != 0) {
-    FreeLibrary(library);
-    return;
-  }
-  const auto* records = reinterpret_cast<const ShareInfo2*>(buffer);
-  for (DWORD i = 0; i < entries_read; ++i) target.Add(AnsiFromWide(records[i].netname));
+  FreeLibrary(library);
 }
 
 #else

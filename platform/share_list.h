@@ -1,6 +1,8 @@
 // The local computer's share names, in the order the system reports them, in the window
-// code page. Windows asks NETAPI32.DLL (NetShareEnum, level 2); Linux asks the local Samba
-// configuration. Every failure leaves the list empty and reports nothing.
+// code page. Windows asks NETAPI32.DLL (NetShareEnum at level 2, and at level 1, which needs
+// no administrator rights, when level 2 is refused with access denied); Linux asks the local
+// Samba configuration. Every failure leaves the list empty and reports nothing; whatever
+// the system handed out is given back.
 #pragma once
 
 #include "rtl/string_list.h"

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -17,14 +21,40 @@ std::string DefaultShareQueryProgram() {
 
 }  // namespace
 
+#ifdef _WIN32
+namespace {
+
+// The name as one argument of a command line: in double quotes, any double quote dropped
+// (a share name cannot hold one), and a run of backslashes before the closing quote doubled
+// so that it does not escape that quote.
+rtl::Text QuotedArgument(const rtl::Text& name) {
+  rtl::Text quoted = "\"";
+  for (const char c : name) {
+    if (c != '"') quoted += c;
+  }
+  quoted.append(quoted.size() - 1 - quoted.find_last_not_of('\\'), '\\');
+  return quoted + '"';
+}
+
+// net.exe of the system directory. Windows always knows that directory; were it unknown,
+// the path stays empty and CreateProcess searches for "net" as it would for cmd.
+rtl::Text SystemNetProgram() {
+  char directory[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return rtl::Text(directory, length) + "\\net.exe";
+}
+
+}  // namespace
+#endif
+
 ConsoleCommand ShareQueryCommand(const rtl::Text& share_name) {
 #ifdef _WIN32
-  // A share name cannot hold a double quote; dropping any keeps the name inside its quotes.
-  rtl::Text quoted_name;
-  for (const char c : share_name) {
-    if (c != '"') quoted_name += c;
-  }
-  return {"cmd /c net share \"" + quoted_name + "\"", {}};
+  // Started directly: no command interpreter sees the name, so "%", "^", "&" and "|" in it
+  // reach net as they are.
+  ConsoleCommand command("net share " + QuotedArgument(share_name), {});
+  command.program_path = SystemNetProgram();
+  return command;
 #else
   return {"netshare " + share_name, {ShareQueryProgram(), rtl::Utf8FromWindows1251(share_name)}};
 #endif

@@ -10,10 +10,11 @@
 
 namespace platform {
 
-// The command for a share (name in Windows-1251). Windows: "cmd /c net share "NAME"" in
-// "c:\" (the name is quoted so that "&", "|" or "^" in it cannot start another command, and
-// any double quote is dropped from it). Linux: the share query program with the name as its
-// only argument, shown as "netshare " + name in errors.
+// The command for a share (name in Windows-1251). Windows: net.exe of the system directory,
+// started directly with the command line "net share "NAME"" in "c:\", so that every
+// character of the name reaches net as it is (any double quote is dropped from the name).
+// Linux: the share query program with the name as its only argument, shown as
+// "netshare " + name in errors.
 ConsoleCommand ShareQueryCommand(const rtl::Text& share_name);
 
 // The directory the share query command runs in: "c:\" on Windows, "/" on Linux.

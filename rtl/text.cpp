@@ -18,7 +18,8 @@ constexpr std::array<char16_t, 64> kUpperControlAndSymbols = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
-// Decodes one UTF-8 sequence at text[pos]; returns its length, or 0 when malformed.
+}  // namespace
+
 std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_point) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   std::size_t length = 0;
@@ -45,8 +46,6 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_po
   if (code_point < minimum || code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF)) return 0;
   return length;
 }
-
-}  // namespace
 
 void AppendUtf8(std::string& out, char32_t code_point) {
   if (code_point < 0x80) {

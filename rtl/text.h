@@ -16,6 +16,10 @@ char32_t UnicodeFromWindows1251(unsigned char byte);
 // Windows-1251 byte of a code point, or '?' when the code page cannot hold it.
 char Windows1251FromUnicode(char32_t code_point);
 
+// Decodes the UTF-8 sequence at text[pos] into code_point and returns its length (1 to 4),
+// or 0 when it is malformed, overlong, a surrogate or beyond U+10FFFF.
+std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_point);
+
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t code_point);
 

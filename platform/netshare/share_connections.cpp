@@ -41,7 +41,7 @@ std::optional<ServiceRow> RowFor(std::string_view line, const std::string& name)
 
 }  // namespace
 
-std::optional<std::vector<Connection>> ConnectionsFromJson(std::string_view report, std::string_view share) {
+std::optional<ConnectionsByService> ConnectionsFromJson(std::string_view report) {
   const auto document = ParseJson(report);
   if (!document || document->kind != JsonValue::Kind::Object) return std::nullopt;
   const JsonValue* sessions = document->Member("sessions");
@@ -50,18 +50,26 @@ std::optional<std::vector<Connection>> ConnectionsFromJson(std::string_view repo
   if (document->Member("version") == nullptr && sessions == nullptr && tree_connections == nullptr) {
     return std::nullopt;
   }
-  std::vector<Connection> connections;
+  ConnectionsByService connections;
   if (tree_connections == nullptr) return connections;
   for (const auto& [id, connection] : tree_connections->members) {
-    if (connection.MemberText("service") != share) continue;
+    auto& of_service = connections[connection.MemberText("service")];
     const JsonValue* session = sessions != nullptr ? sessions->Member(connection.MemberText("session_id")) : nullptr;
     if (session == nullptr) {
-      connections.push_back({"", connection.MemberText("machine")});
+      of_service.push_back({"", connection.MemberText("machine")});
     } else {
-      connections.push_back({session->MemberText("username"), session->MemberText("remote_machine")});
+      of_service.push_back({session->MemberText("username"), session->MemberText("remote_machine")});
     }
   }
   return connections;
+}
+
+std::optional<std::vector<Connection>> ConnectionsFromJson(std::string_view report, std::string_view share) {
+  auto connections = ConnectionsFromJson(report);
+  if (!connections) return std::nullopt;
+  const auto found = connections->find(share);
+  if (found == connections->end()) return std::vector<Connection>{};
+  return std::move(found->second);
 }
 
 std::vector<ServiceRow> ParseServiceRows(std::string_view report, const std::vector<std::string>& share_names) {

@@ -17,8 +17,14 @@ struct Connection {
   bool operator==(const Connection&) const = default;
 };
 
-// From "smbstatus --json" (Samba 4.17 and later): every tree connection of the share joined to
-// its session. Nothing when the text is not such a report.
+// Connections by the exact service name the server reports.
+using ConnectionsByService = std::map<std::string, std::vector<Connection>, std::less<>>;
+
+// From "smbstatus --json" (Samba 4.17 and later): every tree connection joined to its session,
+// grouped by service in report order. Nothing when the text is not such a report.
+std::optional<ConnectionsByService> ConnectionsFromJson(std::string_view report);
+
+// The same for one share (exact service name).
 std::optional<std::vector<Connection>> ConnectionsFromJson(std::string_view report, std::string_view share);
 
 // One row of "smbstatus -S": service, serving process and client machine.

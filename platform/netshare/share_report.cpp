@@ -55,6 +55,14 @@ std::string ShareReport(const std::string& name, const std::string& path, const 
 
 std::string AccessDeniedReport() { return ConsoleLines({kAccessDeniedLine, "", "Отказано в доступе.", ""}); }
 
+std::string ServerNotRunningReport() {
+  return ConsoleLines({"Системная ошибка 2114.", "", "Служба сервера не запущена.", ""});
+}
+
+std::string StatusUnreadableReport() {
+  return ConsoleLines({"Не удается получить сведения о подключениях к серверу Samba.", ""});
+}
+
 std::string NoSuchShareReport() { return ConsoleLines({"Данный общий ресурс не существует.", ""}); }
 
 std::string ConfigurationUnreadableReport() {

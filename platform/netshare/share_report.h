@@ -18,6 +18,12 @@ std::string ShareReport(const std::string& name, const std::string& path, const 
 // "Системная ошибка 5." and "Отказано в доступе.": the caller may not read the connections.
 std::string AccessDeniedReport();
 
+// "Системная ошибка 2114." and "Служба сервера не запущена.": the Samba server is not running.
+std::string ServerNotRunningReport();
+
+// The server's connections cannot be read (its status tool failed or did not answer in time).
+std::string StatusUnreadableReport();
+
 // The share is not among the server's shares.
 std::string NoSuchShareReport();
 

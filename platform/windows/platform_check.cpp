@@ -7,6 +7,7 @@
 
 #include "platform/console_command.h"
 #include "platform/share_list.h"
+#include "platform/share_query_command.h"
 #include "rtl/console_text.h"
 
 int main(int argc, char* argv[]) {
@@ -15,8 +16,8 @@ int main(int argc, char* argv[]) {
   for (const auto& name : shares) std::printf("%s\n", name.c_str());
   if (argc < 2) return 0;
   try {
-    const rtl::Text command_line = rtl::Text("cmd /c net share \"") + argv[1] + "\"";
-    const auto result = platform::RunConsoleCommand({command_line, {}}, "c:\\");
+    const auto result =
+        platform::RunConsoleCommand(platform::ShareQueryCommand(argv[1]), platform::ShareQueryDirectory());
     std::printf("%s\nexit code %lu\n", rtl::ConvertConsoleText(result.output).c_str(),
                 static_cast<unsigned long>(result.exit_code));
     return 0;

@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# A private Samba server on 127.0.0.1 for the end-to-end test of the share list and the user
-# probe. Everything lives under LAB_DIR; the test users carry the marker "sharemon-test-user"
-# in their comment, so only they are ever removed.
+# A private Samba server on 127.0.0.1 for the end-to-end test of the share list, the user
+# probe and the status service. Everything lives under LAB_DIR; the test users carry the marker
+# "sharemon-test-user" in their comment and the test groups the name prefix "sharemon-test-",
+# and only those this lab created are ever removed.
 #   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd;
 #                                               LAB_EXTRA_SHARES=N adds the guest shares bench01..benchN
 #   samba_lab.sh open LAB_DIR NAME SHARE USER   hold a client session (USER "-" = guest) until closed
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
-#   samba_lab.sh stop LAB_DIR                   end every process it started, remove users and LAB_DIR
+#   samba_lab.sh logoff LAB_DIR NAME            only tell the session's client to log off (Samba drops
+#                                               the session at once; the client takes a while to exit)
+#   samba_lab.sh halt LAB_DIR                   stop smbd (its sessions go with it), keep everything else
+#   samba_lab.sh group LAB_DIR GROUP USER...    create GROUP and users without Samba accounts in it
+#   samba_lab.sh service LAB_DIR PROGRAM GROUP [OPTION...]
+#                                               start the status service PROGRAM on LAB_DIR/status.sock
+#                                               for GROUP with this lab's configuration (log:
+#                                               LAB_DIR/sharemond.log); a running one is stopped first
+#   samba_lab.sh stop LAB_DIR                   end every process it started, remove users, groups, LAB_DIR
 set -euo pipefail
 
 readonly marker=sharemon-test-user
+readonly group_prefix=sharemon-test-
 command=$1 lab=$2
 shift 2
 conf=$lab/smb.conf
@@ -78,6 +88,51 @@ add_users() {
   done
 }
 
+add_group() {
+  local group=$1 user
+  shift
+  [[ $group == "$group_prefix"* ]] || { echo "test groups start with $group_prefix" >&2; return 1; }
+  if ! getent group "$group" >/dev/null; then
+    groupadd "$group"
+    echo "$group" >>"$lab/groups"
+  fi
+  for user in "$@"; do
+    if ! id "$user" >/dev/null 2>&1; then
+      useradd --no-create-home --shell /usr/sbin/nologin --no-user-group --comment "$marker" -G "$group" "$user"
+      echo "$user" >>"$lab/users"
+    fi
+  done
+}
+
+# Ends the process whose id the file holds (SIGTERM, SIGKILL after 5 s) and removes the file.
+end_process_of() {
+  local file=$1
+  [[ -f $file ]] || return 0
+  kill "$(cat "$file")" 2>/dev/null || true
+  wait_gone "$(cat "$file")"
+  rm -f "$file"
+}
+
+stop_service() { end_process_of "$lab/sharemond.pid"; }
+
+start_service() {
+  local program=$1 group=$2
+  shift 2
+  stop_service
+  : >"$lab/sharemond.log"
+  SHAREMON_SMB_CONF=$conf setsid "$program" --socket "$lab/status.sock" --socket-group "$group" "$@" \
+    </dev/null >>"$lab/sharemond.log" 2>&1 &
+  echo $! >"$lab/sharemond.pid"
+  local attempt
+  for attempt in $(seq 100); do
+    grep -qs "serving share reports" "$lab/sharemond.log" && return 0
+    kill -0 "$(cat "$lab/sharemond.pid")" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "the status service did not start: $(cat "$lab/sharemond.log")" >&2
+  return 1
+}
+
 start_server() {
   ls /var/log/samba/ 2>/dev/null | sort >"$lab/samba-logs-before" || true
   smbd -F -s "$conf" -l "$lab/log" --debug-stdout -d1 </dev/null >>"$lab/log/smbd.out" 2>&1 &
@@ -124,16 +179,25 @@ wait_gone() {
   kill -KILL "$pid" 2>/dev/null || true
 }
 
-close_session() {
+logoff_session() {
   local name=$1
   [[ -f $lab/$name.pid ]] || return 0
   echo exit 1<>"$lab/$name.fifo"
+}
+
+close_session() {
+  local name=$1
+  [[ -f $lab/$name.pid ]] || return 0
+  logoff_session "$name"
   wait_gone "$(cat "$lab/$name.pid")"
   rm -f "$lab/$name.pid"
 }
 
+halt_server() { end_process_of "$lab/smbd.pid"; }
+
 stop_all() {
   local file
+  stop_service
   # The server first (its connection processes go with it), then the clients, which would
   # otherwise wait for the server's answer.
   [[ -f $lab/smbd.pid ]] && kill "$(cat "$lab/smbd.pid")" 2>/dev/null || true
@@ -152,6 +216,12 @@ stop_all() {
       if [[ $(getent passwd "$user" | cut -d: -f5) == "$marker" ]]; then userdel "$user" 2>/dev/null || true; fi
     done
   fi
+  if [[ -f $lab/groups ]]; then
+    local group
+    for group in $(sort -u "$lab/groups"); do
+      [[ $group == "$group_prefix"* ]] && groupdel "$group" 2>/dev/null || true
+    done
+  fi
   # Samba's RPC helpers leave empty logs in the system log directory; remove only new, empty ones.
   if [[ -f $lab/samba-logs-before ]]; then
     for file in $(ls /var/log/samba/ 2>/dev/null | sort | comm -13 "$lab/samba-logs-before" -); do
@@ -165,6 +235,10 @@ case $command in
   start) write_config "$1"; shift; add_users "$@"; start_server ;;
   open) open_session "$@" ;;
   close) close_session "$@" ;;
+  logoff) logoff_session "$@" ;;
+  halt) halt_server ;;
+  group) add_group "$@" ;;
+  service) start_service "$@" ;;
   stop) stop_all ;;
   *) echo "unknown command $command" >&2; exit 2 ;;
 esac

@@ -1,61 +1,39 @@
 // End to end against a real Samba server: the test starts its own smbd on 127.0.0.1 from a
 // private directory (tests/app/samba_lab.sh), holds client sessions open with smbclient and
 // checks the share list, netshare's report and the probe's count against them.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "core/share_probe.h"
-#include "platform/console_command.h"
 #include "platform/netshare/share_report.h"
 #include "rtl/console_text.h"
+#include "samba_lab.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
-std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
-std::string LabScript() { return std::string(std::getenv("SHAREMON_SOURCE_DIR")) + "/tests/app/samba_lab.sh"; }
-
-// A port nobody listens on right now, chosen by the system.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
-
-platform::ConsoleResult RunProgram(std::vector<std::string> arguments) {
-  return platform::RunConsoleCommand({arguments[0], std::move(arguments)}, "/", 30s);
-}
-
-bool HasProgram(const std::string& name) {
-  return RunProgram({"sh", "-c", "command -v " + name + " >/dev/null"}).exit_code == 0;
-}
+using samba_lab::BuildDir;
+using samba_lab::HasProgram;
+using samba_lab::LabScript;
+using samba_lab::RunProgram;
 
 class samba_end_to_end_test : public ::testing::Test {
  protected:
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "smbd serves real users and smbstatus answers only when run as root";
     if (!HasProgram("smbd") || !HasProgram("smbclient")) GTEST_SKIP() << "samba and smbclient are not installed";
-    port_ = std::to_string(FreePort());
+    port_ = std::to_string(samba_lab::FreePort());
     lab_ = (std::filesystem::temp_directory_path() / ("sharemon_samba_" + std::to_string(getpid()))).string();
     alice_ = "shm" + port_ + "a";
     bob_ = "shm" + port_ + "b";
     setenv("SHAREMON_SMB_CONF", (lab_ + "/smb.conf").c_str(), 1);
+    // Root reads Samba itself when no status service answers; a service of this machine must not.
+    setenv("SHAREMON_STATUS_SOCKET", (lab_ + "/no-service.sock").c_str(), 1);
     started_ = true;
     const auto start = RunProgram({LabScript(), "start", lab_, port_, alice_, bob_});
     ASSERT_EQ(start.exit_code, 0u) << start.output;
@@ -67,6 +45,7 @@ class samba_end_to_end_test : public ::testing::Test {
     EXPECT_EQ(stop.exit_code, 0u) << stop.output;
     EXPECT_FALSE(std::filesystem::exists(lab_));
     unsetenv("SHAREMON_SMB_CONF");
+    unsetenv("SHAREMON_STATUS_SOCKET");
   }
 
   void Open(const std::string& session, const std::string& share, const std::string& user) {
@@ -122,7 +101,7 @@ TEST_F(samba_end_to_end_test, share_list_report_and_count_follow_the_live_sessio
   EXPECT_EQ(Probe("public"), "1\t" + At(alice_) + "\n");
 }
 
-// No server needed: the rights are checked before the server is asked.
+// No server needed: without a status service a user other than root is refused at once.
 TEST(samba_rights_test, a_user_without_the_rights_gets_access_denied) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can run a program as another user";
   if (!HasProgram("setpriv") || !HasProgram("testparm")) GTEST_SKIP() << "setpriv or samba is not installed";
@@ -136,11 +115,18 @@ TEST(samba_rights_test, a_user_without_the_rights_gets_access_denied) {
                                      "\n cache directory = " + d + "\n pid directory = " + d +
                                      "\n private dir = " + d + "\n usershare path =\n[public]\n path = /tmp\n");
   setenv("SHAREMON_SMB_CONF", directory.File("smb.conf").c_str(), 1);
-  const auto denied = RunProgram(
-      {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", BuildDir() + "/netshare", "public"});
+  setenv("SHAREMON_STATUS_SOCKET", directory.File("no-service.sock").c_str(), 1);
+  const auto denied = samba_lab::RunKeepingErrors(
+      samba_lab::Joined(samba_lab::AsOutsider(), {BuildDir() + "/netshare", "public"}), directory.File("errors"));
   unsetenv("SHAREMON_SMB_CONF");
+  unsetenv("SHAREMON_STATUS_SOCKET");
   EXPECT_EQ(denied.exit_code, 2u);
   EXPECT_EQ(denied.output, netshare::AccessDeniedReport());
+  // One line that names the missing service and how to start it.
+  EXPECT_NE(denied.errors.find("no status service at " + directory.File("no-service.sock")), std::string::npos)
+      << denied.errors;
+  EXPECT_NE(denied.errors.find("sharemond"), std::string::npos) << denied.errors;
+  EXPECT_EQ(std::count(denied.errors.begin(), denied.errors.end(), '\n'), 1) << denied.errors;
 }
 
 }  // namespace

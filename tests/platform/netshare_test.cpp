@@ -7,6 +7,8 @@
 
 #include "platform/netshare/json_reader.h"
 #include "platform/netshare/share_connections.h"
+#include "platform/netshare/share_report.h"
+#include "platform/netshare/share_status.h"
 
 namespace {
 
@@ -71,6 +73,17 @@ TEST(share_connections_test, json_report_joins_each_connection_to_its_session) {
   }
 }
 
+TEST(share_connections_test, one_pass_over_the_json_report_groups_every_service) {
+  const std::string report = ReadFile("smbstatus-j.json");
+  const auto all = netshare::ConnectionsFromJson(report);
+  ASSERT_TRUE(all);
+  EXPECT_EQ(all->size(), 3u);
+  for (const auto& [service, connections] : *all) {
+    EXPECT_EQ(connections, *netshare::ConnectionsFromJson(report, service)) << service;
+  }
+  EXPECT_FALSE(netshare::ConnectionsFromJson("not json"));
+}
+
 TEST(share_connections_test, a_report_without_connections_or_no_report_at_all) {
   const auto idle = netshare::ConnectionsFromJson(R"({"timestamp": "x", "version": "4.17.12-Debian"})", "public");
   ASSERT_TRUE(idle);
@@ -110,6 +123,49 @@ TEST(share_connections_test, a_process_without_a_user_row_gives_an_empty_user) {
   const std::map<std::string, std::string> users{{"1", "1002"}};
   EXPECT_EQ(netshare::JoinConnections(rows, users, "public", UserNames),
             (std::vector<Connection>{{"alice", "10.0.0.1"}, {"", "10.0.0.2"}}));
+}
+
+netshare::StatusSnapshot Snapshot(netshare::ConnectionState state) {
+  netshare::StatusSnapshot snapshot;
+  snapshot.shares = std::vector<platform::SambaShare>{{"public", "/srv/public", "Public files"},
+                                                      {"Отчеты", "/srv/reports", ""}};
+  snapshot.state = state;
+  if (state == netshare::ConnectionState::Read) {
+    snapshot.connections["Отчеты"] = {{"bob", "10.0.0.2"}, {"alice", "10.0.0.3"}};
+    snapshot.connections["other"] = {{"carol", "10.0.0.4"}};
+  }
+  return snapshot;
+}
+
+TEST(share_status_test, the_reply_of_each_state_in_its_order) {
+  using netshare::ConnectionState;
+  using netshare::ShareReply;
+  auto unreadable = Snapshot(ConnectionState::ServerDown);
+  unreadable.shares.reset();
+  struct Case {
+    netshare::StatusSnapshot snapshot;
+    std::string share;
+    ShareReply expected;
+  };
+  const Case cases[] = {
+      {unreadable, "public", {2, netshare::ConfigurationUnreadableReport()}},
+      {Snapshot(ConnectionState::ServerDown), "missing", {2, netshare::NoSuchShareReport()}},
+      {Snapshot(ConnectionState::NoRights), "public", {2, netshare::AccessDeniedReport()}},
+      {Snapshot(ConnectionState::ServerDown), "public", {2, netshare::ServerNotRunningReport()}},
+      {Snapshot(ConnectionState::Unreadable), "public", {2, netshare::StatusUnreadableReport()}},
+      {Snapshot(ConnectionState::Read), "public", {0, netshare::ShareReport("public", "/srv/public", "Public files", {})}},
+      // The configured name and its connections, whatever the case of the request.
+      {Snapshot(ConnectionState::Read), "ОТЧЕТЫ",
+       {0, netshare::ShareReport("Отчеты", "/srv/reports", "", {{"bob", "10.0.0.2"}, {"alice", "10.0.0.3"}})}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(netshare::ReplyFor(c.snapshot, c.share), c.expected) << c.share;
+  // Every error text differs from the others, so a reader can tell them apart.
+  std::vector<std::string> errors;
+  for (const auto& c : cases) {
+    if (c.expected.exit_code != 0) errors.push_back(c.expected.report);
+  }
+  std::sort(errors.begin(), errors.end());
+  EXPECT_EQ(std::unique(errors.begin(), errors.end()), errors.end());
 }
 
 }  // namespace

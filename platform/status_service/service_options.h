@@ -1,0 +1,28 @@
+// The command line of sharemond: where its socket lies, which group may use it, and the time
+// limits of the Samba tools and of a client's request.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/samba_config.h"
+
+namespace status_service {
+
+struct ServiceOptions {
+  std::string socket_path;            // --socket, else SHAREMON_STATUS_SOCKET, else the default path
+  std::string socket_group = "sharemon";                   // --socket-group: a group name or number
+  std::chrono::milliseconds tool_time_limit = platform::kToolTimeLimit;  // --tool-time-limit MS
+  std::chrono::milliseconds client_time_limit{5000};       // --client-time-limit MS: to send the request
+  bool help = false;                                       // --help
+};
+
+// The options of arguments (argv without the program name), or the text of what is wrong.
+std::variant<ServiceOptions, std::string> ParseServiceOptions(const std::vector<std::string>& arguments);
+
+// How to call sharemond.
+std::string ServiceUsage();
+
+}  // namespace status_service

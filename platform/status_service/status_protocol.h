@@ -1,0 +1,66 @@
+// The wire protocol between netshare and the status service (sharemond) on its Unix socket:
+// one request and one reply per connection, both plain bytes. See README.md beside this file.
+//
+//   request = "report " NAME LF        at most kMaxRequestBytes in all; NAME: 1 or more bytes
+//                                      of UTF-8 without control characters (U+0000-U+001F, U+007F)
+//   reply   = "report " EXIT " " LENGTH LF REPORT
+//                                      EXIT: netshare's exit code (decimal), LENGTH: the byte count
+//                                      of REPORT (decimal), REPORT: netshare's output, as is
+//           / "refused " REASON LF     REASON: printable ASCII saying what was wrong
+//
+// The service closes the connection after the reply; anything after the request's LF is
+// refused, as is everything the grammar does not allow.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace status_service {
+
+inline constexpr std::string_view kDefaultSocketPath = "/run/sharemon/status.sock";
+inline constexpr std::size_t kMaxRequestBytes = 1024;
+// A report lists one "user@machine " per connection; far more than a server can carry.
+inline constexpr std::size_t kMaxReplyBytes = 16u << 20;
+
+// SHAREMON_STATUS_SOCKET when set and not empty, else kDefaultSocketPath.
+std::string StatusSocketPath();
+
+// Whether name can travel in a request: not empty, valid UTF-8, no control characters, and
+// short enough for the request limit. No Samba share has a name that cannot.
+bool IsSendableShareName(std::string_view name);
+
+// The request for name, which must be sendable.
+std::string EncodeRequest(std::string_view name);
+
+// How far the bytes received so far go.
+enum class RequestProgress {
+  Incomplete,  // no line end yet, still within the limit: read on
+  Complete,    // a line end came: parse it
+  TooLong,     // the limit passed without a line end: refuse
+};
+RequestProgress ProgressOf(std::string_view received);
+
+// The share name of a complete request, or the reason for refusing it (printable ASCII).
+struct ParsedRequest {
+  std::string share_name;
+  std::string refusal;  // "" for a good request
+};
+ParsedRequest ParseRequest(std::string_view request);
+
+std::string EncodeReport(int exit_code, std::string_view report);
+std::string EncodeRefusal(std::string_view reason);
+
+struct Reply {
+  bool refused = false;
+  int exit_code = 0;   // with a report
+  std::string text;    // the report, or the reason of a refusal
+  bool operator==(const Reply&) const = default;
+};
+
+// The reply the bytes hold when they are exactly one complete reply; nothing otherwise
+// (malformed, cut short, or with bytes after it).
+std::optional<Reply> ParseReply(std::string_view bytes);
+
+}  // namespace status_service

@@ -1,0 +1,24 @@
+// The status service: listens on a Unix socket that only root and the members of one group may
+// use (owner root, that group, mode 0660), answers each connection's request for a share's
+// report from a snapshot of the Samba server that is at most a second old, and logs its start,
+// every failed reading and every refused request on standard error, one line each.
+#pragma once
+
+#include <string>
+
+#include "platform/status_service/service_options.h"
+
+namespace status_service {
+
+// A connection thread per client, at most this many at once; more are refused at once.
+inline constexpr int kMaxConnections = 256;
+
+// Writes "sharemond: " + line and a line end to standard error in one write.
+void Log(const std::string& line);
+
+// Serves until SIGTERM, SIGINT or SIGHUP, then removes its socket and waits for the
+// connections under way. Returns the exit code: 0 after a signal, 1 when it cannot start
+// (unknown group, socket path taken or unusable).
+int RunStatusService(const ServiceOptions& options);
+
+}  // namespace status_service

@@ -1,0 +1,110 @@
+// What the stand-ins of the Windows tests hold and how a test steers them: net.exe, copied
+// over the system's own, and NETAPI32.DLL, loaded beside the test program. Shared by the
+// stand-ins and the tests, so both read the same table. Texts in UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/netshare/share_connections.h"
+
+namespace standin {
+
+inline std::string Utf8(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+  const int length = static_cast<int>(utf8.size());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
+  return wide;
+}
+
+// One share that net.exe knows: "net share NAME" prints its report (code page 866, exit 0).
+struct Share {
+  std::string name;
+  std::string path;
+  std::vector<netshare::Connection> connections;
+};
+
+inline const std::vector<Share>& NetShares() {
+  static const std::vector<Share> shares = [] {
+    std::vector<Share> list = {
+        {"public", "C:\\Shares\\public", {}},
+        {"team", "D:\\team", {{"alice", "PC-01"}, {"bob", "PC-02"}}},
+        {"Отчеты за год", "D:\\Бухгалтерия\\Отчеты", {{"Иванов", "БУХ-01"}, {"petrova", "PC-07"}}},
+        {"R&D", "E:\\rnd", {{"carol", "LAB-1"}}},
+        {"archive", "F:\\archive", {}},
+    };
+    // Sixty connections: a report of over a kilobyte.
+    for (int i = 0; i < 60; ++i) list.back().connections.push_back({"user" + std::to_string(i), "HOST-" + std::to_string(i)});
+    return list;
+  }();
+  return shares;
+}
+
+// The report net.exe prints is written in pieces of these sizes in turn, a few milliseconds
+// apart, so that it reaches the reader in uneven parts.
+inline const std::vector<std::size_t>& PieceSizes() {
+  static const std::vector<std::size_t> sizes = {1, 17, 3, 90, 256, 40, 300, 7};
+  return sizes;
+}
+
+// The environment variable naming the file net.exe appends one line per process to: its
+// process id, its own path and each argument as received, separated by tabs.
+inline constexpr wchar_t kNetLogVariable[] = L"SHAREMON_STANDIN_NET_LOG";
+
+// Share names that make net.exe misbehave instead of printing a report.
+// Prints kHungOutput, starts a child that sleeps (sharing its output), then sleeps itself.
+inline constexpr char kHangName[] = "hang";
+// Starts the sleeping child, which keeps the output open, and exits at once.
+inline constexpr char kOrphanName[] = "orphan";
+// Closes its output, starts the sleeping child without it, then sleeps.
+inline constexpr char kQuietName[] = "quiet";
+// Prints without end.
+inline constexpr char kFloodName[] = "flood";
+inline constexpr char kHungOutput[] = "Имя общего ресурса           ";
+// The argument that makes net.exe the sleeping child. The parent writes the child's line
+// to the log (process id, path, this argument), so the line is there before the parent
+// goes on.
+inline constexpr wchar_t kSleepArgument[] = L"--sleep";
+
+// The share list NETAPI32.DLL hands out, in this order (level 2 or level 1 records).
+inline const std::vector<std::string>& ListedShares() {
+  static const std::vector<std::string> names = {"ADMIN$", "C$", "IPC$", "Отчеты за год", "public", "Ωmega"};
+  return names;
+}
+
+// How NETAPI32.DLL answers NetShareEnum, per level: 0 hands out the first share_count names
+// of ListedShares, ERROR_MORE_DATA hands out half of those, any other result no buffer.
+struct NetApiBehaviour {
+  DWORD level2_result = 0;
+  DWORD level1_result = 0;
+  DWORD share_count = 0;
+};
+
+// What NETAPI32.DLL has seen since the last StandinBehave.
+struct NetApiCounts {
+  LONG level1_calls = 0;
+  LONG level2_calls = 0;
+  LONG other_calls = 0;    // another level, or not the local computer
+  LONG buffers_given = 0;  // buffers handed out by NetShareEnum
+  LONG buffers_freed = 0;  // of those, given back through NetApiBufferFree
+  LONG unknown_frees = 0;  // NetApiBufferFree of anything else
+};
+
+// The DLL's extra exports, found with GetProcAddress under these names.
+using BehaveFunction = void (*)(const NetApiBehaviour* behaviour);
+using ReadCountsFunction = void (*)(NetApiCounts* counts);
+inline constexpr char kBehaveExport[] = "StandinBehave";
+inline constexpr char kReadCountsExport[] = "StandinReadCounts";
+
+}  // namespace standin
