@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "app/history_render.h"
+#include "app/poll_face.h"
 #include "app/table_file.h"
 #include "app/share_enumeration.h"
 #include "app/user_probe.h"
@@ -24,6 +25,7 @@ struct Face {
 const std::vector<Face>& Faces() {
   static const std::vector<Face> faces = {
       {"--list-shares", RunListShares},
+      {"--poll", RunPoll},
       {"--probe", RunProbe},
       {"--render", RunRenderHistory},
   };

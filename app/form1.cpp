@@ -19,6 +19,7 @@
 #include "app/table_file.h"
 #include "app/window_timer.h"
 #include "app/share_enumeration.h"
+#include "core/watch_list_file.h"
 #include "platform/whole_file.h"
 #include "rtl/file_name.h"
 
@@ -100,9 +101,7 @@ void TForm1::FormShow() {
   const rtl::Text watch_list_file = ProgramFile(kWatchListFileName);
   if (IsExistingFile(watch_list_file)) {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.
-    rtl::StringList entries;
-    entries.SetText(platform::ReadWholeFile(rtl::SystemPath(watch_list_file), platform::FileErrors::kNamingTheFile));
-    ListBox2()->SetEntries(entries);
+    ListBox2()->SetEntries(core::ReadWatchListFile(rtl::SystemPath(watch_list_file)));
   }
   // ListView1 stays a report view.
   EnumerateShares(*ListBox1());

@@ -11,6 +11,11 @@
 #include "app/table_file.h"
 #include "app/window_timer.h"
 
+const char PollingShell::kAccessDeniedNotice[] =
+    "Число пользователей не прочитано: нет прав на чтение подключений сервера Samba, в таблицу "
+    "записывается 0. Запустите службу состояния (sudo systemctl enable --now sharemond) и добавьте "
+    "пользователя в её группу (sudo usermod -aG sharemon ИМЯ), затем войдите в систему заново.";
+
 PollingShell::PollingShell(TForm1& form, core::ConnectionTable& table)
     : form_(form), table_(table), run_(table, clock_, *this), prober_(&console_prober_) {}
 
@@ -24,6 +29,7 @@ void PollingShell::Start() {
   run_.Start(WatchList(), ToText(form_.Edit1()->text()));
   // The table keeps its rows, so this run's stop writes what the failed one could not.
   unsaved_file_.reset();
+  access_notice_shown_ = false;
   form_.Timer1()->SetEnabled(true);
   form_.Button1()->setText(QStringLiteral("Стоп"));
 }
@@ -86,8 +92,13 @@ void PollingShell::UsersSeen(const rtl::Text&, const std::vector<rtl::Text>& nam
 }
 
 void PollingShell::ProbeFailed(const rtl::Text&, const core::ProbeResult& result) {
+  // Boxes are shown from the event loop, not from inside the run: a box's own loop delivers
+  // more results.
+  if (result.outcome == core::ProbeOutcome::kAccessDenied && !access_notice_shown_) {
+    access_notice_shown_ = true;
+    QTimer::singleShot(0, this, [] { NoticeBox(rtl::Windows1251FromUtf8(kAccessDeniedNotice)); });
+  }
   if (result.HasReport() || result.outcome == core::ProbeOutcome::kCancelled) return;
-  // Shown from the event loop, not from inside the run: the box's own loop delivers more results.
   QTimer::singleShot(0, this, [error = result.error] { ErrorBox(error); });
 }
 

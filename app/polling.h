@@ -47,6 +47,10 @@ class PollingShell : public QObject, private core::RunListener {
   bool EndForClose();
   // One Timer1 tick.
   void TimerTick();
+  // An access-denied report records 0 users as the rules say, but a column of zeros must not
+  // pass for an empty server: the first one of a run also shows kAccessDeniedNotice.
+  static const char kAccessDeniedNotice[];
+
   // "Пользователи" once the page is shown and the share known: probes the share, then shows
   // every accumulated name in ListBox3 and empties the accumulated list. A probe without a
   // report shows its error and leaves ListBox3 empty.
@@ -66,6 +70,7 @@ class PollingShell : public QObject, private core::RunListener {
   TForm1& form_;
   core::ConnectionTable& table_;
   std::optional<QString> unsaved_file_;  // the file of a stop whose write failed
+  bool access_notice_shown_ = false;     // in this run
   bool give_up_unsaved_ = false;         // a close already showed that the table cannot be written
   core::SystemClock clock_;
   core::PollingRun run_;

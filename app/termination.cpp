@@ -6,44 +6,22 @@
 #include <QSessionManager>
 
 #include "app/form1.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
-#endif
+#include "platform/stop_signals.h"
 
 namespace {
 
 #ifndef _WIN32
-// A signal handler may only do async-signal-safe work, so it writes one byte into a pipe;
-// the message loop sees the pipe readable and closes the window on the GUI thread.
-int signal_pipe[2] = {-1, -1};
-
-void WriteSignalByte(int signal_number) {
-  const char byte = static_cast<char>(signal_number);
-  [[maybe_unused]] const ssize_t written = write(signal_pipe[1], &byte, 1);
-}
-
+// The stop requests give a cancel signal, whose descriptor the message loop watches; the
+// window is closed on the GUI thread, once for each request that finds it still open.
 void WatchSignals(TForm1* window) {
-  if (signal_pipe[0] < 0) {
-    if (pipe(signal_pipe) != 0) return;
-    for (const int end : signal_pipe) fcntl(end, F_SETFD, FD_CLOEXEC);
-    fcntl(signal_pipe[1], F_SETFL, O_NONBLOCK);
-  }
-  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, window);
+  static auto* stop = new platform::CancelSignal;  // a request may come at any moment until exit
+  platform::CancelOnStopRequests(*stop);
+  auto* notifier = new QSocketNotifier(stop->ReadableWhenCancelled(), QSocketNotifier::Read, window);
   QPointer<TForm1> target(window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
-    char byte = 0;
-    [[maybe_unused]] const ssize_t read_count = read(signal_pipe[0], &byte, 1);
+    stop->Reset();
     if (target) target->close();
   });
-  struct sigaction action = {};
-  action.sa_handler = WriteSignalByte;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
 }
 #endif
 

@@ -51,6 +51,16 @@ SambaBenchLab::~SambaBenchLab() {
   if (!directory_.empty()) RunLab({"stop", directory_});
 }
 
+const std::string& SambaBenchLab::ServiceSocket() {
+  if (!service_tried_ && running_) {
+    service_tried_ = true;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const auto start = RunLab({"service", directory_, (executable / "sharemond").string(), "root"});
+    if (start.outcome == platform::RunOutcome::kCompleted && start.exit_code == 0) service_socket_ = directory_ + "/status.sock";
+  }
+  return service_socket_;
+}
+
 std::vector<std::string> SambaBenchLab::Shares(int count) const {
   std::vector<std::string> shares;
   for (int i = 1; i <= count && i <= kExtraShares; ++i) {

@@ -17,6 +17,9 @@ class SambaBenchLab {
   const std::string& ConfigFile() const { return config_file_; }
   // The first `count` of the extra shares (UTF-8 names).
   std::vector<std::string> Shares(int count) const;
+  // The status service (sharemond beside the benchmark) on a socket of the lab, started on
+  // first use; its path, or "" when it did not start.
+  const std::string& ServiceSocket();
 
  private:
   SambaBenchLab();
@@ -24,6 +27,8 @@ class SambaBenchLab {
 
   std::string directory_;
   std::string config_file_;
+  std::string service_socket_;
+  bool service_tried_ = false;
   bool running_ = false;
   std::string why_not_;
 };

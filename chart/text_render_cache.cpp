@@ -87,25 +87,35 @@ struct TTextRenderCache::FontEntry {
 TTextRenderCache::TTextRenderCache() = default;
 TTextRenderCache::~TTextRenderCache() = default;
 
-namespace {
+// The kept fonts hold on to the application's font engines, which go with the
+// application: the GUI thread's store empties when the application ends, not at thread
+// exit after it; an application made afterwards starts with an empty store again. When
+// the thread's store ends first (at process exit, with the application in a static that
+// outlives thread-local objects), it takes its emptying back, so that the application's
+// end touches nothing that is gone.
+struct TTextRenderCache::ThreadStore {
+  ~ThreadStore() {
+    if (empties_with_application) qRemovePostRoutine(EmptyWithApplication);
+  }
+  static void EmptyWithApplication() {
+    ThisThread.cache.fonts_.clear();
+    ThisThread.empties_with_application = false;
+  }
 
-thread_local TTextRenderCache this_thread_cache;
-thread_local bool emptied_with_application = false;
+  static thread_local ThreadStore ThisThread;
+  TTextRenderCache cache;
+  bool empties_with_application = false;
+};
 
-}  // namespace
+thread_local TTextRenderCache::ThreadStore TTextRenderCache::ThreadStore::ThisThread;
 
 TTextRenderCache& TTextRenderCache::ForThisThread() {
-  // The kept fonts hold on to the application's font engines, which go with the
-  // application: the GUI thread's store empties when the application ends, not at thread
-  // exit after it; an application made afterwards starts with an empty store again.
-  if (!emptied_with_application && qApp != nullptr && QThread::currentThread() == qApp->thread()) {
-    emptied_with_application = true;
-    qAddPostRoutine([] {
-      this_thread_cache.fonts_.clear();
-      emptied_with_application = false;
-    });
+  ThreadStore& store = ThreadStore::ThisThread;
+  if (!store.empties_with_application && qApp != nullptr && QThread::currentThread() == qApp->thread()) {
+    store.empties_with_application = true;
+    qAddPostRoutine(ThreadStore::EmptyWithApplication);
   }
-  return this_thread_cache;
+  return store.cache;
 }
 
 TTextRenderCache::FontEntry& TTextRenderCache::EntryOf(const TFont& font) {

@@ -35,7 +35,9 @@ class TTextRenderCache {
   TTextRenderCache();
   ~TTextRenderCache();
 
-  // The cache of the calling thread (fonts and their engines belong to one thread).
+  // The cache of the calling thread (fonts and their engines belong to one thread). The
+  // GUI thread's cache empties when the application ends; the process ends cleanly
+  // whether the application or the thread's cache ends first.
   static TTextRenderCache& ForThisThread();
 
   // Width (sum of advances) and cell height of the Windows-1251 text in the font.
@@ -52,6 +54,7 @@ class TTextRenderCache {
 
  private:
   struct FontEntry;
+  struct ThreadStore;
   FontEntry& EntryOf(const TFont& font);
 
   std::vector<std::unique_ptr<FontEntry>> fonts_;  // most recently used first

@@ -35,6 +35,19 @@ ProbeOutcome ReportOutcome(const rtl::Text& report) {
 
 }  // namespace
 
+const char* ProbeOutcomeName(ProbeOutcome outcome) {
+  switch (outcome) {
+    case ProbeOutcome::kCounted: return "counted";
+    case ProbeOutcome::kNoUsersSection: return "no_users_section";
+    case ProbeOutcome::kAccessDenied: return "access_denied";
+    case ProbeOutcome::kNotStarted: return "not_started";
+    case ProbeOutcome::kTimedOut: return "timed_out";
+    case ProbeOutcome::kReportTooLarge: return "report_too_large";
+    case ProbeOutcome::kCancelled: return "cancelled";
+  }
+  return "unknown";
+}
+
 bool ProbeResult::HasReport() const {
   return outcome == ProbeOutcome::kCounted || outcome == ProbeOutcome::kNoUsersSection ||
          outcome == ProbeOutcome::kAccessDenied;

@@ -25,6 +25,10 @@ enum class ProbeOutcome {
   kCancelled,        // the probe was cancelled: no report
 };
 
+// A short fixed name of the outcome ("counted", "no_users_section", "access_denied",
+// "not_started", "timed_out", "report_too_large", "cancelled"), for log lines and metric labels.
+const char* ProbeOutcomeName(ProbeOutcome outcome);
+
 struct ProbeResult {
   ProbeOutcome outcome = ProbeOutcome::kCounted;
   // By the cut and count rules, whatever the report was: 0 for an access-denied report or for

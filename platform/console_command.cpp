@@ -283,6 +283,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kGraceBeforeKill = std::chrono::seconds(1);
+// No command is given longer; a larger limit would overflow the clock's arithmetic.
+constexpr auto kLongestTimeLimit = std::chrono::hours(24 * 365);
 constexpr auto kExitPollStep = std::chrono::milliseconds(5);
 
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -294,7 +296,10 @@ int MillisecondsLeft(Clock::time_point deadline) {
 class ChildRun {
  public:
   ChildRun(const StartedChild& child, const ConsoleCommand& command, const RunLimits& limits)
-      : child_(child), command_(command), limits_(limits), deadline_(Clock::now() + limits.time_limit) {}
+      : child_(child),
+        command_(command),
+        limits_(limits),
+        deadline_(Clock::now() + std::min<std::chrono::milliseconds>(limits.time_limit, kLongestTimeLimit)) {}
 
   RunResult Run() {
     result_.outcome = ReadOutput();
@@ -314,14 +319,26 @@ class ChildRun {
       const int ready = poll(watch, limits_.cancel ? 2 : 1, MillisecondsLeft(deadline_));
       if (ready < 0 && errno == EINTR) continue;
       if (ready < 0) return RunOutcome::kCompleted;  // an unusable pipe ends the output like a closed one
-      if (limits_.cancel && watch[1].revents != 0) return RunOutcome::kCancelled;
+      if (limits_.cancel && watch[1].revents != 0) return KeepWhatArrived(RunOutcome::kCancelled);
       if (ready == 0) {
-        if (Clock::now() >= deadline_) return RunOutcome::kTimedOut;
+        if (Clock::now() >= deadline_) return KeepWhatArrived(RunOutcome::kTimedOut);
         continue;
       }
       const auto step = ReadChunk();
       if (step) return *step;
     }
+  }
+
+  // A run that ends early keeps what the child printed before: the pipe is read for as long
+  // as it holds data already.
+  RunOutcome KeepWhatArrived(RunOutcome outcome) {
+    pollfd watch{child_.output, POLLIN, 0};
+    while (poll(&watch, 1, 0) > 0 && (watch.revents & POLLIN) != 0) {
+      const auto step = ReadChunk();
+      if (step == RunOutcome::kOutputTooLarge) return *step;
+      if (step) break;
+    }
+    return outcome;
   }
 
   // One read of at most 255 bytes; an outcome once the output has ended or grown too large.

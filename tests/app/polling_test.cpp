@@ -272,6 +272,26 @@ TEST_F(PollingTest, SaveTableWritesUnderTheNameAStopWouldUseNow) {
   EXPECT_TRUE(form_.Timer1()->Enabled());  // the run goes on
 }
 
+// Without the rights to see the connections every probe records 0; the first of a run says
+// why, once, so that a column of zeros does not pass for an empty server.
+TEST_F(PollingTest, AccessDeniedReportsShowTheNoticeOncePerRun) {
+  for (const char* share : {"docs", "pub"}) {
+    TemporaryDirectory::WriteBytes(directory_.File(std::string("report_") + share), netshare::AccessDeniedReport());
+  }
+  form_.ListBox2()->SetEntries({"docs", "pub"});
+  form_.Button1Click();
+  Tick();
+  Tick();
+  EXPECT_EQ(Table().RowAt(1).values, (std::vector<rtl::Text>{"0", "0"}));
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kNotice);
+  EXPECT_EQ(boxes_.Boxes()[0].text, QString::fromUtf8(PollingShell::kAccessDeniedNotice));
+  form_.Button1Click();
+  form_.Button1Click();
+  Tick();
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);  // a new run says it again
+}
+
 // A run lost on a full disk used to end without a word: now the window stays open with the
 // error shown, so the user can free space; closing again gives the table up.
 TEST_F(PollingTest, ClosingOnAFullDiskShowsTheErrorAndKeepsTheWindowOnce) {

@@ -3,9 +3,6 @@
 // kept apart.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "platform/console_command.h"
+#include "tests/support/http_client.h"
 
 namespace samba_lab {
 
@@ -24,18 +22,8 @@ inline std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
 inline std::string SourceDir() { return std::getenv("SHAREMON_SOURCE_DIR"); }
 inline std::string LabScript() { return SourceDir() + "/tests/app/samba_lab.sh"; }
 
-// A port nobody listens on right now, chosen by the system.
-inline int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
+// A port on 127.0.0.1 nobody listens on right now.
+inline int FreePort() { return FreeLocalPort(); }
 
 inline platform::ConsoleResult RunProgram(std::vector<std::string> arguments) {
   using namespace std::chrono_literals;

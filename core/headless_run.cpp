@@ -1,0 +1,155 @@
+#include "core/headless_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/table_file.h"
+#include "core/watch_list_file.h"
+#include "rtl/date_time.h"
+#include "rtl/file_name.h"
+#include "rtl/integer.h"
+
+namespace core {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr double kMillisecondsPerDay = 24.0 * 60 * 60 * 1000;
+
+// A clock reading in whole milliseconds since the runtime's epoch, so that differences of
+// readings come out exact.
+milliseconds Milliseconds(rtl::DateTime time) { return milliseconds(std::llround(time * kMillisecondsPerDay)); }
+
+// A program text for a log line: UTF-8, line breaks and other control bytes as spaces, so a
+// multi-line error text stays one line.
+std::string LogText(rtl::Text text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
+  return rtl::Utf8FromWindows1251(text);
+}
+
+std::string Quoted(const rtl::Text& share) { return "\"" + LogText(share) + "\""; }
+
+}  // namespace
+
+std::chrono::minutes PollMinutes(const rtl::Text& minutes_text) {
+  const int minutes = rtl::StrToInt(minutes_text);
+  if (minutes < 1) throw IntervalTooShortError(minutes_text);
+  return std::chrono::minutes(minutes);
+}
+
+IntervalTooShortError::IntervalTooShortError(const rtl::Text& minutes_text)
+    : rtl::Exception("The interval must be at least 1 minute, not '" + minutes_text + "'") {}
+
+std::string LogTimeText(rtl::DateTime time) {
+  const rtl::DateTimeParts parts = rtl::DecodeDateTime(time);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02u:%02u:%02u", parts.year, parts.month, parts.day, parts.hour,
+                parts.minute, parts.second);
+  return text;
+}
+
+HeadlessRun::HeadlessRun(HeadlessSettings settings, Parts parts) : settings_(std::move(settings)), parts_(parts) {}
+
+void HeadlessRun::Run() {
+  bool first = true;
+  while (RunOneDay(first)) first = false;
+}
+
+bool HeadlessRun::RunOneDay(bool first) {
+  LoadWatchList(first);
+  ConnectionTable table;
+  PollingRun run(table, parts_.clock, *this);
+  const double day = std::floor(parts_.clock.Now());
+  // The run's own interval is the window timer's business; the loop keeps time itself.
+  run.Start(watch_list_, "0");
+  const auto file = settings_.output_directory / rtl::SystemPath(TableFileNameNow(parts_.clock, {}));
+  Save(table, file, first);
+  Log("run started: " + std::to_string(watch_list_.size()) + " shares, file " + LogText(rtl::FileNameText(file)));
+  const Wake end = TickUntilMidnightOrStop(run, table, file, day);
+  run.Stop();
+  if (Save(table, file, false)) {
+    Log(std::string(end == Wake::kStop ? "run stopped" : "run ended at midnight") + ": " +
+        std::to_string(table.RowCount()) + " rows written");
+  }
+  return end != Wake::kStop;
+}
+
+void HeadlessRun::LoadWatchList(bool first) {
+  try {
+    watch_list_ = ReadWatchListFile(settings_.watch_list_file).Entries();
+  } catch (const rtl::Exception& error) {
+    if (first) throw;
+    Log("watch list kept as it was: " + LogText(error.what()));
+  }
+}
+
+HeadlessRun::Wake HeadlessRun::TickUntilMidnightOrStop(PollingRun& run, const ConnectionTable& table,
+                                                       const std::filesystem::path& file, double day) {
+  for (;;) {
+    const rtl::DateTime tick_start = parts_.clock.Now();
+    if (std::floor(tick_start) != day) return Wake::kMidnight;
+    if (const auto tick = run.TimerFired(watch_list_)) {
+      ProbeTick(run, *tick, parts_.prober, parts_.stop, watch_list_);
+    }
+    if (parts_.stop.Cancelled()) return Wake::kStop;
+    Save(table, file, false);
+    const Wake wake = WaitForNextTick(tick_start, day);
+    if (wake != Wake::kTick) return wake;
+  }
+}
+
+HeadlessRun::Wake HeadlessRun::WaitForNextTick(rtl::DateTime tick_start, double day) {
+  for (;;) {
+    const rtl::DateTime now = parts_.clock.Now();
+    if (std::floor(now) != day) return Wake::kMidnight;
+    // A clock set back: count the interval from now rather than wait for the old time again.
+    tick_start = std::min(tick_start, now);
+    const milliseconds elapsed = Milliseconds(now) - Milliseconds(tick_start);
+    if (elapsed >= settings_.interval) return Wake::kTick;
+    const milliseconds to_midnight = Milliseconds(day + 1) - Milliseconds(now);
+    // Woken a hair before midnight by the rounding: look again a millisecond later.
+    const auto wait = std::max(milliseconds(1), std::min(settings_.interval - elapsed, to_midnight));
+    if (parts_.pause.Wait(wait)) return Wake::kStop;
+  }
+}
+
+bool HeadlessRun::Save(const ConnectionTable& table, const std::filesystem::path& file, bool first) {
+  try {
+    SaveConnectionTable(table, file);
+    return true;
+  } catch (const rtl::Exception& error) {
+    if (first) throw;
+    Log("table file not written: " + LogText(rtl::FileNameText(file)) + ": " + LogText(error.what()));
+    return false;
+  }
+}
+
+void HeadlessRun::Log(const std::string& text) { parts_.log.Line(LogTimeText(parts_.clock.Now()) + " " + text); }
+
+void HeadlessRun::RowAdded(int row) { parts_.listener.RowAdded(row); }
+
+void HeadlessRun::ValueAppended(const rtl::Text& share, const ProbeResult& result, int row) {
+  parts_.listener.ValueAppended(share, result, row);
+}
+
+void HeadlessRun::UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>& names) {
+  parts_.listener.UsersSeen(share, names);
+}
+
+void HeadlessRun::ProbeFailed(const rtl::Text& share, const ProbeResult& result) {
+  std::string line = "probe of " + Quoted(share) + " failed: " + ProbeOutcomeName(result.outcome);
+  if (!result.error.empty()) line += ": " + LogText(result.error);
+  Log(line);
+  parts_.listener.ProbeFailed(share, result);
+}
+
+void HeadlessRun::TickEnded(const TickSummary& summary) {
+  std::string line = "tick: " + std::to_string(summary.probed) + " of " + std::to_string(summary.shares) +
+                     " shares probed, " + std::to_string(summary.failures) + " failed";
+  if (summary.cut) line += ", the rest skipped after a probe without a report";
+  Log(line);
+  parts_.listener.TickEnded(summary);
+}
+
+}  // namespace core

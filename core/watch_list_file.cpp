@@ -1,0 +1,13 @@
+#include "core/watch_list_file.h"
+
+#include "platform/whole_file.h"
+
+namespace core {
+
+rtl::StringList ReadWatchListFile(const std::filesystem::path& file) {
+  rtl::StringList entries;
+  entries.SetText(platform::ReadWholeFile(file, platform::FileErrors::kNamingTheFile));
+  return entries;
+}
+
+}  // namespace core
