@@ -69,8 +69,8 @@ void WritePng(const QImage& frame, const std::string& file_name) {
     throw rtl::FileCreateError(rtl::Windows1251FromUtf8(file_name),
                                rtl::Windows1251FromUtf8(writer.errorString().toStdString()));
   }
-  platform::WriteWholeFile(std::filesystem::path(file_name), std::string_view(png.constData(), static_cast<size_t>(png.size())),
-                           platform::FileErrors::kNamingTheFile);
+  const std::string_view bytes(png.constData(), static_cast<size_t>(png.size()));
+  platform::WriteWholeFile(std::filesystem::path(file_name), bytes, platform::FileErrors::kNamingTheFile);
 }
 
 void Render(const RenderRequest& request) {

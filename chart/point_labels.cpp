@@ -131,11 +131,19 @@ bool CanSkipHidden(const TAxisPainter& painter, const std::vector<TChartSeries*>
          PositionsGrowWithIndex(axis, *labelled[0]);
 }
 
-// First index in [from, to) for which `reached` holds; `reached` must be false then true.
+// First index in [from, to) for which `reached` holds, or `to`; `reached` must be false then
+// true. A plain bisection: clang cannot compile the standard library's iota_view of GCC 12.
 template <class Predicate>
 int FirstIndex(int from, int to, Predicate reached) {
-  const auto indices = std::views::iota(from, to);
-  return *std::ranges::partition_point(indices, [&](int i) { return !reached(i); });
+  while (from < to) {
+    const int middle = from + (to - from) / 2;
+    if (reached(middle)) {
+      to = middle;
+    } else {
+      from = middle + 1;
+    }
+  }
+  return from;
 }
 
 // Visits only the points whose labels can pass the overlap test: positions grow with the

@@ -43,8 +43,8 @@ class Parser {
     if (Take('}')) return true;
     do {
       SkipSpace();
-      std::pair<std::string, JsonValue> member;
-      if (!Peek('"') || !String(member.first) || !Take(':') || !Value(member.second, depth + 1)) return false;
+      JsonMember member;
+      if (!Peek('"') || !String(member.name) || !Take(':') || !Value(member.value, depth + 1)) return false;
       value.members.push_back(std::move(member));
     } while (Take(','));
     return Take('}');

@@ -29,7 +29,7 @@
 #include "qt_application.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
-#include "tests/special_files.h"
+#include "tests/support/special_files.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "app/message_boxes.h"
 #include "app/termination.h"
 #include "qt_application.h"
-#include "tests/special_files.h"
+#include "tests/support/special_files.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
@@ -184,7 +184,7 @@ TEST_P(WatchListSpecialFile, close_leaves_it_as_it_is_and_shows_the_notice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(nodes, WatchListSpecialFile, testing::ValuesIn(kSpecialFiles),
-                         [](const testing::TestParamInfo<SpecialFileCase>& info) { return std::string(info.param.name); });
+                         testing::PrintToStringParamName());
 
 // splist.txt as a link to the real list elsewhere: the link stays, the real list is updated.
 TEST_F(WatchListFile, close_writes_through_a_linked_file) {

@@ -13,7 +13,7 @@
 #include "rtl/errors.h"
 #include "rtl/file_name.h"
 #include "rtl/string_list.h"
-#include "tests/special_files.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -115,17 +115,19 @@ TEST_P(WholeFileOpenFailure, is_reported_in_the_callers_form) {
 INSTANTIATE_TEST_SUITE_P(
     forms, WholeFileOpenFailure,
     testing::Values(
-        OpenFailureCase{"read_code", false, FileErrors::kRuntimeCode, [](const std::string&) { return "File not found"s; }},
+        OpenFailureCase{"read_code", false, FileErrors::kRuntimeCode,
+                        [](const std::string&) { return "File not found"s; }},
         OpenFailureCase{"read_named", false, FileErrors::kNamingTheFile,
                         [](const std::string& path) {
                           return "Cannot open file \"" + path + "\". No such file or directory";
                         }},
-        OpenFailureCase{"write_code", true, FileErrors::kRuntimeCode, [](const std::string&) { return "File not found"s; }},
+        OpenFailureCase{"write_code", true, FileErrors::kRuntimeCode,
+                        [](const std::string&) { return "File not found"s; }},
         OpenFailureCase{"write_named", true, FileErrors::kNamingTheFile,
                         [](const std::string& path) {
                           return "Cannot create file \"" + path + "\". No such file or directory";
                         }}),
-    [](const testing::TestParamInfo<OpenFailureCase>& info) { return std::string(info.param.name); });
+    testing::PrintToStringParamName());
 
 // What is no regular file, under the name to read or to write. The devices are private
 // copies of /dev/null and /dev/zero; "dev_zero" is a link to the real /dev/zero.
@@ -173,7 +175,7 @@ TEST_P(WholeFileSpecial, is_refused_at_once_when_reading) {
 }
 
 INSTANTIATE_TEST_SUITE_P(nodes, WholeFileSpecial, testing::ValuesIn(kSpecialFiles),
-                         [](const testing::TestParamInfo<SpecialFileCase>& info) { return std::string(info.param.name); });
+                         testing::PrintToStringParamName());
 
 // Links are followed to the file they lead to, which is replaced in its own directory; every
 // link stays as it was.
@@ -217,14 +219,14 @@ TEST_F(WholeFile, a_link_at_a_temporary_name_is_left_alone) {
 }
 
 TEST_F(WholeFile, a_replaced_file_keeps_its_permission_bits_and_a_new_one_follows_the_umask) {
+  const fs::perms earlier = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
   WriteBytes(directory_ / "kept", "old");
-  fs::permissions(directory_ / "kept", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::permissions(directory_ / "kept", earlier);
   const mode_t saved_mask = umask(027);
   platform::WriteWholeFile(PathOf("kept"), "new", FileErrors::kRuntimeCode);
   platform::WriteWholeFile(PathOf("fresh"), "new", FileErrors::kRuntimeCode);
   umask(saved_mask);
-  EXPECT_EQ(fs::status(directory_ / "kept").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(directory_ / "kept").permissions(), earlier);
   EXPECT_EQ(fs::status(directory_ / "fresh").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(ReadBytes(directory_ / "kept"), "new");
