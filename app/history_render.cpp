@@ -58,9 +58,9 @@ void RequireShareColumn(const core::ConnectionTable& table, const rtl::Text& sha
                        rtl::Windows1251FromUtf8("\". Столбцы файла: ") + columns);
 }
 
-// Encoded whole before the file is touched, then written as every file of the program is,
-// so that a failed write leaves no PNG behind, or the earlier one as it was.
-void WritePng(const QImage& frame, const std::string& file_name) {
+}  // namespace
+
+QByteArray PngBytes(const QImage& frame, const std::string& file_name) {
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
@@ -69,6 +69,15 @@ void WritePng(const QImage& frame, const std::string& file_name) {
     throw rtl::FileCreateError(rtl::Windows1251FromUtf8(file_name),
                                rtl::Windows1251FromUtf8(writer.errorString().toStdString()));
   }
+  return png;
+}
+
+namespace {
+
+// Encoded whole before the file is touched, then written as every file of the program is,
+// so that a failed write leaves no PNG behind, or the earlier one as it was.
+void WritePng(const QImage& frame, const std::string& file_name) {
+  const QByteArray png = PngBytes(frame, file_name);
   const std::string_view bytes(png.constData(), static_cast<size_t>(png.size()));
   platform::WriteWholeFile(std::filesystem::path(file_name), bytes, platform::FileErrors::kNamingTheFile);
 }

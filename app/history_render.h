@@ -5,6 +5,8 @@
 // the frame as a PNG.
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,10 @@ struct RenderRequest {
 // Reads "--render TABLEFILE --share NAME --out FILE.png [--size WxH]" (the program name
 // first); nothing when an argument is missing, unknown or malformed.
 std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments);
+
+// The frame encoded as a PNG, whole. Throws rtl::FileCreateError naming file_name, with the
+// encoder's reason, when it cannot be encoded.
+QByteArray PngBytes(const QImage& frame, const std::string& file_name);
 
 // Exit code 0 with the PNG written; 1 after a file or data error, whose error-box text goes
 // to standard error and no PNG is written; 2 for unusable arguments (usage on standard error).
