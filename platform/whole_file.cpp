@@ -87,13 +87,29 @@ rtl::Text ReadToEnd(int handle, std::size_t expected_size) {
 // Links in a row the system itself follows before it gives up (ELOOP).
 constexpr int kLinkHops = 40;
 
+fs::path DirectoryOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+
+// In a sticky world-writable directory such as /tmp anyone may plant a link under the name
+// another user will write. The system follows such a link only for the link's owner and the
+// directory's owner (fs.protected_symlinks); a write here keeps to that rule whatever the
+// setting, so a planted link cannot make it replace a file of the user's elsewhere. Nobody
+// else can swap a link that passes, as the sticky bit keeps others from removing it.
+bool MayFollow(const fs::path& link, const struct stat& link_status) {
+  struct stat directory {};
+  if (::stat(DirectoryOf(link).c_str(), &directory) != 0) return false;
+  const bool shared = (directory.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+  return !shared || link_status.st_uid == ::geteuid() || link_status.st_uid == directory.st_uid;
+}
+
 // The file a name leads to through any chain of symbolic links; a link that leads nowhere
 // names the file to be created.
 fs::path LinkedFile(const fs::path& file, FileErrors errors) {
   fs::path current = file;
   for (int hop = 0; hop < kLinkHops; ++hop) {
+    struct stat status {};
+    if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
+    if (!MayFollow(current, status)) ThrowCreateFailure(file, EACCES, errors);
     std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
     const fs::path next = fs::read_symlink(current, error);
     if (error) ThrowCreateFailure(file, error.value(), errors);
     current = next.is_absolute() ? next : current.parent_path() / next;
@@ -172,8 +188,7 @@ class TemporaryFile {
 // Makes the rename itself durable. The new content is in place either way, so a directory
 // that cannot be synced (some file systems refuse) leaves the caller nothing to act on.
 void SyncDirectoryOf(const fs::path& target) {
-  const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const Descriptor handle(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const Descriptor handle(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (handle.IsOpen()) static_cast<void>(::fsync(handle.Get()));
 }
 

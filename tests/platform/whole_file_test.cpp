@@ -262,6 +262,53 @@ TEST_F(WholeFile, a_protected_file_is_not_replaced) {
   EXPECT_EQ(Names(directory_), std::vector<std::string>{"protected"});
 }
 
+// A link in a sticky world-writable directory, as in /tmp, is followed only when the writer
+// or the directory's owner owns it: a link another user planted there does not make the
+// write replace the writer's file it leads to. The writer is a third user, in a child.
+struct StickyLinkCase {
+  const char* name;
+  uid_t link_owner;
+  bool followed;
+};
+
+void PrintTo(const StickyLinkCase& sticky, std::ostream* out) { *out << sticky.name; }
+
+constexpr uid_t kDirectoryOwner = 65531;
+constexpr uid_t kWriter = 65534;
+
+class WholeFileStickyLink : public WholeFile, public testing::WithParamInterface<StickyLinkCase> {};
+
+TEST_P(WholeFileStickyLink, is_followed_only_for_the_writer_or_the_directory_owner) {
+  if (geteuid() != 0) GTEST_SKIP() << "giving files and links to other users needs root";
+  const fs::path shared = directory_ / "shared";
+  const fs::path home = directory_ / "home";
+  fs::create_directories(shared);
+  fs::create_directories(home);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  WriteBytes(home / "own.png", "old");
+  fs::create_symlink(home / "own.png", shared / "chart.png");
+  ASSERT_EQ(chown(shared.c_str(), kDirectoryOwner, 0) | chown(home.c_str(), kWriter, 0) |
+                chown((home / "own.png").c_str(), kWriter, 0) |
+                lchown((shared / "chart.png").c_str(), GetParam().link_owner, 0),
+            0);
+  const auto outcome = special_files::RunInChild(
+      [&] {
+        if (setresuid(kWriter, kWriter, kWriter) != 0) return "cannot become the writer"s;
+        return MessageOf([&] { platform::WriteWholeFile(shared / "chart.png", "new", FileErrors::kRuntimeCode); });
+      },
+      10);
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_EQ(*outcome, GetParam().followed ? "" : "File access denied");
+  EXPECT_EQ(ReadBytes(home / "own.png"), GetParam().followed ? "new" : "old");
+  EXPECT_EQ(fs::read_symlink(shared / "chart.png"), home / "own.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(link_owners, WholeFileStickyLink,
+                         testing::Values(StickyLinkCase{"writer", kWriter, true},
+                                         StickyLinkCase{"directory_owner", kDirectoryOwner, true},
+                                         StickyLinkCase{"another_user", 65533, false}),
+                         testing::PrintToStringParamName());
+
 // A full disk (a small tmpfs filled up) with and without an earlier file: "Disk full", the
 // earlier content as it was, and no temporary file.
 class WholeFileFullDisk : public WholeFile, public testing::WithParamInterface<bool> {};
