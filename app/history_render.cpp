@@ -12,7 +12,7 @@
 
 #include "app/history_chart.h"
 #include "core/connection_table.h"
-#include "app/table_file.h"
+#include "core/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
 #include "platform/whole_file.h"
@@ -39,12 +39,10 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 void PrintToStandardError(const rtl::Text& text) { std::cerr << rtl::Utf8FromWindows1251(text) << '\n'; }
 
+// The window's loader passes over a missing file (its dialog only offers existing ones); here
+// a missing file, or a name that is no regular file (a FIFO, a directory), is the user's error.
 void LoadTable(core::ConnectionTable& table, const std::string& file_name) {
-  const QString name = QString::fromUtf8(file_name.c_str());
-  // The window's loader ignores a missing file (its dialog only offers existing ones);
-  // here a missing file is the user's error.
-  if (!QFileInfo(name).isFile()) throw rtl::InOutError(2);
-  LoadConnectionTable(table, name);
+  core::ReadConnectionTable(table, QFileInfo(QString::fromUtf8(file_name.c_str())).filesystemFilePath());
 }
 
 // An empty chart for a share the file does not hold would look like a share nobody used.

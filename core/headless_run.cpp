@@ -48,6 +48,9 @@ std::chrono::minutes PollMinutes(const rtl::Text& minutes_text) {
 IntervalTooShortError::IntervalTooShortError(const rtl::Text& minutes_text)
     : rtl::Exception("The interval must be at least 1 minute, not '" + minutes_text + "'") {}
 
+TableFileNotWrittenError::TableFileNotWrittenError(const std::filesystem::path& file, const rtl::Text& reason)
+    : rtl::Exception("table file not written: " + rtl::FileNameText(file) + ": " + reason) {}
+
 std::string LogTimeText(rtl::DateTime time) {
   const rtl::DateTimeParts parts = rtl::DecodeDateTime(time);
   char text[32];
@@ -126,8 +129,11 @@ bool HeadlessRun::Save(const ConnectionTable& table, const std::filesystem::path
     SaveConnectionTable(table, file);
     return true;
   } catch (const rtl::Exception& error) {
-    if (first) throw;
-    Log("table file not written: " + LogText(rtl::FileNameText(file)) + ": " + LogText(error.what()));
+    // A start error names the file as the log does: "File not found" alone leaves the user
+    // guessing which folder is missing.
+    const TableFileNotWrittenError failure(file, error.what());
+    if (first) throw failure;
+    Log(LogText(failure.what()));
     return false;
   }
 }

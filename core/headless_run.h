@@ -70,6 +70,13 @@ class SignalPause final : public Pause {
   const platform::CancelSignal& stop_;
 };
 
+// "table file not written: %s: %s" with the file's name and the reason: the log line after a
+// failed write, and the error of a run that could not write its first file.
+class TableFileNotWrittenError : public rtl::Exception {
+ public:
+  TableFileNotWrittenError(const std::filesystem::path& file, const rtl::Text& reason);
+};
+
 // Where the log lines go.
 class RunLog {
  public:
@@ -98,7 +105,8 @@ class HeadlessRun final : private RunListener {
 
   // Runs day after day until the stop signal; returns once the last run's file was written.
   // The first run's start may throw: rtl::FileOpenError when the watch list cannot be read,
-  // what SaveConnectionTable throws when its file cannot be written; nothing was polled then.
+  // TableFileNotWrittenError when its file cannot be written; both name the file, and
+  // nothing was polled then.
   // Later, such failures are logged and the loop goes on (a watch list that cannot be read at
   // midnight keeps the previous one; a file that cannot be written is tried again next tick).
   void Run();

@@ -9,11 +9,15 @@ void SaveConnectionTable(const ConnectionTable& table, const std::filesystem::pa
   platform::WriteWholeFile(file, TableFileText(table), platform::FileErrors::kRuntimeCode);
 }
 
+void ReadConnectionTable(ConnectionTable& table, const std::filesystem::path& file) {
+  ReadTableFileText(platform::ReadWholeFile(file, platform::FileErrors::kRuntimeCode), table);
+}
+
 void LoadConnectionTable(ConnectionTable& table, const std::filesystem::path& file) {
   std::error_code error;
   const auto status = std::filesystem::status(file, error);
   if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) return;
-  ReadTableFileText(platform::ReadWholeFile(file, platform::FileErrors::kRuntimeCode), table);
+  ReadConnectionTable(table, file);
 }
 
 }  // namespace core

@@ -16,10 +16,14 @@ namespace core {
 // file when the name is taken by something that is no regular file.
 void SaveConnectionTable(const ConnectionTable& table, const std::filesystem::path& file);
 
-// Appends the file's columns and rows to the table (ReadTableFileText). Nothing happens when
-// no such file exists (or the name is a directory). Throws rtl::InOutError when the file
-// exists but cannot be read, rtl::FileOpenError naming the file when it is no regular file (a
-// FIFO, a device), and what ReadTableFileText throws.
+// Appends the file's columns and rows to the table (ReadTableFileText). Throws
+// rtl::InOutError with the runtime's code when the file is missing (2 "File not found") or
+// cannot be read, rtl::FileOpenError naming the file when it is no regular file (a directory,
+// a FIFO, a device), and what ReadTableFileText throws.
+void ReadConnectionTable(ConnectionTable& table, const std::filesystem::path& file);
+
+// ReadConnectionTable, as the window loads a file: nothing happens when no such file exists
+// (or the name is a directory).
 void LoadConnectionTable(ConnectionTable& table, const std::filesystem::path& file);
 
 }  // namespace core

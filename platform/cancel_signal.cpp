@@ -19,19 +19,15 @@ namespace platform {
 
 CancelSignal::CancelSignal() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-CancelSignal::~CancelSignal() {
-  if (event_ != nullptr) CloseHandle(event_);
-}
+void CancelSignal::Cancel() { SetEvent(event_.Get()); }
 
-void CancelSignal::Cancel() { SetEvent(event_); }
+bool CancelSignal::Cancelled() const { return WaitForSingleObject(event_.Get(), 0) == WAIT_OBJECT_0; }
 
-bool CancelSignal::Cancelled() const { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
-
-void CancelSignal::Reset() { ResetEvent(event_); }
+void CancelSignal::Reset() { ResetEvent(event_.Get()); }
 
 bool CancelSignal::WaitFor(std::chrono::milliseconds duration) const {
   const auto milliseconds = duration.count() < 0 ? 0 : duration.count();
-  return WaitForSingleObject(event_, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+  return WaitForSingleObject(event_.Get(), static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
 }
 
 #else
@@ -40,19 +36,14 @@ CancelSignal::CancelSignal() {
   int ends[2];
   // Non-blocking both ways: Cancel() never blocks on a full pipe, Reset() never on an empty one.
   if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("cannot create the cancel pipe");
-  read_end_ = ends[0];
-  write_end_ = ends[1];
-}
-
-CancelSignal::~CancelSignal() {
-  close(read_end_);
-  close(write_end_);
+  read_end_ = Descriptor(ends[0]);
+  write_end_ = Descriptor(ends[1]);
 }
 
 void CancelSignal::Cancel() {
   const char byte = 1;
   // A full pipe already holds a cancel; nothing more to say.
-  while (write(write_end_, &byte, 1) < 0 && errno == EINTR) {
+  while (write(write_end_.Get(), &byte, 1) < 0 && errno == EINTR) {
   }
 }
 
@@ -60,7 +51,7 @@ bool CancelSignal::Cancelled() const { return WaitFor(std::chrono::milliseconds(
 
 void CancelSignal::Reset() {
   char buffer[64];
-  while (read(read_end_, buffer, sizeof buffer) > 0 || errno == EINTR) {
+  while (read(read_end_.Get(), buffer, sizeof buffer) > 0 || errno == EINTR) {
   }
 }
 
@@ -68,7 +59,7 @@ bool CancelSignal::WaitFor(std::chrono::milliseconds duration) const {
   const auto deadline = std::chrono::steady_clock::now() + duration;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd watch{read_end_, POLLIN, 0};
+    pollfd watch{read_end_.Get(), POLLIN, 0};
     // poll() takes an int of milliseconds; a longer wait goes round the loop again.
     const auto timeout = std::clamp<std::int64_t>(left.count(), 0, 1 << 30);
     const int ready = poll(&watch, 1, static_cast<int>(timeout));

@@ -8,12 +8,13 @@
 
 #include <chrono>
 
+#include "platform/owned_handle.h"
+
 namespace platform {
 
 class CancelSignal {
  public:
   CancelSignal();
-  ~CancelSignal();
   CancelSignal(const CancelSignal&) = delete;
   CancelSignal& operator=(const CancelSignal&) = delete;
 
@@ -27,18 +28,18 @@ class CancelSignal {
 
 #ifdef _WIN32
   // The event a waiter watches beside its own handles.
-  void* Event() const { return event_; }
+  void* Event() const { return event_.Get(); }
 #else
   // A file descriptor that is readable once the signal is given, for a waiter's poll().
-  int ReadableWhenCancelled() const { return read_end_; }
+  int ReadableWhenCancelled() const { return read_end_.Get(); }
 #endif
 
  private:
 #ifdef _WIN32
-  void* event_ = nullptr;
+  Handle event_;
 #else
-  int read_end_ = -1;
-  int write_end_ = -1;
+  Descriptor read_end_;
+  Descriptor write_end_;
 #endif
 };
 

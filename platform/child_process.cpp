@@ -95,15 +95,14 @@ std::optional<StartedChild> StartChild(const ChildStart& start) {
   if (start.arguments.empty()) return std::nullopt;
   int pipe_ends[2];
   if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
+  Descriptor read_end(pipe_ends[0]);
+  Descriptor write_end(pipe_ends[1]);
   const auto pid = Spawn(start, pipe_ends);
   // Our copy of the write end goes whether or not the start succeeded, so that the read end
   // sees the end of the output once the child is gone.
-  close(pipe_ends[1]);
-  if (!pid) {
-    close(pipe_ends[0]);
-    return std::nullopt;
-  }
-  return StartedChild{*pid, pipe_ends[0]};
+  write_end.Reset();
+  if (!pid) return std::nullopt;
+  return StartedChild{*pid, std::move(read_end)};
 }
 
 int WaitForChild(pid_t pid) {

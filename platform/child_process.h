@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/owned_handle.h"
+
 namespace platform {
 
 struct StartedChild {
   pid_t pid = -1;
-  int output = -1;  // read end of the pipe; the caller closes it
+  Descriptor output;  // read end of the pipe
 };
 
 struct ChildStart {

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <optional>
+#include <utility>
+
+#include "platform/owned_handle.h"
 #else
 #include <poll.h>
 #include <signal.h>
@@ -101,23 +103,17 @@ constexpr DWORD kEndWait = 2000;
 // The longest single wait; longer time limits wait in several turns.
 constexpr std::int64_t kLongestWait = 0x7FFFFFFF;
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-// A HANDLE is a void*, so unique_ptr<void> owns one; it never closes a null handle.
-using OwnedHandle = std::unique_ptr<void, HandleCloser>;
-
 // Children start one at a time, so that no child inherits the inheritable write end of
 // another run's pipe and keeps that run's output open for as long as it lives.
 SRWLOCK start_lock = SRWLOCK_INIT;
 
 // A job that ends every process in it once its last handle is closed.
-OwnedHandle KillOnCloseJob() {
-  OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
+Handle KillOnCloseJob() {
+  Handle job(CreateJobObjectW(nullptr, nullptr));
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job && !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-    job.reset();
+  if (job.IsOpen() && !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    job.Reset();
   }
   return job;
 }
@@ -125,9 +121,9 @@ OwnedHandle KillOnCloseJob() {
 // A started child, the job that holds it and everything it starts, and the read end of the
 // pipe its standard output and error write to.
 struct JobChild {
-  OwnedHandle job;
-  OwnedHandle process;
-  OwnedHandle output;
+  Handle job;
+  Handle process;
+  Handle output;
 };
 
 // Starts the child hidden and suspended, writing to write_end, with the program's own input.
@@ -150,23 +146,24 @@ bool CreateSuspendedChild(const ConsoleCommand& command, const rtl::Text& workin
 // The child runs only once it is in the job, so nothing it starts escapes the job. Where the
 // job cannot take it (a system without nested jobs), only the child itself can be ended.
 std::optional<JobChild> StartJobChild(const ConsoleCommand& command, const rtl::Text& working_directory) {
-  JobChild child{KillOnCloseJob(), nullptr, nullptr};
-  if (!child.job) return std::nullopt;
+  JobChild child{KillOnCloseJob(), {}, {}};
+  if (!child.job.IsOpen()) return std::nullopt;
   HANDLE read_end = nullptr;
   HANDLE write_end = nullptr;
   PROCESS_INFORMATION process{};
   AcquireSRWLockExclusive(&start_lock);
   const bool piped = CreatePipe(&read_end, &write_end, nullptr, 0) != 0;
+  child.output.Reset(read_end);
+  Handle writer(write_end);
   const bool started = piped && SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT) &&
                        CreateSuspendedChild(command, working_directory, write_end, process);
-  if (piped) CloseHandle(write_end);
+  writer.Reset();  // under the lock, so that only this child holds the write end
   ReleaseSRWLockExclusive(&start_lock);
-  if (piped) child.output.reset(read_end);
   if (!started) return std::nullopt;
-  child.process.reset(process.hProcess);
-  AssignProcessToJobObject(child.job.get(), process.hProcess);
-  ResumeThread(process.hThread);
-  CloseHandle(process.hThread);
+  child.process.Reset(process.hProcess);
+  const Handle thread(process.hThread);
+  AssignProcessToJobObject(child.job.Get(), process.hProcess);
+  ResumeThread(thread.Get());
   return child;
 }
 
@@ -178,7 +175,7 @@ class JobRun {
 
   RunResult Run() {
     result_.outcome = ReadOutput();
-    child_.output.reset();
+    child_.output.Reset();
     if (result_.outcome == RunOutcome::kCompleted) result_.outcome = WaitForExit();
     if (result_.outcome == RunOutcome::kCompleted) {
       TakeExitCode();
@@ -203,7 +200,7 @@ class JobRun {
       if (MillisecondsLeft() == 0) return RunOutcome::kTimedOut;
       DWORD available = 0;
       // Peeking fails once the pipe is empty and every writer has closed it.
-      if (!PeekNamedPipe(child_.output.get(), nullptr, 0, nullptr, &available, nullptr)) return RunOutcome::kCompleted;
+      if (!PeekNamedPipe(child_.output.Get(), nullptr, 0, nullptr, &available, nullptr)) return RunOutcome::kCompleted;
       if (available == 0) {
         Pause(std::min(MillisecondsLeft(), kPipePollStep));
       } else if (const auto step = ReadChunk(available)) {
@@ -227,7 +224,7 @@ class JobRun {
     char chunk[kChunkSize];
     DWORD count = 0;
     const DWORD wanted = std::min<DWORD>(available, kChunkSize);
-    if (!ReadFile(child_.output.get(), chunk, wanted, &count, nullptr) || count == 0) return RunOutcome::kCompleted;
+    if (!ReadFile(child_.output.Get(), chunk, wanted, &count, nullptr) || count == 0) return RunOutcome::kCompleted;
     AppendChunk(result_.output, chunk, count, command_.keep_nul_bytes);
     if (result_.output.size() > limits_.output_limit) return RunOutcome::kOutputTooLarge;
     return std::nullopt;
@@ -236,7 +233,7 @@ class JobRun {
   // The child may have closed its output and still run: the deadline and the cancel signal
   // hold until it ends.
   RunOutcome WaitForExit() {
-    const HANDLE waits[2] = {child_.process.get(), limits_.cancel ? limits_.cancel->Event() : nullptr};
+    const HANDLE waits[2] = {child_.process.Get(), limits_.cancel ? limits_.cancel->Event() : nullptr};
     const DWORD count = limits_.cancel ? 2 : 1;
     DWORD woke = WAIT_TIMEOUT;
     do {
@@ -248,15 +245,15 @@ class JobRun {
 
   void TakeExitCode() {
     DWORD exit_code = 0;
-    GetExitCodeProcess(child_.process.get(), &exit_code);
+    GetExitCodeProcess(child_.process.Get(), &exit_code);
     result_.exit_code = exit_code;
   }
 
   // Everything in the job goes at once; the child also when the job could not take it.
   void EndProcessTree() {
-    TerminateJobObject(child_.job.get(), 1);
-    TerminateProcess(child_.process.get(), 1);
-    WaitForSingleObject(child_.process.get(), kEndWait);
+    TerminateJobObject(child_.job.Get(), 1);
+    TerminateProcess(child_.process.Get(), 1);
+    WaitForSingleObject(child_.process.Get(), kEndWait);
     result_.exit_code = 0;
   }
 
@@ -295,15 +292,15 @@ int MillisecondsLeft(Clock::time_point deadline) {
 // One started child and what its run has come to.
 class ChildRun {
  public:
-  ChildRun(const StartedChild& child, const ConsoleCommand& command, const RunLimits& limits)
-      : child_(child),
+  ChildRun(StartedChild child, const ConsoleCommand& command, const RunLimits& limits)
+      : child_(std::move(child)),
         command_(command),
         limits_(limits),
         deadline_(Clock::now() + std::min<std::chrono::milliseconds>(limits.time_limit, kLongestTimeLimit)) {}
 
   RunResult Run() {
     result_.outcome = ReadOutput();
-    close(child_.output);
+    child_.output.Reset();
     if (result_.outcome == RunOutcome::kCompleted) result_.outcome = WaitForExit();
     if (result_.outcome != RunOutcome::kCompleted) EndProcessTree();
     return std::move(result_);
@@ -315,7 +312,7 @@ class ChildRun {
   // Reads until every writer has closed the pipe, or until something ends the run early.
   RunOutcome ReadOutput() {
     for (;;) {
-      pollfd watch[2] = {{child_.output, POLLIN, 0}, {CancelDescriptor(), POLLIN, 0}};
+      pollfd watch[2] = {{child_.output.Get(), POLLIN, 0}, {CancelDescriptor(), POLLIN, 0}};
       const int ready = poll(watch, limits_.cancel ? 2 : 1, MillisecondsLeft(deadline_));
       if (ready < 0 && errno == EINTR) continue;
       if (ready < 0) return RunOutcome::kCompleted;  // an unusable pipe ends the output like a closed one
@@ -332,7 +329,7 @@ class ChildRun {
   // A run that ends early keeps what the child printed before: the pipe is read for as long
   // as it holds data already.
   RunOutcome KeepWhatArrived(RunOutcome outcome) {
-    pollfd watch{child_.output, POLLIN, 0};
+    pollfd watch{child_.output.Get(), POLLIN, 0};
     while (poll(&watch, 1, 0) > 0 && (watch.revents & POLLIN) != 0) {
       const auto step = ReadChunk();
       if (step == RunOutcome::kOutputTooLarge) return *step;
@@ -344,7 +341,7 @@ class ChildRun {
   // One read of at most 255 bytes; an outcome once the output has ended or grown too large.
   std::optional<RunOutcome> ReadChunk() {
     char chunk[kChunkSize];
-    const ssize_t count = read(child_.output, chunk, kChunkSize);
+    const ssize_t count = read(child_.output.Get(), chunk, kChunkSize);
     if (count < 0 && (errno == EINTR || errno == EAGAIN)) return std::nullopt;
     if (count <= 0) return RunOutcome::kCompleted;
     AppendChunk(result_.output, chunk, static_cast<std::size_t>(count), command_.keep_nul_bytes);
@@ -399,10 +396,10 @@ class ChildRun {
 }  // namespace
 
 RunResult RunCommand(const ConsoleCommand& command, const rtl::Text& working_directory, const RunLimits& limits) {
-  const auto child = StartChild(
+  auto child = StartChild(
       {command.arguments, working_directory, command.merge_standard_error, command.extra_environment, true});
   if (!child) return {RunOutcome::kNotStarted, {}, 0};
-  return ChildRun(*child, command, limits).Run();
+  return ChildRun(std::move(*child), command, limits).Run();
 }
 
 #endif

@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 #include <system_error>
-#include <utility>
 
+#include "platform/owned_handle.h"
 #include "rtl/errors.h"
 #include "rtl/file_name.h"
 
@@ -66,29 +66,6 @@ namespace {
 int RuntimeCode(int error) { return rtl::FileErrorCodeFromErrno(error); }
 rtl::Text ErrorText(int error) { return rtl::SystemErrorText(error); }
 
-// A file descriptor, closed on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int handle = -1) : handle_(handle) {}
-  ~Descriptor() {
-    if (handle_ >= 0) ::close(handle_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-
-  int Get() const { return handle_; }
-  bool Valid() const { return handle_ >= 0; }
-  // Closes now; false with errno set when the close reports a failed write.
-  bool Close() { return ::close(std::exchange(handle_, -1)) == 0; }
-
- private:
-  int handle_;
-};
-
 bool IsRegular(const struct stat& status) { return S_ISREG(status.st_mode); }
 
 rtl::Text ReadToEnd(int handle, std::size_t expected_size) {
@@ -110,13 +87,29 @@ rtl::Text ReadToEnd(int handle, std::size_t expected_size) {
 // Links in a row the system itself follows before it gives up (ELOOP).
 constexpr int kLinkHops = 40;
 
+fs::path DirectoryOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+
+// In a sticky world-writable directory such as /tmp anyone may plant a link under the name
+// another user will write. The system follows such a link only for the link's owner and the
+// directory's owner (fs.protected_symlinks); a write here keeps to that rule whatever the
+// setting, so a planted link cannot make it replace a file of the user's elsewhere. Nobody
+// else can swap a link that passes, as the sticky bit keeps others from removing it.
+bool MayFollow(const fs::path& link, const struct stat& link_status) {
+  struct stat directory {};
+  if (::stat(DirectoryOf(link).c_str(), &directory) != 0) return false;
+  const bool shared = (directory.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+  return !shared || link_status.st_uid == ::geteuid() || link_status.st_uid == directory.st_uid;
+}
+
 // The file a name leads to through any chain of symbolic links; a link that leads nowhere
 // names the file to be created.
 fs::path LinkedFile(const fs::path& file, FileErrors errors) {
   fs::path current = file;
   for (int hop = 0; hop < kLinkHops; ++hop) {
+    struct stat status {};
+    if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
+    if (!MayFollow(current, status)) ThrowCreateFailure(file, EACCES, errors);
     std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
     const fs::path next = fs::read_symlink(current, error);
     if (error) ThrowCreateFailure(file, error.value(), errors);
     current = next.is_absolute() ? next : current.parent_path() / next;
@@ -135,7 +128,7 @@ std::optional<struct stat> ReplaceableFile(const fs::path& file, const fs::path&
   }
   if (!IsRegular(status)) throw rtl::FileCreateError(rtl::FileNameText(file), kNotRegularFile);
   const Descriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!probe.Valid()) ThrowCreateFailure(file, errno, errors);
+  if (!probe.IsOpen()) ThrowCreateFailure(file, errno, errors);
   return status;
 }
 
@@ -149,7 +142,7 @@ class TemporaryFile {
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
       const fs::path candidate = TemporaryCandidate(target);
       handle_ = Descriptor(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-      if (handle_.Valid()) {
+      if (handle_.IsOpen()) {
         path_ = candidate;
         if (earlier) KeepOwnerAndMode(*earlier);
         return;
@@ -195,9 +188,8 @@ class TemporaryFile {
 // Makes the rename itself durable. The new content is in place either way, so a directory
 // that cannot be synced (some file systems refuse) leaves the caller nothing to act on.
 void SyncDirectoryOf(const fs::path& target) {
-  const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const Descriptor handle(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.Valid()) static_cast<void>(::fsync(handle.Get()));
+  const Descriptor handle(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (handle.IsOpen()) static_cast<void>(::fsync(handle.Get()));
 }
 
 }  // namespace
@@ -210,7 +202,7 @@ rtl::Text ReadWholeFile(const fs::path& file, FileErrors errors) {
   if (::stat(file.c_str(), &status) != 0) ThrowOpenFailure(file, errno, errors);
   if (!IsRegular(status)) throw rtl::FileOpenError(rtl::FileNameText(file), kNotRegularFile);
   const Descriptor handle(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!handle.Valid()) ThrowOpenFailure(file, errno, errors);
+  if (!handle.IsOpen()) ThrowOpenFailure(file, errno, errors);
   if (::fstat(handle.Get(), &status) != 0 || !IsRegular(status)) {
     throw rtl::FileOpenError(rtl::FileNameText(file), kNotRegularFile);
   }
@@ -243,29 +235,6 @@ rtl::Text ErrorText(int error) { return std::system_category().message(error); }
 
 int LastError() { return static_cast<int>(::GetLastError()); }
 
-// A file handle, closed on every way out.
-class Handle {
- public:
-  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-  ~Handle() {
-    if (Valid()) ::CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle& operator=(Handle&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  // Closes now; false with the last error set when the close fails.
-  bool Close() { return ::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
-
- private:
-  HANDLE handle_;
-};
-
 // A file on a disk that is no directory; consoles, pipes and devices such as NUL are not.
 bool IsRegular(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION information{};
@@ -289,7 +258,7 @@ rtl::Text ReadToEnd(HANDLE handle) {
 std::optional<fs::path> ExistingTarget(const fs::path& file) {
   const Handle existing(::CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!existing.Valid()) return std::nullopt;
+  if (!existing.IsOpen()) return std::nullopt;
   if (!IsRegular(existing.Get())) throw rtl::FileCreateError(rtl::FileNameText(file), kNotRegularFile);
   wchar_t final_path[MAX_PATH * 4];
   const DWORD length = ::GetFinalPathNameByHandleW(existing.Get(), final_path, MAX_PATH * 4, FILE_NAME_NORMALIZED);
@@ -304,7 +273,7 @@ class TemporaryFile {
       const fs::path candidate = TemporaryCandidate(target);
       handle_ = Handle(::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                      nullptr));
-      if (handle_.Valid()) {
+      if (handle_.IsOpen()) {
         path_ = candidate;
         return;
       }
@@ -313,7 +282,7 @@ class TemporaryFile {
     ThrowCreateFailure(file, ERROR_FILE_EXISTS, errors);
   }
   ~TemporaryFile() {
-    if (handle_.Valid()) handle_.Close();
+    handle_.Reset();  // a file still open cannot be deleted
     if (!path_.empty()) ::DeleteFileW(path_.c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
@@ -351,7 +320,7 @@ class TemporaryFile {
 rtl::Text ReadWholeFile(const fs::path& file, FileErrors errors) {
   const Handle handle(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle.Valid()) ThrowOpenFailure(file, LastError(), errors);
+  if (!handle.IsOpen()) ThrowOpenFailure(file, LastError(), errors);
   if (!IsRegular(handle.Get())) throw rtl::FileOpenError(rtl::FileNameText(file), kNotRegularFile);
   return ReadToEnd(handle.Get());
 }

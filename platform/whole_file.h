@@ -10,9 +10,12 @@
 // them), which is written, synced to the disk and closed, each step checked, and only then
 // renamed over the file. A failure at any step is reported and leaves the earlier file as it
 // was and no temporary file behind. A name that is a symbolic link is followed: the link stays
-// and the file it leads to is replaced, in that file's directory. A replaced file keeps its
-// permission bits. A name that exists and is no regular file (directory, FIFO, device,
-// socket) is refused and left alone.
+// and the file it leads to is replaced, in that file's directory. A link in a sticky
+// world-writable directory (such as /tmp) is followed only when it belongs to the user or to
+// the directory's owner, as the system's protected links have it; another user's link there
+// is refused as access denied and left alone. A replaced file keeps its permission bits. A
+// name that exists and is no regular file (directory, FIFO, device, socket) is refused and
+// left alone.
 #pragma once
 
 #include <filesystem>

@@ -2,30 +2,11 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 namespace status_service {
-
-Descriptor::~Descriptor() {
-  if (fd_ >= 0) close(fd_);
-}
-
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-int Descriptor::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
 
 std::optional<sockaddr_un> UnixAddress(const std::string& path) {
   sockaddr_un address{};

@@ -1,6 +1,6 @@
 // Unix stream sockets with deadlines, as the status service and its clients both use them:
-// an owned descriptor, the address of a socket path, sending and receiving until a deadline.
-// Nothing here raises SIGPIPE or blocks past its deadline.
+// the address of a socket path, sending and receiving until a deadline, on descriptors owned
+// by platform::Descriptor. Nothing here raises SIGPIPE or blocks past its deadline.
 #pragma once
 
 #include <sys/un.h>
@@ -12,27 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/owned_handle.h"
+
 namespace status_service {
 
 using Clock = std::chrono::steady_clock;
 
-// Owns one file descriptor and closes it when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor();
-  Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
-  Descriptor& operator=(Descriptor&& other) noexcept;
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int Get() const { return fd_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  int Release();
-
- private:
-  int fd_;
-};
+// The service's sockets and pipes are owned as every descriptor of the program is.
+using platform::Descriptor;
 
 // The address of a socket at path; nothing when the path does not fit (108 bytes with its NUL).
 std::optional<sockaddr_un> UnixAddress(const std::string& path);

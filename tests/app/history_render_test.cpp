@@ -206,6 +206,23 @@ TEST_F(RenderProgramTest, MissingTableFileIsAnError) {
   EXPECT_FALSE(QFile::exists(Out()));
 }
 
+// A table file name taken by what is no regular file is refused at once, naming the file.
+TEST_F(RenderProgramTest, TableFileThatIsNoRegularFileIsNamed) {
+  const struct {
+    const char* name;
+    bool (*make)(const std::string& path);
+  } cases[] = {{"fifo", special_files::MakeFifo},
+               {"directory", [](const std::string& path) { return QDir().mkdir(QString::fromStdString(path)); }}};
+  for (const auto& c : cases) {
+    const std::string table = directory_.filePath(c.name).toStdString();
+    ASSERT_TRUE(c.make(table)) << c.name;
+    const RunResult result = Run({QString::fromStdString(table), "--share", "docs", "--out", Out()});
+    EXPECT_EQ(result.exit_code, 1) << c.name;
+    EXPECT_EQ(result.error_output.trimmed().toStdString(), "Cannot open file \"" + table + "\". Not a regular file.");
+    EXPECT_FALSE(QFile::exists(Out()));
+  }
+}
+
 TEST_F(RenderProgramTest, UnwritablePictureIsAnError) {
   const QString out = directory_.filePath("no/such/dir/chart.png");
   const RunResult result = Run({WriteTable(kTable), "--share", "docs", "--out", out});

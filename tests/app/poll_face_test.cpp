@@ -196,7 +196,9 @@ TEST_F(poll_face_test, unusable_arguments_and_settings_are_refused_with_a_clear_
       {{"--frobnicate"}, 2, "frobnicate"},
       {{"extra"}, 2, "unexpected argument extra"},
       {{"--watch", directory_.File("none.txt"), "--no-metrics"}, 1, "Cannot open file"},
-      {{"--watch", watch, "--out", directory_.File("no/such/dir"), "--no-metrics"}, 1, ""},
+      {{"--watch", watch, "--out", directory_.File("no/such/dir"), "--no-metrics"},
+       1,
+       "sharemon --poll: table file not written: " + directory_.File("no/such/dir") + "/list_"},
   };
   for (const Case& c : cases) {
     TestProcess process(BuildDir() + "/sharemon", c.arguments, {}, directory_.Path());

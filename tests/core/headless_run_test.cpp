@@ -335,7 +335,14 @@ TEST_F(headless_run_test, an_output_that_cannot_be_written_fails_the_start_and_l
   SteppingPause pause(clock, stop_);
   ScriptedProber prober(clock, stop_);
   core::HeadlessRun run(settings, {clock, prober, stop_, pause, metrics_, log_});
-  EXPECT_THROW(run.Run(), rtl::InOutError);
+  try {
+    run.Run();
+    FAIL() << "no error";
+  } catch (const core::TableFileNotWrittenError& error) {
+    EXPECT_EQ(std::string(error.what()), "table file not written: " +
+                                             (directory_.Path() / "missing" / "list_08.12.2026_9.05.07.txt").string() +
+                                             ": File not found");
+  }
   EXPECT_TRUE(prober.probed.empty());
 
   // Later, a name taken by a directory refuses the write; the ticks go on.

@@ -262,6 +262,34 @@ TEST_F(WholeFile, a_protected_file_is_not_replaced) {
   EXPECT_EQ(Names(directory_), std::vector<std::string>{"protected"});
 }
 
+// A link in a sticky world-writable directory, as in /tmp, is followed only when the writer
+// or the directory's owner owns it: a link another user planted there does not make the
+// write replace the writer's file it leads to. The writer is a third user, in a child.
+TEST_F(WholeFile, a_link_in_a_sticky_shared_directory_is_followed_only_for_the_writer_or_the_directory_owner) {
+  if (geteuid() != 0) GTEST_SKIP() << "giving files and links to other users needs root";
+  constexpr uid_t kDirectoryOwner = 65531, kStranger = 65533, kWriter = 65534;
+  const fs::path shared = directory_ / "shared", home = directory_ / "home", link = shared / "chart.png";
+  fs::create_directories(shared);
+  fs::create_directories(home);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  fs::create_symlink(home / "own.png", link);
+  ASSERT_EQ(chown(shared.c_str(), kDirectoryOwner, 0) | chown(home.c_str(), kWriter, 0), 0);
+  for (const uid_t link_owner : {kWriter, kDirectoryOwner, kStranger}) {
+    WriteBytes(home / "own.png", "old");
+    ASSERT_EQ(chown((home / "own.png").c_str(), kWriter, 0) | lchown(link.c_str(), link_owner, 0), 0);
+    const auto outcome = special_files::RunInChild(
+        [&] {
+          if (setresuid(kWriter, kWriter, kWriter) != 0) return "cannot become the writer"s;
+          return MessageOf([&] { platform::WriteWholeFile(link, "new", FileErrors::kRuntimeCode); });
+        },
+        10);
+    const bool followed = link_owner != kStranger;
+    EXPECT_EQ(outcome.value_or("no end"), followed ? ""s : "File access denied"s) << link_owner;
+    EXPECT_EQ(ReadBytes(home / "own.png"), followed ? "new" : "old") << link_owner;
+    EXPECT_EQ(fs::read_symlink(link), home / "own.png");
+  }
+}
+
 // A full disk (a small tmpfs filled up) with and without an earlier file: "Disk full", the
 // earlier content as it was, and no temporary file.
 class WholeFileFullDisk : public WholeFile, public testing::WithParamInterface<bool> {};
