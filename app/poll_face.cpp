@@ -15,6 +15,7 @@
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
+#include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
 namespace {
@@ -24,14 +25,6 @@ struct PollOptions {
   bool metrics = true;
   QHostAddress address;
   quint16 port = 0;
-};
-
-class StandardErrorLog final : public core::RunLog {
- public:
-  void Line(const std::string& utf8_line) override {
-    std::fprintf(stderr, "%s\n", utf8_line.c_str());
-    std::fflush(stderr);
-  }
 };
 
 // The run's metrics, fed on the polling thread and read on the HTTP thread under one lock.
@@ -60,7 +53,7 @@ class SharedMetrics final : public core::RunListener {
   core::ShareMetrics metrics_;
 };
 
-void Fail(const QString& message) { std::fprintf(stderr, "sharemon --poll: %s\n", qUtf8Printable(message)); }
+void Fail(const QString& message) { platform::WriteErrorLine("sharemon --poll: " + message.toStdString()); }
 
 QString HelpText(QCommandLineParser& parser) {
   return parser.helpText() +
@@ -166,12 +159,12 @@ int RunPoll(int argc, char* argv[]) {
     const QString host = options->address.protocol() == QAbstractSocket::IPv6Protocol
                              ? QStringLiteral("[%1]").arg(options->address.toString())
                              : options->address.toString();
-    StandardErrorLog().Line(core::LogTimeText(rtl::Now()) + " metrics at http://" + host.toStdString() + ":" +
+    core::StandardErrorLog().Line(core::LogTimeText(rtl::Now()) + " metrics at http://" + host.toStdString() + ":" +
                             std::to_string(server.Port()) + "/metrics");
   }
   int status = 0;
   std::thread poller([&] {
-    StandardErrorLog log;
+    core::StandardErrorLog log;
     status = core::PollUntilStopped(options->settings, stop, metrics, log);
     QMetaObject::invokeMethod(&application, [] { QCoreApplication::exit(); }, Qt::QueuedConnection);
   });

@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "console/console_streams.h"
 #include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "platform/cancel_signal.h"
 #include "platform/share_list.h"
+#include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
 namespace {
@@ -31,24 +31,19 @@ constexpr char kPollHelp[] =
     "The first tick comes at once. Ctrl+C, Ctrl+Break or closing the console ends the run and\n"
     "writes its file. Log lines go to standard error.\n";
 
-class StandardErrorLog final : public core::RunLog {
- public:
-  void Line(const std::string& utf8_line) override { console::Write(console::Stream::kError, utf8_line + "\n"); }
-};
-
-int Usage() { return console::Emit({2, "", kUsage}); }
+int Usage() { return core::PrintFaceOutput({2, "", kUsage}); }
 
 int ListShares(int argc) {
   if (argc != 2) return Usage();
   rtl::StringList shares;
   platform::EnumerateShares(shares);
-  return console::Emit(core::ListSharesOutput(shares));
+  return core::PrintFaceOutput(core::ListSharesOutput(shares));
 }
 
 int Probe(int argc, wchar_t* argv[]) {
-  if (argc != 3) return console::Emit(core::ProbeUsage());
+  if (argc != 3) return core::PrintFaceOutput(core::ProbeUsage());
   core::ConsoleShareProber prober;
-  return console::Emit(core::ProbeOutput(console::ProgramText(argv[2]), prober));
+  return core::PrintFaceOutput(core::ProbeOutput(console::ProgramText(argv[2]), prober));
 }
 
 // Puts one "--name VALUE" or "--name=VALUE" option into `texts`; moves `index` past it.
@@ -84,7 +79,7 @@ std::optional<core::PollOptionTexts> ReadPollOptions(int argc, wchar_t* argv[]) 
       // Appended rather than "literal" + string: GCC 12 at -O3 takes the latter for an overlapping copy.
       std::string message = "sharemon --poll: unknown option or missing value: ";
       message += console::Utf8FromWide(argv[first]);
-      console::Write(console::Stream::kError, message + "\n");
+      platform::WriteErrorLine(message);
       return std::nullopt;
     }
   }
@@ -92,7 +87,7 @@ std::optional<core::PollOptionTexts> ReadPollOptions(int argc, wchar_t* argv[]) 
 }
 
 int Poll(int argc, wchar_t* argv[]) {
-  if (argc == 3 && std::wstring_view(argv[2]) == L"--help") return console::Emit({0, std::string(kUsage) + kPollHelp, ""});
+  if (argc == 3 && std::wstring_view(argv[2]) == L"--help") return core::PrintFaceOutput({0, std::string(kUsage) + kPollHelp, ""});
   // Lives as long as the process: a stop request may come at any moment, even during exit.
   static auto* stop = new platform::CancelSignal;
   platform::CancelOnStopRequests(*stop);
@@ -104,10 +99,10 @@ int Poll(int argc, wchar_t* argv[]) {
   } catch (const rtl::Exception& error) {
     std::string message = "sharemon --poll: ";
     message += rtl::Utf8FromWindows1251(error.what());
-    return console::Emit({2, "", message + "\n"});
+    return core::PrintFaceOutput({2, "", message + "\n"});
   }
   core::RunListener listener;
-  StandardErrorLog log;
+  core::StandardErrorLog log;
   return core::PollUntilStopped(settings, *stop, listener, log);
 }
 

@@ -34,8 +34,8 @@ FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober);
 // "--probe" without exactly one NAME: the usage line on standard error, exit code 2.
 FaceOutput ProbeUsage();
 
-// Writes the texts to standard output and standard error as they are (a system whose
-// streams take UTF-8) and returns the exit code.
+// Writes the texts to standard output and standard error (platform/standard_streams.h) and
+// returns the exit code.
 int PrintFaceOutput(const FaceOutput& output);
 
 // The headless run's options as a face read them: a path or program text each, or nothing

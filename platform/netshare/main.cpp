@@ -16,6 +16,7 @@
 
 #include "platform/netshare/share_report.h"
 #include "platform/netshare/share_status.h"
+#include "platform/standard_streams.h"
 #include "platform/status_service/status_client.h"
 #include "platform/status_service/status_protocol.h"
 
@@ -54,11 +55,11 @@ std::string AdviceFor(const status_service::ServiceAnswer& answer, const std::st
   if (answer.outcome == Outcome::NotMember) {
     const std::string group = answer.group.empty() ? "sharemon" : answer.group;
     return "netshare: not a member of group " + group + ", which may use the status service at " + socket +
-           "; add the user (sudo usermod -aG " + group + " " + UserName() + ") and log in again.\n";
+           "; add the user (sudo usermod -aG " + group + " " + UserName() + ") and log in again.";
   }
   return "netshare: no status service at " + socket +
          ", and only root may read Samba's connections; start it (sudo systemctl start sharemond, or for a "
-         "build tree sudo build/sharemond --socket-group \"$(id -gn)\").\n";
+         "build tree sudo build/sharemond --socket-group \"$(id -gn)\").";
 }
 
 }  // namespace
@@ -72,11 +73,11 @@ int main(int argc, char* argv[]) {
   const auto answer = status_service::AskForReport(socket, argv[1]);
   if (answer.outcome == Outcome::Answered) return Print(answer.report, answer.exit_code);
   if (answer.outcome == Outcome::Failed) {
-    std::fprintf(stderr, "netshare: the status service at %s failed: %s\n", socket.c_str(), answer.problem.c_str());
+    platform::WriteErrorLine("netshare: the status service at " + socket + " failed: " + answer.problem);
     return Print(netshare::StatusUnreadableReport(), 2);
   }
   if (geteuid() != 0) {
-    std::fputs(AdviceFor(answer, socket).c_str(), stderr);
+    platform::WriteErrorLine(AdviceFor(answer, socket));
     return Print(netshare::AccessDeniedReport(), 2);
   }
   const auto reply = netshare::ReplyFor(netshare::ReadStatusSnapshot(platform::kToolTimeLimit), argv[1]);
