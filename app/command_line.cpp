@@ -14,6 +14,7 @@
 #include "app/share_enumeration.h"
 #include "app/user_probe.h"
 #include "app/termination.h"
+#include "platform/standard_streams.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ void ScheduleScreenshot(QWidget* window) {
   if (file_name.isEmpty()) return;
   QTimer::singleShot(1000, window, [window, file_name] {
     if (!window->grab().save(QString::fromLocal8Bit(file_name), "PNG")) {
-      qWarning("sharemon: cannot save the screenshot to %s", file_name.constData());
+      platform::WriteErrorLine("sharemon: cannot save the screenshot to " + file_name.toStdString());
     }
   });
 }

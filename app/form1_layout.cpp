@@ -18,6 +18,7 @@
 #include "app/version.h"
 #include "app/window_timer.h"
 #include "chart/chart.h"
+#include "core/polling_run.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ void TForm1::BuildListPage() {
   label4_ = PlaceLabel(QStringLiteral("Список текущих пользователей"), tab_sheet2_, 208, 0);
   list_box3_ = PlaceListBox(tab_sheet2_, 200, 24, 177, 257);
   label2_ = PlaceLabel(QStringLiteral("Интервал опроса (мин):"), tab_sheet2_, 392, 24);
-  edit1_ = Place(new QLineEdit(QStringLiteral("30"), tab_sheet2_), 515, 22, 57, 21);
+  edit1_ = Place(new QLineEdit(QString::fromLatin1(core::kDefaultIntervalMinutes), tab_sheet2_), 515, 22, 57, 21);
 }
 
 void TForm1::BuildMenus() {

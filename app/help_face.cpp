@@ -1,17 +1,19 @@
 #include "app/help_face.h"
 
-#include <QCoreApplication>
 #include <cstdio>
+#include <string>
 
 #include "app/poll_face.h"
 #include "app/version.h"
+#include "core/poll_options.h"
+#include "platform/standard_streams.h"
+#include "platform/status_service/status_protocol.h"
 
 namespace {
 
 // Usage lines in the form help2man reads: "Usage:" then "  or:" lines, a blank line, the text.
-const char kHelp[] =
-    "Usage: sharemon [TABLEFILE]\n"
-    "  or:  sharemon --poll [--watch FILE] [--interval N] [--out DIR] [--metrics HOST:PORT | --no-metrics]\n"
+// The --poll line comes from the options' table, between the first usage line and these.
+const char kOtherUsages[] =
     "  or:  sharemon --list-shares\n"
     "  or:  sharemon --probe NAME\n"
     "  or:  sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n"
@@ -38,15 +40,19 @@ const char kHelp[] =
     "user's data directory, ~/.local/share/sharemon.\n"
     "\n"
     "The users of a share come from the status service sharemond, which only the members of its\n"
-    "group (sharemon) may ask; netshare NAME prints the report it gives for one share.\n"
-    "\n";
+    "group (";
+const char kAfterGroup[] =
+    ") may ask; netshare NAME prints the report it gives for one share.\n"
+    "\n"
+    "Polling without a window (--poll):\n";
 
 }  // namespace
 
-int RunHelp(int argc, char* argv[]) {
-  const QCoreApplication application(argc, argv);
-  std::fputs(kHelp, stdout);
-  std::fputs(qUtf8Printable(QStringLiteral("Polling without a window (--poll):\n") + PollOptionsHelp()), stdout);
+int RunHelp(int /*argc*/, char* /*argv*/[]) {
+  const std::string poll_usage = core::PollUsageLine(core::PollOptionSet::kAll);
+  platform::Write(platform::Stream::kOut, "Usage: sharemon [TABLEFILE]\n  or:  sharemon " + poll_usage + "\n" +
+                                              kOtherUsages + std::string(status_service::kDefaultSocketGroup) +
+                                              kAfterGroup + PollHelpText());
   return 0;
 }
 

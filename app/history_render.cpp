@@ -8,13 +8,13 @@
 #include <QImageWriter>
 #include <charconv>
 #include <filesystem>
-#include <iostream>
 
 #include "app/history_chart.h"
 #include "core/connection_table.h"
 #include "core/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "platform/standard_streams.h"
 #include "platform/whole_file.h"
 #include "rtl/errors.h"
 #include "rtl/text.h"
@@ -37,7 +37,7 @@ bool ParseSize(const std::string& text, int& width, int& height) {
          ParseSide(std::string_view(text).substr(cross + 1), height);
 }
 
-void PrintToStandardError(const rtl::Text& text) { std::cerr << rtl::Utf8FromWindows1251(text) << '\n'; }
+void PrintToStandardError(const rtl::Text& text) { platform::WriteErrorLine(rtl::Utf8FromWindows1251(text)); }
 
 // The window's loader passes over a missing file (its dialog only offers existing ones); here
 // a missing file, or a name that is no regular file (a FIFO, a directory), is the user's error.
@@ -119,7 +119,7 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
 int RunRenderHistory(int argc, char* argv[]) {
   const std::optional<RenderRequest> request = ParseRenderArguments(std::vector<std::string>(argv, argv + argc));
   if (!request) {
-    std::cerr << kUsage;
+    platform::Write(platform::Stream::kError, kUsage);
     return 2;
   }
   // Drawing a frame needs no window, so no display either.

@@ -30,10 +30,6 @@ class MetricsServer : public QObject {
  public:
   using Limits = MetricsServerLimits;
 
-  // The default address of the endpoint: 127.0.0.1, port 19922 (outside the range the
-  // Prometheus exporters have taken for themselves).
-  static constexpr char kDefaultAddress[] = "127.0.0.1:19922";
-
   explicit MetricsServer(std::function<std::string()> page, Limits limits = {}, QObject* parent = nullptr);
   ~MetricsServer() override;
 

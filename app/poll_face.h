@@ -3,15 +3,10 @@
 //
 //   sharemon --poll [--watch FILE] [--interval N] [--out DIR] [--metrics HOST:PORT | --no-metrics]
 //
-//   --watch FILE        the watch list, one share per line (default: splist.txt in the program's
-//                       data directory, app/data_directory.h: beside a build tree's program, else
-//                       the user's data directory)
-//   --interval N        minutes between ticks, read as the window reads its interval, at least 1
-//                       (default 30)
-//   --out DIR           where the table files go (default: the program's data directory)
-//   --metrics HOST:PORT where "GET /metrics" is served (default 127.0.0.1:19922; port 0 lets the
-//                       system pick one, which the log names)
-//   --no-metrics        serve nothing
+// The options, their defaults and their help are the table of core/poll_options.h. The data
+// directory the defaults name is app/data_directory.h's: beside a build tree's program, else the
+// user's data directory. --interval is read as the window reads its interval; --metrics with
+// port 0 lets the system pick one, which the log names.
 //
 // The loop is core::HeadlessRun (first tick at once, a new table file every midnight, the file
 // written after every tick); it runs on a thread of its own, while the main thread runs the
@@ -28,10 +23,10 @@
 // end-to-end test sees several ticks within seconds. It is no interface for users.
 #pragma once
 
-#include <QString>
+#include <string>
 
 int RunPoll(int argc, char* argv[]);
 
-// The options of --poll and what they do, as "sharemon --poll --help" prints them after its
-// usage line (for the program's overall help). Needs a QCoreApplication.
-QString PollOptionsHelp();
+// The options of --poll (core/poll_options.h) and what they do, as "sharemon --poll --help"
+// prints them after its usage line (for the program's overall help).
+std::string PollHelpText();

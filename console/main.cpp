@@ -4,110 +4,79 @@
 // output and the exit codes are those of the Linux program (core/command_faces.h).
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
-#include "console/console_streams.h"
 #include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
+#include "core/poll_options.h"
 #include "platform/cancel_signal.h"
 #include "platform/share_list.h"
 #include "platform/stop_signals.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: sharemon --list-shares\n"
-    "       sharemon --probe NAME\n"
-    "       sharemon --poll [--watch FILE] [--interval N] [--out DIR]\n";
+constexpr core::PollOptionSet kPollOptions = core::PollOptionSet::kWithoutMetrics;
 
-constexpr char kPollHelp[] =
-    "The watched shares (--watch, default splist.txt beside the program) are polled every N\n"
-    "minutes (--interval, at least 1, default 30). The table files are named\n"
-    "list_<date>_<time>.txt after the start of their run, go to --out (default: beside the\n"
-    "program), are written again after every tick, and a new one begins at local midnight.\n"
-    "The first tick comes at once. Ctrl+C, Ctrl+Break or closing the console ends the run and\n"
-    "writes its file. Log lines go to standard error.\n";
+std::string UsageText() {
+  return "usage: sharemon --list-shares\n"
+         "       sharemon --probe NAME\n"
+         "       sharemon " + core::PollUsageLine(kPollOptions) + "\n";
+}
 
-class StandardErrorLog final : public core::RunLog {
- public:
-  void Line(const std::string& utf8_line) override { console::Write(console::Stream::kError, utf8_line + "\n"); }
-};
+constexpr char kAfterPollOptions[] =
+    "\nThe data directory is the one sharemon.exe lies in. The table files are named\n"
+    "list_<date>_<time>.txt after the start of their run, are written again after every tick,\n"
+    "and a new one begins at local midnight. The first tick comes at once. Ctrl+C, Ctrl+Break or\n"
+    "closing the console ends the run and writes its file. Log lines go to standard error.\n";
 
-int Usage() { return console::Emit({2, "", kUsage}); }
+// "sharemon --poll: " + the problem, a line for standard error.
+std::string Fail(const std::string& problem) {
+  // Appended rather than "literal" + string: GCC 12 at -O3 takes the latter for an overlapping copy.
+  std::string line = "sharemon --poll: ";
+  line += problem;
+  return line + "\n";
+}
+
+int Usage() { return core::PrintFaceOutput({2, "", UsageText()}); }
 
 int ListShares(int argc) {
   if (argc != 2) return Usage();
   rtl::StringList shares;
   platform::EnumerateShares(shares);
-  return console::Emit(core::ListSharesOutput(shares));
+  return core::PrintFaceOutput(core::ListSharesOutput(shares));
 }
 
 int Probe(int argc, wchar_t* argv[]) {
-  if (argc != 3) return console::Emit(core::ProbeUsage());
+  if (argc != 3) return core::PrintFaceOutput(core::ProbeUsage());
   core::ConsoleShareProber prober;
-  return console::Emit(core::ProbeOutput(console::ProgramText(argv[2]), prober));
-}
-
-// Puts one "--name VALUE" or "--name=VALUE" option into `texts`; moves `index` past it.
-// False for an unknown option or a missing value.
-bool ReadPollOption(int argc, wchar_t* argv[], int& index, core::PollOptionTexts& texts) {
-  std::wstring_view argument = argv[index];
-  std::optional<std::wstring_view> value;
-  if (const auto equals = argument.find(L'='); equals != std::wstring_view::npos) {
-    value = argument.substr(equals + 1);
-    argument = argument.substr(0, equals);
-  } else if (index + 1 < argc) {
-    value = argv[++index];
-  }
-  if (!value) return false;
-  if (argument == L"--watch") {
-    texts.watch_list_file = std::filesystem::path(*value);
-  } else if (argument == L"--out") {
-    texts.output_directory = std::filesystem::path(*value);
-  } else if (argument == L"--interval") {
-    texts.interval_minutes = console::ProgramText(*value);
-  } else {
-    return false;
-  }
-  return true;
-}
-
-// The run's options, or nothing after a message on standard error.
-std::optional<core::PollOptionTexts> ReadPollOptions(int argc, wchar_t* argv[]) {
-  core::PollOptionTexts texts;
-  for (int index = 2; index < argc; ++index) {
-    const int first = index;
-    if (!ReadPollOption(argc, argv, index, texts)) {
-      // Appended rather than "literal" + string: GCC 12 at -O3 takes the latter for an overlapping copy.
-      std::string message = "sharemon --poll: unknown option or missing value: ";
-      message += console::Utf8FromWide(argv[first]);
-      console::Write(console::Stream::kError, message + "\n");
-      return std::nullopt;
-    }
-  }
-  return texts;
+  return core::PrintFaceOutput(core::ProbeOutput(console::ProgramText(argv[2]), prober));
 }
 
 int Poll(int argc, wchar_t* argv[]) {
-  if (argc == 3 && std::wstring_view(argv[2]) == L"--help") return console::Emit({0, std::string(kUsage) + kPollHelp, ""});
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  const auto read = core::ReadPollArguments(arguments, kPollOptions);
+  if (const auto* problem = std::get_if<std::string>(&read)) return core::PrintFaceOutput({2, "", Fail(*problem)});
+  const auto& given = std::get<core::PollArguments>(read);
+  if (given.help) {
+    return core::PrintFaceOutput(
+        {0, UsageText() + "\nOptions of --poll:\n" + core::PollOptionsHelp(kPollOptions) + kAfterPollOptions, ""});
+  }
   // Lives as long as the process: a stop request may come at any moment, even during exit.
   static auto* stop = new platform::CancelSignal;
   platform::CancelOnStopRequests(*stop);
-  const std::optional<core::PollOptionTexts> texts = ReadPollOptions(argc, argv);
-  if (!texts) return 2;
   core::HeadlessSettings settings;
   try {
-    settings = core::PollSettings(*texts, console::ProgramDirectory());
+    settings = core::PollSettings(given.texts, console::ProgramDirectory());
   } catch (const rtl::Exception& error) {
-    std::string message = "sharemon --poll: ";
-    message += rtl::Utf8FromWindows1251(error.what());
-    return console::Emit({2, "", message + "\n"});
+    return core::PrintFaceOutput({2, "", Fail(rtl::Utf8FromWindows1251(error.what()))});
   }
   core::RunListener listener;
-  StandardErrorLog log;
+  core::StandardErrorLog log;
   return core::PollUntilStopped(settings, *stop, listener, log);
 }
 

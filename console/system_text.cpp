@@ -13,15 +13,6 @@ std::string Utf8FromWide(std::wstring_view wide) {
   return utf8;
 }
 
-std::wstring WideFromUtf8(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
-  return wide;
-}
-
 rtl::Text ProgramText(std::wstring_view argument) { return rtl::Windows1251FromUtf8(Utf8FromWide(argument)); }
 
 std::filesystem::path ProgramDirectory() {

@@ -11,10 +11,8 @@
 
 namespace console {
 
-// UTF-16 to UTF-8 and back by the system's conversion; a lone surrogate or a malformed
-// sequence becomes U+FFFD.
+// UTF-16 to UTF-8 by the system's conversion; a lone surrogate becomes U+FFFD.
 std::string Utf8FromWide(std::wstring_view wide);
-std::wstring WideFromUtf8(std::string_view utf8);
 
 // An argument as program text: Windows-1251 whatever the system's code pages are; a character
 // the code page cannot hold becomes "?", as on Linux.

@@ -1,10 +1,11 @@
 #include "core/command_faces.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+
+#include "platform/standard_streams.h"
 
 namespace core {
 namespace {
@@ -39,9 +40,8 @@ FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober) {
 FaceOutput ProbeUsage() { return {2, "", "usage: sharemon --probe NAME\n"}; }
 
 int PrintFaceOutput(const FaceOutput& output) {
-  std::fputs(output.out.c_str(), stdout);
-  std::fputs(output.error.c_str(), stderr);
-  std::fflush(stdout);
+  platform::Write(platform::Stream::kOut, output.out);
+  platform::Write(platform::Stream::kError, output.error);
   return output.exit_code;
 }
 

@@ -5,10 +5,10 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "core/headless_run.h"
+#include "core/poll_options.h"
 #include "core/share_probe.h"
 #include "platform/cancel_signal.h"
 #include "rtl/string_list.h"
@@ -34,17 +34,9 @@ FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober);
 // "--probe" without exactly one NAME: the usage line on standard error, exit code 2.
 FaceOutput ProbeUsage();
 
-// Writes the texts to standard output and standard error as they are (a system whose
-// streams take UTF-8) and returns the exit code.
+// Writes the texts to standard output and standard error (platform/standard_streams.h) and
+// returns the exit code.
 int PrintFaceOutput(const FaceOutput& output);
-
-// The headless run's options as a face read them: a path or program text each, or nothing
-// when the option was not given.
-struct PollOptionTexts {
-  std::optional<std::filesystem::path> watch_list_file;   // --watch FILE
-  std::optional<std::filesystem::path> output_directory;  // --out DIR
-  rtl::Text interval_minutes = "30";                      // --interval N
-};
 
 // The environment variable that, for tests only, replaces the interval by that many
 // milliseconds (a positive decimal number; anything else is ignored), after --interval has

@@ -6,6 +6,7 @@
 
 #include "core/table_file.h"
 #include "core/watch_list_file.h"
+#include "platform/standard_streams.h"
 #include "rtl/date_time.h"
 #include "rtl/file_name.h"
 #include "rtl/integer.h"
@@ -58,6 +59,8 @@ std::string LogTimeText(rtl::DateTime time) {
                 parts.minute, parts.second);
   return text;
 }
+
+void StandardErrorLog::Line(const std::string& utf8_line) { platform::WriteErrorLine(utf8_line); }
 
 HeadlessRun::HeadlessRun(HeadlessSettings settings, Parts parts) : settings_(std::move(settings)), parts_(parts) {}
 

@@ -84,6 +84,12 @@ class RunLog {
   virtual void Line(const std::string& utf8_line) = 0;
 };
 
+// Log lines on standard error, each line whole (platform::WriteErrorLine).
+class StandardErrorLog final : public RunLog {
+ public:
+  void Line(const std::string& utf8_line) override;
+};
+
 // The clock reading as "yyyy-mm-dd hh:mm:ss", the form of the log lines.
 std::string LogTimeText(rtl::DateTime time);
 

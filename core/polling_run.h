@@ -66,6 +66,10 @@ struct Tick {
   std::vector<rtl::Text> shares;  // the watch list as it was when the tick started
 };
 
+// The interval in minutes a run takes unless the user gives another: the text the window's
+// interval box starts with, and the headless run's interval without --interval.
+inline constexpr char kDefaultIntervalMinutes[] = "30";
+
 // The minutes text (read by rtl::StrToInt: spaces, sign, decimal, $ or 0x hex) as
 // milliseconds: minutes × 60 × 1000 in signed 32-bit arithmetic that wraps on overflow.
 // Throws rtl::ConvertError "'%s' is not a valid integer value".

@@ -55,7 +55,7 @@ std::string ServiceUsage() {
          "Answers the share reports of netshare for the members of a group, on a Unix socket\n"
          "(default: SHAREMON_STATUS_SOCKET, else " +
          std::string(kDefaultSocketPath) +
-         "; group sharemon).\n"
+         "; group " + std::string(kDefaultSocketGroup) + ").\n"
          "Runs as root; the Samba configuration is SHAREMON_SMB_CONF, else Samba's default.\n";
 }
 

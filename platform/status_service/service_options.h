@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "platform/samba_config.h"
+#include "platform/status_service/status_protocol.h"
 
 namespace status_service {
 
 struct ServiceOptions {
   std::string socket_path;            // --socket, else SHAREMON_STATUS_SOCKET, else the default path
-  std::string socket_group = "sharemon";                   // --socket-group: a group name or number
+  std::string socket_group{kDefaultSocketGroup};           // --socket-group: a group name or number
   std::chrono::milliseconds tool_time_limit = platform::kToolTimeLimit;  // --tool-time-limit MS
   std::chrono::milliseconds client_time_limit{5000};       // --client-time-limit MS: to send the request
   bool help = false;                                       // --help

@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "platform/netshare/share_status.h"
+#include "platform/standard_streams.h"
 #include "platform/status_service/listening_socket.h"
 #include "platform/status_service/snapshot_cache.h"
 #include "platform/status_service/status_protocol.h"
@@ -159,10 +160,7 @@ std::string StartLine(const ServiceOptions& options, gid_t gid) {
 
 }  // namespace
 
-void Log(const std::string& line) {
-  const std::string text = "sharemond: " + line + "\n";
-  [[maybe_unused]] const auto ignored = write(STDERR_FILENO, text.data(), text.size());
-}
+void Log(const std::string& line) { platform::WriteErrorLine("sharemond: " + line); }
 
 int RunStatusService(const ServiceOptions& options) {
   const auto cannot_start = [](const std::string& problem) {

@@ -13,7 +13,7 @@ namespace status_service {
 // A connection thread per client, at most this many at once; more are refused at once.
 inline constexpr int kMaxConnections = 256;
 
-// Writes "sharemond: " + line and a line end to standard error in one write.
+// Writes "sharemond: " + line to standard error as one whole line.
 void Log(const std::string& line);
 
 // Serves until SIGTERM, SIGINT or SIGHUP, then removes its socket and waits for the

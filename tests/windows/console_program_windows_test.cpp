@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/connection_table.h"
+#include "core/poll_options.h"
 #include "core/table_file.h"
 #include "core/table_file_text.h"
 #include "rtl/errors.h"
@@ -202,8 +203,9 @@ TEST(console_program_windows_test, probe_failures_and_wrong_arguments_have_their
       {{}, 2, "usage: sharemon --list-shares\n"},
       {{L"--unknown"}, 2, "usage: sharemon --list-shares\n"},
       {{L"--poll", L"--interval", L"0"}, 2, "sharemon --poll: --interval: "},
-      {{L"--poll", L"--colour", L"red"}, 2, "sharemon --poll: unknown option or missing value: --colour\n"},
-      {{L"--poll", L"--watch"}, 2, "sharemon --poll: unknown option or missing value: --watch\n"},
+      {{L"--poll", L"--colour", L"red"}, 2, "sharemon --poll: unknown option --colour\n"},
+      {{L"--poll", L"--watch"}, 2, "sharemon --poll: missing value after --watch\n"},
+      {{L"--poll", L"--metrics", L"127.0.0.1:0"}, 2, "sharemon --poll: unknown option --metrics\n"},
       {{L"--poll", L"--watch", L"Z:\\нет\\такого.txt"}, 1, "sharemon --poll: "},
   };
   for (const auto& c : cases) {
@@ -213,6 +215,15 @@ TEST(console_program_windows_test, probe_failures_and_wrong_arguments_have_their
     EXPECT_EQ(run.error.substr(0, c.error_start.size()), c.error_start) << what;
     EXPECT_EQ(run.out, "") << what;
   }
+}
+
+TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the_metrics_options) {
+  const Finished run = RunToEnd({L"--poll", L"--help"});
+  EXPECT_EQ(run.exit_code, 0u);
+  const std::string usage = "sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+  EXPECT_NE(run.out.find(usage), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(core::PollOptionsHelp(core::PollOptionSet::kWithoutMetrics)), std::string::npos) << run.out;
+  EXPECT_EQ(run.error, "");
 }
 
 // The watch list, a poll run every 200 ms, and the run's one table file.
