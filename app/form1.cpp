@@ -21,12 +21,9 @@
 #include "app/window_timer.h"
 #include "app/share_enumeration.h"
 #include "core/watch_list_file.h"
-#include "platform/whole_file.h"
 #include "rtl/file_name.h"
 
 namespace {
-
-const char kWatchListFileName[] = "splist.txt";
 
 bool IsExistingFile(const rtl::Text& file_name) {
   std::error_code error;
@@ -99,7 +96,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormShow() {
   ProgramDirectory = ToText(ProgramDataDirectory(QFileInfo(executable_file_name_).absolutePath()));
-  const rtl::Text watch_list_file = ProgramFile(kWatchListFileName);
+  const rtl::Text watch_list_file = ProgramFile(core::kWatchListFileName);
   if (IsExistingFile(watch_list_file)) {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.
     ListBox2()->SetEntries(core::ReadWatchListFile(rtl::SystemPath(watch_list_file)));
@@ -120,8 +117,7 @@ void TForm1::SaveWatchList() {
   // would replace the user's file with an empty list.
   if (ProgramDirectory.empty()) return;
   try {
-    platform::WriteWholeFile(rtl::SystemPath(ProgramFile(kWatchListFileName)), ListBox2()->Entries().GetText(),
-                             platform::FileErrors::kNamingTheFile);
+    core::WriteWatchListFile(rtl::SystemPath(ProgramFile(core::kWatchListFileName)), ListBox2()->Entries());
   } catch (const std::exception&) {
     NoticeBox(rtl::Windows1251FromUtf8("Ошибка сохранения списка"));
   }
