@@ -174,6 +174,7 @@ void WindowLogic::ShowProbedUsers(const ProbeResult& result) {
   }
   UsersSeen({}, result.users);
   view_.UsersList().SetEntries(users_.Take());
+  if (result.outcome == ProbeOutcome::kAccessDenied) NoticeAccessDenied();
 }
 
 void WindowLogic::OpenTableFile() {
@@ -216,8 +217,12 @@ void WindowLogic::ProbeFailed(const rtl::Text&, const ProbeResult& result) {
 }
 
 void WindowLogic::NoticeAccessDenied() {
-  if (access_notice_shown_) return;
-  access_notice_shown_ = true;
+  // A run says it once, since its column of zeros needs saying once; outside a run the user
+  // asked for this share's users and is told at every request.
+  if (run_.Active()) {
+    if (access_notice_shown_) return;
+    access_notice_shown_ = true;
+  }
   Later([this] { view_.ShowNotice(rtl::Windows1251FromUtf8(kAccessDeniedNotice)); });
 }
 

@@ -89,7 +89,8 @@ class WindowLogic : private RunListener {
   void ShowHistory();
   // The users page, emptied; the selected watched share is probed and then every accumulated
   // name shown and the accumulated list emptied. A probe without a report shows its error and
-  // leaves the view empty.
+  // leaves the view empty. An access-denied report shows kAccessDeniedNotice: once per run
+  // while a run goes (a tick's notice counts), at every request otherwise.
   void ShowUsers();
   // The user chooses a table file, which is loaded into the table.
   void OpenTableFile();

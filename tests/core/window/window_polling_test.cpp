@@ -338,4 +338,30 @@ TEST_F(window_polling_test, users_of_a_probe_without_a_report_shows_the_error_an
   EXPECT_TRUE(view_.users_list.entries.Empty());
 }
 
+// An empty users view said nothing when the names could not be read; now it says why: in a run
+// once, as the ticks do, and at every request outside one.
+TEST_F(window_polling_test, users_of_an_access_denied_report_show_the_notice_once_per_run) {
+  prober_.results["docs"] = StandInProber::Outcome(ProbeOutcome::kAccessDenied);
+  const auto ask_users = [&] {
+    logic_.Users().Add({"marker"});  // shows once the answer is in
+    view_.watch_list.selected = 0;
+    logic_.ShowUsers();
+    ASSERT_TRUE(poster_.RunUntil([&] { return !view_.users_list.entries.Empty(); }));
+    poster_.RunPending();
+  };
+  view_.watch_list.entries = {"docs"};
+  ask_users();
+  ask_users();
+  EXPECT_EQ(view_.boxes, Boxes(2, "notice: " + std::string(core::WindowLogic::kAccessDeniedNotice)));
+  Start({"docs"});
+  Tick();
+  ask_users();
+  EXPECT_EQ(view_.boxes.size(), 3u);
+  logic_.StartStop();
+  logic_.StartStop();
+  ask_users();
+  Tick();
+  EXPECT_EQ(view_.boxes.size(), 4u);
+}
+
 }  // namespace
