@@ -101,6 +101,11 @@ TEST_F(Form1Commands, button1_and_timer1_run_a_poll_through_the_window) {
   EXPECT_EQ(form_.Button1()->text(), QStringLiteral("Пуск"));
   EXPECT_FALSE(form_.Timer1Waits()->isActive());
   EXPECT_EQ(TableFiles(), 1);
+  // A new run with fewer shares: the old last column is gone, the new last keeps 50.
+  form_.ListBox2()->SetEntries({"docs"});
+  form_.Button1()->click();
+  ASSERT_EQ(header->count(), 2);
+  EXPECT_EQ(header->sectionSize(1), 50);
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
