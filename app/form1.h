@@ -1,21 +1,21 @@
-// TForm1: the main window. It builds every control of the layout, owns the watch list
-// (the entries of ListBox2), the accumulated users list and the program directory, and
-// connects each control event to its handler; every handler runs inside the error guard.
+// TForm1: the main window. It builds every control of the layout, shows the window logic
+// (core::WindowLogic, which owns the table, the watch list's file, the polling run and every
+// command) through its controls, and forwards each control event to the logic's command; every
+// handler runs inside the error guard.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
-#include <cstdint>
+#include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 
-#include "core/accumulated_users.h"
+#include "app/window_timer.h"
 #include "core/connection_table.h"
+#include "core/window/window_logic.h"
 #include "rtl/text.h"
 
 class ConnectionTableModel;
-class PollingShell;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -26,33 +26,22 @@ class QTreeView;
 class TChart;
 class TFastLineSeries;
 class TListBox;
-class TTimer;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private core::WindowView, private core::Poster {
   Q_OBJECT
  public:
-  // Builds the layout and runs FormCreate. FormShow runs when the window is first shown,
-  // FormClose when it closes (by the title bar, "Выход" or a termination signal).
+  // Builds the layout. FormShow runs when the window is first shown; closing asks the logic
+  // (by the title bar, "Выход" or a termination signal).
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Program-wide state (texts are Windows-1251).
-  // Where splist.txt and the table files live, set by FormShow: the executable's directory,
-  // or for an installed copy the user's data directory (app/data_directory.h).
-  rtl::Text ProgramDirectory;
-  core::AccumulatedUsers AccumulatedUsers;  // user tokens of every probe
+  core::WindowLogic& Logic() { return logic_; }
   // The connection table ListView1 shows; the polling run, file loads, "Очистить" and
   // caption edits all change this one table.
-  core::ConnectionTable& Table() { return table_; }
-  const core::ConnectionTable& Table() const { return table_; }
-  // The polling run with its probes (Button1, Timer1, "Пользователи").
-  PollingShell& Polling() { return *polling_; }
-
-  // The full name of a file in ProgramDirectory ("splist.txt" -> ProgramDirectory + "/splist.txt").
-  rtl::Text ProgramFile(const rtl::Text& name) const;
-  // Writes the watch list to splist.txt in ProgramDirectory; a failure shows the NoticeBox
-  // "Ошибка сохранения списка". Does nothing before FormShow has taken ProgramDirectory.
-  void SaveWatchList();
+  core::ConnectionTable& Table() { return logic_.Table(); }
+  const core::ConnectionTable& Table() const { return logic_.Table(); }
+  // Writes the watch list to splist.txt (the desktop session's end).
+  void SaveWatchList() { logic_.SaveWatchList(); }
   // The executable whose data directory FormShow takes; tests point it elsewhere before showing.
   void SetExecutableFileName(const QString& file_name) { executable_file_name_ = file_name; }
 
@@ -78,7 +67,9 @@ class TForm1 : public QMainWindow {
   QLineEdit* Edit1() const { return edit1_; }
   TChart* Chart1() const { return chart1_; }
   TFastLineSeries* Series1() const { return series1_; }
-  TTimer* Timer1() const { return timer1_; }
+  // The poll timer's state; its waits are Timer1Waits'.
+  const core::IntervalTimer* Timer1() const { return &logic_.PollTimer(); }
+  WindowTimer* Timer1Waits() { return &timer1_waits_; }
   QMenu* N1() const { return n1_; }
   QAction* N2() const { return n2_; }
   QAction* N4() const { return n4_; }
@@ -87,18 +78,14 @@ class TForm1 : public QMainWindow {
   QAction* N5() const { return n5_; }
   QAction* N6() const { return n6_; }
 
-  // OpenDialog1: the full name of the chosen file, or nothing when cancelled.
-  // No filter, no title, no initial directory.
-  std::optional<rtl::Text> OpenDialog1Execute();
-  // Replaces the dialog, so tests choose a file without a modal loop.
+  // Replaces OpenDialog1, so tests choose a file without a modal loop.
   void SetOpenDialogForTesting(std::function<std::optional<QString>()> dialog) {
     open_dialog_ = std::move(dialog);
   }
 
-  // Handlers. Called directly they may throw; the window's events run them through Run.
-  void FormCreate();
+  // Handlers, each forwarding to the logic. Called directly they may throw; the window's
+  // events run them through Run.
   void FormShow();
-  void FormClose();
   void Button1Click();
   void Timer1Timer();
   void ListBox1DblClick();
@@ -125,11 +112,24 @@ class TForm1 : public QMainWindow {
   void SetTabOrder();
   void ConnectHandlers();
 
-  core::ConnectionTable table_;
-  std::unique_ptr<PollingShell> polling_;
+  // The view of the logic.
+  core::EntryList& WatchList() override;
+  core::EntryList& ShareList() override;
+  core::EntryList& UsersList() override;
+  rtl::Text IntervalText() const override;
+  void ShowRunning(bool running) override;
+  void ShowPage(core::WindowPage page) override;
+  std::optional<std::filesystem::path> ChooseFileToOpen() override;
+  void ShowError(const rtl::Text& message) override;
+  void ShowNotice(const rtl::Text& message) override;
+  void ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) override;
+  // The poster: through the event loop, dropped once the window is gone.
+  void Post(std::function<void()> closure) override;
+
+  WindowTimer timer1_waits_;
+  core::WindowLogic logic_{*this, *this, timer1_waits_};
   QString executable_file_name_;
   bool shown_ = false;
-  bool closed_ = false;
   std::function<std::optional<QString>()> open_dialog_;
 
   QPushButton* button1_ = nullptr;
@@ -152,7 +152,6 @@ class TForm1 : public QMainWindow {
   QLineEdit* edit1_ = nullptr;
   TChart* chart1_ = nullptr;
   TFastLineSeries* series1_ = nullptr;
-  TTimer* timer1_ = nullptr;
   QMenu* n1_ = nullptr;
   QAction* n2_ = nullptr;
   QAction* n4_ = nullptr;

@@ -16,7 +16,6 @@
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/version.h"
-#include "app/window_timer.h"
 #include "chart/chart.h"
 #include "core/polling_run.h"
 
@@ -101,7 +100,7 @@ void TForm1::BuildLayout() {
   page_control1_->addTab(tab_sheet3_, QStringLiteral("График"));
   page_control1_->setCurrentIndex(0);
 
-  list_view1_items_ = new ConnectionTableModel(table_, this);
+  list_view1_items_ = new ConnectionTableModel(logic_.Table(), this);
   list_view1_ = Place(new QTreeView(tab_sheet1_), 8, 4, 865, 317);
   list_view1_->setModel(list_view1_items_);
   list_view1_->setRootIsDecorated(false);
@@ -124,8 +123,6 @@ void TForm1::BuildLayout() {
   BuildListPage();
   chart1_ = Place(new TChart(tab_sheet3_), 16, 8, 817, 250);
   series1_ = &ConfigureHistoryChart(*chart1_);
-
-  timer1_ = new TTimer(this);
 
   BuildMenus();
   SetTabOrder();
@@ -166,7 +163,7 @@ void TForm1::SetTabOrder() {
 void TForm1::ConnectHandlers() {
   const auto handle = [this](void (TForm1::*handler)()) { return [this, handler] { Run(handler); }; };
   connect(button1_, &QPushButton::clicked, this, handle(&TForm1::Button1Click));
-  connect(timer1_, &TTimer::Timer, this, handle(&TForm1::Timer1Timer));
+  connect(&timer1_waits_, &QTimer::timeout, this, handle(&TForm1::Timer1Timer));
   connect(list_box1_, &TListBox::DblClick, this, handle(&TForm1::ListBox1DblClick));
   connect(list_box3_, &TListBox::DblClick, this, handle(&TForm1::ListBox1DblClick));
   connect(button2_, &QPushButton::clicked, this, handle(&TForm1::Button2Click));

@@ -15,5 +15,5 @@ void LoadConnectionTable(core::ConnectionTable& table, const QString& file_name)
 
 // "sharemon TABLEFILE" (arguments as QApplication::arguments(), program first), as a file
 // manager's "open with" passes it: once the event loop runs after the window was shown, the
-// file is loaded into ListView1 as "Загрузить файл" would load it, errors in ErrorBox.
+// window logic loads the file into the table as "Загрузить файл" would load it, errors shown.
 void ScheduleTableFileArgument(TForm1& form, const QStringList& arguments);

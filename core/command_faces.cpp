@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/watch_list_file.h"
 #include "platform/standard_streams.h"
 
 namespace core {
@@ -47,7 +48,7 @@ int PrintFaceOutput(const FaceOutput& output) {
 
 HeadlessSettings PollSettings(const PollOptionTexts& options, const std::filesystem::path& program_directory) {
   HeadlessSettings settings;
-  settings.watch_list_file = options.watch_list_file.value_or(program_directory / "splist.txt");
+  settings.watch_list_file = options.watch_list_file.value_or(program_directory / kWatchListFileName);
   settings.output_directory = options.output_directory.value_or(program_directory);
   try {
     settings.interval = PollMinutes(options.interval_minutes);

@@ -10,4 +10,8 @@ rtl::StringList ReadWatchListFile(const std::filesystem::path& file) {
   return entries;
 }
 
+void WriteWatchListFile(const std::filesystem::path& file, const rtl::StringList& entries) {
+  platform::WriteWholeFile(file, entries.GetText(), platform::FileErrors::kNamingTheFile);
+}
+
 }  // namespace core

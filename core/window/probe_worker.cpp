@@ -1,8 +1,8 @@
-#include "app/probe_worker.h"
+#include "core/window/probe_worker.h"
 
-#include <QMetaObject>
+namespace core {
 
-ProbeWorker::ProbeWorker(QObject* parent) : QObject(parent), thread_([this] { Loop(); }) {}
+ProbeWorker::ProbeWorker(Poster& poster) : poster_(poster), thread_([this] { Loop(); }) {}
 
 ProbeWorker::~ProbeWorker() {
   {
@@ -17,7 +17,7 @@ ProbeWorker::~ProbeWorker() {
 void ProbeWorker::Submit(Job job) {
   {
     std::lock_guard lock(mutex_);
-    queue_.push_back({std::move(job), generation_.load()});
+    queue_.push_back({std::move(job), generation_->load()});
   }
   wake_.notify_all();
 }
@@ -25,7 +25,7 @@ void ProbeWorker::Submit(Job job) {
 void ProbeWorker::CancelAll() {
   std::lock_guard lock(mutex_);
   queue_.clear();
-  ++generation_;
+  ++*generation_;
   cancel_.Cancel();
 }
 
@@ -48,7 +48,7 @@ bool ProbeWorker::NextJob(Queued& next) {
 void ProbeWorker::RunJob(const Queued& queued) {
   for (const rtl::Text& share : queued.job.shares) {
     if (cancel_.Cancelled()) break;
-    core::ProbeResult result = queued.job.prober->Probe(share, cancel_);
+    ProbeResult result = queued.job.prober->Probe(share, cancel_);
     const bool ends = result.EndsTick();
     Deliver(queued.generation, [handler = queued.job.on_result, result = std::move(result)] { handler(result); });
     if (ends) break;
@@ -57,10 +57,9 @@ void ProbeWorker::RunJob(const Queued& queued) {
 }
 
 void ProbeWorker::Deliver(int generation, std::function<void()> handler) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, generation, handler = std::move(handler)] {
-        if (generation == generation_.load()) handler();
-      },
-      Qt::QueuedConnection);
+  poster_.Post([current = generation_, generation, handler = std::move(handler)] {
+    if (generation == current->load()) handler();
+  });
 }
+
+}  // namespace core

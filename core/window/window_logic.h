@@ -1,0 +1,143 @@
+// The main window's logic without a toolkit. It owns what the window owns (the connection
+// table, the accumulated users, the program directory and the polling session with its
+// probes) and holds every command of the window; a shell forwards each control event to one
+// of them and shows what the logic asks through WindowView. Probes run on worker threads and
+// their results come back through the Poster, so the window stays live during a share query.
+//
+// Every method runs on the window's thread. A command may throw (a list index out of bounds,
+// a file error, an interval that is no number): the command then ends where it failed, the
+// state reached so far stays, and the shell shows the error as it shows any handler's error.
+// What the logic runs on its own (probe results, a file named on the command line, the end of
+// a run at close) reports through the view instead.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/accumulated_users.h"
+#include "core/connection_table.h"
+#include "core/polling_run.h"
+#include "core/share_probe.h"
+#include "core/window/event_loop.h"
+#include "core/window/interval_timer.h"
+#include "core/window/probe_worker.h"
+#include "core/window/window_view.h"
+#include "rtl/text.h"
+
+namespace core {
+
+class WindowLogic : private RunListener {
+ public:
+  // An access-denied report records 0 users as the rules say, but a column of zeros must not
+  // pass for an empty server, nor an empty users view for a share without users (UTF-8).
+  static const char kAccessDeniedNotice[];
+  static const char kWatchListNotSaved[];  // "Ошибка сохранения списка" (UTF-8)
+
+  // `view`, `poster` and `waits` outlive the logic; nothing is asked of the view until Show.
+  WindowLogic(WindowView& view, Poster& poster, WaitTimer& waits);
+  ~WindowLogic() override;
+
+  ConnectionTable& Table() { return table_; }
+  const ConnectionTable& Table() const { return table_; }
+  AccumulatedUsers& Users() { return users_; }
+  // Where the watch list and the table files live; empty until Show.
+  const rtl::Text& ProgramDirectory() const { return program_directory_; }
+  // The full name of a file there ("splist.txt" -> ProgramDirectory + "/splist.txt").
+  rtl::Text ProgramFile(const rtl::Text& name) const;
+  const PollingRun& Run() const { return run_; }
+  const IntervalTimer& PollTimer() const { return timer_; }
+  // Who answers later probes; nullptr restores the share query command.
+  void SetProber(ShareProber* prober);
+
+  // The window is shown the first time: the program directory is taken, the watch list loaded
+  // from its file when there is one (a file that cannot be read throws, the list stays as it
+  // was and the share list is not filled), then the share list filled with the computer's
+  // shares.
+  void Show(const rtl::Text& program_directory);
+  // The window is asked to close. A run still going ends as a stop ends it, and a table a stop
+  // could not write is written now; when that write fails its error is shown and false
+  // returned, so the window stays open and the user can free space (the next call gives the
+  // table up). Then probes are cancelled, the watch list saved, the users emptied, the timer
+  // stopped. Later calls return true and do nothing.
+  bool Close();
+  // Writes the watch list to its file, at close and when the desktop session ends; a failure
+  // shows the notice kWatchListNotSaved. Does nothing before Show: the list was never loaded,
+  // and writing it would replace the user's file with an empty one.
+  void SaveWatchList();
+
+  // Start/stop, on the table page. Start: the columns become "Время" plus the watch list, the
+  // interval is read (an interval that is no number throws after the columns were rebuilt) and
+  // the timer is enabled with the interval it has. Stop: the timer stops, the probe in flight
+  // is cancelled, and the whole table is written to the file named after the date and time
+  // now; a failed write throws with the run already stopped, and SaveTable or closing tries
+  // that file again.
+  void StartStop();
+  // The shell's timer wait has passed; at the end of an interval this is one tick.
+  void TimerWaitEnded();
+  // The share list's selected entry goes to the end of the watch list (also twice).
+  void AddSelectedShare();
+  // The watch list becomes a copy of the share list.
+  void CopyShareList();
+  // The table's columns go (rows stay), the watch list is emptied.
+  void ClearWatchList();
+  // The watch list's selected entry goes; nothing happens without a selection.
+  void DeleteSelected();
+  // The chart page shows the selected watched share's history.
+  void ShowHistory();
+  // The users page, emptied; the selected watched share is probed and then every accumulated
+  // name shown and the accumulated list emptied. A probe without a report shows its error and
+  // leaves the view empty. An access-denied report shows kAccessDeniedNotice: once per run
+  // while a run goes (a tick's notice counts), at every request otherwise.
+  void ShowUsers();
+  // The user chooses a table file, which is loaded into the table.
+  void OpenTableFile();
+  // Loads a table file once the event loop runs (a file named on the command line); errors
+  // are shown.
+  void OpenTableFileLater(const std::filesystem::path& file);
+  // Writes the whole table to the file of the stop whose write failed, or else to the file a
+  // stop would write now.
+  void SaveTable();
+
+ private:
+  void Start();
+  void Stop();
+  bool EndRunForClose();
+  void FillShareList();
+  void TimerTick();
+  void ProbeTick(const Tick& tick);
+  void ShowProbedUsers(const ProbeResult& result);
+  void NoticeAccessDenied();
+  std::vector<rtl::Text> WatchListEntries() const;
+  // Runs `closure` from the event loop, unless the logic is gone by then.
+  void Later(std::function<void()> closure);
+  // Runs `command`; an exception leaving it is shown. True when it ran to its end.
+  bool Reporting(const std::function<void()>& command);
+
+  void UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>& names) override;
+  void ProbeFailed(const rtl::Text& share, const ProbeResult& result) override;
+  void TimerIntervalChanged(std::uint32_t interval_ms) override;
+
+  WindowView& view_;
+  Poster& poster_;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  ConnectionTable table_;
+  AccumulatedUsers users_;
+  rtl::Text program_directory_;
+  IntervalTimer timer_;
+  SystemClock clock_;
+  PollingRun run_;
+  ConsoleShareProber console_prober_;
+  ShareProber* prober_;
+  std::optional<rtl::Text> unsaved_file_;  // the file of a stop whose write failed
+  bool access_notice_shown_ = false;       // in this run
+  bool give_up_unsaved_ = false;           // a close already showed that the table cannot be written
+  bool closed_ = false;
+  // Last, so their threads end before anything they deliver to goes.
+  ProbeWorker tick_worker_;
+  ProbeWorker users_worker_;
+};
+
+}  // namespace core

@@ -1,0 +1,216 @@
+// The window logic's tests without a toolkit: a view that records what it is asked to show, an
+// event loop the test turns by hand (the poster's queue and the timer's wait), and a prober
+// with prepared answers that can hold a probe until released or cancelled.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/window/window_logic.h"
+#include "rtl/date_time.h"
+#include "rtl/regional_settings.h"
+#include "tests/support/temporary_directory.h"
+
+namespace window_test {
+
+inline rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
+
+class StandInList : public core::EntryList {
+ public:
+  rtl::StringList entries;
+  int selected = -1;
+
+  rtl::StringList Entries() const override { return entries; }
+  void SetEntries(const rtl::StringList& new_entries) override {
+    entries = new_entries;
+    selected = -1;
+  }
+  void AddEntry(const rtl::Text& entry) override { entries.Add(entry); }
+  void DeleteEntry(int index) override {
+    entries.Delete(index);
+    selected = -1;
+  }
+  int ItemIndex() const override { return selected; }
+};
+
+class StandInView : public core::WindowView {
+ public:
+  StandInList watch_list, share_list, users_list;
+  rtl::Text interval = "30";
+  bool running = false;
+  std::optional<core::WindowPage> page;
+  std::optional<std::filesystem::path> file_to_open;  // what the user chooses
+  std::vector<std::string> boxes;                     // "error: ..." or "notice: ...", UTF-8
+  std::vector<rtl::Text> histories;                   // the shares whose history was shown
+
+  core::EntryList& WatchList() override { return watch_list; }
+  core::EntryList& ShareList() override { return share_list; }
+  core::EntryList& UsersList() override { return users_list; }
+  rtl::Text IntervalText() const override { return interval; }
+  void ShowRunning(bool now_running) override { running = now_running; }
+  void ShowPage(core::WindowPage shown) override { page = shown; }
+  std::optional<std::filesystem::path> ChooseFileToOpen() override { return file_to_open; }
+  void ShowError(const rtl::Text& message) override { boxes.push_back("error: " + rtl::Utf8FromWindows1251(message)); }
+  void ShowNotice(const rtl::Text& message) override { boxes.push_back("notice: " + rtl::Utf8FromWindows1251(message)); }
+  void ShowShareHistory(const core::ConnectionTable&, const rtl::Text& share) override { histories.push_back(share); }
+};
+
+// The event loop's queue, turned by the test on its own thread.
+class StandInPoster : public core::Poster {
+ public:
+  void Post(std::function<void()> closure) override {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(closure));
+    posted_.notify_all();
+  }
+  // Runs what comes until `done` holds, which may also turn true on another thread; false when
+  // it does not within a minute (a hang).
+  bool RunUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done()) {
+      std::unique_lock lock(mutex_);
+      if (queue_.empty()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        posted_.wait_for(lock, std::chrono::milliseconds(5));
+        continue;
+      }
+      RunFirst(lock);
+    }
+    return true;
+  }
+  // Runs everything posted so far and what that posts.
+  void RunPending() {
+    std::unique_lock lock(mutex_);
+    while (!queue_.empty()) RunFirst(lock);
+  }
+
+ private:
+  void RunFirst(std::unique_lock<std::mutex>& lock) {
+    const std::function<void()> closure = std::move(queue_.front());
+    queue_.pop_front();
+    lock.unlock();
+    closure();
+    lock.lock();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> queue_;
+};
+
+class StandInWaits : public core::WaitTimer {
+ public:
+  std::vector<std::uint32_t> started;    // every wait started, in order
+  std::optional<std::uint32_t> running;  // the wait that runs now
+
+  void StartWait(std::uint32_t ms) override {
+    started.push_back(ms);
+    running = ms;
+  }
+  void StopWait() override { running.reset(); }
+};
+
+// Answers each share with its prepared result (a report without users when none was
+// prepared); a share in `held` is answered only once Release() came, or as cancelled when the
+// probe is cancelled first and `heed_cancel` holds.
+class StandInProber : public core::ShareProber {
+ public:
+  std::map<rtl::Text, core::ProbeResult> results;
+  std::set<rtl::Text> held;
+  bool heed_cancel = true;
+
+  core::ProbeResult Probe(const rtl::Text& share, const platform::CancelSignal& cancel) override {
+    ++entered_;
+    if (held.count(share) != 0) {
+      while (!released_) {
+        if (!cancel.WaitFor(std::chrono::milliseconds(5))) continue;
+        if (heed_cancel) return Outcome(core::ProbeOutcome::kCancelled);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    }
+    const auto found = results.find(share);
+    return found != results.end() ? found->second : core::ProbeResult{};
+  }
+  int Entered() const { return entered_; }
+  void Release() { released_ = true; }
+
+  static core::ProbeResult Users(std::vector<rtl::Text> users) {
+    core::ProbeResult result;
+    result.count = static_cast<std::int32_t>(users.size());
+    result.users = std::move(users);
+    return result;
+  }
+  static core::ProbeResult Outcome(core::ProbeOutcome outcome, const std::string& error = "") {
+    core::ProbeResult result;
+    result.outcome = outcome;
+    result.error = W(error);
+    return result;
+  }
+
+ private:
+  std::atomic<int> entered_{0};
+  std::atomic<bool> released_{false};
+};
+
+const rtl::DateTime kMorning = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
+
+// A window logic, not shown yet, at kMorning, with Russian regional settings.
+class WindowTest : public testing::Test {
+ protected:
+  WindowTest() {
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+    SetClock(kMorning);
+    logic_.SetProber(&prober_);
+  }
+  ~WindowTest() override {
+    prober_.Release();  // so that a failed test does not leave the worker waiting
+    rtl::SetClockForTesting({});
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+  }
+
+  static void SetClock(rtl::DateTime value) {
+    rtl::SetClockForTesting([value] { return value; });
+  }
+  // Shows the window with its program directory at `name` in the test's directory, made now.
+  void ShowIn(const std::string& name = "program") {
+    std::filesystem::create_directories(File(name));
+    logic_.Show(File(name));
+  }
+  std::string File(const std::string& name) const { return directory_.File(name); }
+  std::string ReadFile(const std::string& name) const { return TemporaryDirectory::ReadBytes(File(name)); }
+
+  // The timer's wait passes, as the shell reports it.
+  void WaitPasses() {
+    ASSERT_TRUE(waits_.running) << "no wait runs";
+    waits_.running.reset();
+    logic_.TimerWaitEnded();
+  }
+  // One tick: the wait passes, the probes run and every result and box comes back.
+  void Tick() {
+    WaitPasses();
+    ASSERT_TRUE(poster_.RunUntil([&] { return !logic_.Run().Probing(); }));
+    poster_.RunPending();
+  }
+  const core::ConnectionTable& Table() const { return logic_.Table(); }
+
+  TemporaryDirectory directory_;
+  StandInView view_;
+  StandInPoster poster_;
+  StandInWaits waits_;
+  StandInProber prober_;
+  core::WindowLogic logic_{view_, poster_, waits_};
+};
+
+}  // namespace window_test
