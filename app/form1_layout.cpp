@@ -15,7 +15,7 @@
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
-#include "app/version.h"
+#include "core/version.h"
 #include "chart/chart.h"
 #include "core/polling_run.h"
 
@@ -89,7 +89,7 @@ void TForm1::BuildLayout() {
   list_box2_ = PlaceListBox(client, 8, 57, 153, 287);
   list_box2_->setContextMenuPolicy(Qt::CustomContextMenu);
   button3_ = Place(new QPushButton(QStringLiteral("Очистить"), client), 8, 348, 153, 25);
-  label5_ = PlaceLabel(QStringLiteral("Version %1   Автор: И. Петров").arg(QLatin1String(kProgramVersion)), client, 829, 1);
+  label5_ = PlaceLabel(QString::fromStdString(core::VersionLabelText()), client, 829, 1);
 
   page_control1_ = Place(new QTabWidget(client), 168, 24, 873, 352);
   tab_sheet1_ = new QWidget;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/poll_face.h"
-#include "app/version.h"
+#include "core/version.h"
 #include "core/poll_options.h"
 #include "platform/standard_streams.h"
 #include "platform/status_service/status_protocol.h"
