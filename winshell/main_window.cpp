@@ -115,13 +115,14 @@ void MainWindow::OnCommand(WORD code, WORD id, HWND control) {
       {&Controls::list_box3, LBN_DBLCLK, &MainWindow::ListBox1DblClick},
       {&Controls::list_box2, LBN_SELCHANGE, &MainWindow::ListBox2Click},
   };
-  static constexpr std::pair<WORD, void (MainWindow::*)()> kMenuItems[] = {
-      {kN2, &MainWindow::N2Click}, {kN3, &MainWindow::N3Click}, {kN4, &MainWindow::N4Click},
-      {kN5, &MainWindow::N5Click}, {kN6, &MainWindow::N6Click},
+  static constexpr std::pair<core::form1::MenuItem, void (MainWindow::*)()> kMenuItems[] = {
+      {core::form1::kN2, &MainWindow::N2Click}, {core::form1::kN3, &MainWindow::N3Click},
+      {core::form1::kN4, &MainWindow::N4Click}, {core::form1::kN5, &MainWindow::N5Click},
+      {core::form1::kN6, &MainWindow::N6Click},
   };
   if (control == nullptr) {
     for (const auto& [item, handler] : kMenuItems) {
-      if (item == id) Run(handler);
+      if (item.number == id) Run(handler);
     }
     return;
   }
@@ -226,7 +227,10 @@ rtl::Text MainWindow::IntervalText() const {
   return TextOf(text);
 }
 
-void MainWindow::ShowRunning(bool running) { SetWindowTextW(controls_.button1, running ? L"Стоп" : L"Пуск"); }
+void MainWindow::ShowRunning(bool running) {
+  SetWindowTextW(controls_.button1,
+                 WideOfUtf8(running ? core::form1::kButton1Running : core::form1::kButton1.caption).c_str());
+}
 
 void MainWindow::ShowPage(core::WindowPage page) {
   const int index = static_cast<int>(page);

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <vector>
 
+#include "core/window/form_layout.h"
 #include "core/window/window_logic.h"
 #include "platform/owned_handle.h"
 #include "winshell/history_pane.h"
@@ -23,11 +24,6 @@
 #include "winshell/table_list_view.h"
 
 namespace winshell {
-
-// The WM_COMMAND identifiers of the menu items: "Меню" (N1) holds N2 "Загрузить файл", N6
-// "Сохранить таблицу" and N4 "Выход"; ListBox2's popup menu holds N3 "Удалить" and N5
-// "Пользователи".
-enum MenuCommand : WORD { kN2 = 2, kN3 = 3, kN4 = 4, kN5 = 5, kN6 = 6 };
 
 struct FontTraits {
   using Value = HFONT;
@@ -42,9 +38,10 @@ struct MenuTraits {
   static bool Close(Value menu) { return DestroyMenu(menu) != 0; }
 };
 
+// The menu items' WM_COMMAND identifiers are their numbers (core::form1::kN2.number ...).
 class MainWindow : private core::WindowView, private core::Poster, private core::WaitTimer {
  public:
-  // The controls of the layout.
+  // The controls of the layout (core/window/form_layout.h).
   struct Controls {
     HWND button1, button2, button3;
     HWND label1, label2, label3, label4, label5;
@@ -94,10 +91,11 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void BuildPages();
   void BuildListPage();
   void BuildMenus();
-  HWND Make(const wchar_t* window_class, const wchar_t* caption, DWORD style, HWND parent, RECT place,
-            DWORD extended_style = 0);
-  HWND MakeLabel(const wchar_t* caption, HWND parent, int left, int top);
-  HWND MakeListBox(ListBox& list, HWND parent, RECT place);
+  HWND Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent,
+            core::form1::Place place, DWORD extended_style = 0);
+  HWND MakeButton(const core::form1::Control& button, HWND parent);
+  HWND MakeLabel(const std::wstring& caption, HWND parent, core::form1::Place place);
+  HWND MakeListBox(ListBox& list, HWND parent, core::form1::Place place);
   void ShowSheet(int index);
   std::vector<HWND> TabOrder() const;
 

@@ -1,5 +1,5 @@
-// The main window's layout on Windows: every control at its place, with its caption and font,
-// the pages of PageControl1, the menus and the tab order.
+// The main window's layout on Windows (core/window/form_layout.h): every control at its place,
+// with its caption and font, the pages of PageControl1, the menus and the tab order.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,25 +14,18 @@
 namespace winshell {
 namespace {
 
-constexpr int kLeft = 206;
-constexpr int kTop = 126;
-constexpr int kClientWidth = 1046;
-constexpr int kClientHeight = 381;
-// Fonts 11 pixels high (8 points at 96 pixels per inch); list entries 13.
-constexpr int kFontHeight = 11;
-constexpr int kListItemHeight = 13;
+using namespace core::form1;
+
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr wchar_t kFormClass[] = L"TForm1";
 constexpr wchar_t kTabSheetClass[] = L"TTabSheet";
 
-RECT Place(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
-HFONT MakeFont(const wchar_t* face, BYTE character_set) {
+HFONT MakeFont(const Font& chosen, BYTE character_set) {
   LOGFONTW font{};
-  font.lfHeight = -kFontHeight;
+  font.lfHeight = -chosen.pixel_height;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = character_set;
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  lstrcpynW(font.lfFaceName, WideOfUtf8(chosen.face).c_str(), LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }
 
@@ -61,33 +54,31 @@ void MainWindow::RegisterClasses() {
 }
 
 void MainWindow::BuildLayout() {
-  form_font_.Reset(MakeFont(L"MS Sans Serif", DEFAULT_CHARSET));
-  button1_font_.Reset(MakeFont(L"Arial Narrow", RUSSIAN_CHARSET));
+  form_font_.Reset(MakeFont(kFont, DEFAULT_CHARSET));
+  button1_font_.Reset(MakeFont(kButton1Font, RUSSIAN_CHARSET));
   BuildMenus();
-  RECT outer = Place(0, 0, kClientWidth, kClientHeight);
+  RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kFormStyle, TRUE, 0);
-  CreateWindowExW(0, kFormClass, L"Мониторинг количества подключений к сетевым ресурсам", kFormStyle, kLeft, kTop,
-                  outer.right - outer.left, outer.bottom - outer.top, nullptr, controls_.main_menu1,
-                  GetModuleHandleW(nullptr), this);
+  CreateWindowExW(0, kFormClass, WideOfUtf8(kTitle).c_str(), kFormStyle, kLeft, kTop, outer.right - outer.left,
+                  outer.bottom - outer.top, nullptr, controls_.main_menu1, GetModuleHandleW(nullptr), this);
   if (window_ == nullptr) throw std::runtime_error("Cannot create the main window");
 
-  controls_.button1 = Make(WC_BUTTONW, L"Пуск", BS_PUSHBUTTON | WS_TABSTOP, window_, Place(8, 8, 153, 25));
+  controls_.button1 = MakeButton(kButton1, window_);
   SendMessageW(controls_.button1, WM_SETFONT, reinterpret_cast<WPARAM>(button1_font_.Get()), FALSE);
-  controls_.label1 = MakeLabel(L"Список шар для наблюдения:", window_, 8, 39);
-  controls_.list_box2 = MakeListBox(list_box2_, window_, Place(8, 57, 153, 287));
-  controls_.button3 = Make(WC_BUTTONW, L"Очистить", BS_PUSHBUTTON | WS_TABSTOP, window_, Place(8, 348, 153, 25));
-  const std::wstring version = Wide(rtl::Windows1251FromUtf8(core::VersionLabelText()));
-  controls_.label5 = MakeLabel(version.c_str(), window_, 829, 1);
+  controls_.label1 = MakeLabel(WideOfUtf8(kLabel1.caption), window_, kLabel1.place);
+  controls_.list_box2 = MakeListBox(list_box2_, window_, kListBox2);
+  controls_.button3 = MakeButton(kButton3, window_);
+  controls_.label5 = MakeLabel(WideOfUtf8(core::VersionLabelText()), window_, kLabel5);
   BuildPages();
 }
 
 void MainWindow::BuildPages() {
-  controls_.page_control1 = Make(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN, window_, Place(168, 24, 873, 352));
-  const wchar_t* const captions[] = {L"Таблица с данными", L"Дополнительные данные", L"График"};
+  controls_.page_control1 = Make(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN, window_, kPageControl1);
   for (int i = 0; i < 3; ++i) {
+    std::wstring caption = WideOfUtf8(kPages[i]);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<wchar_t*>(captions[i]);
+    tab.pszText = caption.data();
     SendMessageW(controls_.page_control1, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
   }
   // A page fills the tab control's display area, below the tabs.
@@ -95,14 +86,15 @@ void MainWindow::BuildPages() {
   GetClientRect(controls_.page_control1, &page);
   SendMessageW(controls_.page_control1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   for (HWND* sheet : {&controls_.tab_sheet1, &controls_.tab_sheet2, &controls_.tab_sheet3}) {
-    *sheet = Make(kTabSheetClass, L"", WS_CLIPCHILDREN, controls_.page_control1, page, WS_EX_CONTROLPARENT);
+    *sheet = Make(kTabSheetClass, L"", WS_CLIPCHILDREN, controls_.page_control1,
+                  {page.left, page.top, page.right - page.left, page.bottom - page.top}, WS_EX_CONTROLPARENT);
   }
   ShowSheet(0);
 
   controls_.list_view1 = Make(WC_LISTVIEWW, L"",
                               LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOSORTHEADER |
                                   LVS_SHOWSELALWAYS | WS_TABSTOP,
-                              controls_.tab_sheet1, Place(8, 4, 865, 317), WS_EX_CLIENTEDGE);
+                              controls_.tab_sheet1, kListView1, WS_EX_CLIENTEDGE);
   SendMessageW(controls_.list_view1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   list_view1_items_ = std::make_unique<TableListView>(controls_.list_view1, logic_.Table());
   BuildListPage();
@@ -111,52 +103,58 @@ void MainWindow::BuildPages() {
 
 void MainWindow::BuildListPage() {
   const HWND sheet = controls_.tab_sheet2;
-  controls_.label3 = MakeLabel(L"Список шар компьютера", sheet, 8, 0);
-  controls_.list_box1 = MakeListBox(list_box1_, sheet, Place(0, 24, 177, 257));
-  controls_.button2 =
-      Make(WC_BUTTONW, L"Добавить в список наблюдения", BS_PUSHBUTTON | WS_TABSTOP, sheet, Place(8, 288, 177, 25));
-  controls_.label4 = MakeLabel(L"Список текущих пользователей", sheet, 208, 0);
-  controls_.list_box3 = MakeListBox(list_box3_, sheet, Place(200, 24, 177, 257));
-  controls_.label2 = MakeLabel(L"Интервал опроса (мин):", sheet, 392, 24);
-  controls_.edit1 = Make(WC_EDITW, Wide(core::kDefaultIntervalMinutes).c_str(), ES_AUTOHSCROLL | WS_TABSTOP, sheet,
-                         Place(515, 22, 57, 21), WS_EX_CLIENTEDGE);
+  controls_.label3 = MakeLabel(WideOfUtf8(kLabel3.caption), sheet, kLabel3.place);
+  controls_.list_box1 = MakeListBox(list_box1_, sheet, kListBox1);
+  controls_.button2 = MakeButton(kButton2, sheet);
+  controls_.label4 = MakeLabel(WideOfUtf8(kLabel4.caption), sheet, kLabel4.place);
+  controls_.list_box3 = MakeListBox(list_box3_, sheet, kListBox3);
+  controls_.label2 = MakeLabel(WideOfUtf8(kLabel2.caption), sheet, kLabel2.place);
+  controls_.edit1 =
+      Make(WC_EDITW, Wide(core::kDefaultIntervalMinutes), ES_AUTOHSCROLL | WS_TABSTOP, sheet, kEdit1, WS_EX_CLIENTEDGE);
 }
 
 void MainWindow::BuildMenus() {
   const HMENU n1 = CreatePopupMenu();
-  AppendMenuW(n1, MF_STRING, kN2, L"Загрузить файл");
-  AppendMenuW(n1, MF_STRING, kN6, L"Сохранить таблицу");
-  AppendMenuW(n1, MF_STRING, kN4, L"Выход");
+  const auto append = [](HMENU menu, const MenuItem& item) {
+    AppendMenuW(menu, MF_STRING, item.number, WideOfUtf8(item.caption).c_str());
+  };
+  append(n1, kN2);
+  append(n1, kN6);
+  append(n1, kN4);
   controls_.main_menu1 = CreateMenu();
-  AppendMenuW(controls_.main_menu1, MF_POPUP, reinterpret_cast<UINT_PTR>(n1), L"Меню");
+  AppendMenuW(controls_.main_menu1, MF_POPUP, reinterpret_cast<UINT_PTR>(n1), WideOfUtf8(kN1).c_str());
   popup_menu1_.Reset(CreatePopupMenu());
   controls_.popup_menu1 = popup_menu1_.Get();
-  AppendMenuW(controls_.popup_menu1, MF_STRING, kN3, L"Удалить");
-  AppendMenuW(controls_.popup_menu1, MF_STRING, kN5, L"Пользователи");
+  append(controls_.popup_menu1, kN3);
+  append(controls_.popup_menu1, kN5);
 }
 
-HWND MainWindow::Make(const wchar_t* window_class, const wchar_t* caption, DWORD style, HWND parent, RECT place,
+HWND MainWindow::Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent, Place place,
                       DWORD extended_style) {
-  const HWND control = CreateWindowExW(extended_style, window_class, caption, WS_CHILD | WS_VISIBLE | style, place.left,
-                                       place.top, place.right - place.left, place.bottom - place.top, parent, nullptr,
-                                       GetModuleHandleW(nullptr), nullptr);
+  const HWND control =
+      CreateWindowExW(extended_style, window_class, caption.c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+                      place.top, place.width, place.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control == nullptr) throw std::runtime_error("Cannot create a control of the main window");
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
   return control;
 }
 
+HWND MainWindow::MakeButton(const Control& button, HWND parent) {
+  return Make(WC_BUTTONW, WideOfUtf8(button.caption), BS_PUSHBUTTON | WS_TABSTOP, parent, button.place);
+}
+
 // Labels size themselves to their text.
-HWND MainWindow::MakeLabel(const wchar_t* caption, HWND parent, int left, int top) {
+HWND MainWindow::MakeLabel(const std::wstring& caption, HWND parent, Place place) {
   const HDC context = GetDC(parent);
   const HGDIOBJ before = SelectObject(context, form_font_.Get());
   SIZE size{};
-  GetTextExtentPoint32W(context, caption, lstrlenW(caption), &size);
+  GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &size);
   SelectObject(context, before);
   ReleaseDC(parent, context);
-  return Make(WC_STATICW, caption, SS_LEFT | SS_NOPREFIX, parent, Place(left, top, size.cx, size.cy));
+  return Make(WC_STATICW, caption, SS_LEFT | SS_NOPREFIX, parent, {place.left, place.top, size.cx, size.cy});
 }
 
-HWND MainWindow::MakeListBox(ListBox& list, HWND parent, RECT place) {
+HWND MainWindow::MakeListBox(ListBox& list, HWND parent, Place place) {
   const HWND box =
       Make(WC_LISTBOXW, L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, parent, place, WS_EX_CLIENTEDGE);
   SendMessageW(box, LB_SETITEMHEIGHT, 0, kListItemHeight);

@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
+#include "core/window/form_layout.h"
 #include "winshell/wide_text.h"
 
 namespace winshell {
 namespace {
 
 using Kind = core::ConnectionTable::Change::Kind;
-
-// A new report column's width, as the list view gives it.
-constexpr int kColumnWidth = 50;
+using core::form1::kColumnWidth;
 // Room beside a column's text, within the cell and the header item.
 constexpr int kTextMargin = 14;
 

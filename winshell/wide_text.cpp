@@ -17,4 +17,6 @@ rtl::Text TextOf(std::wstring_view wide) {
   return text;
 }
 
+std::wstring WideOfUtf8(std::string_view utf8) { return Wide(rtl::Windows1251FromUtf8(utf8)); }
+
 }  // namespace winshell

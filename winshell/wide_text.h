@@ -12,5 +12,7 @@ namespace winshell {
 
 std::wstring Wide(const rtl::Text& text);
 rtl::Text TextOf(std::wstring_view wide);
+// A caption of the layout (UTF-8, every character one Windows-1251 holds).
+std::wstring WideOfUtf8(std::string_view utf8);
 
 }  // namespace winshell

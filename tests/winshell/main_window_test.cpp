@@ -294,16 +294,30 @@ TEST_F(main_window_test, load_file_loads_the_file_chosen_in_the_open_dialog) {
   Show(window_, "");
   TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
   boxes_.AnswerOpenDialog(directory_.File("t.txt"));
-  Command(winshell::kN2);
+  Command(core::form1::kN2.number);
   ASSERT_EQ(Rows(), 1);
   EXPECT_EQ(Cell(0, 0) + L"|" + Cell(0, 1), L"08.12.2026 9:05:07|5");
 }
 
-TEST_F(main_window_test, users_probes_the_selected_share_on_the_users_page) {
+TEST_F(main_window_test, the_list_commands_reach_the_watch_list) {
+  Show(window_, "public\r\nteam\r\n");
+  SendMessageW(Form().list_box2, LB_SETCURSEL, 0, 0);
+  Command(core::form1::kN3.number);
+  EXPECT_EQ(Entries(Form().list_box2), Texts{L"team"});
+  Click(Form().button2);
+  EXPECT_EQ(Entries(Form().list_box2), Entries(Form().list_box1));
+  Click(Form().button3);
+  EXPECT_EQ(Entries(Form().list_box2), Texts{});
+}
+
+// "Пользователи" chosen from ListBox2's popup menu with the keyboard: its loop takes the keys
+// waiting in the queue.
+TEST_F(main_window_test, users_from_the_popup_menu_probes_the_selected_share_on_the_users_page) {
   Show(window_, "public\r\nteam\r\n");
   SendMessageW(Form().list_box2, LB_SETCURSEL, 1, 0);
-  Command(winshell::kN5);
-  EXPECT_EQ(Page(), 1);
+  for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(Form().list_box2, WM_KEYDOWN, key, 0);
+  SendMessageW(window_.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Form().list_box2), MAKELPARAM(20, 20));
+  ASSERT_TRUE(RunMessagesUntil([&] { return Page() == 1; }));
   ASSERT_TRUE(RunMessagesUntil([&] { return !Entries(Form().list_box3).empty(); }));
   EXPECT_EQ(Entries(Form().list_box3), (Texts{L"alice@PC-01", L"bob@PC-02"}));
 }
@@ -327,7 +341,7 @@ TEST_F(main_window_test, a_failed_write_is_shown_and_save_table_writes_the_table
   Click(Form().button1);
   EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Invalid filename.", true}}));
   std::filesystem::create_directories(Program());
-  Command(winshell::kN6);
+  Command(core::form1::kN6.number);
   EXPECT_EQ(TableFiles().size(), 1u);
 }
 
@@ -340,7 +354,7 @@ TEST_F(main_window_test, closing_during_a_run_writes_its_table_and_the_watch_lis
     bool list_saved;
   };
   const Case cases[] = {
-      {"Выход", [](HWND window) { SendMessageW(window, WM_COMMAND, winshell::kN4, 0); }, true},
+      {"Выход", [](HWND window) { SendMessageW(window, WM_COMMAND, core::form1::kN4.number, 0); }, true},
       {"end of the session",
        [](HWND window) {
          EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
