@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 #include "app/qt_text.h"
@@ -11,10 +12,15 @@
 namespace {
 
 MessageBoxRecorder* active_recorder = nullptr;
+bool ending = false;
 
 void ShowBox(MessageBoxRecorder::Kind kind, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
   if (active_recorder != nullptr) {
     active_recorder->Record(kind, ApplicationTitle(), text);
+    return;
+  }
+  if (ending) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ApplicationTitle()), qPrintable(text));
     return;
   }
   QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
@@ -36,6 +42,8 @@ void NoticeBox(const rtl::Text& message) {
   // No parent: the box is centred on the screen rather than on the window.
   ShowBox(MessageBoxRecorder::Kind::kNotice, QMessageBox::NoIcon, nullptr, ToQString(message));
 }
+
+void EndMessageBoxes() { ending = true; }
 
 bool RunGuarded(const std::function<void()>& command) {
   try {
