@@ -12,14 +12,14 @@
 namespace {
 
 MessageBoxRecorder* active_recorder = nullptr;
-bool ending = false;
+bool boxes_ended = false;
 
 void ShowBox(MessageBoxRecorder::Kind kind, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
   if (active_recorder != nullptr) {
     active_recorder->Record(kind, ApplicationTitle(), text);
     return;
   }
-  if (ending) {
+  if (boxes_ended) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(ApplicationTitle()), qPrintable(text));
     return;
   }
@@ -43,7 +43,7 @@ void NoticeBox(const rtl::Text& message) {
   ShowBox(MessageBoxRecorder::Kind::kNotice, QMessageBox::NoIcon, nullptr, ToQString(message));
 }
 
-void EndMessageBoxes() { ending = true; }
+void EndMessageBoxes(bool ending) { boxes_ended = ending; }
 
 bool RunGuarded(const std::function<void()>& command) {
   try {

@@ -79,6 +79,11 @@ class status_service_fairness_test : public testing::Test {
     return received;
   }
   bool Answered() const { return status_service::AskForReport(socket_, "public", 60s).outcome == Outcome::Answered; }
+  // Waits until condition holds, at most 30 s.
+  static void WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (!condition() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
+  }
 
   TemporaryDirectory directory_;
   std::string socket_ = directory_.File("status.sock");
@@ -93,13 +98,9 @@ TEST_F(status_service_fairness_test, a_user_past_its_slots_is_refused_with_the_t
   })));
   std::vector<pid_t> others;
   for (uid_t uid = kCrowd + 1; uid <= kCrowd + 100; ++uid) others.push_back(RunAs(uid, [&] { return Answered(); }));
-  // All at once: the gate opens when a thread answers each of them (or after a long while).
-  const auto threads = [&] {
-    return std::distance(std::filesystem::directory_iterator("/proc/" + std::to_string(service_->Pid()) + "/task"), {});
-  };
-  for (auto deadline = std::chrono::steady_clock::now() + 30s; threads() < 1 + 16 + 100 && std::chrono::steady_clock::now() < deadline;) {
-    std::this_thread::sleep_for(20ms);
-  }
+  // All at once: the gate opens when a thread answers each of them.
+  const std::filesystem::path threads = "/proc/" + std::to_string(service_->Pid()) + "/task";
+  WaitUntil([&] { return std::distance(std::filesystem::directory_iterator(threads), {}) >= 1 + 16 + 100; });
   OpenGate();
   for (const pid_t other : others) EXPECT_TRUE(Succeeded(other));
 }
@@ -117,20 +118,22 @@ TEST_F(status_service_fairness_test, a_silent_crowd_neither_keeps_others_out_nor
   });
   char byte = 0;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  close(ready[0]);
+  close(ready[1]);
   for (int i = 0; i < 10; ++i) EXPECT_TRUE(Answered()) << i;  // as root: another user
   EXPECT_TRUE(Succeeded(crowd));
 
   // Every refusal is counted, in a line or two a second.
   const std::regex refusal("refused (a|([0-9]+) more) requests? from uid " + std::to_string(kCrowd) + " ");
   int counted = 0, lines = 0;
-  for (auto deadline = std::chrono::steady_clock::now() + 30s; counted < 300 && std::chrono::steady_clock::now() < deadline;) {
-    std::this_thread::sleep_for(100ms);
+  WaitUntil([&] {
     const std::string log = service_->Err();
     counted = lines = 0;
     for (std::sregex_iterator line(log.begin(), log.end(), refusal), end; line != end; ++line, ++lines) {
       counted += (*line)[2].matched ? std::stoi((*line)[2]) : 1;
     }
-  }
+    return counted >= 300;
+  });
   EXPECT_EQ(counted, 300) << service_->Err();
   EXPECT_LT(lines, 30) << service_->Err();
 }
