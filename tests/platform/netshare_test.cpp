@@ -9,6 +9,8 @@
 #include "platform/netshare/share_connections.h"
 #include "platform/netshare/share_report.h"
 #include "platform/netshare/share_status.h"
+#include "platform/console_command.h"
+#include "tests/support/smbstatus_json.h"
 
 namespace {
 
@@ -90,6 +92,22 @@ TEST(share_connections_test, a_report_without_connections_or_no_report_at_all) {
   EXPECT_TRUE(idle->empty());
   EXPECT_FALSE(netshare::ConnectionsFromJson("smbstatus: unknown option --json", "public"));
   EXPECT_FALSE(netshare::ConnectionsFromJson("[1]", "public"));
+}
+
+// Read in one pass: looking each connection's session up among all sessions took minutes here.
+TEST(share_connections_test, a_report_of_100000_connections_gives_each_share_its_report) {
+  const GeneratedStatus status = GenerateSmbstatusJson(100000, false);
+  ASSERT_LE(status.json.size(), platform::kConsoleOutputLimit);
+  netshare::StatusSnapshot snapshot;
+  snapshot.shares = std::vector<platform::SambaShare>{{"share 0", "/srv/0", ""}, {"share 3", "/srv/3", "Три"}};
+  snapshot.state = netshare::ConnectionState::Read;
+  snapshot.connections = netshare::ConnectionsFromJson(status.json).value();
+  for (const auto& share : *snapshot.shares) {
+    EXPECT_EQ(netshare::ReplyFor(snapshot, share.name).report,
+              netshare::ShareReport(share.name, share.path, share.comment, status.connections.at(share.name)))
+        << share.name;
+  }
+  EXPECT_EQ(snapshot.connections, status.connections);
 }
 
 std::string UserNames(const std::string& user_id) {
