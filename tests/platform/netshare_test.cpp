@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "platform/netshare/share_status.h"
 #include "platform/console_command.h"
 #include "tests/support/smbstatus_json.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -184,6 +187,57 @@ TEST(share_status_test, the_reply_of_each_state_in_its_order) {
   }
   std::sort(errors.begin(), errors.end());
   EXPECT_EQ(std::unique(errors.begin(), errors.end()), errors.end());
+}
+
+// The Samba tools as shell scripts, alone on PATH: testparm knows "public", smbd answers, and
+// each case says what smbstatus does ("" for no smbstatus at all).
+TEST(share_status_test, a_reading_names_the_tool_that_failed_and_how) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root reads the connections";
+  using netshare::ConnectionState;
+  using namespace std::chrono_literals;
+  // The text tables' tools each wait for the other to start: one after the other, the first
+  // would wait until its time limit.
+  const std::string text_tables = R"sh(case "$*" in
+      *--json*) echo "smbstatus: unknown option --json"; exit 1 ;;
+      *-S*) : >"$D/S"; while [ ! -e "$D/P" ]; do /bin/sleep 0.05; done; echo "public       4242   10.0.0.9     x" ;;
+      *) : >"$D/P"; while [ ! -e "$D/S" ]; do /bin/sleep 0.05; done; echo "4242   0   0   10.0.0.9 (ipv4:10.0.0.9:445)" ;;
+    esac)sh";
+  struct Case {
+    const char* what;
+    std::string smbstatus;
+    std::chrono::milliseconds limit;
+    ConnectionState state;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {"text tables", text_tables, 10s, ConnectionState::Read, ""},
+      {"oversize", "exec /usr/bin/head -c 17000000 /dev/zero", 10s, ConnectionState::Unreadable,
+       "smbstatus --json printed more than 16777216 bytes"},
+      {"hung", "exec /bin/sleep 60", 1s, ConnectionState::Unreadable, "smbstatus --json did not end within 1000 ms"},
+      {"missing", "", 10s, ConnectionState::Unreadable, "smbstatus --json could not be started"},
+      {"failed", "exit 3", 10s, ConnectionState::Unreadable, "smbstatus -S ended with status 3"},
+  };
+  const std::string path = std::getenv("PATH");
+  unsetenv("SHAREMON_SMB_CONF");
+  for (const auto& c : cases) {
+    const TemporaryDirectory tools;
+    const auto tool = [&](const std::string& name, const std::string& body) {
+      TemporaryDirectory::WriteBytes(tools.File(name), "#!/bin/sh\nD='" + tools.File("") + "'\n" + body + "\n");
+      chmod(tools.File(name).c_str(), 0755);
+    };
+    tool("testparm", "printf '[global]\\n[public]\\n\\tpath = /srv/public\\n'");
+    tool("net", "exit 1");
+    tool("smbcontrol", "exit 0");
+    if (!c.smbstatus.empty()) tool("smbstatus", c.smbstatus);
+    setenv("PATH", tools.Path().c_str(), 1);
+    const netshare::StatusSnapshot snapshot = netshare::ReadStatusSnapshot(c.limit);
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(snapshot.state, c.state) << c.what;
+    EXPECT_EQ(snapshot.problem, c.problem) << c.what;
+    if (c.state == ConnectionState::Read) {
+      EXPECT_EQ(snapshot.connections, (netshare::ConnectionsByService{{"public", {{"root", "10.0.0.9"}}}})) << c.what;
+    }
+  }
 }
 
 }  // namespace
