@@ -46,9 +46,10 @@ struct ProbeResult {
 };
 
 // The users section: the text from 29 characters after the start of "Пользователи" up to,
-// not including, the 6 characters before "Кэширование" (positions from 1, 0 = not found;
-// a start below 1 counts as 1, a length of 0 or less gives "", a length past the end stops
-// there). Input and result in Windows-1251.
+// not including, the 6 characters before "Кэширование" (positions from 1 of each word's first
+// occurrence at the start of a line, where the report puts its labels; 0 = not found; a start
+// below 1 counts as 1, a length of 0 or less gives "", a length past the end stops there).
+// Input and result in Windows-1251.
 rtl::Text CutUsersSection(const rtl::Text& report);
 
 // The names the count takes: every run of non-space characters (tabs and line breaks are
