@@ -1,5 +1,6 @@
 #include "core/share_probe.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/share_query_command.h"
@@ -36,6 +37,27 @@ ProbeOutcome ReportOutcome(const rtl::Text& report) {
     return ProbeOutcome::kNoUsersSection;
   }
   return ProbeOutcome::kCounted;
+}
+
+// Why a report gives no real count, in its own words: its first non-blank lines, a few at
+// most, so that a flood of text stays a short error text.
+rtl::Text ReportReason(const rtl::Text& report) {
+  constexpr std::size_t kMostLines = 4;
+  constexpr std::size_t kMostCharacters = 500;
+  rtl::Text reason;
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < report.size() && lines < kMostLines;) {
+    const std::size_t end = std::min(report.find('\n', start), report.size());
+    const rtl::Text line = report.substr(start, end - start);
+    const std::size_t last = line.find_last_not_of(" \t\r");
+    if (last != rtl::Text::npos) {
+      if (!reason.empty()) reason += '\n';
+      reason.append(line, 0, last + 1);
+      ++lines;
+    }
+    start = end + 1;
+  }
+  return reason.substr(0, kMostCharacters);
 }
 
 }  // namespace
@@ -85,6 +107,7 @@ ProbeResult ProbeResultOfReport(const rtl::Text& report) {
   result.outcome = ReportOutcome(report);
   result.users = UserTokens(CutUsersSection(report));
   result.count = static_cast<std::int32_t>(result.users.size());
+  if (!result.Counted()) result.error = ReportReason(report);
   return result;
 }
 

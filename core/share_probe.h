@@ -35,7 +35,9 @@ struct ProbeResult {
   // a report without a users section (as the window records it); 0 without a report.
   std::int32_t count = 0;
   std::vector<rtl::Text> users;  // the counted names, in report order
-  rtl::Text error;               // without a report: the error text the window shows
+  // Without a report: the error text the window shows. With a report that gives no real
+  // count: the report's first non-blank lines, which say why (the window shows none).
+  rtl::Text error;
   std::chrono::steady_clock::duration duration{};
 
   bool Counted() const { return outcome == ProbeOutcome::kCounted; }

@@ -115,17 +115,26 @@ TEST(share_probe_test, a_report_says_whether_its_count_is_real) {
     const char* what;
     std::string report;
     core::ProbeOutcome outcome;
+    std::string reason;  // the error text: the report's first non-blank lines
   };
+  const std::string netshare_line = "netshare: the status service at /run/s.sock failed: no answer\n";
   const Case cases[] = {
-      {"users section", netshare::ShareReport("a", "/a", "", {{"alice", "10.0.0.2"}}), core::ProbeOutcome::kCounted},
-      {"access denied", netshare::AccessDeniedReport(), core::ProbeOutcome::kAccessDenied},
-      {"no such share", netshare::NoSuchShareReport(), core::ProbeOutcome::kNoUsersSection},
-      {"configuration unreadable", netshare::ConfigurationUnreadableReport(), core::ProbeOutcome::kNoUsersSection},
-      {"nothing at all", "", core::ProbeOutcome::kNoUsersSection},
+      {"users section", netshare::ShareReport("a", "/a", "", {{"alice", "10.0.0.2"}}), core::ProbeOutcome::kCounted, ""},
+      {"access denied", netshare::AccessDeniedReport(), core::ProbeOutcome::kAccessDenied,
+       "Системная ошибка 5.\nОтказано в доступе."},
+      {"no such share", netshare::NoSuchShareReport(), core::ProbeOutcome::kNoUsersSection,
+       "Данный общий ресурс не существует."},
+      {"configuration unreadable", netshare::ConfigurationUnreadableReport(), core::ProbeOutcome::kNoUsersSection,
+       "Не удается прочитать конфигурацию сервера Samba."},
+      {"service failed", netshare_line + netshare::StatusUnreadableReport(), core::ProbeOutcome::kNoUsersSection,
+       netshare_line + "Не удается получить сведения о подключениях к серверу Samba."},
+      {"nothing at all", "", core::ProbeOutcome::kNoUsersSection, ""},
+      {"a flood", std::string(3000, 'x'), core::ProbeOutcome::kNoUsersSection, std::string(500, 'x')},
   };
   for (const auto& c : cases) {
     const core::ProbeResult result = core::ProbeResultOfReport(rtl::ConvertConsoleText(c.report));
     EXPECT_EQ(result.outcome, c.outcome) << c.what;
+    EXPECT_EQ(result.error, W(c.reason)) << c.what;
     EXPECT_TRUE(result.HasReport()) << c.what;
     EXPECT_FALSE(result.EndsTick()) << c.what;
     EXPECT_EQ(result.Counted(), c.outcome == core::ProbeOutcome::kCounted) << c.what;
