@@ -110,7 +110,6 @@ class RunningProgram {
     return code;
   }
   std::string Out() const { return ReadBytes(out_path_); }
-  HANDLE OutHandle() const { return out_; }
   std::string Error() const { return ReadBytes(error_path_); }
 
  private:
@@ -143,7 +142,7 @@ std::string LinesOf(const std::string& windows_text) {
 
 Finished RunToEnd(const std::vector<std::wstring>& arguments) {
   const RunningProgram program(arguments);
-  EXPECT_TRUE(program.Started()) << "error " << program.StartError() << ", out " << program.OutHandle();
+  EXPECT_TRUE(program.Started()) << "error " << program.StartError();
   const DWORD exit_code = program.Wait(30000);
   return {exit_code, LinesOf(program.Out()), LinesOf(program.Error())};
 }
