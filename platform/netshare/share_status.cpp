@@ -90,7 +90,7 @@ ConnectionReading FromTextTables(const std::vector<platform::SambaShare>& shares
 
 ConnectionReading FromStatusReport(const std::vector<std::string>& command, const CapturedOutput& json,
                                    const std::vector<platform::SambaShare>& shares, std::chrono::milliseconds limit) {
-  // A tool that did not start or hung would only hang again for the text tables.
+  // A tool that did not start, hung or flooded is the same tool the text tables would run.
   if (json.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, json, limit));
   if (json.exit_code == 0) {
     if (auto connections = ConnectionsFromJson(json.output)) return {ConnectionState::Read, std::move(*connections), ""};
