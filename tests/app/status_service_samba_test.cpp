@@ -217,7 +217,10 @@ TEST_F(status_service_samba_test, members_read_the_connections_and_others_are_to
     EXPECT_EQ(denied.output, netshare::AccessDeniedReport());
     EXPECT_NE(denied.errors.find(refused.explanation), std::string::npos) << denied.errors;
     EXPECT_EQ(LineCount(denied.errors), 1u) << denied.errors;
-    EXPECT_EQ(RunAs(refused.who, {"sharemon", "--probe", "public"}, refused.socket).output, "0\t\n");
+    const auto probe = RunAs(refused.who, {"sharemon", "--probe", "public"}, refused.socket);
+    EXPECT_EQ(probe.exit_code, 1u);
+    EXPECT_EQ(probe.output, "");
+    EXPECT_NE(probe.errors.find("Отказано в доступе."), std::string::npos) << probe.errors;
   }
   EXPECT_NE(RunAs(samba_lab::AsOutsider(), {"netshare", "public"}, socket_).errors.find("usermod -aG " + group_),
             std::string::npos);
@@ -289,6 +292,10 @@ TEST_F(status_service_samba_test, a_hung_smbstatus_gives_waiting_clients_the_err
   const auto report = RunAs({}, {"netshare", "public"}, socket_);
   EXPECT_EQ(report.exit_code, 2u);
   EXPECT_EQ(report.output, netshare::StatusUnreadableReport());
+  // A probe of such a report is a failure with the report's reason, not a count of 0.
+  const auto probe = RunAs({}, {"sharemon", "--probe", "public"}, socket_);
+  EXPECT_EQ(probe.exit_code, 1u);
+  EXPECT_EQ(probe.errors, "Не удается получить сведения о подключениях к серверу Samba.\n");
   EXPECT_EQ(status_service::AskForReport(socket_, "nothing here", 20s).report, netshare::NoSuchShareReport());
 }
 
