@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "core/poll_options.h"
 #include "core/table_file.h"
 #include "core/table_file_text.h"
+#include "core/version.h"
 #include "rtl/errors.h"
 #include "net_log.h"
 #include "standins.h"
@@ -64,17 +66,19 @@ class ScopedVariable {
   const wchar_t* name_;
 };
 
-fs::path ProgramPath() {
+// sharemon.exe, or sharemon.com, the same for the prompt.
+fs::path ProgramPath(const wchar_t* name) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / L"sharemon.exe";
+  return fs::path(self).parent_path() / name;
 }
 
-// sharemon.exe with its standard output and standard error going to files.
+// sharemon.exe (or `program`) with its standard output and standard error going to files.
 class RunningProgram {
  public:
-  explicit RunningProgram(const std::vector<std::wstring>& arguments, DWORD creation_flags = 0) {
-    std::wstring command_line = L"\"" + ProgramPath().wstring() + L"\"";
+  explicit RunningProgram(const std::vector<std::wstring>& arguments, DWORD creation_flags = 0,
+                          const wchar_t* program = L"sharemon.exe") {
+    std::wstring command_line = L"\"" + ProgramPath(program).wstring() + L"\"";
     for (const auto& argument : arguments) command_line += L" \"" + argument + L"\"";
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     out_ = CreateFileW(out_path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -141,8 +145,8 @@ std::string LinesOf(const std::string& windows_text) {
   return text;
 }
 
-Finished RunToEnd(const std::vector<std::wstring>& arguments) {
-  const RunningProgram program(arguments);
+Finished RunToEnd(const std::vector<std::wstring>& arguments, const wchar_t* program_name = L"sharemon.exe") {
+  const RunningProgram program(arguments, 0, program_name);
   EXPECT_TRUE(program.Started()) << "error " << program.StartError();
   const DWORD exit_code = program.Wait(30000);
   return {exit_code, LinesOf(program.Out()), LinesOf(program.Error())};
@@ -227,6 +231,22 @@ TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the
   EXPECT_NE(run.out.find(usage), std::string::npos) << run.out;
   EXPECT_NE(run.out.find(core::PollOptionsHelp(core::PollOptionSet::kWithoutMetrics)), std::string::npos) << run.out;
   EXPECT_EQ(run.error, "");
+}
+
+// Both programs, the one for Explorer and the one for the prompt, are the same program.
+TEST(console_program_windows_test, help_and_version_come_on_standard_output_from_both_programs) {
+  for (const wchar_t* program : {L"sharemon.exe", L"sharemon.com"}) {
+    const Finished version = RunToEnd({L"--version"}, program);
+    EXPECT_EQ(version.exit_code, 0u) << standin::Utf8(program);
+    EXPECT_EQ(version.out, std::string("sharemon ") + kProgramVersion + "\n") << standin::Utf8(program);
+    const Finished help = RunToEnd({L"--help"}, program);
+    EXPECT_EQ(help.exit_code, 0u) << standin::Utf8(program);
+    const std::string usage = "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+    EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
+    EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
+    EXPECT_EQ(RunToEnd({L"-h"}, program).out, help.out) << standin::Utf8(program);
+    EXPECT_EQ(help.error + version.error, "") << standin::Utf8(program);
+  }
 }
 
 // The watch list, a poll run every 200 ms, and the run's one table file.
