@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "core/poll_options.h"
 #include "core/table_file.h"
 #include "core/table_file_text.h"
-#include "core/version.h"
 #include "rtl/errors.h"
 #include "net_log.h"
 #include "standins.h"
@@ -66,19 +64,17 @@ class ScopedVariable {
   const wchar_t* name_;
 };
 
-// sharemon.exe, or sharemon.com, the same for the prompt.
-fs::path ProgramPath(const wchar_t* name) {
+fs::path ProgramPath() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / name;
+  return fs::path(self).parent_path() / L"sharemon.exe";
 }
 
-// sharemon.exe (or `program`) with its standard output and standard error going to files.
+// sharemon.exe with its standard output and standard error going to files.
 class RunningProgram {
  public:
-  explicit RunningProgram(const std::vector<std::wstring>& arguments, DWORD creation_flags = 0,
-                          const wchar_t* program = L"sharemon.exe") {
-    std::wstring command_line = L"\"" + ProgramPath(program).wstring() + L"\"";
+  explicit RunningProgram(const std::vector<std::wstring>& arguments, DWORD creation_flags = 0) {
+    std::wstring command_line = L"\"" + ProgramPath().wstring() + L"\"";
     for (const auto& argument : arguments) command_line += L" \"" + argument + L"\"";
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     out_ = CreateFileW(out_path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -145,8 +141,8 @@ std::string LinesOf(const std::string& windows_text) {
   return text;
 }
 
-Finished RunToEnd(const std::vector<std::wstring>& arguments, const wchar_t* program_name = L"sharemon.exe") {
-  const RunningProgram program(arguments, 0, program_name);
+Finished RunToEnd(const std::vector<std::wstring>& arguments) {
+  const RunningProgram program(arguments);
   EXPECT_TRUE(program.Started()) << "error " << program.StartError();
   const DWORD exit_code = program.Wait(30000);
   return {exit_code, LinesOf(program.Out()), LinesOf(program.Error())};
@@ -233,20 +229,16 @@ TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the
   EXPECT_EQ(run.error, "");
 }
 
-// Both programs, the one for Explorer and the one for the prompt, are the same program.
-TEST(console_program_windows_test, help_and_version_come_on_standard_output_from_both_programs) {
-  for (const wchar_t* program : {L"sharemon.exe", L"sharemon.com"}) {
-    const Finished version = RunToEnd({L"--version"}, program);
-    EXPECT_EQ(version.exit_code, 0u) << standin::Utf8(program);
-    EXPECT_EQ(version.out, std::string("sharemon ") + kProgramVersion + "\n") << standin::Utf8(program);
-    const Finished help = RunToEnd({L"--help"}, program);
-    EXPECT_EQ(help.exit_code, 0u) << standin::Utf8(program);
-    const std::string usage = "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
-    EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
-    EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
-    EXPECT_EQ(RunToEnd({L"-h"}, program).out, help.out) << standin::Utf8(program);
-    EXPECT_EQ(help.error + version.error, "") << standin::Utf8(program);
-  }
+// The faces this program has, without metrics, and where its files lie on Windows. (--version
+// and both programs are checked through cmd.exe, tests/windows/program_checks.sh.)
+TEST(console_program_windows_test, help_names_the_windows_faces_and_the_data_directory) {
+  const Finished help = RunToEnd({L"--help"});
+  EXPECT_EQ(help.exit_code, 0u);
+  const std::string usage = "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+  EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
+  EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
+  EXPECT_EQ(help.error, "");
+  EXPECT_EQ(RunToEnd({L"-h"}).out, help.out);
 }
 
 // The watch list, a poll run every 200 ms, and the run's one table file.

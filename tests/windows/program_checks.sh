@@ -114,7 +114,7 @@ installs() {
 
 # The link's target as Windows stores it, the path of the program.
 the_shortcut_points_at_the_program() {
-  [[ -n $(shortcut) ]] && strings -a "$(shortcut)" | grep -qFx 'C:\Program Files\sharemon\sharemon.exe'
+  [[ -n $(shortcut) ]] && strings -a "$(shortcut)" | grep -Fx 'C:\Program Files\sharemon\sharemon.exe' >/dev/null
 }
 
 # Started through the shortcut, as from the Start menu, the program polls the watch list the
