@@ -15,9 +15,9 @@
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
-#include "app/version.h"
 #include "chart/chart.h"
 #include "core/polling_run.h"
+#include "core/version.h"
 
 namespace {
 

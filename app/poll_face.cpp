@@ -11,10 +11,10 @@
 
 #include "app/data_directory.h"
 #include "app/metrics_server.h"
-#include "app/version.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
+#include "core/version.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 

@@ -229,6 +229,18 @@ TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the
   EXPECT_EQ(run.error, "");
 }
 
+// The faces this program has, without metrics, and where its files lie on Windows. (--version
+// and both programs are checked through cmd.exe, tests/windows/program_checks.sh.)
+TEST(console_program_windows_test, help_names_the_windows_faces_and_the_data_directory) {
+  const Finished help = RunToEnd({L"--help"});
+  EXPECT_EQ(help.exit_code, 0u);
+  const std::string usage = "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+  EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
+  EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
+  EXPECT_EQ(help.error, "");
+  EXPECT_EQ(RunToEnd({L"-h"}).out, help.out);
+}
+
 // The watch list, a poll run every 200 ms, and the run's one table file.
 class PollRun {
  public:
