@@ -6,15 +6,21 @@
 #include <exception>
 
 #include "app/qt_text.h"
+#include "platform/standard_streams.h"
 #include "rtl/errors.h"
 
 namespace {
 
 MessageBoxRecorder* active_recorder = nullptr;
+bool boxes_ended = false;
 
 void ShowBox(MessageBoxRecorder::Kind kind, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
   if (active_recorder != nullptr) {
     active_recorder->Record(kind, ApplicationTitle(), text);
+    return;
+  }
+  if (boxes_ended) {
+    platform::WriteErrorLine((ApplicationTitle() + QStringLiteral(": ") + text).toStdString());
     return;
   }
   QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
@@ -36,6 +42,8 @@ void NoticeBox(const rtl::Text& message) {
   // No parent: the box is centred on the screen rather than on the window.
   ShowBox(MessageBoxRecorder::Kind::kNotice, QMessageBox::NoIcon, nullptr, ToQString(message));
 }
+
+void EndMessageBoxes(bool ending) { boxes_ended = ending; }
 
 bool RunGuarded(const std::function<void()>& command) {
   try {

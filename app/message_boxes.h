@@ -16,6 +16,11 @@ void ErrorBox(const rtl::Text& message);
 // OK button, no icon, centred on the screen.
 void NoticeBox(const rtl::Text& message);
 
+// From now on no box is shown, as the program is ending and nobody may be there to press OK:
+// each box's title and text go to standard error instead. A test that goes on in the same
+// process shows boxes again with `ending` false.
+void EndMessageBoxes(bool ending = true);
+
 // Runs `command`; any exception leaving it is shown in ErrorBox and goes no further. True
 // when the command ran to its end.
 bool RunGuarded(const std::function<void()>& command);

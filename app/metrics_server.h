@@ -3,10 +3,14 @@
 // It runs on the thread that owns it, in that thread's event loop; the provider is called
 // there and must be quick (it copies guarded state, it never waits for a probe).
 //
-// No client can hold the server: a connection that has gone `answer_time` without an answer
-// (a slow or silent client, a request that never ends), or that has sent at least
-// `request_bytes` without one, is closed; beyond `connections` open at once a new connection
-// is closed at once. A request the HTTP parser rejects gets its connection closed.
+// No client can hold the server. A connection without a request under way (idle) is closed
+// after `idle_time`; a request whose head has not ended `head_time` after its first byte, an
+// answer not taken within `idle_time`, and `request_bytes` arriving without an answer close
+// it too. With `connections` open, a new connection closes the one idle the longest (else the
+// one whose request has waited longest) to make room, so a crowd of idle connections cannot
+// keep a scrape out. "Connection: close" and HTTP/1.0 requests are answered, then closed; a
+// client that half-closes after its request gets its answer. A request the HTTP parser
+// rejects gets its connection closed.
 #pragma once
 
 #include <QHostAddress>
@@ -21,7 +25,8 @@ class GuardedTcpServer;
 
 // How far a client may go before its connection is closed (see above).
 struct MetricsServerLimits {
-  std::chrono::milliseconds answer_time{10000};
+  std::chrono::milliseconds idle_time{10000};
+  std::chrono::milliseconds head_time{2000};
   qint64 request_bytes = 16 * 1024;
   int connections = 128;
 };

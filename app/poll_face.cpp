@@ -11,10 +11,10 @@
 
 #include "app/data_directory.h"
 #include "app/metrics_server.h"
-#include "core/version.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
+#include "core/version.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
@@ -57,8 +57,8 @@ void Fail(const std::string& message) { platform::WriteErrorLine("sharemon --pol
 
 constexpr char kAfterOptions[] =
     "\nThe table files are named list_<date>_<time>.txt after the start of their run, written again after\n"
-    "every tick, and a new one begins at local midnight. The first tick comes at once. SIGTERM or\n"
-    "SIGINT ends the run and writes its file. Log lines go to standard error.\n"
+    "every tick, and a new one begins at local midnight. The first tick comes at once. SIGTERM,\n"
+    "SIGINT or SIGHUP ends the run and writes its file. Log lines go to standard error.\n"
     "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n"
     "The data directory is the program's own directory in a build tree; an installed copy uses the\n"
     "user's data directory (~/.local/share/sharemon).\n";

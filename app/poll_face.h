@@ -11,9 +11,9 @@
 // The loop is core::HeadlessRun (first tick at once, a new table file every midnight, the file
 // written after every tick); it runs on a thread of its own, while the main thread runs the
 // event loop of the HTTP server, so a scrape never waits for a probe and a slow scraper never
-// holds a tick. SIGTERM and SIGINT end the run, write its file and exit with 0. Log lines go to
-// standard error; nothing goes to standard output but --help. No display is needed and no GUI
-// application is created.
+// holds a tick. SIGTERM, SIGINT and SIGHUP end the run, write its file and exit with 0. Log
+// lines go to standard error; nothing goes to standard output but --help. No display is needed
+// and no GUI application is created.
 //
 // Exit codes: 0 after a stop request; 1 when the watch list cannot be read, the first table
 // file cannot be written or the metrics address cannot be taken; 2 for unusable arguments.

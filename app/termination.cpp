@@ -1,18 +1,41 @@
 #include "app/termination.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialog>
+#include <QList>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QSessionManager>
 
 #include "app/form1.h"
+#include "app/message_boxes.h"
 #include "platform/stop_signals.h"
 
 namespace {
 
 #ifndef _WIN32
+// Runs in whatever event loop is running, a box's or a menu's included. Closing a modal
+// widget ends its loop once control returns to it; exit() ends the others and keeps any new
+// one from running, so code that goes on after a box cannot hold the program.
+void EndProgram(TForm1* window) {
+  EndMessageBoxes();
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  for (const QPointer<QWidget>& widget : QList<QPointer<QWidget>>(windows.begin(), windows.end())) {
+    if (!widget || widget == window || !widget->isVisible()) continue;
+    if (auto* dialog = qobject_cast<QDialog*>(widget.data())) {
+      dialog->reject();
+    } else {
+      widget->close();
+    }
+  }
+  // A run whose table cannot be written keeps the window open once; the second close gives
+  // that table up.
+  if (window != nullptr && !window->close()) window->close();
+  QCoreApplication::exit(0);
+}
+
 // The stop requests give a cancel signal, whose descriptor the message loop watches; the
-// window is closed on the GUI thread, once for each request that finds it still open.
+// program ends on the GUI thread, once for each request that finds the window still there.
 void WatchSignals(TForm1* window) {
   static auto* stop = new platform::CancelSignal;  // a request may come at any moment until exit
   platform::CancelOnStopRequests(*stop);
@@ -20,7 +43,7 @@ void WatchSignals(TForm1* window) {
   QPointer<TForm1> target(window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
     stop->Reset();
-    if (target) target->close();
+    EndProgram(target);
   });
 }
 #endif

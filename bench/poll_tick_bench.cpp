@@ -57,7 +57,7 @@ void BM_SmbstatusCall(benchmark::State& state) {
   const std::vector<std::string> command{"smbstatus", "-s", SambaBenchLab::Instance().ConfigFile(), "--json"};
   for (auto _ : state) {
     const auto output = platform::CaptureToolOutput(command);
-    if (!output || output->exit_code != 0) state.SkipWithError("smbstatus failed");
+    if (!output.Succeeded()) state.SkipWithError("smbstatus failed");
   }
 }
 void BM_PollTick_Service(benchmark::State& state) {

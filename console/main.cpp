@@ -1,7 +1,10 @@
-// sharemon.exe: the program's command-line faces on Windows, without the window (Qt has no
-// Windows build here): "--list-shares", "--probe NAME" and "--poll". Arguments are read as
+// sharemon.exe and sharemon.com: the program on Windows. Its command-line faces are
+// "--list-shares", "--probe NAME", "--poll", "--help" and "--version"; without options it shows
+// the main window (winshell/), with its files in the data directory, and a first argument that
+// is no option names a table file that the window opens, as on Linux. Arguments are read as
 // wide characters, so a Cyrillic share name arrives whole whatever the code pages are; the
-// output and the exit codes are those of the Linux program (core/command_faces.h).
+// output and the exit codes are those of the Linux program (core/command_faces.h); another
+// option is refused with the usage.
 #include <windows.h>
 
 #include <string>
@@ -9,26 +12,33 @@
 #include <variant>
 #include <vector>
 
+#include "console/parent_console.h"
 #include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/poll_options.h"
+#include "core/program_help.h"
 #include "platform/cancel_signal.h"
+#include "platform/data_directory.h"
 #include "platform/share_list.h"
 #include "platform/stop_signals.h"
+#include "winshell/main_window.h"
 
 namespace {
 
 constexpr core::PollOptionSet kPollOptions = core::PollOptionSet::kWithoutMetrics;
 
 std::string UsageText() {
-  return "usage: sharemon --list-shares\n"
+  return "usage: sharemon [TABLEFILE]\n"
+         "       sharemon --list-shares\n"
          "       sharemon --probe NAME\n"
-         "       sharemon " + core::PollUsageLine(kPollOptions) + "\n";
+         "       sharemon " + core::PollUsageLine(kPollOptions) + "\n"
+         "       sharemon --help | --version\n";
 }
 
 constexpr char kAfterPollOptions[] =
-    "\nThe data directory is the one sharemon.exe lies in. The table files are named\n"
+    "\nThe data directory is the program's own folder; a copy installed under Program Files uses\n"
+    "the user's application data folder (%APPDATA%\\sharemon). The table files are named\n"
     "list_<date>_<time>.txt after the start of their run, are written again after every tick,\n"
     "and a new one begins at local midnight. The first tick comes at once. Ctrl+C, Ctrl+Break or\n"
     "closing the console ends the run and writes its file. Log lines go to standard error.\n";
@@ -42,6 +52,17 @@ std::string Fail(const std::string& problem) {
 }
 
 int Usage() { return core::PrintFaceOutput({2, "", UsageText()}); }
+
+int Help() {
+  const std::string help = core::ProgramHelp(
+      {{core::HelpFace::kWindow, core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe},
+       kPollOptions, "",
+       platform::DataDirectoryHelp()});
+  return core::PrintFaceOutput({0,
+                                help + "Polling without a window (--poll):\n" + core::PollOptionsHelp(kPollOptions) +
+                                    kAfterPollOptions,
+                                ""});
+}
 
 int ListShares(int argc) {
   if (argc != 2) return Usage();
@@ -71,7 +92,7 @@ int Poll(int argc, wchar_t* argv[]) {
   platform::CancelOnStopRequests(*stop);
   core::HeadlessSettings settings;
   try {
-    settings = core::PollSettings(given.texts, console::ProgramDirectory());
+    settings = core::PollSettings(given.texts, platform::ProgramDataDirectory(platform::ProgramDirectory()));
   } catch (const rtl::Exception& error) {
     return core::PrintFaceOutput({2, "", Fail(rtl::Utf8FromWindows1251(error.what()))});
   }
@@ -83,9 +104,13 @@ int Poll(int argc, wchar_t* argv[]) {
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
+  console::UseParentConsole();
   const std::wstring_view face = argc > 1 ? argv[1] : L"";
+  if (face == L"--help" || face == L"-h") return Help();
+  if (face == L"--version") return core::PrintFaceOutput(core::VersionOutput());
   if (face == L"--list-shares") return ListShares(argc);
   if (face == L"--probe") return Probe(argc, argv);
   if (face == L"--poll") return Poll(argc, argv);
-  return Usage();
+  if (face.starts_with(L"-")) return Usage();
+  return winshell::RunMainWindow({argv, argv + argc}, platform::ProgramDataDirectory(platform::ProgramDirectory()));
 }

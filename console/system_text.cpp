@@ -15,17 +15,4 @@ std::string Utf8FromWide(std::wstring_view wide) {
 
 rtl::Text ProgramText(std::wstring_view argument) { return rtl::Windows1251FromUtf8(Utf8FromWide(argument)); }
 
-std::filesystem::path ProgramDirectory() {
-  // A path longer than the buffer comes back cut to its size: try again with more room.
-  for (DWORD size = MAX_PATH;; size *= 2) {
-    std::wstring path(size, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), size);
-    if (length == 0) return {};
-    if (length < size) {
-      path.resize(length);
-      return std::filesystem::path(path).parent_path();
-    }
-  }
-}
-
 }  // namespace console

@@ -1,9 +1,7 @@
 // Text between the Windows console program and the system: the system speaks UTF-16 (wide
-// characters), the program's own text is Windows-1251 and what it prints is UTF-8. Also where
-// the program lies, for the files it keeps beside itself.
+// characters), the program's own text is Windows-1251 and what it prints is UTF-8.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,8 +15,5 @@ std::string Utf8FromWide(std::wstring_view wide);
 // An argument as program text: Windows-1251 whatever the system's code pages are; a character
 // the code page cannot hold becomes "?", as on Linux.
 rtl::Text ProgramText(std::wstring_view argument);
-
-// The directory of the running sharemon.exe.
-std::filesystem::path ProgramDirectory();
 
 }  // namespace console

@@ -32,7 +32,12 @@ FaceOutput ListSharesOutput(const rtl::StringList& shares) {
 FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober) {
   const platform::CancelSignal never;
   const ProbeResult result = prober.Probe(share, never);
-  if (!result.HasReport()) return {1, "", rtl::Utf8FromWindows1251(result.error) + "\n"};
+  // Whatever the polling run counts as a failed probe fails here too, with its reason.
+  if (!result.Counted()) {
+    const std::string reason =
+        result.error.empty() ? ProbeOutcomeName(result.outcome) : rtl::Utf8FromWindows1251(result.error);
+    return {1, "", reason + "\n"};
+  }
   rtl::Text names;
   for (const auto& name : result.users) names += (names.empty() ? "" : " ") + name;
   return {0, std::to_string(result.count) + "\t" + rtl::Utf8FromWindows1251(names) + "\n", ""};

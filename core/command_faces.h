@@ -25,10 +25,12 @@ struct FaceOutput {
 // "--list-shares": one name per line, exit code 0 (an empty list prints nothing).
 FaceOutput ListSharesOutput(const rtl::StringList& shares);
 
-// "--probe NAME": probes the share (program text) once, without a cancel. With a report, the
-// count, a tab and the counted names separated by single spaces, exit code 0 (also for the 0
-// of a report without users); without one (the command could not start, ran past its time
-// limit or printed too much), the error text on standard error and exit code 1.
+// "--probe NAME": probes the share (program text) once, without a cancel. With a real count,
+// the count, a tab and the counted names separated by single spaces, exit code 0 (also for a
+// count of 0); otherwise, as the polling run counts a failure (no report, or a report that
+// says the connections cannot be read: no such share, access denied, the status service
+// failed or did not answer), the reason on standard error (the error text, else the
+// outcome's name) and exit code 1.
 FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober);
 
 // "--probe" without exactly one NAME: the usage line on standard error, exit code 2.

@@ -1,5 +1,6 @@
 #include "core/share_probe.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/share_query_command.h"
@@ -11,10 +12,15 @@ namespace {
 
 namespace layout = platform::share_report;
 
-// 1-based position of the first occurrence, 0 when absent.
-long long Position(const rtl::Text& text, std::string_view word_utf8) {
-  const auto found = text.find(rtl::Windows1251FromUtf8(std::string(word_utf8)));
-  return found == rtl::Text::npos ? 0 : static_cast<long long>(found) + 1;
+// 1-based position of the first occurrence of a label where the layout puts labels, at the
+// start of a line; 0 when there is none. A share's comment is printed as it stands, so the
+// same words inside a line are the owner's text, not the report's.
+long long LabelPosition(const rtl::Text& text, std::string_view label_utf8) {
+  const rtl::Text label = rtl::Windows1251FromUtf8(std::string(label_utf8));
+  for (auto found = text.find(label); found != rtl::Text::npos; found = text.find(label, found + 1)) {
+    if (found == 0 || text[found - 1] == '\n') return static_cast<long long>(found) + 1;
+  }
+  return 0;
 }
 
 // The runtime's substring: a start below 1 counts as 1 without shortening the length; a
@@ -26,11 +32,32 @@ rtl::Text Substring(const rtl::Text& text, long long start, long long length) {
 }
 
 ProbeOutcome ReportOutcome(const rtl::Text& report) {
-  if (Position(report, layout::kAccessDeniedLine) != 0) return ProbeOutcome::kAccessDenied;
-  if (Position(report, layout::kUsersLabel) == 0 || Position(report, layout::kCachingLabel) == 0) {
+  if (LabelPosition(report, layout::kAccessDeniedLine) != 0) return ProbeOutcome::kAccessDenied;
+  if (LabelPosition(report, layout::kUsersLabel) == 0 || LabelPosition(report, layout::kCachingLabel) == 0) {
     return ProbeOutcome::kNoUsersSection;
   }
   return ProbeOutcome::kCounted;
+}
+
+// Why a report gives no real count, in its own words: its first non-blank lines, a few at
+// most, so that a flood of text stays a short error text.
+rtl::Text ReportReason(const rtl::Text& report) {
+  constexpr std::size_t kMostLines = 4;
+  constexpr std::size_t kMostCharacters = 500;
+  rtl::Text reason;
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < report.size() && lines < kMostLines;) {
+    const std::size_t end = std::min(report.find('\n', start), report.size());
+    const rtl::Text line = report.substr(start, end - start);
+    const std::size_t last = line.find_last_not_of(" \t\r");
+    if (last != rtl::Text::npos) {
+      if (!reason.empty()) reason += '\n';
+      reason.append(line, 0, last + 1);
+      ++lines;
+    }
+    start = end + 1;
+  }
+  return reason.substr(0, kMostCharacters);
 }
 
 }  // namespace
@@ -56,8 +83,8 @@ bool ProbeResult::HasReport() const {
 rtl::Text CutUsersSection(const rtl::Text& report) {
   constexpr auto kStart = static_cast<long long>(layout::kLabelWidth);
   constexpr auto kEnd = static_cast<long long>(layout::kLabelWidth + layout::kCharactersBeforeCaching);
-  const long long users = Position(report, layout::kUsersLabel);
-  const long long caching = Position(report, layout::kCachingLabel);
+  const long long users = LabelPosition(report, layout::kUsersLabel);
+  const long long caching = LabelPosition(report, layout::kCachingLabel);
   return Substring(report, users + kStart, caching - users - kEnd);
 }
 
@@ -80,6 +107,7 @@ ProbeResult ProbeResultOfReport(const rtl::Text& report) {
   result.outcome = ReportOutcome(report);
   result.users = UserTokens(CutUsersSection(report));
   result.count = static_cast<std::int32_t>(result.users.size());
+  if (!result.Counted()) result.error = ReportReason(report);
   return result;
 }
 

@@ -35,7 +35,9 @@ struct ProbeResult {
   // a report without a users section (as the window records it); 0 without a report.
   std::int32_t count = 0;
   std::vector<rtl::Text> users;  // the counted names, in report order
-  rtl::Text error;               // without a report: the error text the window shows
+  // Without a report: the error text the window shows. With a report that gives no real
+  // count: the report's first non-blank lines, which say why (the window shows none).
+  rtl::Text error;
   std::chrono::steady_clock::duration duration{};
 
   bool Counted() const { return outcome == ProbeOutcome::kCounted; }
@@ -46,9 +48,10 @@ struct ProbeResult {
 };
 
 // The users section: the text from 29 characters after the start of "Пользователи" up to,
-// not including, the 6 characters before "Кэширование" (positions from 1, 0 = not found;
-// a start below 1 counts as 1, a length of 0 or less gives "", a length past the end stops
-// there). Input and result in Windows-1251.
+// not including, the 6 characters before "Кэширование" (positions from 1 of each word's first
+// occurrence at the start of a line, where the report puts its labels; 0 = not found; a start
+// below 1 counts as 1, a length of 0 or less gives "", a length past the end stops there).
+// Input and result in Windows-1251.
 rtl::Text CutUsersSection(const rtl::Text& report);
 
 // The names the count takes: every run of non-space characters (tabs and line breaks are

@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(section.empty() || report.find(section) != rtl::Text::npos, "the section is a piece of the report");
   const core::ProbeResult result = core::ProbeResultOfReport(report);
   fuzz::Require(result.count == static_cast<std::int32_t>(result.users.size()), "the count is the number of names");
-  fuzz::Require(result.HasReport() && result.error.empty(), "a report is a report, without an error text");
+  fuzz::Require(result.HasReport(), "a report is a report");
+  fuzz::Require(!result.Counted() || result.error.empty(), "a real count has no error text");
+  fuzz::Require(result.error.size() <= 500, "the reason of a report without a real count is short");
   std::size_t at = 0;
   for (const rtl::Text& name : result.users) {
     fuzz::Require(name.size() >= platform::share_report::kShortestUserName, "a name is long enough");

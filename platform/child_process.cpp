@@ -114,15 +114,14 @@ int WaitForChild(pid_t pid) {
   return WEXITSTATUS(status);
 }
 
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
-                                                std::chrono::milliseconds time_limit) {
+CapturedOutput CaptureToolOutput(const std::vector<std::string>& arguments, std::chrono::milliseconds time_limit) {
   ConsoleCommand command(arguments.empty() ? "" : arguments[0], arguments);
   command.merge_standard_error = false;
   command.extra_environment = {"LC_ALL=C.UTF-8"};
   command.keep_nul_bytes = true;
   const RunResult run = RunCommand(command, "", {time_limit, kConsoleOutputLimit, nullptr});
-  if (run.outcome != RunOutcome::kCompleted) return std::nullopt;
-  return CapturedOutput{static_cast<int>(run.exit_code), run.output};
+  if (run.outcome != RunOutcome::kCompleted) return {run.outcome, 0, ""};
+  return {run.outcome, static_cast<int>(run.exit_code), run.output};
 }
 
 }  // namespace platform

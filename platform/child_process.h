@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console_command.h"
 #include "platform/owned_handle.h"
 
 namespace platform {
@@ -37,15 +38,19 @@ std::optional<StartedChild> StartChild(const ChildStart& start);
 int WaitForChild(pid_t pid);
 
 struct CapturedOutput {
-  int exit_code = 0;
+  // kCompleted, or why the tool gave nothing: it could not be started (kNotStarted), or it was
+  // ended, with everything it started, at the time limit (kTimedOut) or once it had printed
+  // more than kConsoleOutputLimit bytes (kOutputTooLarge).
+  RunOutcome outcome = RunOutcome::kCompleted;
+  int exit_code = 0;   // kCompleted only
   std::string output;  // standard output only
+  bool Succeeded() const { return outcome == RunOutcome::kCompleted && exit_code == 0; }
 };
 
 // Runs a tool with LC_ALL=C.UTF-8 (so its texts and dates are in a known form), discarding
-// its standard error, and returns every byte it printed. Nothing when it cannot be started,
-// or when it was ended at the time limit (with everything it started).
-std::optional<CapturedOutput> CaptureToolOutput(const std::vector<std::string>& arguments,
-                                                std::chrono::milliseconds time_limit = std::chrono::seconds(60));
+// its standard error, and returns every byte it printed.
+CapturedOutput CaptureToolOutput(const std::vector<std::string>& arguments,
+                                 std::chrono::milliseconds time_limit = std::chrono::seconds(60));
 
 }  // namespace platform
 

@@ -107,12 +107,12 @@ std::optional<std::vector<SambaShare>> ReadSambaShares(std::chrono::milliseconds
   });
   const auto configuration = CaptureToolOutput(WithConfigFile({"testparm", "-s"}, false), tool_time_limit);
   const auto user_shares = user_shares_run.get();
-  if (!configuration || configuration->exit_code != 0) return std::nullopt;
-  auto shares = ParseTestparmOutput(configuration->output);
+  if (!configuration.Succeeded()) return std::nullopt;
+  auto shares = ParseTestparmOutput(configuration.output);
   // User-defined shares are optional: a server without them (or without their directory)
   // still has its configured shares.
-  if (user_shares && user_shares->exit_code == 0) {
-    for (const auto& name : ParseUsershareList(user_shares->output)) {
+  if (user_shares.Succeeded()) {
+    for (const auto& name : ParseUsershareList(user_shares.output)) {
       if (FindSambaShare(shares, name) == nullptr) shares.push_back({name, "", ""});
     }
   }

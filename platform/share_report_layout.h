@@ -1,9 +1,10 @@
 // The layout of a share report, as the system's share query command prints it and as the
-// probe cuts it: both sides take their numbers from here. Labels are padded to 29
-// characters, so the users begin 29 characters after the start of "Пользователи"; the users
-// line ends with CR LF and two empty lines (6 characters) before "Кэширование". A user name
-// counts once it holds 6 or more characters and a space ends it. Texts are UTF-8 here; the
-// report itself is in code page 866, one byte per character.
+// probe cuts it: both sides take their numbers from here. Labels start a line (the probe
+// takes no label from inside a line, where a share's comment may hold the same words) and
+// are padded to 29 characters, so the users begin 29 characters after the start of
+// "Пользователи"; the users line ends with CR LF and two empty lines (6 characters) before
+// "Кэширование". A user name counts once it holds 6 or more characters and a space ends it.
+// Texts are UTF-8 here; the report itself is in code page 866, one byte per character.
 #pragma once
 
 #include <cstddef>

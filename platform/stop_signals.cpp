@@ -38,6 +38,9 @@ void CancelOnStopRequests(CancelSignal& stop) {
   action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
+  // A hangup ended by default unless the starter chose to ignore it (nohup): that choice stays.
+  struct sigaction hangup = {};
+  if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN) sigaction(SIGHUP, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
 #endif
 }

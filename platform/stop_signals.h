@@ -1,9 +1,11 @@
-// The system's requests to stop a program without a window, turned into a CancelSignal: on
-// Linux SIGTERM and SIGINT, on Windows the console's Ctrl+C, Ctrl+Break and close events. The
-// handler only gives the signal, so a request that comes while the program is already stopping
-// (writing its last file, say) changes nothing and cuts nothing. Windows ends the process as
-// soon as a close event's handler returns (and at the latest some 5 seconds after the event),
-// so that handler does not return: the program ends by leaving main once it has stopped.
+// The system's requests to stop a program, turned into a CancelSignal: on Linux SIGTERM,
+// SIGINT and SIGHUP (the end of the terminal or login session; left ignored when the program
+// was started ignoring it, as by nohup), on Windows the console's Ctrl+C, Ctrl+Break and close
+// events. The handler only gives the signal, so a request that comes while the program is
+// already stopping (writing its last file, say) changes nothing and cuts nothing. Windows ends
+// the process as soon as a close event's handler returns (and at the latest some 5 seconds
+// after the event), so that handler does not return: the program ends by leaving main once it
+// has stopped.
 #pragma once
 
 #include "platform/cancel_signal.h"

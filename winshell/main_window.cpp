@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/standard_streams.h"
 #include "rtl/file_name.h"
 #include "winshell/message_boxes.h"
 #include "winshell/wide_text.h"
@@ -17,16 +18,6 @@ namespace {
 // The message that runs what was posted (Post), and the timer of the poll's waits.
 constexpr UINT kRunPosted = WM_APP + 1;
 constexpr UINT_PTR kTimer1 = 1;
-
-// GetOpenFileNameW from comdlg32, loaded at the first "Загрузить файл" rather than at start:
-// comdlg32 brings shell32, and loading both takes Wine a good part of a second. False when
-// cancelled, and also when the library cannot be loaded.
-bool ShowOpenDialog(OPENFILENAMEW& dialog) {
-  using Function = BOOL(WINAPI*)(OPENFILENAMEW*);
-  static const auto open = reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
-  return open != nullptr && open(&dialog) != 0;
-}
 
 struct ControlEvent {
   HWND MainWindow::Controls::*control;
@@ -248,7 +239,7 @@ std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen() {
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   // The program names every file by its full path: the working directory stays as it was.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!ShowOpenDialog(dialog)) return std::nullopt;
+  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   return std::filesystem::path(file.c_str());
 }
 
@@ -261,12 +252,19 @@ void MainWindow::ShowShareHistory(const core::ConnectionTable& table, const rtl:
 
 int RunMainWindow(const std::vector<std::wstring>& arguments, const std::filesystem::path& data_directory,
                   int show_command) {
-  MainWindow window;
-  window.Show(data_directory, show_command);
-  if (arguments.size() >= 2) window.Logic().OpenTableFileLater(arguments[1]);
+  std::unique_ptr<MainWindow> window;
+  try {
+    window = std::make_unique<MainWindow>();
+  } catch (const std::exception& error) {
+    // No window to show it in (no display, say): the error goes where a face's errors go.
+    platform::WriteErrorLine(std::string("sharemon: ") + error.what());
+    return 1;
+  }
+  window->Show(data_directory, show_command);
+  if (arguments.size() >= 2) window->Logic().OpenTableFileLater(arguments[1]);
   MSG message;
-  while (window.Handle() != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window.HandleTabKey(message)) continue;
+  while (window->Handle() != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window->HandleTabKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

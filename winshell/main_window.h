@@ -154,7 +154,8 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
 // files in `data_directory`; `arguments` are the program's (its own name first), and a second
 // one names a table file, which is loaded once the message loop runs, as "Загрузить файл"
 // would load it. `show_command` shows the window (SW_...: as the program was started). Runs the
-// message loop until the window is gone; returns the exit code (0).
+// message loop until the window is gone and returns 0; returns 1 when no window can be made
+// (no display), with the reason on standard error.
 int RunMainWindow(const std::vector<std::wstring>& arguments, const std::filesystem::path& data_directory,
                   int show_command = SW_SHOWDEFAULT);
 

@@ -6,15 +6,12 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 #include "rtl/text.h"
 
 namespace winshell {
 
-// The running program's executable file (GetModuleFileNameW), whatever the length of its path.
-std::filesystem::path ExecutableFile();
 // The executable's file name without its extension ("sharemon").
 std::wstring ApplicationTitle();
 

@@ -1,6 +1,7 @@
 #include "platform/netshare/share_connections.h"
 
 #include <sstream>
+#include <unordered_map>
 
 #include "platform/netshare/json_reader.h"
 
@@ -39,6 +40,16 @@ std::optional<ServiceRow> RowFor(std::string_view line, const std::string& name)
   return ServiceRow{name, rest[0], rest[1]};
 }
 
+// The sessions by id, looked up once per connection: a scan of the sessions for each one
+// made a report of many connections quadratic. Of equal ids the first counts, as for Member.
+std::unordered_map<std::string_view, const JsonValue*> SessionsById(const JsonValue* sessions) {
+  std::unordered_map<std::string_view, const JsonValue*> index;
+  if (sessions == nullptr) return index;
+  index.reserve(sessions->members.size());
+  for (const auto& [id, session] : sessions->members) index.try_emplace(id, &session);
+  return index;
+}
+
 }  // namespace
 
 std::optional<ConnectionsByService> ConnectionsFromJson(std::string_view report) {
@@ -52,13 +63,14 @@ std::optional<ConnectionsByService> ConnectionsFromJson(std::string_view report)
   }
   ConnectionsByService connections;
   if (tree_connections == nullptr) return connections;
+  const auto sessions_by_id = SessionsById(sessions);
   for (const auto& [id, connection] : tree_connections->members) {
     auto& of_service = connections[connection.MemberText("service")];
-    const JsonValue* session = sessions != nullptr ? sessions->Member(connection.MemberText("session_id")) : nullptr;
-    if (session == nullptr) {
+    const auto session = sessions_by_id.find(connection.MemberText("session_id"));
+    if (session == sessions_by_id.end()) {
       of_service.push_back({"", connection.MemberText("machine")});
     } else {
-      of_service.push_back({session->MemberText("username"), session->MemberText("remote_machine")});
+      of_service.push_back({session->second->MemberText("username"), session->second->MemberText("remote_machine")});
     }
   }
   return connections;

@@ -12,7 +12,8 @@
 namespace netshare {
 namespace {
 
-using Output = std::optional<platform::CapturedOutput>;
+using platform::CapturedOutput;
+using platform::RunOutcome;
 
 std::vector<std::string> SambaTool(const std::string& tool, const std::vector<std::string>& options) {
   std::vector<std::string> arguments{tool};
@@ -29,13 +30,17 @@ std::string Joined(const std::vector<std::string>& words) {
 }
 
 // Why a tool gave nothing usable; "" when it ended with status 0.
-std::string ToolProblem(const std::vector<std::string>& command, const Output& result,
+std::string ToolProblem(const std::vector<std::string>& command, const CapturedOutput& result,
                         std::chrono::milliseconds time_limit) {
-  if (!result) {
-    return Joined(command) + " could not be started or did not end within " + std::to_string(time_limit.count()) +
-           " ms";
+  switch (result.outcome) {
+    case RunOutcome::kCompleted: break;
+    case RunOutcome::kTimedOut:
+      return Joined(command) + " did not end within " + std::to_string(time_limit.count()) + " ms";
+    case RunOutcome::kOutputTooLarge:
+      return Joined(command) + " printed more than " + std::to_string(platform::kConsoleOutputLimit) + " bytes";
+    default: return Joined(command) + " could not be started";
   }
-  if (result->exit_code != 0) return Joined(command) + " ended with status " + std::to_string(result->exit_code);
+  if (result.exit_code != 0) return Joined(command) + " ended with status " + std::to_string(result.exit_code);
   return "";
 }
 
@@ -60,18 +65,21 @@ struct ConnectionReading {
 ConnectionReading Unreadable(std::string problem) { return {ConnectionState::Unreadable, {}, std::move(problem)}; }
 
 // Samba before 4.17 has no --json: "smbstatus -S" joined to "smbstatus -p -n" through the
-// serving process. Row names need the configured share names.
+// serving process. Row names need the configured share names. The two run side by side, so
+// that the text tables take one tool's time, as the JSON report does.
 ConnectionReading FromTextTables(const std::vector<platform::SambaShare>& shares, std::chrono::milliseconds limit) {
   const auto services_command = SambaTool("smbstatus", {"-S"});
-  const auto services = platform::CaptureToolOutput(services_command, limit);
-  if (auto problem = ToolProblem(services_command, services, limit); !problem.empty()) return Unreadable(problem);
   const auto processes_command = SambaTool("smbstatus", {"-p", "-n"});
-  const auto processes = platform::CaptureToolOutput(processes_command, limit);
+  auto processes_run =
+      std::async(std::launch::async, [&] { return platform::CaptureToolOutput(processes_command, limit); });
+  const auto services = platform::CaptureToolOutput(services_command, limit);
+  const auto processes = processes_run.get();
+  if (auto problem = ToolProblem(services_command, services, limit); !problem.empty()) return Unreadable(problem);
   if (auto problem = ToolProblem(processes_command, processes, limit); !problem.empty()) return Unreadable(problem);
   std::vector<std::string> names;
   for (const auto& share : shares) names.push_back(share.name);
-  const auto rows = ParseServiceRows(services->output, names);
-  const auto users = ParseProcessUsers(processes->output);
+  const auto rows = ParseServiceRows(services.output, names);
+  const auto users = ParseProcessUsers(processes.output);
   ConnectionReading reading{ConnectionState::Read, {}, ""};
   for (const auto& name : names) {
     auto joined = JoinConnections(rows, users, name, UserNameOf);
@@ -80,21 +88,21 @@ ConnectionReading FromTextTables(const std::vector<platform::SambaShare>& shares
   return reading;
 }
 
-ConnectionReading FromStatusReport(const std::vector<std::string>& command, const Output& json,
+ConnectionReading FromStatusReport(const std::vector<std::string>& command, const CapturedOutput& json,
                                    const std::vector<platform::SambaShare>& shares, std::chrono::milliseconds limit) {
-  // A tool that did not start or hung would only hang again for the text tables.
-  if (!json) return Unreadable(ToolProblem(command, json, limit));
-  if (json->exit_code == 0) {
-    if (auto connections = ConnectionsFromJson(json->output)) return {ConnectionState::Read, std::move(*connections), ""};
+  // A tool that did not start, hung or flooded is the same tool the text tables would run.
+  if (json.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, json, limit));
+  if (json.exit_code == 0) {
+    if (auto connections = ConnectionsFromJson(json.output)) return {ConnectionState::Read, std::move(*connections), ""};
   }
   return FromTextTables(shares, limit);
 }
 
 // smbcontrol answers a ping only while smbd runs; it ends with status 1 when smbd is down.
-ConnectionReading WithLiveness(ConnectionReading reading, const std::vector<std::string>& command, const Output& ping,
-                               std::chrono::milliseconds limit) {
-  if (!ping) return Unreadable(ToolProblem(command, ping, limit));
-  if (ping->exit_code != 0) return {ConnectionState::ServerDown, {}, "smbd is not running (" + Joined(command) + ")"};
+ConnectionReading WithLiveness(ConnectionReading reading, const std::vector<std::string>& command,
+                               const CapturedOutput& ping, std::chrono::milliseconds limit) {
+  if (ping.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, ping, limit));
+  if (ping.exit_code != 0) return {ConnectionState::ServerDown, {}, "smbd is not running (" + Joined(command) + ")"};
   return reading;
 }
 

@@ -33,7 +33,8 @@ struct StatusSnapshot {
 // Reads a snapshot. Every tool may run for tool_time_limit and is killed after it. The share
 // list, the server's liveness ("smbcontrol smbd ping": smbstatus cannot tell a stopped server
 // from an idle one) and "smbstatus --json" run side by side, so a reading takes about one
-// tool's time; Samba before 4.17 adds the text tables ("smbstatus -S", "smbstatus -p -n").
+// tool's time; Samba before 4.17, whose smbstatus refuses --json at once, adds the text tables
+// ("smbstatus -S" and "smbstatus -p -n", side by side: one more tool's time).
 // Run by anyone but root it asks only for the shares (NoRights). Failing tools show in the
 // snapshot; threads that cannot be started throw std::system_error.
 StatusSnapshot ReadStatusSnapshot(std::chrono::milliseconds tool_time_limit);

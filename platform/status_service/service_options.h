@@ -1,5 +1,5 @@
 // The command line of sharemond: where its socket lies, which group may use it, and the time
-// limits of the Samba tools and of a client's request.
+// limits of the Samba tools and of a client taking its reply.
 #pragma once
 
 #include <chrono>
@@ -16,7 +16,7 @@ struct ServiceOptions {
   std::string socket_path;            // --socket, else SHAREMON_STATUS_SOCKET, else the default path
   std::string socket_group{kDefaultSocketGroup};           // --socket-group: a group name or number
   std::chrono::milliseconds tool_time_limit = platform::kToolTimeLimit;  // --tool-time-limit MS
-  std::chrono::milliseconds client_time_limit{5000};       // --client-time-limit MS: to send the request
+  std::chrono::milliseconds client_time_limit{5000};       // --client-time-limit MS: to take the reply
   bool help = false;                                       // --help
 };
 

@@ -6,16 +6,22 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <variant>
+#include <vector>
 
 #include "platform/netshare/share_status.h"
 #include "platform/standard_streams.h"
 #include "platform/status_service/listening_socket.h"
+#include "platform/status_service/refusal_log.h"
+#include "platform/status_service/request_intake.h"
 #include "platform/status_service/snapshot_cache.h"
 #include "platform/status_service/status_protocol.h"
 
@@ -43,79 +49,79 @@ Descriptor StopSignalPipe() {
   return Descriptor(ends[0]);
 }
 
-std::string PeerOf(int fd) {
-  ucred peer{};
-  socklen_t length = sizeof peer;
-  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return "an unknown peer";
-  return "uid " + std::to_string(peer.uid) + " gid " + std::to_string(peer.gid) + " pid " + std::to_string(peer.pid);
-}
-
-void Refuse(int fd, const std::string& reason, Clock::time_point deadline) {
-  Log("refused a request from " + PeerOf(fd) + ": " + reason);
-  SendAll(fd, EncodeRefusal(reason), deadline);
-}
-
-// Why the received bytes are no request to answer; "" when they are one.
-std::string RefusalOf(ReceiveEnd end, const std::string& received, std::chrono::milliseconds time_limit) {
-  if (end == ReceiveEnd::TooLarge || ProgressOf(received) == RequestProgress::TooLong) return "request too long";
-  if (end == ReceiveEnd::TimedOut) return "no complete request within " + std::to_string(time_limit.count()) + " ms";
-  if (end == ReceiveEnd::Closed) return "connection closed before the request ended";
-  if (end == ReceiveEnd::Failed) return "the request could not be read";
-  return ParseRequest(received).refusal;
-}
-
-void Serve(int fd, SnapshotCache& cache, std::chrono::milliseconds time_limit) {
-  std::string received;
-  const auto end = Receive(fd, received, kMaxRequestBytes, Clock::now() + time_limit,
-                           [](std::string_view bytes) { return ProgressOf(bytes) != RequestProgress::Incomplete; });
-  if (const auto refusal = RefusalOf(end, received, time_limit); !refusal.empty()) {
-    return Refuse(fd, refusal, Clock::now() + time_limit);
+// The connections being answered, each by a thread of its own: at most kMaxConnections in
+// all and kMaxConnectionsPerPeer of one user, so that no user takes the others' turn.
+class AnswerSlots {
+ public:
+  bool Take(uid_t uid) {
+    std::lock_guard lock(mutex_);
+    const auto peer = per_peer_.find(uid);
+    if (active_ >= kMaxConnections || (peer != per_peer_.end() && peer->second >= kMaxConnectionsPerPeer)) return false;
+    ++active_;
+    ++per_peer_[uid];
+    return true;
   }
-  const auto reply = netshare::ReplyFor(*cache.Current(), ParseRequest(received).share_name);
-  // A client that has gone meanwhile only loses its reply.
-  SendAll(fd, EncodeReport(reply.exit_code, reply.report), Clock::now() + time_limit);
-}
+  void Give(uid_t uid) {
+    std::lock_guard lock(mutex_);
+    --active_;
+    if (--per_peer_[uid] == 0) per_peer_.erase(uid);
+    ended_.notify_all();
+  }
+  void WaitUntilNone() {
+    std::unique_lock lock(mutex_);
+    ended_.wait(lock, [&] { return active_ == 0; });
+  }
 
-// The connection threads under way, counted so that a stop can wait for them.
-struct Connections {
-  std::mutex mutex;
-  std::condition_variable ended;
-  int active = 0;
+ private:
+  std::mutex mutex_;
+  std::condition_variable ended_;
+  int active_ = 0;
+  std::map<uid_t, int> per_peer_;
 };
 
 // What the accept loop and the connection threads share; it lives while any of them runs.
 struct Shared {
   Shared(SnapshotCache::Reader reader, std::chrono::milliseconds time_limit)
-      : cache(std::move(reader), kSnapshotLifetime), client_time_limit(time_limit) {}
+      : cache(std::move(reader), kSnapshotLifetime), refusals(Log), client_time_limit(time_limit) {}
   SnapshotCache cache;
-  Connections connections;
+  AnswerSlots slots;
+  RefusalLog refusals;
   const std::chrono::milliseconds client_time_limit;
 };
 
-void ServeInThread(std::shared_ptr<Shared> shared, Descriptor connection) {
-  {
-    std::lock_guard lock(shared->connections.mutex);
-    if (shared->connections.active >= kMaxConnections) {
-      return Refuse(connection.Get(), "too many connections", Clock::now());
-    }
-    ++shared->connections.active;
-  }
+void Refuse(Shared& shared, const ArrivedRequest& request, const std::string& reason, Clock::time_point deadline) {
+  shared.refusals.Note(request.peer, reason);
+  SendAll(request.connection.Get(), EncodeRefusal(reason), deadline);
+}
+
+// Answers on a thread of its own: the answer may wait for a reading of Samba.
+void Answer(std::shared_ptr<Shared> shared, ArrivedRequest request) {
+  const uid_t uid = request.peer.uid;
   try {
-    std::thread([shared, connection = std::move(connection)]() mutable {
+    std::thread([shared, request = std::move(request)]() mutable {
+      const auto deadline = [&] { return Clock::now() + shared->client_time_limit; };
       try {
-        Serve(connection.Get(), shared->cache, shared->client_time_limit);
+        const auto reply = netshare::ReplyFor(*shared->cache.Current(), request.share_name);
+        // A client that has gone meanwhile only loses its reply.
+        SendAll(request.connection.Get(), EncodeReport(reply.exit_code, reply.report), deadline());
       } catch (const std::exception& error) {
-        Refuse(connection.Get(), std::string("internal error: ") + error.what(), Clock::now() + shared->client_time_limit);
+        Refuse(*shared, request, std::string("internal error: ") + error.what(), deadline());
       }
-      connection = Descriptor();
-      std::lock_guard lock(shared->connections.mutex);
-      --shared->connections.active;
-      shared->connections.ended.notify_all();
+      const uid_t uid = request.peer.uid;
+      request.connection = Descriptor();
+      shared->slots.Give(uid);
     }).detach();
   } catch (const std::system_error&) {
-    std::lock_guard lock(shared->connections.mutex);
-    --shared->connections.active;
+    shared->slots.Give(uid);
   }
+}
+
+// A connection whose waiting ended: answered when its user has a slot left, refused otherwise.
+// Refusals go out at once: a short line into an empty socket buffer.
+void Dispatch(const std::shared_ptr<Shared>& shared, ArrivedRequest request) {
+  if (!request.refusal.empty()) return Refuse(*shared, request, request.refusal, Clock::now());
+  if (!shared->slots.Take(request.peer.uid)) return Refuse(*shared, request, kTooManyConnections, Clock::now());
+  Answer(shared, std::move(request));
 }
 
 std::shared_ptr<Shared> MakeShared(const ServiceOptions& options) {
@@ -128,7 +134,7 @@ std::shared_ptr<Shared> MakeShared(const ServiceOptions& options) {
   return std::make_shared<Shared>(reader, options.client_time_limit);
 }
 
-void AcceptWaiting(int listening, const std::shared_ptr<Shared>& shared) {
+void AcceptWaiting(int listening, RequestIntake& intake, const std::shared_ptr<Shared>& shared) {
   for (;;) {
     Descriptor connection(accept4(listening, nullptr, nullptr, SOCK_CLOEXEC));
     if (!connection.IsOpen()) {
@@ -137,23 +143,33 @@ void AcceptWaiting(int listening, const std::shared_ptr<Shared>& shared) {
       if (errno == EMFILE || errno == ENFILE) std::this_thread::sleep_for(std::chrono::milliseconds(100));
       return;  // otherwise none left (EAGAIN), or a client that gave up meanwhile
     }
-    ServeInThread(shared, std::move(connection));
+    if (auto pushed_out = intake.Add(std::move(connection))) Dispatch(shared, std::move(*pushed_out));
   }
 }
 
-void AcceptUntilStopped(int listening, int stop_signal, const std::shared_ptr<Shared>& shared) {
+// Until a stop signal: reads the requests of all waiting connections side by side, hands each
+// whole one to a thread, and logs the refusal counts as they fall due.
+void ServeUntilStopped(int listening, int stop_signal, const std::shared_ptr<Shared>& shared) {
+  RequestIntake intake;
   for (;;) {
-    pollfd watch[2] = {{listening, POLLIN, 0}, {stop_signal, POLLIN, 0}};
-    if (poll(watch, 2, -1) < 0 && errno != EINTR) return;
+    std::vector<pollfd> watch{{listening, POLLIN, 0}, {stop_signal, POLLIN, 0}};
+    intake.AppendWatch(watch);
+    const auto wake = std::min(intake.NextDeadline(), shared->refusals.NextFlush().value_or(Clock::time_point::max()));
+    const int timeout = wake == Clock::time_point::max() ? -1 : MillisecondsUntil(wake);
+    if (poll(watch.data(), watch.size(), timeout) < 0 && errno != EINTR) return;
     if (watch[1].revents != 0) return;
-    if (watch[0].revents != 0) AcceptWaiting(listening, shared);
+    const auto now = Clock::now();
+    for (auto& request : intake.Collect(std::span(watch).subspan(2), now)) Dispatch(shared, std::move(request));
+    if (watch[0].revents != 0) AcceptWaiting(listening, intake, shared);
+    shared->refusals.Flush(now);
   }
 }
 
 std::string StartLine(const ServiceOptions& options, gid_t gid) {
   std::string line = "serving share reports on " + options.socket_path + " for group " + options.socket_group + " (gid " +
                      std::to_string(gid) + "); Samba tool time limit " + std::to_string(options.tool_time_limit.count()) +
-                     " ms, request time limit " + std::to_string(options.client_time_limit.count()) + " ms";
+                     " ms, request time limit " + std::to_string(kRequestTimeLimit.count()) + " ms, reply time limit " +
+                     std::to_string(options.client_time_limit.count()) + " ms";
   if (geteuid() != 0) line += "; not running as root, so every report is access denied";
   return line;
 }
@@ -176,10 +192,10 @@ int RunStatusService(const ServiceOptions& options) {
   const auto& listening = std::get<ListeningSocket>(opened);
   const auto shared = MakeShared(options);
   Log(StartLine(options, *gid));
-  AcceptUntilStopped(listening.descriptor.Get(), stop_signal.Get(), shared);
+  ServeUntilStopped(listening.descriptor.Get(), stop_signal.Get(), shared);
   RemoveSocketFile(options.socket_path, listening);
-  std::unique_lock lock(shared->connections.mutex);
-  shared->connections.ended.wait(lock, [&] { return shared->connections.active == 0; });
+  shared->slots.WaitUntilNone();
+  shared->refusals.Flush(Clock::now(), true);
   Log("stopped");
   return 0;
 }

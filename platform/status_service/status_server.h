@@ -1,7 +1,8 @@
 // The status service: listens on a Unix socket that only root and the members of one group may
 // use (owner root, that group, mode 0660), answers each connection's request for a share's
-// report from a snapshot of the Samba server that is at most a second old, and logs its start,
-// every failed reading and every refused request on standard error, one line each.
+// report from a snapshot of the Samba server that is at most a second old, and logs its start
+// and every failed reading on standard error, one line each, and its refusals at most a line a
+// second per peer user (RefusalLog).
 #pragma once
 
 #include <string>
@@ -10,8 +11,10 @@
 
 namespace status_service {
 
-// A connection thread per client, at most this many at once; more are refused at once.
+// A thread answers each request once it has come (RequestIntake), at most this many at once
+// in all and of one peer user; the request of a connection beyond that is refused.
 inline constexpr int kMaxConnections = 256;
+inline constexpr int kMaxConnectionsPerPeer = 16;
 
 // Writes "sharemond: " + line to standard error as one whole line.
 void Log(const std::string& line);

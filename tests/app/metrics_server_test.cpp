@@ -12,6 +12,8 @@
 #include <latch>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/share_metrics.h"
@@ -114,31 +116,62 @@ TEST_F(metrics_server_test, fifty_concurrent_scrapes_are_all_served_in_full) {
   EXPECT_EQ(pages_.load(), kClients);
 }
 
-TEST_F(metrics_server_test, a_slow_or_silent_client_is_cut_off_while_others_are_served) {
-  Start({300ms, 16 * 1024, 128});
-  struct Outcome {
-    bool silent_closed, slow_closed;
-    std::vector<int> statuses;
+TEST_F(metrics_server_test, a_silent_client_or_an_unending_head_is_cut_off_while_others_are_served) {
+  struct Case {
+    const char* what;
+    MetricsServer::Limits limits;  // each time limit alone closes the connection
+    std::string sent;
   };
-  const Outcome outcome = WhileServing([this] {
-    Outcome result;
-    const int silent = ConnectLocal(port_);
-    const int slow = ConnectLocal(port_);
-    SendAll(slow, "GET /metr");  // and never more
-    for (int i = 0; i < 5; ++i) result.statuses.push_back(HttpGet(port_, "/metrics").status);
-    result.silent_closed = ClosedByPeer(silent, 5s);
-    result.slow_closed = ClosedByPeer(slow, 5s);
-    close(silent);
-    close(slow);
-    return result;
-  });
-  EXPECT_TRUE(outcome.silent_closed);
-  EXPECT_TRUE(outcome.slow_closed);
-  EXPECT_EQ(outcome.statuses, std::vector<int>(5, 200));
+  const Case cases[] = {
+      {"silent", {.idle_time = 300ms, .head_time = 1h}, ""},
+      {"a head that does not end", {.idle_time = 1h, .head_time = 300ms}, "GET /metr"},
+  };
+  for (const Case& c : cases) {
+    Start(c.limits);
+    const auto [closed, statuses] = WhileServing([&] {
+      const int fd = ConnectLocal(port_);
+      SendAll(fd, c.sent);
+      std::vector<int> scrapes;
+      for (int i = 0; i < 5; ++i) scrapes.push_back(HttpGet(port_, "/metrics").status);
+      const bool cut_off = ClosedByPeer(fd, 10s);
+      close(fd);
+      return std::pair(cut_off, scrapes);
+    });
+    EXPECT_TRUE(closed) << c.what;
+    EXPECT_EQ(statuses, std::vector<int>(5, 200)) << c.what;
+  }
+}
+
+TEST_F(metrics_server_test, a_request_that_ends_its_connection_is_answered_and_then_closed) {
+  Start();
+  struct Case {
+    const char* what;
+    std::string request;
+    bool half_close;  // the client shuts down its sending side after the request
+  };
+  const Case cases[] = {
+      {"Connection: close", "GET /metrics HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n", false},
+      {"HTTP/1.0", "GET /metrics HTTP/1.0\r\n\r\n", false},
+      {"half-closed", "GET /metrics HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", true},
+  };
+  for (const Case& c : cases) {
+    const auto [response, closed] = WhileServing([&] {
+      const int fd = ConnectLocal(port_);
+      SendAll(fd, c.request);
+      if (c.half_close) shutdown(fd, SHUT_WR);
+      const HttpResponse answer = ReadResponse(fd);
+      const bool ended = ClosedByPeer(fd, 5s);
+      close(fd);
+      return std::pair(answer, ended);
+    });
+    EXPECT_EQ(response.status, 200) << c.what;
+    EXPECT_EQ(response.body, page_) << c.what;
+    EXPECT_TRUE(closed) << c.what;
+  }
 }
 
 TEST_F(metrics_server_test, a_client_that_is_served_keeps_its_connection_between_scrapes) {
-  Start({500ms, 16 * 1024, 128});
+  Start({.idle_time = 500ms});
   const std::vector<int> statuses = WhileServing([this] {
     std::vector<int> result;
     const int fd = ConnectLocal(port_);
@@ -155,39 +188,37 @@ TEST_F(metrics_server_test, a_client_that_is_served_keeps_its_connection_between
   EXPECT_EQ(statuses, std::vector<int>(3, 200));
 }
 
-TEST_F(metrics_server_test, a_flood_a_garbled_request_and_one_connection_too_many_are_closed) {
-  Start({10s, 16 * 1024, 4});
-  struct Outcome {
-    bool flood_closed, garbled_closed, extra_closed;
-    int status_after;
-  };
-  const Outcome outcome = WhileServing([this] {
-    Outcome result{};
-    // A request header that never ends, far past the request limit, long before the answer time.
+TEST_F(metrics_server_test, a_flood_or_a_garbled_request_is_closed) {
+  Start();
+  const auto [flood_closed, garbled_closed, status_after] = WhileServing([this] {
+    // A request header that never ends, far past the request limit, long before any time limit.
     const int flood = ConnectLocal(port_);
     SendAll(flood, "GET /metrics HTTP/1.1\r\nX-Padding: " + std::string(256 * 1024, 'a'));
-    result.flood_closed = ClosedByPeer(flood, 5s);
+    const bool flood_cut = ClosedByPeer(flood, 5s);
     close(flood);
     const int garbled = ConnectLocal(port_);
     SendAll(garbled, std::string("\x01\x02 not http at all\r\n\r\n"));
-    result.garbled_closed = ClosedByPeer(garbled, 5s);
+    const bool garbled_cut = ClosedByPeer(garbled, 5s);
     close(garbled);
-    // Four idle connections fill the server; a fifth is closed at once.
+    return std::tuple(flood_cut, garbled_cut, HttpGet(port_, "/metrics").status);
+  });
+  EXPECT_TRUE(flood_closed);
+  EXPECT_TRUE(garbled_closed);
+  EXPECT_EQ(status_after, 200);
+}
+
+TEST_F(metrics_server_test, a_full_server_closes_its_oldest_idle_connection_for_a_new_one) {
+  Start({.connections = 4});
+  const auto [status, oldest_closed] = WhileServing([this] {
     std::vector<int> idle;
     for (int i = 0; i < 4; ++i) idle.push_back(ConnectLocal(port_));
-    std::this_thread::sleep_for(200ms);
-    const int extra = ConnectLocal(port_);
-    result.extra_closed = ClosedByPeer(extra, 5s);
-    close(extra);
+    const int scrape = HttpGet(port_, "/metrics").status;
+    const bool closed = ClosedByPeer(idle.front(), 5s);
     for (const int fd : idle) close(fd);
-    std::this_thread::sleep_for(200ms);
-    result.status_after = HttpGet(port_, "/metrics").status;
-    return result;
+    return std::pair(scrape, closed);
   });
-  EXPECT_TRUE(outcome.flood_closed);
-  EXPECT_TRUE(outcome.garbled_closed);
-  EXPECT_TRUE(outcome.extra_closed);
-  EXPECT_EQ(outcome.status_after, 200);
+  EXPECT_EQ(status, 200);
+  EXPECT_TRUE(oldest_closed);
 }
 
 TEST(listen_address_test, host_and_port_are_read_and_anything_else_refused) {

@@ -2,7 +2,8 @@
 // group with a member created for the purpose, and sharemond on a private socket in the lab
 // directory, holds smbclient sessions open and checks what netshare and "sharemon --probe" give
 // a member, an outsider and root, how the service takes bad requests and a hung Samba tool,
-// and that one reading of Samba answers a second of requests.
+// and that one reading of Samba answers a second of requests. How it shares itself among
+// users is tested in tests/platform/status_service_fairness_test.cpp.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -216,7 +217,10 @@ TEST_F(status_service_samba_test, members_read_the_connections_and_others_are_to
     EXPECT_EQ(denied.output, netshare::AccessDeniedReport());
     EXPECT_NE(denied.errors.find(refused.explanation), std::string::npos) << denied.errors;
     EXPECT_EQ(LineCount(denied.errors), 1u) << denied.errors;
-    EXPECT_EQ(RunAs(refused.who, {"sharemon", "--probe", "public"}, refused.socket).output, "0\t\n");
+    const auto probe = RunAs(refused.who, {"sharemon", "--probe", "public"}, refused.socket);
+    EXPECT_EQ(probe.exit_code, 1u);
+    EXPECT_EQ(probe.output, "");
+    EXPECT_NE(probe.errors.find("Отказано в доступе."), std::string::npos) << probe.errors;
   }
   EXPECT_NE(RunAs(samba_lab::AsOutsider(), {"netshare", "public"}, socket_).errors.find("usermod -aG " + group_),
             std::string::npos);
@@ -247,27 +251,19 @@ TEST_F(status_service_samba_test, bad_requests_are_refused_and_the_next_good_one
       {"silence", ""},
       {"a request without its line end", "report Отчеты"},
   };
-  std::size_t refusals = 0;
   for (const auto& c : refused) {
     const auto reply = status_service::ParseReply(RawExchange(socket_, c.bytes));
     ASSERT_TRUE(reply) << c.what;
     EXPECT_TRUE(reply->refused) << c.what;
-    EXPECT_EQ(LineCount(Log()), 1 + ++refusals) << c.what;  // the start line, then one per refusal
     EXPECT_TRUE(answered_well()) << "after " << c.what;
   }
+  // The first refusal is logged as it is (the rest of the second's are counted).
+  EXPECT_NE(Log().find("refused a request from uid 0 gid 0 pid "), std::string::npos) << Log();
   // Clients that go away before or while the reply comes: the service must not die of SIGPIPE.
   for (const std::size_t keep : {0, 0, 0, 0, 0, 1, 5, 20}) {
     EXPECT_EQ(RawExchange(socket_, "report Отчеты\n", keep).size(), keep);
     EXPECT_TRUE(answered_well()) << "after a client that left after " << keep << " bytes of its reply";
   }
-
-  std::vector<std::thread> clients;
-  std::vector<char> well(100, false);
-  for (std::size_t i = 0; i < well.size(); ++i) clients.emplace_back([&, i] { well[i] = answered_well(); });
-  for (auto& client : clients) client.join();
-  EXPECT_EQ(std::count(well.begin(), well.end(), true), 100);
-  EXPECT_TRUE(answered_well()) << "after 100 clients at once";
-  EXPECT_EQ(LineCount(Log()), 1 + refusals) << Log();
 }
 
 TEST_F(status_service_samba_test, a_hung_smbstatus_gives_waiting_clients_the_error_report) {
@@ -296,6 +292,10 @@ TEST_F(status_service_samba_test, a_hung_smbstatus_gives_waiting_clients_the_err
   const auto report = RunAs({}, {"netshare", "public"}, socket_);
   EXPECT_EQ(report.exit_code, 2u);
   EXPECT_EQ(report.output, netshare::StatusUnreadableReport());
+  // A probe of such a report is a failure with the report's reason, not a count of 0.
+  const auto probe = RunAs({}, {"sharemon", "--probe", "public"}, socket_);
+  EXPECT_EQ(probe.exit_code, 1u);
+  EXPECT_EQ(probe.errors, "Не удается получить сведения о подключениях к серверу Samba.\n");
   EXPECT_EQ(status_service::AskForReport(socket_, "nothing here", 20s).report, netshare::NoSuchShareReport());
 }
 
@@ -345,15 +345,15 @@ TEST_F(status_service_samba_test, one_reading_of_samba_answers_a_second_of_reque
   const auto two = PublicReport({{alice_, "127.0.0.1"}, {alice_, "127.0.0.1"}});
   const auto ask = [&](const char* share) { return status_service::AskForReport(socket_, share, 20s); };
   // A tick over 30 shares: one request after the other, as the window probes them, and then
-  // as many at once.
+  // as many at once as one user may ask.
   const char* const shares[] = {"public", "Отчеты", "team docs", "IPC$", "PUBLIC"};
   const auto burst_start = Clock::now();
-  std::vector<status_service::ServiceAnswer> answers(60);
+  std::vector<status_service::ServiceAnswer> answers(30 + 16);
   answers[0] = ask(shares[0]);
   const auto first_answered = Clock::now();  // the reading ended before this
   for (int i = 1; i < 30; ++i) answers[i] = ask(shares[i % 5]);
   std::vector<std::thread> clients;
-  for (int i = 30; i < 60; ++i) clients.emplace_back([&, i] { answers[i] = ask(shares[i % 5]); });
+  for (std::size_t i = 30; i < answers.size(); ++i) clients.emplace_back([&, i] { answers[i] = ask(shares[i % 5]); });
   for (auto& client : clients) client.join();
   const auto burst_end = Clock::now();
   ASSERT_LT(burst_end - first_answered, 900ms) << "the burst took longer than the second it is about";

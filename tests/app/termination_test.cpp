@@ -2,18 +2,14 @@
 // signal and must write its watch list back as "Выход" would.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
 
-#include "tests/support/temporary_directory.h"
-
-extern char** environ;
+#include "tests/support/test_process.h"
 
 namespace {
 
@@ -41,26 +37,24 @@ TEST_P(Termination, signal_closes_the_window_and_saves_the_watch_list) {
   // LF ends and no final line end come back as CR LF lines.
   TemporaryDirectory::WriteBytes(directory.File("splist.txt"), "docs\n\xEE\xE1\xF9\xE0\xFF\nprint$");
 
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  char* argv[] = {program.data(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+  // Killed at the end should it still run, so a failure leaves nothing behind.
+  TestProcess process(program, {}, {"QT_QPA_PLATFORM=offscreen"}, directory.Path(), "");
+  const pid_t pid = process.Pid();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  int status = 0;
   while (!CatchesSignal(pid, GetParam()) && std::chrono::steady_clock::now() < deadline) {
-    ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the program ended on its own, status " << status;
+    ASSERT_EQ(process.Wait(std::chrono::milliseconds(0)), -1) << "the program ended on its own";
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   ASSERT_TRUE(CatchesSignal(pid, GetParam()));
   std::filesystem::remove(directory.File("splist.txt"));  // so only a new write can bring it back
   ASSERT_EQ(kill(pid, GetParam()), 0);
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status));
+  const int status = process.Wait(std::chrono::seconds(30));
+  EXPECT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(TemporaryDirectory::ReadBytes(directory.File("splist.txt")), "docs\r\n\xEE\xE1\xF9\xE0\xFF\r\nprint$\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(signals, Termination, testing::Values(SIGTERM, SIGINT),
+INSTANTIATE_TEST_SUITE_P(signals, Termination, testing::Values(SIGTERM, SIGINT, SIGHUP),
                          [](const testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
 
 }  // namespace

@@ -90,11 +90,13 @@ TEST_F(samba_end_to_end_test, share_list_report_and_count_follow_the_live_sessio
   EXPECT_EQ(Probe("team docs"), "1\t" + At("nobody") + "\n");
   EXPECT_EQ(Probe("IPC$"), "0\t\n");
 
-  // A share that does not exist: a short error text and exit code 2; the probe counts nothing.
+  // A share that does not exist: a short error text and exit code 2; the probe fails with it.
   const auto missing = RunProgram({BuildDir() + "/netshare", "nothing here"});
   EXPECT_EQ(missing.exit_code, 2u);
   EXPECT_EQ(missing.output, netshare::NoSuchShareReport());
-  EXPECT_EQ(Probe("nothing here"), "0\t\n");
+  const auto probe = RunProgram({BuildDir() + "/sharemon", "--probe", "nothing here"});
+  EXPECT_EQ(probe.exit_code, 1u);
+  EXPECT_EQ(probe.output, "Данный общий ресурс не существует.\n");
 
   const auto closed = RunProgram({LabScript(), "close", lab_, "s2"});
   ASSERT_EQ(closed.exit_code, 0u) << closed.output;

@@ -62,7 +62,10 @@ TEST(command_faces_test, a_probe_prints_the_count_and_names_or_the_error) {
       {"users", Result(core::ProbeOutcome::kCounted, {"alice@PC-01", W("Иванов@БУХ-01")}), 0,
        "2\talice@PC-01 Иванов@БУХ-01\n", ""},
       {"no users", Result(core::ProbeOutcome::kCounted, {}), 0, "0\t\n", ""},
-      {"access denied report", Result(core::ProbeOutcome::kAccessDenied, {}), 0, "0\t\n", ""},
+      // As the polling run counts them: failures, with the report's words or the outcome.
+      {"access denied report", Result(core::ProbeOutcome::kAccessDenied, {}, W("Системная ошибка 5.\nОтказано")), 1,
+       "", "Системная ошибка 5.\nОтказано\n"},
+      {"empty report", Result(core::ProbeOutcome::kNoUsersSection, {}), 1, "", "no_users_section\n"},
       {"timed out", Result(core::ProbeOutcome::kTimedOut, {}, W("Ошибка выполнения")), 1, "", "Ошибка выполнения\n"},
       {"not started", Result(core::ProbeOutcome::kNotStarted, {}, "cannot start"), 1, "", "cannot start\n"},
   };

@@ -32,19 +32,23 @@ TEST(share_probe_test, the_cut_takes_the_text_between_the_two_words) {
        "alice1 bob123 "},
       {"empty section", kUsers + std::string(17, ' ') + "\r\n\r\n\r\n" + kCaching, ""},
       // P = 0: from position 29 of the whole text up to 6 characters before the word.
-      {"only the second word", std::string(28, '-') + "SECTION123456" + kCaching, "SECTION"},
+      {"only the second word", std::string(28, '-') + "SECTION12345\n" + kCaching, "SECTION"},
       {"only the first word", kUsers + std::string(40, ' ') + "alice1 bob123 ", ""},
       {"neither word", std::string(60, 'x') + " abcdefg ", ""},
-      {"second word right after the first", kUsers + kCaching + std::string(40, 'z'), ""},
-      {"second word before the first", kCaching + std::string(40, ' ') + kUsers + std::string(40, 'q'), ""},
-      {"second word 35 characters after the first", kUsers + std::string(23, '.') + kCaching, ""},
-      {"second word 36 characters after the first", kUsers + std::string(17, ' ') + "A" + std::string(6, '.') + kCaching,
-       "A"},
+      {"second word right after the first", kUsers + "\n" + kCaching + std::string(40, 'z'), ""},
+      {"second word before the first", kCaching + std::string(40, ' ') + "\n" + kUsers + std::string(40, 'q'), ""},
+      {"second word 35 characters after the first", kUsers + std::string(22, '.') + "\n" + kCaching, ""},
+      {"second word 36 characters after the first",
+       kUsers + std::string(17, ' ') + "A" + std::string(5, '.') + "\n" + kCaching, "A"},
       // Lower case does not match: P = 0 takes the text from position 29 on.
       {"words are case-sensitive", "пользователи" + std::string(17, ' ') + "alice1 \r\n\r\n\r\n" + kCaching,
        " alice1 "},
-      {"first occurrences count", kUsers + std::string(17, ' ') + "first1 \r\n\r\n\r\n" + kCaching + " " + kUsers,
+      {"first occurrences count", kUsers + std::string(17, ' ') + "first1 \r\n\r\n\r\n" + kCaching + "\n" + kUsers,
        "first1 "},
+      // Words inside a line are no labels.
+      {"words inside a line", "x " + kUsers + " " + kCaching + "\r\n" + kUsers + std::string(17, ' ') + "real12 \r\n\r\n\r\n" +
+                                  kCaching,
+       "real12 "},
   };
   for (const auto& c : cases) EXPECT_EQ(core::CutUsersSection(W(c.report)), W(c.section)) << c.what;
 }
@@ -80,6 +84,7 @@ TEST(share_probe_test, the_report_of_netshare_cuts_to_exactly_its_users) {
   struct Case {
     std::vector<netshare::Connection> connections;
     std::vector<std::string> users;
+    std::string comment = "Отчёты отдела";
   };
   const Case cases[] = {
       {{}, {}},
@@ -88,9 +93,13 @@ TEST(share_probe_test, the_report_of_netshare_cuts_to_exactly_its_users) {
        {"alice@10.0.0.2", "alice@10.0.0.3", "Иванов@host"}},
       // Too short to count as written; padded so that the connection still counts.
       {{{"a", "::1"}, {"ab", "h"}}, {"a@::1_", "ab@h__"}},
+      // Whoever owns a share sets its comment: its words neither add users nor hide them.
+      {{{"bob", "127.0.0.1"}}, {"bob@127.0.0.1"}, kUsers + " aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa bbbbbbb cccccc d "},
+      {{{"bob", "127.0.0.1"}}, {"bob@127.0.0.1"}, kCaching},
+      {{{"bob", "127.0.0.1"}}, {"bob@127.0.0.1"}, "Системная ошибка 5."},
   };
   for (const auto& c : cases) {
-    const std::string report = netshare::ShareReport("Отчеты", "/srv/Отчеты", "Отчёты отдела", c.connections);
+    const std::string report = netshare::ShareReport("Отчеты", "/srv/Отчеты", c.comment, c.connections);
     const core::ProbeResult result = core::ProbeResultOfReport(rtl::ConvertConsoleText(report));
     std::vector<rtl::Text> expected;
     for (const auto& user : c.users) expected.push_back(W(user));
@@ -106,17 +115,26 @@ TEST(share_probe_test, a_report_says_whether_its_count_is_real) {
     const char* what;
     std::string report;
     core::ProbeOutcome outcome;
+    std::string reason;  // the error text: the report's first non-blank lines
   };
+  const std::string netshare_line = "netshare: the status service at /run/s.sock failed: no answer\n";
   const Case cases[] = {
-      {"users section", netshare::ShareReport("a", "/a", "", {{"alice", "10.0.0.2"}}), core::ProbeOutcome::kCounted},
-      {"access denied", netshare::AccessDeniedReport(), core::ProbeOutcome::kAccessDenied},
-      {"no such share", netshare::NoSuchShareReport(), core::ProbeOutcome::kNoUsersSection},
-      {"configuration unreadable", netshare::ConfigurationUnreadableReport(), core::ProbeOutcome::kNoUsersSection},
-      {"nothing at all", "", core::ProbeOutcome::kNoUsersSection},
+      {"users section", netshare::ShareReport("a", "/a", "", {{"alice", "10.0.0.2"}}), core::ProbeOutcome::kCounted, ""},
+      {"access denied", netshare::AccessDeniedReport(), core::ProbeOutcome::kAccessDenied,
+       "Системная ошибка 5.\nОтказано в доступе."},
+      {"no such share", netshare::NoSuchShareReport(), core::ProbeOutcome::kNoUsersSection,
+       "Данный общий ресурс не существует."},
+      {"configuration unreadable", netshare::ConfigurationUnreadableReport(), core::ProbeOutcome::kNoUsersSection,
+       "Не удается прочитать конфигурацию сервера Samba."},
+      {"service failed", netshare_line + netshare::StatusUnreadableReport(), core::ProbeOutcome::kNoUsersSection,
+       netshare_line + "Не удается получить сведения о подключениях к серверу Samba."},
+      {"nothing at all", "", core::ProbeOutcome::kNoUsersSection, ""},
+      {"a flood", std::string(3000, 'x'), core::ProbeOutcome::kNoUsersSection, std::string(500, 'x')},
   };
   for (const auto& c : cases) {
     const core::ProbeResult result = core::ProbeResultOfReport(rtl::ConvertConsoleText(c.report));
     EXPECT_EQ(result.outcome, c.outcome) << c.what;
+    EXPECT_EQ(result.error, W(c.reason)) << c.what;
     EXPECT_TRUE(result.HasReport()) << c.what;
     EXPECT_FALSE(result.EndsTick()) << c.what;
     EXPECT_EQ(result.Counted(), c.outcome == core::ProbeOutcome::kCounted) << c.what;
@@ -166,12 +184,15 @@ TEST_F(console_prober_test, a_run_without_a_report_is_a_failure_with_the_error_t
     std::string script;  // empty: the program is missing
     core::ProbeOutcome outcome;
     std::string error;
+    // Short where the limit is what ends the run; long where the output must pass its limit
+    // first, which a loaded machine may take seconds to print.
+    std::chrono::milliseconds limit = 1s;
   };
   const Case cases[] = {
       {"cannot start", "", core::ProbeOutcome::kNotStarted, "Ошибка выполнения или компиляции: \n\rnetshare Отчеты"},
       {"hangs", "exec sleep 30", core::ProbeOutcome::kTimedOut, "Ошибка выполнения или компиляции: \n\rnetshare Отчеты"},
       {"prints too much", "exec yes Пользователи", core::ProbeOutcome::kReportTooLarge,
-       "Слишком большой ответ команды: \n\rnetshare Отчеты"},
+       "Слишком большой ответ команды: \n\rnetshare Отчеты", 120s},
   };
   for (const auto& c : cases) {
     if (c.script.empty()) {
@@ -180,7 +201,7 @@ TEST_F(console_prober_test, a_run_without_a_report_is_a_failure_with_the_error_t
       platform::SetShareQueryProgram(script_);
       WriteScript(c.script);
     }
-    const core::ProbeResult result = Probe(W("Отчеты"), 1s);
+    const core::ProbeResult result = Probe(W("Отчеты"), c.limit);
     EXPECT_EQ(result.outcome, c.outcome) << c.what;
     EXPECT_EQ(result.error, W(c.error)) << c.what;
     EXPECT_TRUE(result.EndsTick()) << c.what;

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,6 +11,9 @@
 #include "platform/netshare/share_connections.h"
 #include "platform/netshare/share_report.h"
 #include "platform/netshare/share_status.h"
+#include "platform/console_command.h"
+#include "tests/support/smbstatus_json.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -92,6 +97,22 @@ TEST(share_connections_test, a_report_without_connections_or_no_report_at_all) {
   EXPECT_FALSE(netshare::ConnectionsFromJson("[1]", "public"));
 }
 
+// Read in one pass: looking each connection's session up among all sessions took minutes here.
+TEST(share_connections_test, a_report_of_100000_connections_gives_each_share_its_report) {
+  const GeneratedStatus status = GenerateSmbstatusJson(100000, false);
+  ASSERT_LE(status.json.size(), platform::kConsoleOutputLimit);
+  netshare::StatusSnapshot snapshot;
+  snapshot.shares = std::vector<platform::SambaShare>{{"share 0", "/srv/0", ""}, {"share 3", "/srv/3", "Три"}};
+  snapshot.state = netshare::ConnectionState::Read;
+  snapshot.connections = netshare::ConnectionsFromJson(status.json).value();
+  for (const auto& share : *snapshot.shares) {
+    EXPECT_EQ(netshare::ReplyFor(snapshot, share.name).report,
+              netshare::ShareReport(share.name, share.path, share.comment, status.connections.at(share.name)))
+        << share.name;
+  }
+  EXPECT_EQ(snapshot.connections, status.connections);
+}
+
 std::string UserNames(const std::string& user_id) {
   if (user_id == "1001") return "bob";
   if (user_id == "1002") return "alice";
@@ -166,6 +187,57 @@ TEST(share_status_test, the_reply_of_each_state_in_its_order) {
   }
   std::sort(errors.begin(), errors.end());
   EXPECT_EQ(std::unique(errors.begin(), errors.end()), errors.end());
+}
+
+// The Samba tools as shell scripts, alone on PATH: testparm knows "public", smbd answers, and
+// each case says what smbstatus does ("" for no smbstatus at all).
+TEST(share_status_test, a_reading_names_the_tool_that_failed_and_how) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root reads the connections";
+  using netshare::ConnectionState;
+  using namespace std::chrono_literals;
+  // The text tables' tools each wait for the other to start: one after the other, the first
+  // would wait until its time limit.
+  const std::string text_tables = R"sh(case "$*" in
+      *--json*) echo "smbstatus: unknown option --json"; exit 1 ;;
+      *-S*) : >"$D/S"; while [ ! -e "$D/P" ]; do /bin/sleep 0.05; done; echo "public       4242   10.0.0.9     x" ;;
+      *) : >"$D/P"; while [ ! -e "$D/S" ]; do /bin/sleep 0.05; done; echo "4242   0   0   10.0.0.9 (ipv4:10.0.0.9:445)" ;;
+    esac)sh";
+  struct Case {
+    const char* what;
+    std::string smbstatus;
+    std::chrono::milliseconds limit;
+    ConnectionState state;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {"text tables", text_tables, 10s, ConnectionState::Read, ""},
+      {"oversize", "exec /usr/bin/head -c 17000000 /dev/zero", 10s, ConnectionState::Unreadable,
+       "smbstatus --json printed more than 16777216 bytes"},
+      {"hung", "exec /bin/sleep 60", 1s, ConnectionState::Unreadable, "smbstatus --json did not end within 1000 ms"},
+      {"missing", "", 10s, ConnectionState::Unreadable, "smbstatus --json could not be started"},
+      {"failed", "exit 3", 10s, ConnectionState::Unreadable, "smbstatus -S ended with status 3"},
+  };
+  const std::string path = std::getenv("PATH");
+  unsetenv("SHAREMON_SMB_CONF");
+  for (const auto& c : cases) {
+    const TemporaryDirectory tools;
+    const auto tool = [&](const std::string& name, const std::string& body) {
+      TemporaryDirectory::WriteBytes(tools.File(name), "#!/bin/sh\nD='" + tools.File("") + "'\n" + body + "\n");
+      chmod(tools.File(name).c_str(), 0755);
+    };
+    tool("testparm", "printf '[global]\\n[public]\\n\\tpath = /srv/public\\n'");
+    tool("net", "exit 1");
+    tool("smbcontrol", "exit 0");
+    if (!c.smbstatus.empty()) tool("smbstatus", c.smbstatus);
+    setenv("PATH", tools.Path().c_str(), 1);
+    const netshare::StatusSnapshot snapshot = netshare::ReadStatusSnapshot(c.limit);
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(snapshot.state, c.state) << c.what;
+    EXPECT_EQ(snapshot.problem, c.problem) << c.what;
+    if (c.state == ConnectionState::Read) {
+      EXPECT_EQ(snapshot.connections, (netshare::ConnectionsByService{{"public", {{"root", "10.0.0.9"}}}})) << c.what;
+    }
+  }
 }
 
 }  // namespace

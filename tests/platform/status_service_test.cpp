@@ -2,6 +2,7 @@
 // the socket file. The service as a whole runs against a real Samba server in
 // tests/app/status_service_samba_test.cpp.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,8 @@
 #include <vector>
 
 #include "platform/status_service/listening_socket.h"
+#include "platform/status_service/refusal_log.h"
+#include "platform/status_service/request_intake.h"
 #include "platform/status_service/service_options.h"
 #include "platform/status_service/snapshot_cache.h"
 
@@ -91,6 +94,67 @@ TEST(snapshot_cache_test, a_failed_reading_reaches_its_caller_and_the_next_calle
   EXPECT_THROW(cache.Current(), std::runtime_error);
   EXPECT_NE(cache.Current(), nullptr);
   EXPECT_EQ(calls, 2);
+}
+
+TEST(refusal_log_test, a_peer_costs_a_line_a_second_and_the_rest_is_counted) {
+  using status_service::Peer;
+  std::vector<std::string> lines;
+  status_service::RefusalLog log([&](const std::string& line) { lines.push_back(line); });
+  const auto t0 = status_service::RefusalLog::Clock::time_point() + 1h;
+  const Peer alice{true, 1001, 100, 7}, bob{true, 1002, 100, 8};
+  struct Step {
+    const Peer* peer;  // nullptr: a flush
+    std::chrono::milliseconds at;
+    const char* line;  // the line written, "" for none
+  };
+  const Step steps[] = {
+      {&alice, 0ms, "refused a request from uid 1001 gid 100 pid 7: a"},
+      {&alice, 10ms, ""},
+      {&bob, 20ms, "refused a request from uid 1002 gid 100 pid 8: a"},
+      {&alice, 30ms, ""},
+      {nullptr, 999ms, ""},
+      {nullptr, 1000ms, "refused 2 more requests from uid 1001 since the last line, the last from uid 1001 gid 100 pid 7: a"},
+      {&alice, 1500ms, ""},
+      {nullptr, 2000ms, "refused 1 more request from uid 1001 since the last line, the last from uid 1001 gid 100 pid 7: a"},
+      {nullptr, 3000ms, ""},
+      {&alice, 3000ms, "refused a request from uid 1001 gid 100 pid 7: a"},
+  };
+  for (const Step& step : steps) {
+    lines.clear();
+    if (step.peer != nullptr) log.Note(*step.peer, "a", t0 + step.at);
+    else log.Flush(t0 + step.at);
+    EXPECT_EQ(lines, std::string(step.line).empty() ? std::vector<std::string>{} : std::vector<std::string>{step.line})
+        << step.at.count();
+  }
+}
+
+TEST(request_intake_test, a_full_intake_pushes_out_the_oldest_connection_of_the_user_who_holds_most) {
+  rlimit files{};
+  getrlimit(RLIMIT_NOFILE, &files);
+  files.rlim_cur = files.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &files);
+  // As root the first connection comes from another user, who holds only it; the connection
+  // pushed out is then the oldest of root's.
+  const bool other_user_first = geteuid() == 0;
+  status_service::RequestIntake intake;
+  std::vector<status_service::Descriptor> clients;
+  std::vector<int> served;
+  for (std::size_t i = 0; i <= status_service::kMaxWaitingRequests; ++i) {
+    int ends[2];
+    const bool as_other = i == 0 && other_user_first;
+    ASSERT_EQ(as_other ? seteuid(4242) : 0, 0);
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0) << i;
+    ASSERT_EQ(as_other ? seteuid(0) : 0, 0);
+    clients.emplace_back(ends[0]);
+    served.push_back(ends[1]);
+    const auto pushed_out = intake.Add(status_service::Descriptor(ends[1]));
+    ASSERT_EQ(pushed_out.has_value(), i == status_service::kMaxWaitingRequests);
+    if (pushed_out) {
+      EXPECT_EQ(pushed_out->connection.Get(), served[other_user_first ? 1 : 0]);
+      EXPECT_EQ(pushed_out->refusal, "too many connections");
+    }
+  }
+  EXPECT_EQ(intake.Size(), status_service::kMaxWaitingRequests);
 }
 
 TEST(service_options_test, command_lines) {

@@ -87,6 +87,7 @@ class RunningProgram {
     startup.hStdError = error_;
     started_ = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, creation_flags, nullptr, nullptr,
                               &startup, &process_);
+    if (!started_) start_error_ = GetLastError();
   }
   ~RunningProgram() {
     if (started_) {
@@ -101,6 +102,7 @@ class RunningProgram {
   }
 
   bool Started() const { return started_ != FALSE; }
+  DWORD StartError() const { return start_error_; }
   DWORD ProcessId() const { return process_.dwProcessId; }
   // The exit code, or STILL_ACTIVE when the program has not ended within `milliseconds`.
   DWORD Wait(DWORD milliseconds) const {
@@ -119,6 +121,7 @@ class RunningProgram {
   HANDLE error_ = INVALID_HANDLE_VALUE;
   PROCESS_INFORMATION process_{};
   BOOL started_ = FALSE;
+  DWORD start_error_ = ERROR_SUCCESS;
 };
 
 struct Finished {
@@ -140,7 +143,7 @@ std::string LinesOf(const std::string& windows_text) {
 
 Finished RunToEnd(const std::vector<std::wstring>& arguments) {
   const RunningProgram program(arguments);
-  EXPECT_TRUE(program.Started());
+  EXPECT_TRUE(program.Started()) << "error " << program.StartError();
   const DWORD exit_code = program.Wait(30000);
   return {exit_code, LinesOf(program.Out()), LinesOf(program.Error())};
 }
@@ -200,8 +203,7 @@ TEST(console_program_windows_test, probe_failures_and_wrong_arguments_have_their
   const Case cases[] = {
       {{L"--probe"}, 2, "usage: sharemon --probe NAME\n"},
       {{L"--probe", L"a", L"b"}, 2, "usage: sharemon --probe NAME\n"},
-      {{}, 2, "usage: sharemon --list-shares\n"},
-      {{L"--unknown"}, 2, "usage: sharemon --list-shares\n"},
+      {{L"--unknown"}, 2, "usage: sharemon [TABLEFILE]\n"},
       {{L"--poll", L"--interval", L"0"}, 2, "sharemon --poll: --interval: "},
       {{L"--poll", L"--colour", L"red"}, 2, "sharemon --poll: unknown option --colour\n"},
       {{L"--poll", L"--watch"}, 2, "sharemon --poll: missing value after --watch\n"},
@@ -224,6 +226,19 @@ TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the
   EXPECT_NE(run.out.find(usage), std::string::npos) << run.out;
   EXPECT_NE(run.out.find(core::PollOptionsHelp(core::PollOptionSet::kWithoutMetrics)), std::string::npos) << run.out;
   EXPECT_EQ(run.error, "");
+}
+
+// The faces this program has, without metrics, and where its files lie on Windows. (--version
+// and both programs are checked through cmd.exe, tests/windows/program_checks.sh.)
+TEST(console_program_windows_test, help_names_the_windows_faces_and_the_data_directory) {
+  const Finished help = RunToEnd({L"--help"});
+  EXPECT_EQ(help.exit_code, 0u);
+  const std::string usage =
+      "Usage: sharemon [TABLEFILE]\n  or:  sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+  EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
+  EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
+  EXPECT_EQ(help.error, "");
+  EXPECT_EQ(RunToEnd({L"-h"}).out, help.out);
 }
 
 // The watch list, a poll run every 200 ms, and the run's one table file.
@@ -253,9 +268,12 @@ class PollRun {
     return {};
   }
 
+  // The temporary a table file is written through ("list_….txt.XXXXXXXX.tmp") is none: held
+  // open here while the program renames it, it made that rename fail with a sharing violation.
   fs::path TableFile() const {
     for (const auto& entry : fs::directory_iterator(directory_.Path())) {
-      if (entry.path().filename().wstring().starts_with(L"list_")) return entry.path();
+      const fs::path name = entry.path().filename();
+      if (name.wstring().starts_with(L"list_") && name.extension() == L".txt") return entry.path();
     }
     return {};
   }
@@ -300,7 +318,7 @@ void ExpectCountsInCoreText(const fs::path& file, int at_least_rows) {
 
 TEST(console_program_windows_test, poll_writes_its_table_after_every_tick) {
   const PollRun run(0);
-  ASSERT_TRUE(run.Program().Started());
+  ASSERT_TRUE(run.Program().Started()) << "error " << run.Program().StartError();
   const fs::path file = run.FileWithRows(3);
   ASSERT_FALSE(file.empty()) << run.Program().Error();
   EXPECT_EQ(run.Program().Wait(0), static_cast<DWORD>(STILL_ACTIVE));
@@ -313,7 +331,7 @@ TEST(console_program_windows_test, poll_writes_its_table_after_every_tick) {
 TEST(console_program_windows_test, poll_ends_on_ctrl_break_and_writes_its_file) {
   if (GetConsoleWindow() == nullptr) AllocConsole();
   const PollRun run(CREATE_NEW_PROCESS_GROUP);
-  ASSERT_TRUE(run.Program().Started());
+  ASSERT_TRUE(run.Program().Started()) << "error " << run.Program().StartError();
   const fs::path file = run.FileWithRows(2);
   ASSERT_FALSE(file.empty()) << run.Program().Error();
   if (!GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, run.Program().ProcessId())) {

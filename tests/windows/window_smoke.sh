@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The window program's smoke run under Wine, driven from outside as a user drives it:
-# sharemon_window.exe starts with a table file named on its command line, then "Пуск", a tick
+# The window's smoke run under Wine, driven from outside as a user drives it: sharemon.exe
+# starts with a table file named on its command line, then "Пуск", a tick
 # against the stand-in net.exe, "Стоп", a click on the watched share and "Выход" from the menu.
 # Screenshots of the window (never of a menu or a dialog, which Wine shows black) are compared
 # with the golden pictures of the Windows build in golden/; the time from the start to the
@@ -14,7 +14,7 @@ golden=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/golden
 run=$build/smoke
 rm -rf "$run"
 mkdir -p "$run"
-cp "$build/sharemon_window.exe" "$build/NETAPI32.dll" "$run/"
+cp "$build/sharemon.exe" "$build/NETAPI32.dll" "$run/"
 printf 'team\r\n' >"$run/splist.txt"
 # "Время,team" and two rows, in Windows-1251.
 printf '\xc2\xf0\xe5\xec\xff,team\r\n08.12.2026 9:05:07,2\r\n08.12.2026 9:35:07,1\r\n' >"$run/table.txt"
@@ -63,7 +63,7 @@ SHAREMON_STANDIN_NET_LOG=$(windows_path "$run/net.log")
 wine cmd /c exit >/dev/null 2>&1 || true
 
 started=$(now_ms)
-wine "$run/sharemon_window.exe" "$(windows_path "$run/table.txt")" >"$run/wine.log" 2>&1 &
+wine "$run/sharemon.exe" "$(windows_path "$run/table.txt")" >"$run/wine.log" 2>&1 &
 program=$!
 expect_picture window_start 20
 echo "[ MEASURED ] window start to its first full picture, with the Wine server running: $(($(now_ms) - started)) ms"

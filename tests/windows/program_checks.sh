@@ -1,0 +1,163 @@
+# How the program starts and installs, checked from outside as a user would, under Wine:
+# sourced by scripts/test-windows after the test programs, with its $out (the programs and the
+# installers), $prefix and in_wine. Each check prints "[       OK ] name" or
+# "[  FAILED  ] name" with what it saw, and counts in checks_passed / checks_failed. The prefix
+# is left as it was found: the checks uninstall what they installed and remove the user's
+# files they made.
+
+checks_passed=0
+checks_failed=0
+checks_dir=$out/program-checks
+version=$(sed -n 's/.*kProgramVersion\[\] = "\(.*\)";/\1/p' "$root/core/version.h")
+installer=$out/sharemon-$version.msi
+older_installer=$out/sharemon-0.1.msi
+installed=$prefix/drive_c/Program\ Files/sharemon
+
+check() {
+  local name=$1
+  shift
+  if "$@" >"$checks_dir/last.txt" 2>&1; then
+    echo "[       OK ] $name"
+    checks_passed=$((checks_passed + 1))
+  else
+    echo "[  FAILED  ] $name"
+    sed 's/^/    /' "$checks_dir/last.txt"
+    checks_failed=$((checks_failed + 1))
+  fi
+}
+
+# Says what differs when `actual` is not `expected`.
+same() {
+  [[ $1 == "$2" ]] || { printf '%s: expected [%s], got [%s]\n' "$3" "$2" "$1"; return 1; }
+}
+
+# wine cmd /c COMMAND in DIRECTORY; its standard output and error without CR in $checks_dir.
+prompt() {
+  local status=0
+  (cd "$1" && in_wine timeout 60 wine cmd /c "$2") >"$checks_dir/out" 2>"$checks_dir/err" || status=$?
+  sed -i 's/\r$//' "$checks_dir/out" "$checks_dir/err"
+  return $status
+}
+
+# Explorer and shortcuts start sharemon.exe without a console; the prompt runs sharemon.com.
+subsystems() {
+  local exe com
+  exe=$(x86_64-w64-mingw32-objdump -p "$out/sharemon.exe" | grep '^Subsystem')
+  com=$(x86_64-w64-mingw32-objdump -p "$out/sharemon.com" | grep '^Subsystem')
+  [[ $exe == *"(Windows GUI)" && $com == *"(Windows CUI)" ]] || { echo "$exe / $com"; return 1; }
+}
+
+# From cmd.exe, by either name and by the bare one, with output and exit codes.
+prompt_faces() {
+  local program status
+  for program in sharemon.exe sharemon.com sharemon; do
+    status=0
+    prompt "$out" "$program --version" || status=$?
+    same "$status $(cat "$checks_dir/out")" "0 sharemon $version" "$program --version" || return 1
+    status=0
+    prompt "$out" "$program --probe" || status=$?
+    same "$status $(cat "$checks_dir/err")" "2 usage: sharemon --probe NAME" "$program --probe" || return 1
+  done
+  prompt "$out" "sharemon.exe --version > $(windows_path "$checks_dir/version.txt")" &&
+    same "$(tr -d '\r' <"$checks_dir/version.txt")" "sharemon $version" "redirected by cmd"
+}
+
+# The table file --poll wrote in DIRECTORY (other than list_old.txt), waiting up to 30 s.
+new_table_file() {
+  local file
+  for _ in $(seq 300); do
+    file=$(find "$1" -maxdepth 1 -name 'list_*.txt' ! -name list_old.txt | head -n 1)
+    [[ -n $file && $(wc -l <"$file") -ge 2 ]] && { echo "$file"; return 0; }
+    sleep 0.1
+  done
+  echo "no table file in $1" >&2
+  return 1
+}
+
+# In a terminal Wine gives the program a console, whose Ctrl+C ends the run, which writes its file.
+ctrl_c_ends_poll() {
+  local program run status
+  for program in sharemon.exe sharemon.com; do
+    run=$checks_dir/poll-$program
+    mkdir -p "$run"
+    printf 'team\r\n' >"$run/splist.txt"
+    rm -f "$run/keys"
+    mkfifo "$run/keys"
+    status=0
+    in_wine env SHAREMON_TEST_INTERVAL_MS=200 timeout 60 script -qefc \
+      "wine '$(windows_path "$out/$program")' --poll --watch '$(windows_path "$run/splist.txt")' --out '$(windows_path "$run")'" \
+      /dev/null <"$run/keys" >"$run/terminal.txt" 2>&1 &
+    local pid=$!
+    exec 3>"$run/keys"
+    new_table_file "$run" >/dev/null && printf '\003' >&3
+    wait $pid || status=$?
+    exec 3>&-
+    grep -q 'run stopped' "$run/terminal.txt" || { echo "$program: no stop in"; cat "$run/terminal.txt"; return 1; }
+    same "$status" 0 "$program exit status" || return 1
+  done
+}
+
+msiexec() { in_wine timeout 120 wine msiexec "$1" "$(windows_path "$2")" /qn; }
+
+# DisplayVersion of every sharemon among the installed programs, one a line.
+installed_versions() {
+  in_wine wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    awk '/^HKEY/ { name = "" } $1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" && name == "sharemon" { print $3 }'
+}
+
+shortcut() { find "$prefix/drive_c" -path '*/Start Menu/Programs/sharemon.lnk' 2>/dev/null; }
+
+installs() {
+  msiexec /i "$installer" && [[ -f $installed/sharemon.exe && -f $installed/sharemon.com ]] &&
+    same "$(installed_versions)" "$version" "installed versions"
+}
+
+# The link's target as Windows stores it, the path of the program.
+the_shortcut_points_at_the_program() {
+  [[ -n $(shortcut) ]] && strings -a "$(shortcut)" | grep -Fx 'C:\Program Files\sharemon\sharemon.exe' >/dev/null
+}
+
+# Started through the shortcut, as from the Start menu, the program polls the watch list the
+# user already had in %APPDATA%\sharemon and writes its table file there; from the prompt it
+# answers in its folder too.
+starts_from_there_and_keeps_its_files_in_appdata() {
+  cmp "$user_files/splist.txt" "$checks_dir/splist.txt" && cmp "$user_files/list_old.txt" "$checks_dir/list_old.txt" &&
+    in_wine env SHAREMON_TEST_INTERVAL_MS=200 timeout 60 wine start "$(in_wine winepath -w "$(shortcut)")" --poll &&
+    new_table_file "$user_files" && in_wine wineserver -k &&
+    [[ -z $(find "$installed" -name '*.txt') ]] &&
+    prompt "$installed" "sharemon.exe --version" && same "$(cat "$checks_dir/out")" "sharemon $version" "from there"
+}
+
+uninstalls_and_leaves_the_users_files() {
+  msiexec /x "$installer" && [[ ! -e $installed && -z $(shortcut) ]] && same "$(installed_versions)" "" "installed versions" &&
+    cmp "$user_files/splist.txt" "$checks_dir/splist.txt" && [[ -n $(new_table_file "$user_files") ]]
+}
+
+upgrades_an_older_version() {
+  msiexec /i "$older_installer" && same "$(installed_versions)" "0.1" "before the upgrade" &&
+    msiexec /i "$installer" && same "$(installed_versions)" "$version" "after the upgrade" &&
+    msiexec /x "$installer" && same "$(installed_versions)" "" "after removing"
+}
+
+rm -rf "$checks_dir"
+mkdir -p "$checks_dir"
+# Whatever an interrupted or failed run left installed goes first.
+msiexec /x "$installer" >/dev/null 2>&1 || true
+msiexec /x "$older_installer" >/dev/null 2>&1 || true
+rm -rf "$installed"
+user_files=$(in_wine winepath -u "$(in_wine wine cmd /c echo %APPDATA% | tr -d '\r')" 2>/dev/null)/sharemon
+rm -rf "$user_files"
+mkdir -p "$user_files"
+printf 'team\r\n' | tee "$user_files/splist.txt" >"$checks_dir/splist.txt"
+printf 'Время,team\r\n' | tee "$user_files/list_old.txt" >"$checks_dir/list_old.txt"
+
+check "the window's program has no console, the prompt's has" subsystems
+check "cmd /c runs sharemon.exe, sharemon.com and sharemon with output and exit codes" prompt_faces
+check "Ctrl+C ends --poll in a terminal, which writes its file" ctrl_c_ends_poll
+check "msiexec /i installs the programs under Program Files with an uninstall entry" installs
+check "the Start menu shortcut points at sharemon.exe" the_shortcut_points_at_the_program
+check "the installed program starts and keeps its files in %APPDATA%\\sharemon" starts_from_there_and_keeps_its_files_in_appdata
+check "msiexec /x removes the programs and leaves the user's files" uninstalls_and_leaves_the_users_files
+check "installing upgrades an older version" upgrades_an_older_version
+rm -rf "$user_files"
+in_wine wineserver -k 2>/dev/null || true
