@@ -84,13 +84,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kRunPosted: RunPosted(); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
-    case WM_CLOSE: CloseWindow(); return 0;
+    case WM_CLOSE: AskToClose(); return 0;
     // The end of the session saves what the end of a Linux session or SIGTERM saves: the watch
     // list when the session asks, then the window closes as "Выход" closes it, so a run's table
     // is written too.
     case WM_QUERYENDSESSION: logic_.SaveWatchList(); return TRUE;
     case WM_ENDSESSION:
-      if (wparam) CloseWindow();
+      if (wparam) AskToClose();
       return 0;
     case WM_DESTROY: KillTimer(window_, kTimer1); return 0;
   }
@@ -167,7 +167,7 @@ bool MainWindow::HandleTabKey(const MSG& message) {
   return true;
 }
 
-void MainWindow::CloseWindow() {
+void MainWindow::AskToClose() {
   if (window_ != nullptr && logic_.Close()) DestroyWindow(window_);
 }
 
@@ -176,7 +176,9 @@ void MainWindow::Post(std::function<void()> closure) {
     std::lock_guard lock(posted_mutex_);
     posted_.push_back(std::move(closure));
   }
-  PostMessageW(window_, kRunPosted, 0, 0);
+  // Once the window is gone nothing runs what was posted (a null window would make this a
+  // message to the calling thread).
+  if (const HWND window = window_; window != nullptr) PostMessageW(window, kRunPosted, 0, 0);
 }
 
 // Runs everything posted so far, in order. A closure may open a box whose loop runs this

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -83,7 +84,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void OnContextMenu(HWND control, LPARAM position);
   void OnActivate(bool active);
   // Closes as "Выход" does: destroyed unless the logic keeps the window open.
-  void CloseWindow();
+  void AskToClose();
   void RunPosted();
 
   // Layout (main_window_layout.cpp).
@@ -99,8 +100,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void ShowSheet(int index);
   std::vector<HWND> TabOrder() const;
 
-  // Handlers, each forwarding to the logic.
-  void FormShow();
+  // Handlers, each forwarding to the logic (FormShow is Show's).
   void Button1Click() { logic_.StartStop(); }
   void Timer1Timer() { logic_.TimerWaitEnded(); }
   // ListBox1's selection, also when the double-click was on the users view (ListBox3).
@@ -110,7 +110,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void ListBox2Click() { logic_.ShowHistory(); }
   void N2Click() { logic_.OpenTableFile(); }
   void N3Click() { logic_.DeleteSelected(); }
-  void N4Click() { CloseWindow(); }
+  void N4Click() { AskToClose(); }
   void N5Click() { logic_.ShowUsers(); }
   void N6Click() { logic_.SaveTable(); }
   // Runs a handler inside the error guard: an exception ends it and is shown in the error box.
@@ -137,7 +137,8 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   // Before the logic, whose probe threads post here until they end.
   std::mutex posted_mutex_;
   std::deque<std::function<void()>> posted_;
-  HWND window_ = nullptr;
+  // Atomic, since Post reads it on the probe threads; null once the window is gone.
+  std::atomic<HWND> window_ = nullptr;
   Controls controls_{};
   ListBox list_box1_, list_box2_, list_box3_;
   platform::Owned<FontTraits> form_font_, button1_font_;
