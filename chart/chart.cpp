@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 
 #include "chart/chart_exceptions.h"
+#include "chart/property.h"
 #include "chart/series.h"
 
 namespace {
@@ -53,9 +54,7 @@ TChart::~TChart() {
 
 template <class T>
 void TChart::Store(T& field, T value) {
-  if (field == value) return;
-  field = std::move(value);
-  InvalidateChart();
+  StoreAndReport(field, std::move(value), [this] { InvalidateChart(); });
 }
 
 // --- repaint control -----------------------------------------------------------------------
@@ -202,16 +201,16 @@ int TChart::PageCount() const {
 
 void TChart::SetMaxPointsPerPage(int points) {
   if (points < 0) throw ChartException(chart_text::kMaxPointsPerPage);
-  if (max_points_per_page_ == points) return;
-  max_points_per_page_ = points;
-  if (page_ > PageCount()) SetPage(PageCount());
-  InvalidateChart();
+  StoreAndReport(max_points_per_page_, points, [this] {
+    if (page_ > PageCount()) SetPage(PageCount());
+    InvalidateChart();
+  });
 }
 
 void TChart::SetPage(int page) {
   page = std::clamp(page, 1, PageCount());
-  if (page_ == page) return;
-  page_ = page;
-  InvalidateChart();
-  if (OnPageChange) OnPageChange(*this);
+  StoreAndReport(page_, page, [this] {
+    InvalidateChart();
+    if (OnPageChange) OnPageChange(*this);
+  });
 }

@@ -6,19 +6,8 @@
 #include <QLocale>
 #include <QScreen>
 
+#include "chart/property.h"
 #include "chart/rounding.h"
-
-namespace {
-
-// Stores `value` when it differs and tells whether it did.
-template <class T>
-bool StoreIfDifferent(T& field, const T& value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
 
 TPen::TPen(TChangeReceiver on_change) : on_change_(std::move(on_change)) {}
 
@@ -65,13 +54,9 @@ void TPen::SelectAlternateCosmeticHandle(TColor color) {
 
 TChartPen::TChartPen(TChangeReceiver on_change) : TPen(std::move(on_change)) {}
 
-void TChartPen::SetVisible(bool visible) {
-  if (StoreIfDifferent(visible_, visible)) Changed();
-}
+void TChartPen::SetVisible(bool visible) { StoreAndReport(visible_, visible, [this] { Changed(); }); }
 
-void TChartPen::SetSmallDots(bool small_dots) {
-  if (StoreIfDifferent(small_dots_, small_dots)) Changed();
-}
+void TChartPen::SetSmallDots(bool small_dots) { StoreAndReport(small_dots_, small_dots, [this] { Changed(); }); }
 
 void TChartPen::Assign(const TChartPen& source) {
   SetVisible(source.visible_);
@@ -112,13 +97,9 @@ void TBrush::Changed() {
   if (on_change_) on_change_();
 }
 
-void TBrush::SetColor(TColor color) {
-  if (StoreIfDifferent(color_, color)) Changed();
-}
+void TBrush::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Changed(); }); }
 
-void TBrush::SetStyle(TBrushStyle style) {
-  if (StoreIfDifferent(style_, style)) Changed();
-}
+void TBrush::SetStyle(TBrushStyle style) { StoreAndReport(style_, style, [this] { Changed(); }); }
 
 void TBrush::SetBitmap(std::optional<QImage> bitmap) {
   bitmap_ = std::move(bitmap);
@@ -147,27 +128,17 @@ void TFont::Changed() {
 
 int TFont::Height() const { return -MulDiv(size_, pixels_per_inch_, 72); }
 
-void TFont::SetName(const rtl::Text& name) {
-  if (StoreIfDifferent(name_, name)) Changed();
-}
+void TFont::SetName(const rtl::Text& name) { StoreAndReport(name_, name, [this] { Changed(); }); }
 
-void TFont::SetSize(int points) {
-  if (StoreIfDifferent(size_, points)) Changed();
-}
+void TFont::SetSize(int points) { StoreAndReport(size_, points, [this] { Changed(); }); }
 
 void TFont::SetHeight(int pixels) { SetSize(MulDiv(pixels < 0 ? -pixels : pixels, 72, pixels_per_inch_)); }
 
-void TFont::SetColor(TColor color) {
-  if (StoreIfDifferent(color_, color)) Changed();
-}
+void TFont::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Changed(); }); }
 
-void TFont::SetStyle(TFontStyles style) {
-  if (StoreIfDifferent(style_, style)) Changed();
-}
+void TFont::SetStyle(TFontStyles style) { StoreAndReport(style_, style, [this] { Changed(); }); }
 
-void TFont::SetCharSet(int char_set) {
-  if (StoreIfDifferent(char_set_, char_set)) Changed();
-}
+void TFont::SetCharSet(int char_set) { StoreAndReport(char_set_, char_set, [this] { Changed(); }); }
 
 void TFont::Assign(const TFont& source) {
   bool changed = StoreIfDifferent(name_, source.name_);
@@ -237,9 +208,7 @@ void TView3DOptions::RequestRepaint() const {
 
 template <class T>
 bool TView3DOptions::Store(T& field, T value) {
-  if (!StoreIfDifferent(field, value)) return false;
-  RequestRepaint();
-  return true;
+  return StoreAndReport(field, value, [this] { RequestRepaint(); });
 }
 
 void TView3DOptions::SetElevation(int degrees) { Store(elevation_, degrees); }

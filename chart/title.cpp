@@ -5,6 +5,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart.h"
+#include "chart/property.h"
 #include "rtl/errors.h"
 
 namespace {
@@ -32,16 +33,12 @@ TChartTitle::TChartTitle(TChart& chart)
 void TChartTitle::Changed() const { chart_.InvalidateChart(); }
 
 void TChartTitle::SetText(const std::vector<rtl::Text>& lines) {
-  if (text_ == lines) return;
-  text_ = lines;
-  Changed();
+  StoreAndReport(text_, lines, [this] { Changed(); });
 }
 
 void TChartTitle::SetLine(int index, const rtl::Text& line) {
   if (index < 0 || index >= static_cast<int>(text_.size())) throw rtl::ListIndexError(index);
-  if (text_[index] == line) return;
-  text_[index] = line;
-  Changed();
+  StoreAndReport(text_[index], line, [this] { Changed(); });
 }
 
 void TChartTitle::AddLine(const rtl::Text& line) {
@@ -56,27 +53,19 @@ void TChartTitle::ClearText() {
 }
 
 void TChartTitle::SetVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  Changed();
+  StoreAndReport(visible_, visible, [this] { Changed(); });
 }
 
 void TChartTitle::SetAlignment(TAlignment alignment) {
-  if (alignment_ == alignment) return;
-  alignment_ = alignment;
-  Changed();
+  StoreAndReport(alignment_, alignment, [this] { Changed(); });
 }
 
 void TChartTitle::SetColor(TColor color) {
-  if (color_ == color) return;
-  color_ = color;
-  Changed();
+  StoreAndReport(color_, color, [this] { Changed(); });
 }
 
 void TChartTitle::SetAdjustFrame(bool adjust) {
-  if (adjust_frame_ == adjust) return;
-  adjust_frame_ = adjust;
-  Changed();
+  StoreAndReport(adjust_frame_, adjust, [this] { Changed(); });
 }
 
 bool TChartTitle::TitleHit(int x, int y) const {

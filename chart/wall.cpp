@@ -3,6 +3,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart.h"
+#include "chart/property.h"
 
 TCustomChartWall::TCustomChartWall(TChart& chart, TColor default_color)
     : chart_(chart),
@@ -14,21 +15,15 @@ TCustomChartWall::TCustomChartWall(TChart& chart, TColor default_color)
 void TCustomChartWall::Changed() const { chart_.InvalidateChart(); }
 
 void TCustomChartWall::SetColor(TColor color) {
-  if (color_ == color) return;
-  color_ = color;
-  Changed();
+  StoreAndReport(color_, color, [this] { Changed(); });
 }
 
 void TCustomChartWall::SetDark3D(bool dark) {
-  if (dark3d_ == dark) return;
-  dark3d_ = dark;
-  Changed();
+  StoreAndReport(dark3d_, dark, [this] { Changed(); });
 }
 
 void TCustomChartWall::SetSize(int pixels) {
-  if (size_ == pixels) return;
-  size_ = pixels;
-  Changed();
+  StoreAndReport(size_, pixels, [this] { Changed(); });
 }
 
 bool TCustomChartWall::AppliesDarkening() const {
