@@ -43,7 +43,7 @@ void BM_BottomAxisPointLabels(benchmark::State& state) {
   TCanvas target(&labelled.image, labelled.chart.palette());
   TChartCanvas& canvas = *labelled.chart.Canvas();
   canvas.BeginFrame(target, nullptr, {0, 0, 817, 250}, false);
-  for (auto _ : state) PaintAxis(labelled.chart.BottomAxisRef(), labelled.chart, true, scan);
+  for (auto _ : state) PaintAxis(labelled.chart.BottomAxisRef(), labelled.chart.FrameContext(), true, scan);
   canvas.EndFrame(target, labelled.chart.WindowCanvas(), {0, 0, 817, 250});
   state.SetLabel(scan == TPointLabelScan::EveryPoint ? "every point" : "skipping hidden");
 }

@@ -16,6 +16,7 @@
 #include "chart/axis.h"
 #include "chart/canvas.h"
 #include "chart/chart_host.h"
+#include "chart/frame_context.h"
 #include "chart/panel_settings.h"
 #include "chart/title.h"
 #include "chart/wall.h"
@@ -77,9 +78,11 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   int Depth3D() const override { return depth3d_; }
 
   // --- drawing helpers for the parts --------------------------------------------------------
-  // `font` takes the canvas font's pixels per inch, then the canvas font becomes a copy of it.
+  // What the paint stages see of the panel: its canvas, plot area, depth, printing state,
+  // colour and series, with a wall size of 0 (2D).
+  TFrameContext FrameContext() const;
+  // As the frame context does them (frame_context.h).
   void SelectFont(TFont& font);
-  // A hatch drawn in its own back colour is turned black (white on black) so it shows.
   void SelectFillBrush(TColor color, TBrushStyle style, TColor back_color);
   // Whether `axis` is sized and drawn: AxisVisible and the axis' Visible; the depth axis
   // needs View3D; a side axis needs an active series bound to it, unless no active series
@@ -94,10 +97,6 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   TextLines MultiLineWidth(const rtl::Text& text) const;
   // The widest point label of every labelled series, active or not, in the selected font.
   int WidestPointLabel() const;
-  // The widest mark text of the active series; marks are never drawn here, so 0.
-  int WidestMarkText() const { return 0; }
-  // The room an axis adds for its wall: 0 in a 2D chart.
-  int WallSize(const TCustomChartAxis&) const { return 0; }
   bool IsPrinting() const { return is_printing_; }
   void AdjustPenForPrinting(TPen& pen) const override;
   bool ClippingAllowed() const;
@@ -246,6 +245,7 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   void DrawBevels(TRect rect);
   void DrawFrame(TRect& rect, int width, TColor top_left, TColor bottom_right);
   void DrawTitlesAndLegend();
+  void DrawTitle(TChartTitle& title, bool onTop);
   void AssignFlatDepths();
   void LayoutAxes();
   void ApplySeriesMargins();

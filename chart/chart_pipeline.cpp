@@ -147,9 +147,16 @@ void TChart::DrawFrame(TRect& rect, int width, TColor top_left, TColor bottom_ri
 void TChart::DrawTitlesAndLegend() {
   canvas_->BeginFrontPlane();
   // The legend is only stored; title and foot come in the same order with or without it.
-  if (title_.Visible()) title_.DrawTitle(true);
-  if (foot_.Visible()) foot_.DrawTitle(false);
+  if (title_.Visible()) DrawTitle(title_, true);
+  if (foot_.Visible()) DrawTitle(foot_, false);
   canvas_->EndFrontPlane();
+}
+
+void TChart::DrawTitle(TChartTitle& title, bool onTop) {
+  TFrameContext frame = FrameContext();
+  title.DrawTitle(frame, onTop);
+  plot_area_ = frame.plot_area;
+  NormalizePlotArea();
 }
 
 void TChart::AssignFlatDepths() {
@@ -166,10 +173,11 @@ void TChart::LayoutAxes() {
   for (TCustomChartAxis* axis : axes) axis->UpdateScale();
   NormalizePlotArea();
   TRect room = plot_area_;
+  const TFrameContext frame = FrameContext();
   for (std::size_t i = 0; i < axes.size(); ++i) {
     if (!AxisShown(*axes[i])) continue;
     TRect reserved = room;
-    ReserveAxisRoom(*axes[i], *this, reserved, i < kBuiltInAxes);
+    ReserveAxisRoom(*axes[i], frame, reserved, i < kBuiltInAxes);
     // An axis that would leave no room at all is left out of the layout.
     TRect common;
     if (Intersect(reserved, room, common)) room = common;
@@ -187,12 +195,13 @@ void TChart::ApplySeriesMargins() {
 
 void TChart::DrawWalls() {
   // Left and bottom walls and the wall thickness are 3D drawing, which this engine leaves out.
-  DrawBackWall(*this, back_wall_, plot_area_);
+  DrawBackWall(FrameContext(), back_wall_);
 }
 
 void TChart::DrawAxes() {
+  const TFrameContext frame = FrameContext();
   for (TCustomChartAxis* axis : AxesList())
-    if (AxisShown(*axis)) PaintAxis(*axis, *this, true);
+    if (AxisShown(*axis)) PaintAxis(*axis, frame, true);
 }
 
 void TChart::DrawAllSeries() {
@@ -214,21 +223,15 @@ void TChart::DrawSeries(TChartSeries& series) {
 
 // --- helpers for the parts --------------------------------------------------------------------
 
-void TChart::SelectFont(TFont& font) {
-  font.SetPixelsPerInch(canvas_->Font().PixelsPerInch());
-  canvas_->Font().Assign(font);
+TFrameContext TChart::FrameContext() const {
+  // Walls take room beside the axes only in 3D, which this engine leaves out.
+  return {*canvas_, *this, plot_area_, depth3d_, 0, is_printing_, color_};
 }
 
+void TChart::SelectFont(TFont& font) { FrameContext().SelectFont(font); }
+
 void TChart::SelectFillBrush(TColor color, TBrushStyle style, TColor back_color) {
-  if (style != bsSolid && color == back_color) color = back_color == clBlack ? clWhite : clBlack;
-  canvas_->Brush().SetColor(color);
-  canvas_->Brush().SetStyle(style);
-  if (style == bsSolid) {
-    canvas_->SetBackgroundMode(TRANSPARENT);
-  } else {
-    canvas_->SetBackgroundMode(OPAQUE);
-    canvas_->SetBackgroundColor(back_color);
-  }
+  FrameContext().SelectFillBrush(color, style, back_color);
 }
 
 bool TChart::AxisShown(const TCustomChartAxis& axis) const {
@@ -269,7 +272,7 @@ int TChart::WidestPointLabel() const {
 }
 
 void TChart::AdjustPenForPrinting(TPen& pen) const {
-  if (is_printing_ && pen.Style() != psSolid && pen.Width() == 1) pen.SetWidth(0);
+  FrameContext().AdjustPenForPrinting(pen);
 }
 
 bool TChart::ClippingAllowed() const { return !canvas_->IsFreeRotating(); }

@@ -105,7 +105,7 @@ TClickedPart TChartMouseHandling::FindClickedPart(int x, int y) {
     if (index != -1) return {PartSeries, index, *it, nullptr};
   }
   for (TCustomChartAxis* axis : chart.AxesList())
-    if (AxisHitTest(*axis, chart, x, y)) return {PartAxis, -1, nullptr, axis};
+    if (chart.AxisShown(*axis) && AxisHitTest(*axis, x, y)) return {PartAxis, -1, nullptr, axis};
   if (chart.Title().TitleHit(x, y)) return {PartTitle};
   if (chart.Foot().TitleHit(x, y)) return {PartFoot};
   if (PointInRect(chart.PlotArea(), x, y) && chart.ActiveSeriesCount() > 0) return {PartPlotArea};

@@ -52,6 +52,24 @@ TEST_F(AxisPaintTest, LeftAxisLabelsTicksGridAndLine) {
   EXPECT_EQ(minor[2], "DrawHorizontalLineAtDepth(9,7,16,0)");
 }
 
+// A stage draws on the frame it is given, not on the panel's own state: the axis line at the
+// frame's plot area, the grid across it, a printed frame's thinnest grid pen, and the label
+// brush in the frame's panel colour.
+TEST_F(AxisPaintTest, DrawsOnTheFrameItIsGiven) {
+  CountsFrom0To8();
+  TFrameContext frame = chart().FrameContext();
+  frame.plot_area = {40, 10, 140, 210};
+  frame.printing = true;
+  frame.panel_color = clRed;
+  canvas().Clear();
+  PaintAxis(Left(), frame, true);
+  EXPECT_EQ(Count("DrawVerticalLine(40,10,210)"), 1);
+  const TRecordedCall& grid = Record("DrawHorizontalLineAtDepth(40,140,");
+  EXPECT_EQ(grid.pen_width, 0);
+  EXPECT_EQ(Record("WriteTextAtDepth(").brush_color, clRed);
+  EXPECT_EQ(chart().PlotArea(), (TRect{10, 10, 210, 210}));
+}
+
 TEST_F(AxisPaintTest, EachPartIsDrawnWithItsOwnPen) {
   CountsFrom0To8();
   Left().Ticks().SetColor(clRed);
@@ -237,9 +255,11 @@ TEST_F(AxisPaintTest, HitTestReachesThreePixelsIntoTheChart) {
       {Bottom(), 400, 259, true}, {Bottom(), 400, 260, false}, {Bottom(), 791, 250, true}, {Bottom(), 792, 250, false},
   };
   for (const HitCase& c : cases)
-    EXPECT_EQ(AxisHitTest(c.axis, chart(), c.x, c.y), c.hit) << c.x << "," << c.y;
+    EXPECT_EQ(AxisHitTest(c.axis, c.x, c.y), c.hit) << c.x << "," << c.y;
+  // A hidden axis is no click target, wherever it was last drawn.
+  EXPECT_EQ(chart().FindClickedPart(27, 100).Kind, PartAxis);
   Left().SetVisible(false);
-  EXPECT_FALSE(AxisHitTest(Left(), chart(), 27, 100));
+  EXPECT_NE(chart().FindClickedPart(27, 100).Kind, PartAxis);
 }
 
 // --- pixels on the real canvas ---------------------------------------------------------------

@@ -14,7 +14,8 @@ class WallTest : public ChartFixture {
  protected:
   const TRecordedCall& DrawBack() {
     canvas().Clear();
-    DrawBackWall(chart(), chart().BackWall(), kPlot);
+    chart().SetPlotArea(kPlot);
+    DrawBackWall(chart().FrameContext(), chart().BackWall());
     const TRecordedCall* box = FirstRecord("DrawBox(");
     EXPECT_NE(box, nullptr);
     return *box;
