@@ -24,6 +24,7 @@ class QPushButton;
 class QTabWidget;
 class QTreeView;
 class TChart;
+class TChartWidget;
 class TFastLineSeries;
 class TListBox;
 class TTimer;
@@ -77,6 +78,8 @@ class TForm1 : public QMainWindow {
   ConnectionTableModel* ListView1Items() const { return list_view1_items_; }
   QLineEdit* Edit1() const { return edit1_; }
   TChart* Chart1() const { return chart1_; }
+  // The widget that shows Chart1.
+  TChartWidget* Chart1Widget() const { return chart1_widget_; }
   TFastLineSeries* Series1() const { return series1_; }
   TTimer* Timer1() const { return timer1_; }
   QMenu* N1() const { return n1_; }
@@ -151,6 +154,7 @@ class TForm1 : public QMainWindow {
   ConnectionTableModel* list_view1_items_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   TChart* chart1_ = nullptr;
+  TChartWidget* chart1_widget_ = nullptr;
   TFastLineSeries* series1_ = nullptr;
   TTimer* timer1_ = nullptr;
   QMenu* n1_ = nullptr;

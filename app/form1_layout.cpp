@@ -17,7 +17,7 @@
 #include "app/list_box.h"
 #include "app/version.h"
 #include "app/window_timer.h"
-#include "chart/chart.h"
+#include "chart/qt/chart_widget.h"
 
 namespace {
 
@@ -121,7 +121,8 @@ void TForm1::BuildLayout() {
   connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
 
   BuildListPage();
-  chart1_ = Place(new TChart(tab_sheet3_), 16, 8, 817, 250);
+  chart1_widget_ = Place(new TChartWidget(tab_sheet3_), 16, 8, 817, 250);
+  chart1_ = &chart1_widget_->Chart();
   series1_ = &ConfigureHistoryChart(*chart1_);
 
   timer1_ = new TTimer(this);

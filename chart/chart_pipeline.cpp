@@ -1,6 +1,6 @@
 // The chart panel's paint pipeline: one frame, from the panel background through titles,
 // axis layout, walls and axes to the series clipped to the plot area, drawn into the
-// canvas's frame image and copied to the window in one step.
+// canvas's frame bitmap and copied to the window in one step.
 #include <algorithm>
 
 #include "chart/axis_drawing.h"
@@ -27,10 +27,10 @@ bool Intersect(const TRect& a, const TRect& b, TRect& common) {
 
 // --- frame --------------------------------------------------------------------------------
 
-void TChart::PaintHandler() {
+void TChart::Paint() {
   if (is_printing_) return;
   if (canvas_->RepaintFromBuffer()) return;
-  RenderChart(window_canvas_, {0, 0, width(), height()});
+  RenderChart(window_canvas_, {0, 0, Width(), Height()});
 }
 
 void TChart::RenderChart(TCanvas& target, const TRect& rect) {
@@ -46,7 +46,7 @@ void TChart::RenderChart(TCanvas& target, const TRect& rect) {
   DrawContents(frame_bounds_);
   canvas_->EndFrame(target, window_canvas_, rect);
   // A frame of another size drawn for another target is no longer the window's frame.
-  if (&target != &window_canvas_ && (rect.Width() != width() || rect.Height() != height())) canvas_->MarkDirty();
+  if (&target != &window_canvas_ && (TSize{rect.Width(), rect.Height()} != Size())) canvas_->MarkDirty();
 }
 
 void TChart::DrawContents(const TRect& bounds) {
@@ -85,11 +85,11 @@ void TChart::NormalizePlotArea() {
   if (area.Right < area.Left)
     area.Right = area.Left + 1;
   else if (area.Right == area.Left)
-    area.Right = area.Left + width();
+    area.Right = area.Left + Width();
   if (area.Bottom < area.Top)
     area.Bottom = area.Top + 1;
   else if (area.Bottom == area.Top)
-    area.Bottom = area.Top + height();
+    area.Bottom = area.Top + Height();
   plot_width_ = area.Width();
   plot_height_ = area.Height();
   plot_center_x_ = (area.Left + area.Right) / 2;

@@ -1,11 +1,6 @@
 // Pens, brushes, fonts and 3D view settings of the chart engine.
 #include "chart/pens.h"
 
-#include <QFont>
-#include <QGuiApplication>
-#include <QLocale>
-#include <QScreen>
-
 #include "chart/property.h"
 #include "chart/rounding.h"
 
@@ -101,7 +96,7 @@ void TBrush::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Cha
 
 void TBrush::SetStyle(TBrushStyle style) { StoreAndReport(style_, style, [this] { Changed(); }); }
 
-void TBrush::SetBitmap(std::optional<QImage> bitmap) {
+void TBrush::SetBitmap(std::optional<TBitmap> bitmap) {
   bitmap_ = std::move(bitmap);
   Changed();
 }
@@ -118,7 +113,7 @@ void TBrush::Assign(const TBrush& source) {
 
 TChartBrush::TChartBrush(TChangeReceiver on_change) : TBrush(std::move(on_change)) { color_ = clDefault; }
 
-bool TChartBrush::HasBitmap() const { return Bitmap().has_value() && !Bitmap()->isNull(); }
+bool TChartBrush::HasBitmap() const { return Bitmap().has_value() && !Bitmap()->IsEmpty(); }
 
 TFont::TFont(TChangeReceiver on_change) : on_change_(std::move(on_change)) {}
 
@@ -155,9 +150,14 @@ namespace {
 constexpr char kDefaultFontName[] = "Arial";
 constexpr char kDefaultFontSize[] = "8";
 
-bool JapaneseInterface() { return QLocale::system().language() == QLocale::Japanese; }
+TFrameworkFont& FrameworkFont() {
+  static TFrameworkFont font;
+  return font;
+}
 
 }  // namespace
+
+void SetFrameworkFont(const TFrameworkFont& font) { FrameworkFont() = font; }
 
 DefaultFontChoice ChooseDefaultFont(const rtl::Text& resource_name, int resource_size, bool japanese_interface,
                                     const rtl::Text& framework_font_name, int framework_font_height,
@@ -171,14 +171,10 @@ DefaultFontChoice ChooseDefaultFont(const rtl::Text& resource_name, int resource
 }
 
 void InitChartFont(TFont& font, TChangeReceiver on_change) {
-  const int resource_size = std::stoi(kDefaultFontSize);
-  DefaultFontChoice choice{kDefaultFontName, resource_size};
-  if (JapaneseInterface() && qGuiApp) {
-    const QFont framework = QGuiApplication::font();
-    const int ppi = qGuiApp->primaryScreen() ? int(qGuiApp->primaryScreen()->logicalDotsPerInchY()) : 96;
-    const int height = framework.pixelSize() > 0 ? -framework.pixelSize() : -MulDiv(framework.pointSize(), ppi, 72);
-    choice = ChooseDefaultFont(kDefaultFontName, resource_size, true, rtl::Windows1251FromUtf8(framework.family().toStdString()), height, ppi);
-  }
+  const TFrameworkFont& framework = FrameworkFont();
+  const DefaultFontChoice choice = ChooseDefaultFont(kDefaultFontName, std::stoi(kDefaultFontSize),
+                                                     framework.japanese_interface, framework.name, framework.height,
+                                                     framework.pixels_per_inch);
   font.SetOnChange({});
   font.SetName(choice.name);
   font.SetSize(choice.size);

@@ -6,7 +6,6 @@
 
 #include "axis_fixture.h"
 #include "chart/axis_room.h"
-#include "chart/char_advance_measure.h"
 
 namespace {
 
@@ -163,26 +162,6 @@ TEST_F(AxisRoomTest, ShrinkingEveryPaintKeepsTheShiftedPositions) {
     // after the ticks: Nearest(0.1 * (221 - 10)) = 21.
     EXPECT_EQ(Bottom().TitlePosition(), 219) << paint;
     EXPECT_EQ(Bottom().LabelsPosition(), 206) << paint;
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// The chart's own canvas writes without kerning and with whole-pixel advances, so the sum of
-// character advances is the width of the whole text.
-TEST(CharAdvanceMeasureTest, SumOfAdvancesIsTheCanvasWidthOfTheText) {
-  EnsureWidgetApplication();
-  TChart chart;
-  TChartCanvas& canvas = *chart.Canvas();
-  for (int size : {8, 11}) {
-    chart.BottomAxisRef().LabelsFont().SetSize(size);
-    chart.SelectFont(chart.BottomAxisRef().LabelsFont());
-    TCharAdvanceMeasure measure(canvas);
-    // "AVATAR To", dates and times, and "Время" in Windows-1251.
-    for (const rtl::Text text : {"AVATAR To", "01.02.2024", "23:59", "WWii  ,.", "\xC2\xF0\xE5\xEC\xFF"})
-      EXPECT_EQ(measure.TextWidth(text), canvas.MeasureTextWidth(text)) << text << " at " << size;
   }
 }
 
