@@ -137,7 +137,7 @@ void TChartCanvas3D::DrawGraphicStretched(const TRect& rect, const TBitmap* grap
 
 void TChartCanvas3D::WriteText(int x, int y, const rtl::Text& text) {
   target_->SetTextColor(ToRGB(Font().Color(), clBlack));
-  target_->TextOut(x, y, text);
+  target_->OutputText(x, y, text);
 }
 
 void TChartCanvas3D::ClipToRectangle(const TRect& rect) { target_->IntersectClipRect(rect); }

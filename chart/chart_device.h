@@ -43,7 +43,7 @@ class TChartDevice {
   // and turned counter-clockwise about (x, y) by its font escapement (tenths of a degree),
   // glyphs in its text colour, the cell first filled with its background colour when the
   // background mode is OPAQUE.
-  virtual void TextOut(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) = 0;
+  virtual void OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) = 0;
 
   // --- brushes and shapes ---------------------------------------------------------------
   // Columns area.Left..Right-1, rows area.Top..Bottom-1 with the context's brush when it is

@@ -38,10 +38,10 @@ void TChart::RenderChart(TCanvas& target, const TRect& rect) {
   const int w = frame_bounds_.Width();
   const int h = frame_bounds_.Height();
   // Margins are percentages of the frame, rounded by MulDiv: 3 % of 817 is 25 (24.51).
-  plot_area_ = {frame_bounds_.Left + border_width_ + MulDiv(margin_left_, w, 100),
-                frame_bounds_.Top + border_width_ + MulDiv(margin_top_, h, 100),
-                frame_bounds_.Right - border_width_ - MulDiv(margin_right_, w, 100),
-                frame_bounds_.Bottom - border_width_ - MulDiv(margin_bottom_, h, 100)};
+  plot_area_ = {frame_bounds_.Left + border_width_ + gdi::MulDiv(margin_left_, w, 100),
+                frame_bounds_.Top + border_width_ + gdi::MulDiv(margin_top_, h, 100),
+                frame_bounds_.Right - border_width_ - gdi::MulDiv(margin_right_, w, 100),
+                frame_bounds_.Bottom - border_width_ - gdi::MulDiv(margin_bottom_, h, 100)};
   NormalizePlotArea();
   DrawContents(frame_bounds_);
   canvas_->EndFrame(target, window_canvas_, rect);

@@ -105,8 +105,8 @@ void TCanvas::GradientFill(const TRect& rect, TRgb start, TRgb end, bool vertica
   if (bitmap_ != nullptr) device_->GradientFill(*bitmap_, *this, rect, start, end, vertical);
 }
 
-void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
-  if (bitmap_ != nullptr && !text.empty()) device_->TextOut(*bitmap_, *this, x, y, text);
+void TCanvas::OutputText(int x, int y, const rtl::Text& text) {
+  if (bitmap_ != nullptr && !text.empty()) device_->OutputText(*bitmap_, *this, x, y, text);
 }
 
 TTextExtent TCanvas::TextExtent(const rtl::Text& text) const { return device_->MeasureText(font_, text); }

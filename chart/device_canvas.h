@@ -16,17 +16,19 @@
 #include "chart/pens.h"
 #include "rtl/text.h"
 
-// Background modes of the device (SetBkMode).
+// Background modes (SetBkMode) and text alignment flags (SetTextAlign; 0 is left and top)
+// of the device, with the platform's values: where the platform's own header came first
+// (a Windows backend), its macros of the same names and values stand for them.
+#ifndef TRANSPARENT
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
-
-// Text alignment flags of the device (SetTextAlign); 0 is left and top.
 inline constexpr unsigned TA_LEFT = 0;
 inline constexpr unsigned TA_RIGHT = 2;
 inline constexpr unsigned TA_CENTER = 6;
 inline constexpr unsigned TA_TOP = 0;
 inline constexpr unsigned TA_BOTTOM = 8;
 inline constexpr unsigned TA_BASELINE = 24;
+#endif
 
 class TCanvas {
  public:
@@ -89,7 +91,7 @@ class TCanvas {
 
   // TextOutA at (x, y) under the text alignment, background mode and font escapement,
   // in the text colour. The text is Windows-1251.
-  void TextOut(int x, int y, const rtl::Text& text);
+  void OutputText(int x, int y, const rtl::Text& text);
   // GetTextExtentPoint32A with the text metrics: the width (sum of advances), ascent and
   // cell height (ascent + descent) of the text, the escapement ignored.
   TTextExtent TextExtent(const rtl::Text& text) const;

@@ -121,13 +121,13 @@ void TFont::Changed() {
   if (on_change_) on_change_();
 }
 
-int TFont::Height() const { return -MulDiv(size_, pixels_per_inch_, 72); }
+int TFont::Height() const { return -gdi::MulDiv(size_, pixels_per_inch_, 72); }
 
 void TFont::SetName(const rtl::Text& name) { StoreAndReport(name_, name, [this] { Changed(); }); }
 
 void TFont::SetSize(int points) { StoreAndReport(size_, points, [this] { Changed(); }); }
 
-void TFont::SetHeight(int pixels) { SetSize(MulDiv(pixels < 0 ? -pixels : pixels, 72, pixels_per_inch_)); }
+void TFont::SetHeight(int pixels) { SetSize(gdi::MulDiv(pixels < 0 ? -pixels : pixels, 72, pixels_per_inch_)); }
 
 void TFont::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Changed(); }); }
 

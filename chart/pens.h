@@ -34,8 +34,10 @@ inline constexpr TFontStyles fsItalic = 2;
 inline constexpr TFontStyles fsUnderline = 4;
 inline constexpr TFontStyles fsStrikeOut = 8;
 
-// The platform's default character set.
+// The platform's default character set (its own macro where its header came first).
+#ifndef DEFAULT_CHARSET
 inline constexpr int DEFAULT_CHARSET = 1;
+#endif
 
 // The framework pen. Colour default clBlack, Mode pmCopy, Style psSolid, Width 1 (pixels).
 // Each setter stores a different value and then notifies the change receiver.

@@ -137,7 +137,7 @@ TFrameworkFont FrameworkFontOfApplication() {
   const QFont framework = QGuiApplication::font();
   font.pixels_per_inch = qGuiApp->primaryScreen() ? int(qGuiApp->primaryScreen()->logicalDotsPerInchY()) : 96;
   font.height = framework.pixelSize() > 0 ? -framework.pixelSize()
-                                          : -MulDiv(framework.pointSize(), font.pixels_per_inch, 72);
+                                          : -gdi::MulDiv(framework.pointSize(), font.pixels_per_inch, 72);
   font.name = rtl::Windows1251FromUtf8(framework.family().toStdString());
   return font;
 }

@@ -20,7 +20,7 @@ class TQtChartDevice : public TChartDevice {
   explicit TQtChartDevice(QWidget* window = nullptr);
 
   TTextExtent MeasureText(const TFont& font, const rtl::Text& text) override;
-  void TextOut(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) override;
+  void OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) override;
   void FillPattern(TBitmap& bitmap, const TCanvas& dc, const TRect& area) override;
   void Ellipse(TBitmap& bitmap, const TCanvas& dc, const TRect& box) override;
   void Arc(TBitmap& bitmap, const TCanvas& dc, const TRect& box, TPoint start, TPoint end) override;

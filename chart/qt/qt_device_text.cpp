@@ -90,7 +90,7 @@ TTextExtent TQtChartDevice::MeasureText(const TFont& font, const rtl::Text& text
   return TTextRenderCache::ForThisThread().Extent(font, text);
 }
 
-void TQtChartDevice::TextOut(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) {
+void TQtChartDevice::OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) {
   if (text.empty()) return;
   const TRenderedText& run = TTextRenderCache::ForThisThread().Rendered(dc.Font(), text, dc.TextColor());
   const int width = run.Width, height = run.Height;

@@ -32,11 +32,11 @@ TEST_F(DeviceContractTest, text_reaches_the_device_with_alignment_escapement_col
   canvas_.SetFontEscapement(900);
   canvas_.SetTextColor(MakeRgb(0x12, 0x34, 0x56));
   canvas_.SetBackgroundMode(OPAQUE);
-  canvas_.TextOut(7, 8, "ab");
-  canvas_.TextOut(7, 8, "");  // nothing to write
+  canvas_.OutputText(7, 8, "ab");
+  canvas_.OutputText(7, 8, "");  // nothing to write
   TCanvas window(device_);    // no bitmap: a window's canvas draws nothing
-  window.TextOut(1, 1, "ab");
-  EXPECT_EQ(device_.Calls(), std::vector<std::string>{"TextOut(7,8,\"ab\",10,900,123456,2)"});
+  window.OutputText(1, 1, "ab");
+  EXPECT_EQ(device_.Calls(), std::vector<std::string>{"OutputText(7,8,\"ab\",10,900,123456,2)"});
   EXPECT_EQ(canvas_.TextExtent("abc").Width, 21);
 }
 

@@ -25,8 +25,8 @@ TTextExtent TPlainDevice::MeasureText(const TFont&, const rtl::Text& text) {
   return {char_width_ * int(text.size()), 10, 13};
 }
 
-void TPlainDevice::TextOut(TBitmap&, const TCanvas& dc, int x, int y, const rtl::Text& text) {
-  Log("TextOut(" + std::to_string(x) + "," + std::to_string(y) + ",\"" + text + "\"," +
+void TPlainDevice::OutputText(TBitmap&, const TCanvas& dc, int x, int y, const rtl::Text& text) {
+  Log("OutputText(" + std::to_string(x) + "," + std::to_string(y) + ",\"" + text + "\"," +
       std::to_string(dc.TextAlign()) + "," + std::to_string(dc.FontEscapement()) + "," + Hex(dc.TextColor()) + "," +
       std::to_string(dc.BackgroundMode()) + ")");
 }

@@ -19,8 +19,8 @@ class TPlainDevice : public TChartDevice {
   explicit TPlainDevice(int char_width = 7) : char_width_(char_width) {}
 
   TTextExtent MeasureText(const TFont& font, const rtl::Text& text) override;
-  // Logged as "TextOut(x,y,"text",align,escapement,colour,mode)", colour as 0xRRGGBB.
-  void TextOut(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) override;
+  // Logged as "OutputText(x,y,"text",align,escapement,colour,mode)", colour as 0xRRGGBB.
+  void OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) override;
   void FillPattern(TBitmap& bitmap, const TCanvas& dc, const TRect& area) override;
   void Ellipse(TBitmap& bitmap, const TCanvas& dc, const TRect& box) override;
   void Arc(TBitmap& bitmap, const TCanvas& dc, const TRect& box, TPoint start, TPoint end) override;
