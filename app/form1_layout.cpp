@@ -15,7 +15,7 @@
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
-#include "chart/chart.h"
+#include "chart/qt/chart_widget.h"
 #include "core/polling_run.h"
 #include "core/version.h"
 
@@ -121,7 +121,8 @@ void TForm1::BuildLayout() {
   connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
 
   BuildListPage();
-  chart1_ = Place(new TChart(tab_sheet3_), 16, 8, 817, 250);
+  chart1_widget_ = Place(new TChartWidget(tab_sheet3_), 16, 8, 817, 250);
+  chart1_ = &chart1_widget_->Chart();
   series1_ = &ConfigureHistoryChart(*chart1_);
 
   BuildMenus();
