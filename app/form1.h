@@ -24,6 +24,7 @@ class QPushButton;
 class QTabWidget;
 class QTreeView;
 class TChart;
+class TChartWidget;
 class TFastLineSeries;
 class TListBox;
 
@@ -66,6 +67,8 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   ConnectionTableModel* ListView1Items() const { return list_view1_items_; }
   QLineEdit* Edit1() const { return edit1_; }
   TChart* Chart1() const { return chart1_; }
+  // The widget that shows Chart1.
+  TChartWidget* Chart1Widget() const { return chart1_widget_; }
   TFastLineSeries* Series1() const { return series1_; }
   // The poll timer's state; its waits are Timer1Waits'.
   const core::IntervalTimer* Timer1() const { return &logic_.PollTimer(); }
@@ -151,6 +154,7 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   ConnectionTableModel* list_view1_items_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   TChart* chart1_ = nullptr;
+  TChartWidget* chart1_widget_ = nullptr;
   TFastLineSeries* series1_ = nullptr;
   QMenu* n1_ = nullptr;
   QAction* n2_ = nullptr;

@@ -15,7 +15,7 @@
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
-#include "chart/chart.h"
+#include "chart/qt/chart_widget.h"
 #include "core/polling_run.h"
 #include "core/version.h"
 #include "core/window/form_layout.h"
@@ -124,7 +124,8 @@ void TForm1::BuildLayout() {
   connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
 
   BuildListPage();
-  chart1_ = PlaceAt(new TChart(tab_sheet3_), kChart1);
+  chart1_widget_ = PlaceAt(new TChartWidget(tab_sheet3_), kChart1);
+  chart1_ = &chart1_widget_->Chart();
   series1_ = &ConfigureHistoryChart(*chart1_);
 
   BuildMenus();

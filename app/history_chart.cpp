@@ -7,6 +7,7 @@
 
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
 #include "rtl/integer.h"
@@ -129,6 +130,7 @@ void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::Connec
 }
 
 void RenderHistoryFrame(TChart& chart, QImage& frame) {
-  TCanvas target(&frame, chart.palette());
+  TBitmap pixels = BitmapOf(frame);
+  TCanvas target(chart.Device(), &pixels);
   chart.RenderChart(target, {0, 0, frame.width(), frame.height()});
 }

@@ -29,5 +29,6 @@ TFastLineSeries& ConfigureHistoryChart(TChart& chart);
 void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::ConnectionTable& table, const rtl::Text& share,
                       const std::function<void(const rtl::Text&)>& notice);
 
-// Draws one frame of `chart` through RenderChart into `frame`, which has the chart's size.
+// Draws one frame of `chart` through RenderChart into `frame` (Format_RGB32), which has the
+// chart's size.
 void RenderHistoryFrame(TChart& chart, QImage& frame);

@@ -14,6 +14,7 @@
 #include "core/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "platform/standard_streams.h"
 #include "platform/whole_file.h"
 #include "rtl/errors.h"
@@ -85,8 +86,9 @@ void Render(const RenderRequest& request) {
   LoadTable(table, request.table_file);
   const rtl::Text share = rtl::Windows1251FromUtf8(request.share);
   RequireShareColumn(table, share, request.table_file);
-  TChart chart;
-  chart.resize(request.width, request.height);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(request.width, request.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   ShowShareHistory(chart, series, table, share, PrintToStandardError);
   QImage frame(request.width, request.height, QImage::Format_RGB32);

@@ -5,12 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QImage>
 #include <memory>
 #include <string>
 
 #include "chart/axis_drawing.h"
 #include "chart/chart.h"
+#include "chart/qt/qt_device.h"
 #include "chart/series.h"
 
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // out by one full frame so that the axes hold their final scale and positions.
 struct LabelledChart {
   explicit LabelledChart(int count) {
-    chart.resize(817, 250);
+    chart.Resize(817, 250);
     chart.SetView3D(false);
     chart.Legend().SetVisible(false);
     chart.BottomAxisRef().SetLabelsAngle(90);
@@ -29,21 +29,22 @@ struct LabelledChart {
       series.AddPoint(46023 + i / 1440.0, i % 60,
                       std::to_string(minutes / 60 + 100).substr(1) + ":" + std::to_string(minutes % 60 + 100).substr(1));
     }
-    TCanvas target(&image, chart.palette());
+    TCanvas target(device, &image);
     chart.RenderChart(target, {0, 0, 817, 250});
   }
-  bool application_ready = (EnsureBenchApplication(), true);  // before the chart widget
-  QImage image{817, 250, QImage::Format_RGB32};
-  TChart chart;
+  bool application_ready = (EnsureBenchApplication(), true);  // before the chart's device
+  TBitmap image{817, 250};
+  TQtChartDevice device;
+  TChart chart{device};
 };
 
 void BM_BottomAxisPointLabels(benchmark::State& state) {
   LabelledChart labelled(static_cast<int>(state.range(0)));
   const auto scan = state.range(1) == 0 ? TPointLabelScan::EveryPoint : TPointLabelScan::SkipHidden;
-  TCanvas target(&labelled.image, labelled.chart.palette());
+  TCanvas target(labelled.device, &labelled.image);
   TChartCanvas& canvas = *labelled.chart.Canvas();
   canvas.BeginFrame(target, nullptr, {0, 0, 817, 250}, false);
-  for (auto _ : state) PaintAxis(labelled.chart.BottomAxisRef(), labelled.chart, true, scan);
+  for (auto _ : state) PaintAxis(labelled.chart.BottomAxisRef(), labelled.chart.FrameContext(), true, scan);
   canvas.EndFrame(target, labelled.chart.WindowCanvas(), {0, 0, 817, 250});
   state.SetLabel(scan == TPointLabelScan::EveryPoint ? "every point" : "skipping hidden");
 }

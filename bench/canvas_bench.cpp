@@ -2,15 +2,17 @@
 // segments across a history-chart-sized image, and a dotted grid line.
 #include <benchmark/benchmark.h>
 
-#include <QImage>
-
+#include "bench_application.h"
 #include "chart/canvas.h"
+#include "chart/qt/qt_device.h"
 
 namespace {
 
 void BM_CanvasLineTo(benchmark::State& state) {
-  QImage window(817, 250, QImage::Format_RGB32);
-  TCanvas device(&window);
+  EnsureBenchApplication();
+  TQtChartDevice qt;
+  TBitmap window(817, 250);
+  TCanvas device(qt, &window);
   TChartCanvas3D canvas(device);
   canvas.BeginFrame(device, nullptr, {0, 0, 817, 250}, false);
   canvas.Pen().SetColor(clRed);
@@ -25,8 +27,10 @@ void BM_CanvasLineTo(benchmark::State& state) {
 BENCHMARK(BM_CanvasLineTo)->Arg(1000)->Arg(100000);
 
 void BM_CanvasDottedGridLine(benchmark::State& state) {
-  QImage window(817, 250, QImage::Format_RGB32);
-  TCanvas device(&window);
+  EnsureBenchApplication();
+  TQtChartDevice qt;
+  TBitmap window(817, 250);
+  TCanvas device(qt, &window);
   TChartCanvas3D canvas(device);
   canvas.BeginFrame(device, nullptr, {0, 0, 817, 250}, false);
   canvas.ApplyChartPen(TDottedGrayPen());

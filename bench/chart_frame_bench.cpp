@@ -6,11 +6,11 @@
 #include <cstdio>
 
 #include <QApplication>
-#include <QImage>
 
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 
 namespace {
 
@@ -18,19 +18,20 @@ constexpr int kFrameWidth = 817;
 constexpr int kFrameHeight = 250;
 
 void RenderFrames(benchmark::State& state, TChart& chart) {
-  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
-  TCanvas target(&frame, chart.palette());
+  TBitmap frame(kFrameWidth, kFrameHeight);
+  TCanvas target(chart.Device(), &frame);
   for (auto _ : state) {
     chart.RenderChart(target, {0, 0, kFrameWidth, kFrameHeight});
-    benchmark::DoNotOptimize(frame.constBits());
+    benchmark::DoNotOptimize(frame.Row(0));
   }
   state.SetItemsProcessed(state.iterations());
 }
 
 void BM_EmptyFrame(benchmark::State& state) {
   EnsureBenchApplication();
-  TChart chart;
-  chart.resize(kFrameWidth, kFrameHeight);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(kFrameWidth, kFrameHeight);
   chart.SetView3D(false);
   chart.Legend().SetVisible(false);
   RenderFrames(state, chart);
@@ -41,8 +42,9 @@ BENCHMARK(BM_EmptyFrame);
 // 0..65) with 48 polls of one day, labelled as the program labels them.
 void BM_AxesFrame(benchmark::State& state) {
   EnsureBenchApplication();
-  TChart chart;
-  chart.resize(kFrameWidth, kFrameHeight);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   chart.Title().SetLine(0, "DATA");
   constexpr double kDay = 46000.0;  // 08.12.2025

@@ -25,6 +25,7 @@
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "history_table.h"
 #include "rtl/date_time.h"
 
@@ -59,8 +60,9 @@ core::ConnectionTable TableOf(const History& history) { return HistoryTable(hist
 
 void BM_HistoryFrame(benchmark::State& state) {
   EnsureBenchApplication();
-  TChart chart;
-  chart.resize(kFrameWidth, kFrameHeight);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   ShowShareHistory(chart, series, TableOf(HistoryOf(int(state.range(0)))), "DATA", [](const rtl::Text&) {});
   QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
@@ -74,8 +76,9 @@ void BM_HistoryFrame(benchmark::State& state) {
 // then the frame.
 void BM_HistoryFrameAfterNewPoint(benchmark::State& state) {
   EnsureBenchApplication();
-  TChart chart;
-  chart.resize(kFrameWidth, kFrameHeight);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(kFrameWidth, kFrameHeight);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   const History& history = HistoryOf(int(state.range(0)));
   ShowShareHistory(chart, series, TableOf(history), "DATA", [](const rtl::Text&) {});

@@ -13,6 +13,7 @@
 #include "bench_application.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "history_table.h"
 
 namespace {
@@ -37,8 +38,9 @@ const core::ConnectionTable& TableOf(int count, RowOrder order) {
 
 void BM_HistoryLoad(benchmark::State& state, RowOrder order) {
   EnsureBenchApplication();
-  TChart chart;
-  chart.resize(817, 250);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(817, 250);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   const core::ConnectionTable& table = TableOf(int(state.range(0)), order);
   for (auto _ : state) {

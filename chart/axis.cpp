@@ -6,6 +6,7 @@
 
 #include "chart/chart_exceptions.h"
 #include "chart/chart_host.h"
+#include "chart/property.h"
 #include "chart/rounding.h"
 #include "chart/series.h"
 
@@ -24,16 +25,12 @@ TChartAxisTitle::TChartAxisTitle(TCustomChartAxis& axis, TChangeReceiver repaint
     : TChartFontObject(std::move(repaint)), axis_(axis), angle_(axis.DefaultTitleAngle()) {}
 
 void TChartAxisTitle::SetCaption(const rtl::Text& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  Repaint();
+  StoreAndReport(caption_, caption, [this] { Repaint(); });
 }
 
 void TChartAxisTitle::SetAngle(int degrees) {
   if (!IsValidAngle(degrees)) throw AngleRangeError(chart_text::kAxisTitleAngleWhat);
-  if (angle_ == degrees) return;
-  angle_ = degrees;
-  Repaint();
+  StoreAndReport(angle_, degrees, [this] { Repaint(); });
 }
 
 void TChartAxisTitle::Assign(const TChartAxisTitle& source) {
@@ -121,31 +118,29 @@ void TCustomChartAxis::Assign(const TCustomChartAxis& source) {
 
 template <class T>
 void TCustomChartAxis::Store(T& field, T value) {
-  if (field == value) return;
-  field = std::move(value);
-  RequestRepaint();
+  StoreAndReport(field, std::move(value), [this] { RequestRepaint(); });
 }
 
 void TCustomChartAxis::SetAutomatic(bool value) {
-  if (automatic_ == value) return;
-  automatic_ = value;
-  // While loading, the stored flags arrive one by one and must not overwrite each other.
-  if (!chart_ || !chart_->IsLoading()) automatic_minimum_ = automatic_maximum_ = value;
-  RequestRepaint();
+  StoreAndReport(automatic_, value, [&] {
+    // While loading, the stored flags arrive one by one and must not overwrite each other.
+    if (!chart_ || !chart_->IsLoading()) automatic_minimum_ = automatic_maximum_ = value;
+    RequestRepaint();
+  });
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool value) {
-  if (automatic_maximum_ == value) return;
-  automatic_maximum_ = value;
-  automatic_ = value && automatic_minimum_;
-  RequestRepaint();
+  StoreAndReport(automatic_maximum_, value, [&] {
+    automatic_ = value && automatic_minimum_;
+    RequestRepaint();
+  });
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool value) {
-  if (automatic_minimum_ == value) return;
-  automatic_minimum_ = value;
-  automatic_ = value && automatic_maximum_;
-  RequestRepaint();
+  StoreAndReport(automatic_minimum_, value, [&] {
+    automatic_ = value && automatic_maximum_;
+    RequestRepaint();
+  });
 }
 
 void TCustomChartAxis::SetMinimum(double value) {
@@ -190,9 +185,9 @@ void TCustomChartAxis::SetLabelsAngle(int degrees) {
 }
 
 void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) {
-  if (label_style_ == value) return;
-  label_style_ = value;
-  if (chart_) chart_->RefreshChart();
+  StoreAndReport(label_style_, value, [this] {
+    if (chart_) chart_->RefreshChart();
+  });
 }
 
 void TCustomChartAxis::SetInverted(bool value) { Store(inverted_, value); }

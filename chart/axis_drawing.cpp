@@ -7,7 +7,8 @@
 #include "chart/axis_labels.h"
 #include "chart/axis_painter.h"
 #include "chart/axis_text.h"
-#include "chart/chart.h"
+#include "chart/chart_host.h"
+#include "chart/frame_context.h"
 #include "chart/rounding.h"
 #include "chart/series.h"
 
@@ -37,7 +38,7 @@ void PaintValueLabels(TAxisPainter& painter, double step, TDateTimeStep calendar
 }
 
 // The i-th active series shown in the legend names depth slot i.
-rtl::Text DepthLabelText(const TChart& chart, int index) {
+rtl::Text DepthLabelText(const TChartHost& chart, int index) {
   int seen = 0;
   for (const TChartSeries* series : chart.SeriesList()) {
     if (!series->Active() || !series->ShowInLegend()) continue;
@@ -51,8 +52,8 @@ rtl::Text DepthLabelText(const TChart& chart, int index) {
 // Depth axis of a 3D chart with text labels: one label per depth slot, named by its series.
 void PaintSeriesNames(TAxisPainter& painter) {
   TCustomChartAxis& axis = painter.Axis();
-  TChart& chart = painter.Chart();
-  if (chart.ActiveSeriesCount() == 0) return;
+  const TChartHost& chart = painter.Frame().chart;
+  if (std::ranges::none_of(chart.SeriesList(), [](const TChartSeries* s) { return s->Active(); })) return;
   for (int i = Trunc(axis.ScaleMinimum()); i <= Trunc(axis.ScaleMaximum()); ++i) {
     const int position = axis.DepthValueToPixel(axis.ScaleMaximum() - i - 0.5);
     if (!axis.TickOnLabelsOnly()) painter.Ticks().Add(position);
@@ -83,25 +84,24 @@ void PaintLabels(TAxisPainter& painter, double step, TDateTimeStep calendar_step
 
 }  // namespace
 
-void PaintAxis(TCustomChartAxis& axis, TChart& chart, bool placeAxisLine, TPointLabelScan scan) {
+void PaintAxis(TCustomChartAxis& axis, const TFrameContext& frame, bool placeAxisLine, TPointLabelScan scan) {
   axis.SetIsDateTimeScale(axis.IsDateTimeAxis());
-  chart.SelectFont(axis.LabelsFont());
-  const double step = ComputeLabelStep(axis, *chart.Canvas());
+  frame.SelectFont(axis.LabelsFont());
+  const double step = ComputeLabelStep(axis, frame.canvas);
   if (placeAxisLine) {
-    const TRect plot = chart.PlotArea();
+    const TRect& plot = frame.plot_area;
     axis.SetAxisPosition(MoveInward(axis, PlotEdge(axis, plot), PositionOffset(axis, plot)));
   }
-  TAxisPainter painter(axis, chart);
+  TAxisPainter painter(axis, frame);
   if (!axis.Title().Caption().empty()) painter.PaintTitle();
   const TDateTimeStep calendar_step = CalendarStepIndex(axis, step);
   const bool calendar_labels = calendar_step >= dtHalfMonth && calendar_step <= dtOneYear;
   if ((step > 0 || calendar_labels) && axis.ScaleMaximum() >= axis.ScaleMinimum())
     PaintLabels(painter, step, calendar_step, scan);
-  DrawAxisLines(axis, chart, painter.Ticks().Positions());
+  DrawAxisLines(axis, frame, painter.Ticks().Positions());
 }
 
-bool AxisHitTest(const TCustomChartAxis& axis, const TChart& chart, int x, int y) {
-  if (!chart.AxisShown(axis)) return false;
+bool AxisHitTest(const TCustomChartAxis& axis, int x, int y) {
   const int along_from = std::min(axis.StartPixel(), axis.EndPixel());
   const int along_to = std::max(axis.StartPixel(), axis.EndPixel());
   const int labels = axis.LabelsPosition();

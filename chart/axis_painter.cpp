@@ -3,26 +3,27 @@
 
 #include "chart/axis.h"
 #include "chart/axis_text.h"
-#include "chart/chart.h"
+#include "chart/canvas.h"
+#include "chart/frame_context.h"
 
-TAxisPainter::TAxisPainter(TCustomChartAxis& axis, TChart& chart)
-    : axis_(axis), chart_(chart), canvas_(*chart.Canvas()) {}
+TAxisPainter::TAxisPainter(TCustomChartAxis& axis, const TFrameContext& frame)
+    : axis_(axis), frame_(frame), canvas_(frame.canvas) {}
 
 void TAxisPainter::PrepareText() {
-  canvas_.Brush().SetColor(chart_.Color());
+  canvas_.Brush().SetColor(frame_.panel_color);
   canvas_.Brush().SetStyle(bsClear);
   // White text on white paper would vanish.
-  if (chart_.IsPrinting() && canvas_.Font().Color() == clWhite) canvas_.Font().SetColor(clBlack);
+  if (frame_.printing && canvas_.Font().Color() == clWhite) canvas_.Font().SetColor(clBlack);
 }
 
 void TAxisPainter::PaintLabel(int position, const rtl::Text& text) {
   if (axis_.TickOnLabelsOnly()) ticks_.Add(position);
-  chart_.SelectFont(axis_.LabelsFont());
+  frame_.SelectFont(axis_.LabelsFont());
   PrepareText();
-  const int depth = chart_.Depth3D();
+  const int depth = frame_.depth;
   if (axis_.IsDepth()) {
     canvas_.SetTextAlignment(TA_LEFT | TA_TOP);
-    if (!text.empty()) canvas_.WriteTextAtDepth(axis_.LabelsPosition(), chart_.PlotArea().Bottom, text, position);
+    if (!text.empty()) canvas_.WriteTextAtDepth(axis_.LabelsPosition(), frame_.plot_area.Bottom, text, position);
   } else if (axis_.IsHorizontal()) {
     WriteAxisText(canvas_, AxisSide(axis_), position, axis_.LabelsPosition(), text, axis_.LabelsAngle(), depth);
   } else {
@@ -32,10 +33,10 @@ void TAxisPainter::PaintLabel(int position, const rtl::Text& text) {
 
 void TAxisPainter::PaintTitle() {
   TChartAxisTitle& title = axis_.Title();
-  chart_.SelectFont(title.Font());
+  frame_.SelectFont(title.Font());
   PrepareText();
   const TAxisSide side = AxisSide(axis_);
-  const int depth = chart_.Depth3D();
+  const int depth = frame_.depth;
   if (axis_.IsHorizontal())
     WriteAxisText(canvas_, side, axis_.CenterPixel(), axis_.TitlePosition(), title.Caption(), title.Angle(), depth);
   else

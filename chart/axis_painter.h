@@ -1,20 +1,20 @@
-// The state of one axis drawing shared by its parts: the axis, the chart and its canvas, and
+// The state of one axis drawing shared by its parts: the axis, the frame and its canvas, and
 // the tick list that the labels fill, with the label and title output.
 #pragma once
 
 #include "chart/axis_ticks.h"
 #include "rtl/text.h"
 
-class TChart;
 class TChartCanvas;
 class TCustomChartAxis;
+struct TFrameContext;
 
 class TAxisPainter {
  public:
-  TAxisPainter(TCustomChartAxis& axis, TChart& chart);
+  TAxisPainter(TCustomChartAxis& axis, const TFrameContext& frame);
 
   TCustomChartAxis& Axis() const { return axis_; }
-  TChart& Chart() const { return chart_; }
+  const TFrameContext& Frame() const { return frame_; }
   TChartCanvas& Canvas() const { return canvas_; }
   TTickList& Ticks() { return ticks_; }
 
@@ -30,7 +30,7 @@ class TAxisPainter {
   void PrepareText();
 
   TCustomChartAxis& axis_;
-  TChart& chart_;
+  const TFrameContext& frame_;
   TChartCanvas& canvas_;
   TTickList ticks_;
 };

@@ -9,7 +9,9 @@
 #include "chart/axis_labels.h"
 #include "chart/axis_text.h"
 #include "chart/char_advance_measure.h"
-#include "chart/chart.h"
+#include "chart/canvas.h"
+#include "chart/chart_host.h"
+#include "chart/frame_context.h"
 #include "chart/rounding.h"
 #include "chart/series.h"
 
@@ -43,17 +45,16 @@ bool RunsAlongAxis(const TCustomChartAxis& axis, int angle) {
 }
 
 // The rule shared by labels and title; `text` is the caption, none for the labels.
-int RoomForText(TCustomChartAxis& axis, TChart& chart, TFont& font, int angle, int fixed_size,
+int RoomForText(TCustomChartAxis& axis, const TFrameContext& frame, TFont& font, int angle, int fixed_size,
                 const std::optional<rtl::Text>& text) {
   if (fixed_size != 0) return fixed_size;
-  chart.SelectFont(font);
-  TChartCanvas& canvas = *chart.Canvas();
+  frame.SelectFont(font);
+  TChartCanvas& canvas = frame.canvas;
   if (RunsAlongAxis(axis, angle)) return canvas.LineHeight();
-  return text ? canvas.MeasureTextWidth(*text) : WidestAxisLabel(axis, chart);
+  return text ? canvas.MeasureTextWidth(*text) : WidestAxisLabel(axis, frame);
 }
 
-int WidestValueLabel(TCustomChartAxis& axis, TChart& chart) {
-  TChartCanvas& canvas = *chart.Canvas();
+int WidestValueLabel(TCustomChartAxis& axis, TChartCanvas& canvas) {
   double low = axis.ScaleMinimum();
   double high = axis.ScaleMaximum();
   if ((axis.IsDateTimeAxis() && axis.ExactDateTime()) || axis.RoundFirstLabel()) {
@@ -77,20 +78,20 @@ int AxisRoomForTicks(const TCustomChartAxis& axis) {
   return room;
 }
 
-int AxisRoomForLabels(TCustomChartAxis& axis, TChart& chart) {
-  return RoomForText(axis, chart, axis.LabelsFont(), axis.LabelsAngle(), axis.LabelsSize(), std::nullopt);
+int AxisRoomForLabels(TCustomChartAxis& axis, const TFrameContext& frame) {
+  return RoomForText(axis, frame, axis.LabelsFont(), axis.LabelsAngle(), axis.LabelsSize(), std::nullopt);
 }
 
-int AxisRoomForTitle(TCustomChartAxis& axis, TChart& chart) {
+int AxisRoomForTitle(TCustomChartAxis& axis, const TFrameContext& frame) {
   TChartAxisTitle& title = axis.Title();
-  return RoomForText(axis, chart, title.Font(), title.Angle(), axis.TitleSize(), title.Caption());
+  return RoomForText(axis, frame, title.Font(), title.Angle(), axis.TitleSize(), title.Caption());
 }
 
-int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart) {
+int WidestAxisLabel(TCustomChartAxis& axis, const TFrameContext& frame) {
   switch (axis.ResolveLabelStyle()) {
-    case talValue: return WidestValueLabel(axis, chart);
-    case talMark: return chart.WidestMarkText();
-    case talText: return WidestPointLabel(chart, *chart.Canvas());
+    case talValue: return WidestValueLabel(axis, frame.canvas);
+    case talMark: return frame.chart.WidestMarkText();
+    case talText: return WidestPointLabel(frame.chart, frame.canvas);
     default: return 0;
   }
 }
@@ -124,7 +125,7 @@ int CachedWidestPointLabel(const TChartSeries& series, const TLabelFontKey& font
 
 }  // namespace
 
-int WidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
+int WidestPointLabel(const TChartHost& chart, TChartCanvas& canvas) {
   TCharAdvanceMeasure measure(canvas);
   const TLabelFontKey font = TLabelFontKey::Of(canvas.Font());
   int widest = 0;
@@ -133,7 +134,7 @@ int WidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
   return widest;
 }
 
-int UncachedWidestPointLabel(const TChart& chart, TChartCanvas& canvas) {
+int UncachedWidestPointLabel(const TChartHost& chart, TChartCanvas& canvas) {
   TCharAdvanceMeasure measure(canvas);
   int widest = 0;
   for (const TChartSeries* series : chart.SeriesList())
@@ -149,14 +150,14 @@ int PositionOffset(const TCustomChartAxis& axis, const TRect& rect) {
 
 int MoveInward(const TCustomChartAxis& axis, int position, int pixels) { return position - Outward(axis) * pixels; }
 
-void ReserveAxisRoom(TCustomChartAxis& axis, TChart& chart, TRect& rect, bool shrink) {
+void ReserveAxisRoom(TCustomChartAxis& axis, const TFrameContext& frame, TRect& rect, bool shrink) {
   axis.SetIsDateTimeScale(axis.IsDateTimeAxis());
   if (!shrink) {
     const int axis_position = MoveInward(axis, EdgeOf(axis, rect), PositionOffset(axis, rect));
     const int labels_position = axis_position + Outward(axis) * AxisRoomForTicks(axis);
     axis.SetAxisPosition(axis_position);
     axis.SetLabelsPosition(labels_position);
-    axis.SetTitlePosition(labels_position + Outward(axis) * AxisRoomForLabels(axis, chart));
+    axis.SetTitlePosition(labels_position + Outward(axis) * AxisRoomForLabels(axis, frame));
     return;
   }
   // A title or labels that take no room still get their position here, at the edge: both are
@@ -164,9 +165,9 @@ void ReserveAxisRoom(TCustomChartAxis& axis, TChart& chart, TRect& rect, bool sh
   if (axis.IsDepth())
     axis.SetTitlePosition(rect.Right);
   else
-    axis.SetTitlePosition(TakeRoom(axis, rect, axis.Title().Caption().empty() ? 0 : AxisRoomForTitle(axis, chart)));
-  axis.SetLabelsPosition(TakeRoom(axis, rect, axis.Labels() ? AxisRoomForLabels(axis, chart) : 0));
-  const int ticks = AxisRoomForTicks(axis) + chart.WallSize(axis);
+    axis.SetTitlePosition(TakeRoom(axis, rect, axis.Title().Caption().empty() ? 0 : AxisRoomForTitle(axis, frame)));
+  axis.SetLabelsPosition(TakeRoom(axis, rect, axis.Labels() ? AxisRoomForLabels(axis, frame) : 0));
+  const int ticks = AxisRoomForTicks(axis) + frame.wall_size;
   if (ticks > 0) TakeRoom(axis, rect, ticks);
   const int offset = PositionOffset(axis, rect);
   axis.SetTitlePosition(MoveInward(axis, axis.TitlePosition(), offset));

@@ -5,9 +5,10 @@
 
 #include "chart/geometry.h"
 
-class TChart;
-class TCustomChartAxis;
 class TChartCanvas;
+class TChartHost;
+class TCustomChartAxis;
+struct TFrameContext;
 
 // Axis pen width when visible, plus TickLength when Ticks is visible, then at least
 // MinorTickLength when MinorTicks is visible. Defaults: 2 + 4 = 6; Axis hidden 4; Ticks
@@ -16,23 +17,23 @@ int AxisRoomForTicks(const TCustomChartAxis& axis);
 // LabelsSize when not 0. Otherwise, in LabelsFont: the font height when the labels run along
 // the axis (horizontal axis at 0 or 180 degrees, vertical axis at 90 or 270), else the widest
 // label (WidestAxisLabel).
-int AxisRoomForLabels(TCustomChartAxis& axis, TChart& chart);
+int AxisRoomForLabels(TCustomChartAxis& axis, const TFrameContext& frame);
 // The same rule for the title: TitleSize, else in the title font the font height or the width
 // of the caption as one line.
-int AxisRoomForTitle(TCustomChartAxis& axis, TChart& chart);
+int AxisRoomForTitle(TCustomChartAxis& axis, const TFrameContext& frame);
 
-// The widest label the axis may show, in the font selected on the chart's canvas, by the
+// The widest label the axis may show, in the font selected on the frame's canvas, by the
 // resolved label style: value labels measure the labels of the two scale ends (rounded down
 // to the label step when the first label is rounded or the axis is an exact date-time axis)
 // without the panel's OnGetAxisLabel, plus the width of a blank; mark labels the widest mark
 // text; text labels the widest point label of every series; no labels 0.
-int WidestAxisLabel(TCustomChartAxis& axis, TChart& chart);
+int WidestAxisLabel(TCustomChartAxis& axis, const TFrameContext& frame);
 // The widest line over the labels of every point of every series that has labels, active
 // or not, in the font selected on the canvas (the panel's WidestPointLabel, measured by
 // character advances).
-int WidestPointLabel(const TChart& chart, TChartCanvas& canvas);
+int WidestPointLabel(const TChartHost& chart, TChartCanvas& canvas);
 // The same measured afresh, bypassing the series' memory (for checking that memory).
-int UncachedWidestPointLabel(const TChart& chart, TChartCanvas& canvas);
+int UncachedWidestPointLabel(const TChartHost& chart, TChartCanvas& canvas);
 
 // Nearest(PositionPercent% of the rectangle's extent across the axis: its height for a
 // horizontal axis, its width for a vertical one).
@@ -50,4 +51,4 @@ int MoveInward(const TCustomChartAxis& axis, int position, int pixels);
 //   and labels positions are the edges after their room, shifted by PositionPercent. The
 //   edge left after the ticks is where the axis line is drawn later.
 // Runs before UpdatePixelSpan of the same paint.
-void ReserveAxisRoom(TCustomChartAxis& axis, TChart& chart, TRect& rect, bool shrink);
+void ReserveAxisRoom(TCustomChartAxis& axis, const TFrameContext& frame, TRect& rect, bool shrink);

@@ -3,16 +3,17 @@
 
 #include "chart/axis.h"
 #include "chart/axis_text.h"
-#include "chart/chart.h"
+#include "chart/canvas.h"
+#include "chart/frame_context.h"
 #include "chart/rounding.h"
 
 namespace {
 
-// What every line of one axis drawing needs: the canvas, the side, the axis line position,
-// the wall size and the depth of the back plane.
+// What every line of one axis drawing needs: the axis and its side, the frame (wall size,
+// depth of the back plane, plot area) and its canvas.
 struct TLineContext {
   TCustomChartAxis& axis;
-  TChart& chart;
+  const TFrameContext& frame;
   TChartCanvas& canvas;
   TAxisSide side;
   int wall;
@@ -24,12 +25,11 @@ void DrawAxisLine(const TLineContext& c) {
   const int position = axis.AxisPosition();
   switch (c.side) {
     case TAxisSide::Bottom:
-      c.canvas.DrawHorizontalLine(axis.StartPixel() - c.chart.WallSize(*c.chart.LeftAxis()), axis.EndPixel(),
-                                  position + c.wall);
+      // The left wall's room reaches under the bottom axis line's start.
+      c.canvas.DrawHorizontalLine(axis.StartPixel() - c.wall, axis.EndPixel(), position + c.wall);
       break;
     case TAxisSide::Left:
-      c.canvas.DrawVerticalLine(position - c.wall, axis.StartPixel(),
-                                axis.EndPixel() + c.chart.WallSize(*c.chart.BottomAxis()));
+      c.canvas.DrawVerticalLine(position - c.wall, axis.StartPixel(), axis.EndPixel() + c.wall);
       break;
     case TAxisSide::Top:
       c.canvas.DrawHorizontalLineAtDepth(axis.StartPixel(), axis.EndPixel(), position, c.depth);
@@ -77,8 +77,8 @@ void DrawGridLines(const TLineContext& c, const TChartPen& grid, std::span<const
   pen.Assign(grid);
   if (pen.Color() == clDefault) pen.SetColor(clGray);
   c.canvas.ApplyChartPen(pen);
-  c.chart.AdjustPenForPrinting(c.canvas.Pen());
-  const TRect plot = c.chart.PlotArea();
+  c.frame.AdjustPenForPrinting(c.canvas.Pen());
+  const TRect& plot = c.frame.plot_area;
   for (const int p : positions) {
     if (c.axis.IsHorizontal())
       c.canvas.DrawVerticalLineAtDepth(p, plot.Top, plot.Bottom, c.depth);
@@ -133,8 +133,8 @@ std::vector<int> GridPositions(std::span<const int> ticks, bool centred) {
   return positions;
 }
 
-void DrawAxisLines(TCustomChartAxis& axis, TChart& chart, std::span<const int> ticks) {
-  const TLineContext c{axis, chart, *chart.Canvas(), AxisSide(axis), chart.WallSize(axis), chart.Depth3D()};
+void DrawAxisLines(TCustomChartAxis& axis, const TFrameContext& frame, std::span<const int> ticks) {
+  const TLineContext c{axis, frame, frame.canvas, AxisSide(axis), frame.wall_size, frame.depth};
   if (axis.Axis().Visible()) {
     c.canvas.ApplyChartPen(axis.Axis());
     DrawAxisLine(c);

@@ -1,14 +1,14 @@
 // The lines of an axis drawing: the tick list that labels fill, the axis line, the outer,
 // inner and minor ticks and the major and minor grid lines, drawn in that order through the
-// chart's canvas after the labels.
+// frame's canvas after the labels.
 #pragma once
 
 #include <array>
 #include <span>
 #include <vector>
 
-class TChart;
 class TCustomChartAxis;
+struct TFrameContext;
 
 // Pixel positions along the axis where major ticks and grid lines go, in the order the labels
 // were produced. Holds 2000 positions; further ones are ignored.
@@ -39,8 +39,8 @@ std::vector<int> MinorTickPositions(const TCustomChartAxis& axis, std::span<cons
 
 // Axis line, outer ticks, grid (or centred grid), inner ticks, minor ticks and minor grid, each
 // with its own pen when that pen is visible. Uses AxisPosition, StartPixel and EndPixel of the
-// axis and the chart's PlotArea.
-void DrawAxisLines(TCustomChartAxis& axis, TChart& chart, std::span<const int> ticks);
+// axis and the frame's plot area.
+void DrawAxisLines(TCustomChartAxis& axis, const TFrameContext& frame, std::span<const int> ticks);
 
 // Grid positions: the ticks themselves, or with `centred` Nearest((p[i] + p[i-1]) / 2) for
 // each pair of neighbours (one fewer than ticks).

@@ -34,20 +34,18 @@ void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
 
 int TChartCanvas::LineHeight() { return MeasureTextHeight("W"); }
 
-int TChartCanvas::MeasureTextWidth(const rtl::Text& text) { return target_->TextExtent(text).width(); }
+int TChartCanvas::MeasureTextWidth(const rtl::Text& text) { return target_->TextExtent(text).Width; }
 
-int TChartCanvas::MeasureTextHeight(const rtl::Text& text) { return target_->TextExtent(text).height(); }
+int TChartCanvas::MeasureTextHeight(const rtl::Text& text) { return target_->TextExtent(text).Height; }
 
 void TChartCanvas::CopyFrom(TChartCanvas& other) { ChangeMonochrome(other.IsMonochrome()); }
 
-// The frame image and the device canvas over it. The canvas's state (font, text alignment,
-// pen) carries over from one frame to the next while the image stays.
-struct TChartCanvas3D::FrameBitmap {
-  FrameBitmap(int width, int height, const QPalette& palette)
-      : image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32), canvas(&image, palette) {
-    image.fill(Qt::white);
-  }
-  QImage image;
+// The frame bitmap and the device canvas over it. The canvas's state (font, text alignment,
+// pen) carries over from one frame to the next while the bitmap stays.
+struct TChartCanvas3D::Frame {
+  Frame(TChartDevice& device, int width, int height)
+      : bitmap(device.CreateFrame(std::max(width, 0), std::max(height, 0))), canvas(device, &bitmap) {}
+  TBitmap bitmap;
   TCanvas canvas;
 };
 
@@ -55,16 +53,13 @@ TChartCanvas3D::TChartCanvas3D(TCanvas& window_device) { AttachDevice(window_dev
 
 TChartCanvas3D::~TChartCanvas3D() = default;
 
-const QImage* TChartCanvas3D::FrameImage() const { return bitmap_ ? &bitmap_->image : nullptr; }
+const TBitmap* TChartCanvas3D::FrameBitmap() const { return frame_ ? &frame_->bitmap : nullptr; }
 
-QRgb TChartCanvas3D::ToRGB(TColor color, TColor fallback) const {
-  return ColorToRGB(color, target_->Palette(), fallback);
+TRgb TChartCanvas3D::ToRGB(TColor color, TColor fallback) const {
+  return ColorToRGB(color, target_->Device(), fallback);
 }
 
-TColor TChartCanvas3D::BackgroundColor() {
-  const QRgb rgb = target_->BackgroundColor();
-  return MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
-}
+TColor TChartCanvas3D::BackgroundColor() { return ColorOfRgb(target_->BackgroundColor()); }
 
 int TChartCanvas3D::BackgroundMode() { return target_->BackgroundMode(); }
 
@@ -77,7 +72,7 @@ void TChartCanvas3D::SetBackgroundMode(int mode) { target_->SetBackgroundMode(mo
 void TChartCanvas3D::ChangeMonochrome(bool monochrome) {
   if (monochrome_ == monochrome) return;
   monochrome_ = monochrome;
-  bitmap_.reset();
+  frame_.reset();
   dirty_ = true;
   if (options_ != nullptr) options_->RequestRepaint();
 }
@@ -88,8 +83,8 @@ void TChartCanvas3D::SetTextAlignment(unsigned flags) { target_->SetTextAlign(fl
 
 void TChartCanvas3D::ChangeBuffered(bool buffered) {
   buffered_ = buffered;
-  if (!buffered && bitmap_) {
-    bitmap_.reset();
+  if (!buffered && frame_) {
+    frame_.reset();
     dirty_ = true;
   }
 }
@@ -98,8 +93,8 @@ void TChartCanvas3D::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int
   target_->Arc(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TChartCanvas3D::DrawGraphicAt(int x, int y, const QImage* graphic) {
-  if (graphic == nullptr || graphic->isNull()) return;
+void TChartCanvas3D::DrawGraphicAt(int x, int y, const TBitmap* graphic) {
+  if (graphic == nullptr || graphic->IsEmpty()) return;
   target_->SetBackgroundColor(ToRGB(Brush().Color(), clWhite));
   target_->SetTextColor(ToRGB(Font().Color(), clBlack));
   target_->DrawImage(x, y, *graphic);
@@ -136,13 +131,13 @@ void TChartCanvas3D::DrawRoundedBox(int x0, int y0, int x1, int y1, int corner_w
   target_->RoundRect(x0, y0, x1, y1, corner_width, corner_height);
 }
 
-void TChartCanvas3D::DrawGraphicStretched(const TRect& rect, const QImage* graphic) {
-  if (graphic != nullptr && !graphic->isNull()) target_->StretchDraw(rect, *graphic);
+void TChartCanvas3D::DrawGraphicStretched(const TRect& rect, const TBitmap* graphic) {
+  if (graphic != nullptr && !graphic->IsEmpty()) target_->StretchDraw(rect, *graphic);
 }
 
 void TChartCanvas3D::WriteText(int x, int y, const rtl::Text& text) {
   target_->SetTextColor(ToRGB(Font().Color(), clBlack));
-  target_->TextOut(x, y, text);
+  target_->OutputText(x, y, text);
 }
 
 void TChartCanvas3D::ClipToRectangle(const TRect& rect) { target_->IntersectClipRect(rect); }
@@ -164,7 +159,7 @@ void TChartCanvas3D::PaintBackground(const TRect& rect) { FillRectangle(rect); }
 void TChartCanvas3D::FillGradient(const TRect& rect, TColor start, TColor end, TGradientDirection direction) {
   const bool reversed = direction == gdBottomTop || direction == gdRightLeft;
   const bool vertical = direction == gdTopBottom || direction == gdBottomTop;
-  QRgb from = ToRGB(start, clWhite), to = ToRGB(end, clWhite);
+  TRgb from = ToRGB(start, clWhite), to = ToRGB(end, clWhite);
   if (reversed) std::swap(from, to);
   target_->GradientFill(rect, from, to, vertical);
 }
@@ -218,10 +213,12 @@ TRect TChartCanvas3D::BeginFrame(TCanvas& device, TView3DOptions* options, const
     return window;
   }
   const int width = window.Width(), height = window.Height();
-  if (bitmap_ && (bitmap_->image.width() != width || bitmap_->image.height() != height)) bitmap_.reset();
-  if (!bitmap_) bitmap_ = std::make_unique<FrameBitmap>(width, height, device.Palette());
-  bitmap_->canvas.SetPalette(device.Palette());  // system colours follow the window's palette
-  AttachDevice(bitmap_->canvas);
+  // A frame of another size, or made by another device, is made anew.
+  if (frame_ && (frame_->bitmap.Width() != std::max(width, 0) || frame_->bitmap.Height() != std::max(height, 0) ||
+                 &frame_->canvas.Device() != &device.Device()))
+    frame_.reset();
+  if (!frame_) frame_ = std::make_unique<Frame>(device.Device(), width, height);
+  AttachDevice(frame_->canvas);
   return {0, 0, width, height};
 }
 
@@ -233,27 +230,42 @@ void TChartCanvas3D::SetProjection(int depth, const TRect&, const TRect& plot) {
   offset_y_ = centre_y_ + (options_ ? options_->VertOffset() : 0);
 }
 
+namespace {
+
+// A monochrome bitmap holds only black and white: black where the pixel's grey level,
+// (11 red + 16 green + 5 blue) / 32, is below half.
+TBitmap Monochrome(const TBitmap& frame) {
+  TBitmap mono(frame.Width(), frame.Height());
+  for (int y = 0; y < frame.Height(); ++y)
+    for (int x = 0; x < frame.Width(); ++x) {
+      const TRgb pixel = frame.Pixel(x, y);
+      const int grey = (RgbRed(pixel) * 11 + RgbGreen(pixel) * 16 + RgbBlue(pixel) * 5) / 32;
+      mono.SetPixel(x, y, grey < 128 ? kRgbBlack : kRgbWhite);
+    }
+  return mono;
+}
+
+}  // namespace
+
 void TChartCanvas3D::CopyFrameTo(TCanvas& destination, int x, int y) {
-  if (!monochrome_) {
-    destination.DrawImage(x, y, bitmap_->image);
-    return;
-  }
-  // A monochrome bitmap holds only black and white.
-  destination.DrawImage(x, y, bitmap_->image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+  if (monochrome_)
+    destination.DrawImage(x, y, Monochrome(frame_->bitmap));
+  else
+    destination.DrawImage(x, y, frame_->bitmap);
 }
 
 void TChartCanvas3D::EndFrame(TCanvas& destination, TCanvas& default_device, const TRect& window) {
-  if (buffered_ && bitmap_) {
+  if (buffered_ && frame_) {
     CopyFrameTo(destination, window.Left, window.Top);
     dirty_ = false;
   }
   AttachDevice(default_device);
 }
 
-TCanvas* TChartCanvas3D::ShownFrame() { return buffered_ && bitmap_ ? &bitmap_->canvas : nullptr; }
+TCanvas* TChartCanvas3D::ShownFrame() { return buffered_ && frame_ ? &frame_->canvas : nullptr; }
 
 bool TChartCanvas3D::RepaintFromBuffer() {
-  if (dirty_ || !bitmap_) return false;
+  if (dirty_ || !frame_) return false;
   CopyFrameTo(*target_, 0, 0);
   return true;
 }

@@ -1,15 +1,14 @@
 // The drawing canvas: the one interface through which the whole chart draws. TChartCanvas
 // is the abstract interface (the drawing operations plus the depth-aware forms, which hold
 // no state of their own and so need no class between them), so that tests can record every
-// call; TChartCanvas3D draws through a TCanvas into an off-screen QImage frame that is
+// call; TChartCanvas3D draws through a TCanvas into an off-screen frame bitmap that is
 // copied to the window in one step.
 #pragma once
 
 #include <memory>
 #include <span>
 
-#include <QImage>
-
+#include "chart/bitmap.h"
 #include "chart/colors.h"
 #include "chart/device_canvas.h"
 #include "chart/geometry.h"
@@ -60,7 +59,7 @@ class TChartCanvas {
   // Flat drawing.
   virtual void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
   // Nothing for a missing or empty graphic; else drawn at its natural size at (x, y).
-  virtual void DrawGraphicAt(int x, int y, const QImage* graphic) = 0;
+  virtual void DrawGraphicAt(int x, int y, const TBitmap* graphic) = 0;
   virtual void DrawEllipse(int x1, int y1, int x2, int y2) = 0;
   // Columns Left..Right-1, rows Top..Bottom-1 with the brush.
   virtual void FillRectangle(const TRect& rect) = 0;
@@ -74,7 +73,7 @@ class TChartCanvas {
   // Outline on columns x0 and x1-1 and rows y0 and y1-1 with the pen, inside with the brush.
   virtual void DrawBox(int x0, int y0, int x1, int y1) = 0;
   virtual void DrawRoundedBox(int x0, int y0, int x1, int y1, int corner_width, int corner_height) = 0;
-  virtual void DrawGraphicStretched(const TRect& rect, const QImage* graphic) = 0;
+  virtual void DrawGraphicStretched(const TRect& rect, const TBitmap* graphic) = 0;
   // In the font colour, anchored at (x, y) under the text alignment and background mode.
   virtual void WriteText(int x, int y, const rtl::Text& text) = 0;
   // Width and height of the text in the current font; 0 when it cannot be measured.
@@ -104,7 +103,7 @@ class TChartCanvas {
   virtual TPoint ProjectPoint(int x, int y, int z) = 0;
 
   // Frame. BeginFrame returns the rectangle to draw in: the window rectangle when not
-  // buffered, (0, 0, width, height) of the frame image when buffered.
+  // buffered, (0, 0, width, height) of the frame bitmap when buffered.
   virtual TRect BeginFrame(TCanvas& device, TView3DOptions* options, const TRect& window,
                            bool three_dimensional) = 0;
   // Copies the monochrome setting through ChangeMonochrome.
@@ -113,7 +112,7 @@ class TChartCanvas {
   virtual void EndFrame(TCanvas& destination, TCanvas& default_device, const TRect& window) = 0;
   // True when the last frame is still valid and was copied to the target; False draws nothing.
   virtual bool RepaintFromBuffer() = 0;
-  // The device holding the frame the window shows (a buffered canvas after its first
+  // The surface holding the frame the window shows (a buffered canvas after its first
   // frame), or null. Drawing on it changes what the next copy to the window shows; the
   // zoom rectangle is drawn there so that following the pointer needs no new frame.
   virtual TCanvas* ShownFrame() { return nullptr; }
@@ -141,17 +140,17 @@ class TChartCanvas {
   TCanvas* target_ = nullptr;
 };
 
-// The concrete canvas. Buffered (the default): each frame is drawn into one QImage
-// (Format_RGB32) that stays from frame to frame while the window size stays, and EndFrame
-// copies it to the window in one DrawImage.
+// The concrete canvas. Buffered (the default): each frame is drawn into one bitmap, made by
+// the target's device, that stays from frame to frame while the window size stays, and
+// EndFrame copies it to the window in one DrawImage.
 class TChartCanvas3D : public TChartCanvas {
  public:
   // Attached to `window_device`, the panel's own window canvas, at once.
   explicit TChartCanvas3D(TCanvas& window_device);
   ~TChartCanvas3D() override;
 
-  // The frame image, or null before the first buffered frame.
-  const QImage* FrameImage() const;
+  // The frame bitmap, or null before the first buffered frame.
+  const TBitmap* FrameBitmap() const;
   bool IsDirty() const { return dirty_; }
 
   TColor BackgroundColor() override;
@@ -168,7 +167,7 @@ class TChartCanvas3D : public TChartCanvas {
   void ChangeBuffered(bool buffered) override;
 
   void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
-  void DrawGraphicAt(int x, int y, const QImage* graphic) override;
+  void DrawGraphicAt(int x, int y, const TBitmap* graphic) override;
   void DrawEllipse(int x1, int y1, int x2, int y2) override;
   void FillRectangle(const TRect& rect) override;
   void DrawBevelFrame(const TRect& rect, TColor top_left, TColor bottom_right) override;
@@ -177,7 +176,7 @@ class TChartCanvas3D : public TChartCanvas {
   void DrawPieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
   void DrawBox(int x0, int y0, int x1, int y1) override;
   void DrawRoundedBox(int x0, int y0, int x1, int y1, int corner_width, int corner_height) override;
-  void DrawGraphicStretched(const TRect& rect, const QImage* graphic) override;
+  void DrawGraphicStretched(const TRect& rect, const TBitmap* graphic) override;
   void WriteText(int x, int y, const rtl::Text& text) override;
   void ClipToRectangle(const TRect& rect) override;
   void DrawHorizontalLine(int x0, int x1, int y) override;
@@ -219,9 +218,9 @@ class TChartCanvas3D : public TChartCanvas {
   void WriteTextAtDepth(int x, int y, const rtl::Text& text, int z) override;
 
  private:
-  struct FrameBitmap;
+  struct Frame;
   void CopyFrameTo(TCanvas& destination, int x, int y);
-  QRgb ToRGB(TColor color, TColor fallback) const;
+  TRgb ToRGB(TColor color, TColor fallback) const;
 
   TView3DOptions* options_ = nullptr;
   TRect bounds_;
@@ -235,5 +234,5 @@ class TChartCanvas3D : public TChartCanvas {
   double zoom_factor_ = 1.0;
   int centre_x_ = 0, centre_y_ = 0, centre_z_ = 0;
   int offset_x_ = 0, offset_y_ = 0;
-  std::unique_ptr<FrameBitmap> bitmap_;
+  std::unique_ptr<Frame> frame_;
 };

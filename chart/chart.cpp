@@ -4,11 +4,8 @@
 
 #include <algorithm>
 
-#include <QEvent>
-#include <QPaintEvent>
-#include <QResizeEvent>
-
 #include "chart/chart_exceptions.h"
+#include "chart/property.h"
 #include "chart/series.h"
 
 namespace {
@@ -20,9 +17,9 @@ constexpr TColor kLeftWallColor = 0x80FFFF;
 
 }  // namespace
 
-TChart::TChart(QWidget* parent)
-    : QWidget(parent),
-      window_canvas_(this, palette()),
+TChart::TChart(TChartDevice& device)
+    : device_(&device),
+      window_canvas_(device),
       view3d_options_([this] { InvalidateChart(); }),
       canvas_(std::make_unique<TChartCanvas3D>(window_canvas_)),
       gradient_([this] { InvalidateChart(); }),
@@ -33,12 +30,6 @@ TChart::TChart(QWidget* parent)
       left_wall_(*this, kLeftWallColor),
       legend_([this] { InvalidateChart(); }),
       bottom_wall_(*this, clWhite) {
-  // The frame image covers the whole control, so the window system need not erase it first.
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_NoSystemBackground);
-  // Moves without a pressed button show the series cursor.
-  setMouseTracking(true);
-  resize(400, 250);
   back_wall_.Brush().SetStyle(bsClear);
   repaint_enabled_ = true;
 }
@@ -53,45 +44,43 @@ TChart::~TChart() {
 
 template <class T>
 void TChart::Store(T& field, T value) {
-  if (field == value) return;
-  field = std::move(value);
-  InvalidateChart();
+  StoreAndReport(field, std::move(value), [this] { InvalidateChart(); });
 }
 
 // --- repaint control -----------------------------------------------------------------------
+
+void TChart::AttachWindow(TChartWindow* window) {
+  window_ = window;
+  if (window_ != nullptr) size_ = window_->ClientSize();
+}
+
+void TChart::Resize(int width, int height) {
+  // The last frame has the old size; the next paint must draw a new one.
+  StoreAndReport(size_, TSize{width, height}, [this] { InvalidateChart(); });
+}
+
+void TChart::SystemColorsChanged() { InvalidateChart(); }
 
 void TChart::InvalidateChart() {
   if (!repaint_enabled_) return;
   ++repaint_requests_;
   canvas_->MarkDirty();
-  update();
+  if (window_ != nullptr) window_->Invalidate();
 }
 
 void TChart::RefreshChart() {
   InvalidateChart();
-  repaint();
+  if (window_ != nullptr && repaint_enabled_) window_->PaintNow();
+}
+
+void TChart::ShowFrameAgain() {
+  if (window_ != nullptr) window_->Invalidate();
 }
 
 void TChart::SetCanvas(std::unique_ptr<TChartCanvas> canvas) {
   canvas_ = std::move(canvas);
   canvas_->AttachDevice(window_canvas_);
   InvalidateChart();
-}
-
-void TChart::paintEvent(QPaintEvent*) { PaintHandler(); }
-
-void TChart::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  // The last frame has the old size; the next paint must draw a new one.
-  InvalidateChart();
-}
-
-void TChart::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::PaletteChange) {
-    window_canvas_.SetPalette(palette());
-    InvalidateChart();
-  }
 }
 
 // --- series ---------------------------------------------------------------------------------
@@ -180,7 +169,7 @@ void TChart::SetBackColor(TColor color) {
   if (!loading_) back_wall_.Brush().SetStyle(bsSolid);
 }
 
-void TChart::SetBackImage(std::optional<QImage> image) {
+void TChart::SetBackImage(std::optional<TBitmap> image) {
   // A picture assignment always reports a change, like the picture object it stands for.
   back_image_ = std::move(image);
   InvalidateChart();
@@ -202,16 +191,16 @@ int TChart::PageCount() const {
 
 void TChart::SetMaxPointsPerPage(int points) {
   if (points < 0) throw ChartException(chart_text::kMaxPointsPerPage);
-  if (max_points_per_page_ == points) return;
-  max_points_per_page_ = points;
-  if (page_ > PageCount()) SetPage(PageCount());
-  InvalidateChart();
+  StoreAndReport(max_points_per_page_, points, [this] {
+    if (page_ > PageCount()) SetPage(PageCount());
+    InvalidateChart();
+  });
 }
 
 void TChart::SetPage(int page) {
   page = std::clamp(page, 1, PageCount());
-  if (page_ == page) return;
-  page_ = page;
-  InvalidateChart();
-  if (OnPageChange) OnPageChange(*this);
+  StoreAndReport(page_, page, [this] {
+    InvalidateChart();
+    if (OnPageChange) OnPageChange(*this);
+  });
 }

@@ -1,7 +1,9 @@
-// The chart panel: the window control that owns the canvas, the five axes, the series list,
-// the walls, title, foot and legend, and decides when and in which order a frame is drawn.
+// The chart panel: the control that owns the canvas, the five axes, the series list, the
+// walls, title, foot and legend, and decides when and in which order a frame is drawn.
 // Every change only requests a repaint; the paint message draws one full frame into the
-// canvas's image (or copies the last one when nothing changed).
+// canvas's frame bitmap (or copies the last one when nothing changed). It draws through a
+// platform device (chart_device.h) and is shown by a chart window (chart_window.h), which
+// forwards paint, size, mouse and wheel messages; without a window it draws off-screen only.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +12,13 @@
 #include <optional>
 #include <vector>
 
-#include <QImage>
-#include <QWidget>
-
 #include "chart/axis.h"
+#include "chart/bitmap.h"
 #include "chart/canvas.h"
+#include "chart/chart_device.h"
 #include "chart/chart_host.h"
+#include "chart/chart_window.h"
+#include "chart/frame_context.h"
 #include "chart/panel_settings.h"
 #include "chart/title.h"
 #include "chart/wall.h"
@@ -31,22 +34,44 @@ using TChartEvent = std::function<void(TChart& sender)>;
 // The ordered series list; the drawing order is the list order.
 using TChartSeriesList = std::vector<TChartSeries*>;
 
-class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
+class TChart : public TChartHost, public TChartMouseHandling {
  public:
-  // 400 x 250 pixels with the creation defaults; repaint requests are ignored until the
-  // constructor has finished.
-  explicit TChart(QWidget* parent = nullptr);
+  // 400 x 250 pixels with the creation defaults, measuring and drawing through `device`,
+  // which outlives the chart; repaint requests are ignored until the constructor has finished.
+  explicit TChart(TChartDevice& device);
   // Series adopted by the chart are freed; every other series still listed leaves it.
   ~TChart() override;
 
+  // --- the window -----------------------------------------------------------------------
+  // Shown in `window` from now on (null: none), which outlives the chart or is detached
+  // first.
+  void AttachWindow(TChartWindow* window);
+  TChartWindow* Window() const { return window_; }
+  TChartDevice& Device() const { return *device_; }
+  // The window's paint message: the last frame copied to the window when nothing changed
+  // since, else a new frame drawn; nothing while printing.
+  void Paint();
+  // The control's size in pixels: the window's client size, or for a chart without a window
+  // the size it is given here. The window forwards every change of its size here; a new
+  // size asks for a repaint.
+  void Resize(int width, int height);
+  int Width() const { return Size().Width; }
+  int Height() const { return Size().Height; }
+  TSize Size() const { return window_ != nullptr ? window_->ClientSize() : size_; }
+  // The platform's system colours changed: the next paint draws a new frame in them.
+  void SystemColorsChanged();
+
   // --- repaint control ----------------------------------------------------------------
-  // Marks the frame dirty and asks the window system for one paint; requests made before
-  // that paint arrives are merged into it.
+  // Marks the frame dirty and asks the window for one paint; requests made before that
+  // paint arrives are merged into it.
   void InvalidateChart() override;
   // InvalidateChart, then paints before returning.
   void RefreshChart() override;
+  // Asks the window for a paint without marking the frame dirty, so that the window shows
+  // the frame as it now is (what was drawn straight on it, as the zoom rectangle).
+  void ShowFrameAgain();
   bool RepaintEnabled() const { return repaint_enabled_; }
-  // Draws one frame into `target` inside `rect` (the window canvas on a paint; any image
+  // Draws one frame into `target` inside `rect` (the window canvas on a paint; any bitmap
   // canvas for an off-screen frame).
   void RenderChart(TCanvas& target, const TRect& rect);
   // The paint pipeline on `bounds`: background, titles, axis layout, walls, axes, series.
@@ -77,9 +102,11 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   int Depth3D() const override { return depth3d_; }
 
   // --- drawing helpers for the parts --------------------------------------------------------
-  // `font` takes the canvas font's pixels per inch, then the canvas font becomes a copy of it.
+  // What the paint stages see of the panel: its canvas, plot area, depth, printing state,
+  // colour and series, with a wall size of 0 (2D).
+  TFrameContext FrameContext() const;
+  // As the frame context does them (frame_context.h).
   void SelectFont(TFont& font);
-  // A hatch drawn in its own back colour is turned black (white on black) so it shows.
   void SelectFillBrush(TColor color, TBrushStyle style, TColor back_color);
   // Whether `axis` is sized and drawn: AxisVisible and the axis' Visible; the depth axis
   // needs View3D; a side axis needs an active series bound to it, unless no active series
@@ -94,10 +121,6 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   TextLines MultiLineWidth(const rtl::Text& text) const;
   // The widest point label of every labelled series, active or not, in the selected font.
   int WidestPointLabel() const;
-  // The widest mark text of the active series; marks are never drawn here, so 0.
-  int WidestMarkText() const { return 0; }
-  // The room an axis adds for its wall: 0 in a 2D chart.
-  int WallSize(const TCustomChartAxis&) const { return 0; }
   bool IsPrinting() const { return is_printing_; }
   void AdjustPenForPrinting(TPen& pen) const override;
   bool ClippingAllowed() const;
@@ -172,8 +195,8 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   void SetBackColor(TColor color);
   // The back wall's Pen.
   TChartPen& Frame() { return back_wall_.Pen(); }
-  const std::optional<QImage>& BackImage() const { return back_image_; }  // stored only
-  void SetBackImage(std::optional<QImage> image);
+  const std::optional<TBitmap>& BackImage() const { return back_image_; }  // stored only
+  void SetBackImage(std::optional<TBitmap> image);
   TChartBackImageMode BackImageMode() const { return back_image_mode_; }  // pbmStretch
   void SetBackImageMode(TChartBackImageMode mode);
   bool BackImageInside() const { return back_image_inside_; }  // False
@@ -227,25 +250,14 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   bool MouseHandled() const override { return mouse_handled_; }
   void SetMouseHandled(bool handled) override { mouse_handled_ = handled; }
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  // Mouse and wheel messages reach the mouse handling (zoom_scroll.h).
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-
  private:
   template <class T>
   void Store(T& field, T value);
-  void PaintHandler();
   void PaintPanelBackground(const TRect& bounds);
   void DrawBevels(TRect rect);
   void DrawFrame(TRect& rect, int width, TColor top_left, TColor bottom_right);
   void DrawTitlesAndLegend();
+  void DrawTitle(TChartTitle& title, bool onTop);
   void AssignFlatDepths();
   void LayoutAxes();
   void ApplySeriesMargins();
@@ -263,6 +275,9 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   int pipeline_runs_ = 0;
   int repaint_requests_ = 0;
 
+  TChartDevice* device_;
+  TChartWindow* window_ = nullptr;
+  TSize size_{400, 250};
   TCanvas window_canvas_;
   TView3DOptions view3d_options_;
   std::unique_ptr<TChartCanvas> canvas_;
@@ -292,7 +307,7 @@ class TChart : public QWidget, public TChartHost, public TChartMouseHandling {
   bool print_proportional_ = true;
 
   TChartGradient gradient_;
-  std::optional<QImage> back_image_;
+  std::optional<TBitmap> back_image_;
   TChartBackImageMode back_image_mode_ = pbmStretch;
   bool back_image_inside_ = false;
   int animated_zoom_steps_ = 8;

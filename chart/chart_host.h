@@ -82,4 +82,6 @@ class TChartHost {
   virtual bool View3D() const { return false; }
   // Lets the chart thin a styled pen while printing; on screen it changes nothing.
   virtual void AdjustPenForPrinting(TPen& /*pen*/) const {}
+  // The widest mark text of the active series; marks are never drawn by this engine, so 0.
+  virtual int WidestMarkText() const { return 0; }
 };

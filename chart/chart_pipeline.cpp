@@ -1,6 +1,6 @@
 // The chart panel's paint pipeline: one frame, from the panel background through titles,
 // axis layout, walls and axes to the series clipped to the plot area, drawn into the
-// canvas's frame image and copied to the window in one step.
+// canvas's frame bitmap and copied to the window in one step.
 #include <algorithm>
 
 #include "chart/axis_drawing.h"
@@ -27,10 +27,10 @@ bool Intersect(const TRect& a, const TRect& b, TRect& common) {
 
 // --- frame --------------------------------------------------------------------------------
 
-void TChart::PaintHandler() {
+void TChart::Paint() {
   if (is_printing_) return;
   if (canvas_->RepaintFromBuffer()) return;
-  RenderChart(window_canvas_, {0, 0, width(), height()});
+  RenderChart(window_canvas_, {0, 0, Width(), Height()});
 }
 
 void TChart::RenderChart(TCanvas& target, const TRect& rect) {
@@ -38,15 +38,15 @@ void TChart::RenderChart(TCanvas& target, const TRect& rect) {
   const int w = frame_bounds_.Width();
   const int h = frame_bounds_.Height();
   // Margins are percentages of the frame, rounded by MulDiv: 3 % of 817 is 25 (24.51).
-  plot_area_ = {frame_bounds_.Left + border_width_ + MulDiv(margin_left_, w, 100),
-                frame_bounds_.Top + border_width_ + MulDiv(margin_top_, h, 100),
-                frame_bounds_.Right - border_width_ - MulDiv(margin_right_, w, 100),
-                frame_bounds_.Bottom - border_width_ - MulDiv(margin_bottom_, h, 100)};
+  plot_area_ = {frame_bounds_.Left + border_width_ + gdi::MulDiv(margin_left_, w, 100),
+                frame_bounds_.Top + border_width_ + gdi::MulDiv(margin_top_, h, 100),
+                frame_bounds_.Right - border_width_ - gdi::MulDiv(margin_right_, w, 100),
+                frame_bounds_.Bottom - border_width_ - gdi::MulDiv(margin_bottom_, h, 100)};
   NormalizePlotArea();
   DrawContents(frame_bounds_);
   canvas_->EndFrame(target, window_canvas_, rect);
   // A frame of another size drawn for another target is no longer the window's frame.
-  if (&target != &window_canvas_ && (rect.Width() != width() || rect.Height() != height())) canvas_->MarkDirty();
+  if (&target != &window_canvas_ && (TSize{rect.Width(), rect.Height()} != Size())) canvas_->MarkDirty();
 }
 
 void TChart::DrawContents(const TRect& bounds) {
@@ -85,11 +85,11 @@ void TChart::NormalizePlotArea() {
   if (area.Right < area.Left)
     area.Right = area.Left + 1;
   else if (area.Right == area.Left)
-    area.Right = area.Left + width();
+    area.Right = area.Left + Width();
   if (area.Bottom < area.Top)
     area.Bottom = area.Top + 1;
   else if (area.Bottom == area.Top)
-    area.Bottom = area.Top + height();
+    area.Bottom = area.Top + Height();
   plot_width_ = area.Width();
   plot_height_ = area.Height();
   plot_center_x_ = (area.Left + area.Right) / 2;
@@ -147,9 +147,16 @@ void TChart::DrawFrame(TRect& rect, int width, TColor top_left, TColor bottom_ri
 void TChart::DrawTitlesAndLegend() {
   canvas_->BeginFrontPlane();
   // The legend is only stored; title and foot come in the same order with or without it.
-  if (title_.Visible()) title_.DrawTitle(true);
-  if (foot_.Visible()) foot_.DrawTitle(false);
+  if (title_.Visible()) DrawTitle(title_, true);
+  if (foot_.Visible()) DrawTitle(foot_, false);
   canvas_->EndFrontPlane();
+}
+
+void TChart::DrawTitle(TChartTitle& title, bool onTop) {
+  TFrameContext frame = FrameContext();
+  title.DrawTitle(frame, onTop);
+  plot_area_ = frame.plot_area;
+  NormalizePlotArea();
 }
 
 void TChart::AssignFlatDepths() {
@@ -166,10 +173,11 @@ void TChart::LayoutAxes() {
   for (TCustomChartAxis* axis : axes) axis->UpdateScale();
   NormalizePlotArea();
   TRect room = plot_area_;
+  const TFrameContext frame = FrameContext();
   for (std::size_t i = 0; i < axes.size(); ++i) {
     if (!AxisShown(*axes[i])) continue;
     TRect reserved = room;
-    ReserveAxisRoom(*axes[i], *this, reserved, i < kBuiltInAxes);
+    ReserveAxisRoom(*axes[i], frame, reserved, i < kBuiltInAxes);
     // An axis that would leave no room at all is left out of the layout.
     TRect common;
     if (Intersect(reserved, room, common)) room = common;
@@ -187,12 +195,13 @@ void TChart::ApplySeriesMargins() {
 
 void TChart::DrawWalls() {
   // Left and bottom walls and the wall thickness are 3D drawing, which this engine leaves out.
-  DrawBackWall(*this, back_wall_, plot_area_);
+  DrawBackWall(FrameContext(), back_wall_);
 }
 
 void TChart::DrawAxes() {
+  const TFrameContext frame = FrameContext();
   for (TCustomChartAxis* axis : AxesList())
-    if (AxisShown(*axis)) PaintAxis(*axis, *this, true);
+    if (AxisShown(*axis)) PaintAxis(*axis, frame, true);
 }
 
 void TChart::DrawAllSeries() {
@@ -214,21 +223,15 @@ void TChart::DrawSeries(TChartSeries& series) {
 
 // --- helpers for the parts --------------------------------------------------------------------
 
-void TChart::SelectFont(TFont& font) {
-  font.SetPixelsPerInch(canvas_->Font().PixelsPerInch());
-  canvas_->Font().Assign(font);
+TFrameContext TChart::FrameContext() const {
+  // Walls take room beside the axes only in 3D, which this engine leaves out.
+  return {*canvas_, *this, plot_area_, depth3d_, 0, is_printing_, color_};
 }
 
+void TChart::SelectFont(TFont& font) { FrameContext().SelectFont(font); }
+
 void TChart::SelectFillBrush(TColor color, TBrushStyle style, TColor back_color) {
-  if (style != bsSolid && color == back_color) color = back_color == clBlack ? clWhite : clBlack;
-  canvas_->Brush().SetColor(color);
-  canvas_->Brush().SetStyle(style);
-  if (style == bsSolid) {
-    canvas_->SetBackgroundMode(TRANSPARENT);
-  } else {
-    canvas_->SetBackgroundMode(OPAQUE);
-    canvas_->SetBackgroundColor(back_color);
-  }
+  FrameContext().SelectFillBrush(color, style, back_color);
 }
 
 bool TChart::AxisShown(const TCustomChartAxis& axis) const {
@@ -269,7 +272,7 @@ int TChart::WidestPointLabel() const {
 }
 
 void TChart::AdjustPenForPrinting(TPen& pen) const {
-  if (is_printing_ && pen.Style() != psSolid && pen.Width() == 1) pen.SetWidth(0);
+  FrameContext().AdjustPenForPrinting(pen);
 }
 
 bool TChart::ClippingAllowed() const { return !canvas_->IsFreeRotating(); }

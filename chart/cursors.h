@@ -1,10 +1,8 @@
-// The framework's cursor numbers that charts and series store (16-bit, crDefault = 0), and
-// the Qt cursor shape each stands for on the control.
+// The framework's cursor numbers that charts and series store (16-bit, crDefault = 0). A
+// chart window shows them as its platform's shapes; unknown numbers show the arrow.
 #pragma once
 
 #include <cstdint>
-
-#include <Qt>
 
 inline constexpr std::int16_t crDefault = 0;
 inline constexpr std::int16_t crNone = -1;
@@ -18,6 +16,3 @@ inline constexpr std::int16_t crHourGlass = -11;
 inline constexpr std::int16_t crNo = -18;
 inline constexpr std::int16_t crHandPoint = -21;
 inline constexpr std::int16_t crSizeAll = -22;
-
-// Unknown numbers show the arrow.
-Qt::CursorShape CursorShapeOf(std::int16_t cursor);

@@ -56,7 +56,7 @@ class ColumnRun {
       canvas_.DrawLineTo(x_, end_y_);
     } else if (segments_ > 1) {
       // The segment ends one row past the run; the last row of the int range lies on no
-      // image, so a run reaching it may stop one row short.
+      // bitmap, so a run reaching it may stop one row short.
       const int high = std::min(high_, std::numeric_limits<int>::max() - 1);
       canvas_.DrawLineSegment(x_, low_, x_, high + 1);
       canvas_.MovePen(x_, end_y_);

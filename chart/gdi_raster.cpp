@@ -1,11 +1,9 @@
-// Pixel rules of the Windows graphics calls, on a Format_RGB32 QImage.
+// Pixel rules of the Windows graphics calls, on the engine's bitmap.
 #include "chart/gdi_raster.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
-
-#include <QRegion>
 
 namespace gdi {
 
@@ -38,9 +36,9 @@ DashPattern PatternOfStyle(TPenStyle style) {
 
 DashPattern AlternatePattern() { return {{1, 1}, 2}; }
 
-QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb dst) {
-  const QRgb p = pen & 0xFFFFFF, d = dst & 0xFFFFFF;
-  QRgb result = p;
+TRgb ApplyMode(TPenMode mode, TRgb pen, TRgb dst) {
+  const TRgb p = pen & 0xFFFFFF, d = dst & 0xFFFFFF;
+  TRgb result = p;
   switch (mode) {
     case pmBlack: result = 0; break;
     case pmWhite: result = 0xFFFFFF; break;
@@ -80,8 +78,8 @@ LineWalk::LineWalk(int x0, int y0, int x1, int y1) {
   minor_sign_ = (x_major_ ? dy : dx) > 0 ? 1 : -1;
 }
 
-std::pair<std::int64_t, std::int64_t> LineWalk::StepsWithin(const QRect& box) const {
-  const std::int64_t low = x_major_ ? box.left() : box.top(), high = x_major_ ? box.right() : box.bottom();
+std::pair<std::int64_t, std::int64_t> LineWalk::StepsWithin(const TRect& box) const {
+  const std::int64_t low = x_major_ ? box.Left : box.Top, high = std::int64_t(x_major_ ? box.Right : box.Bottom) - 1;
   std::int64_t first = major_sign_ > 0 ? low - major_start_ : major_start_ - high;
   std::int64_t last = major_sign_ > 0 ? high - major_start_ : major_start_ - low;
   first = std::max<std::int64_t>(first, 0);
@@ -107,9 +105,11 @@ void LineWalk::StateAt(std::int64_t n, std::int64_t& minor, std::int64_t& error)
   error = static_cast<std::int64_t>(2 * m * (n + 1) - M - 2 * M * k);
 }
 
-Raster::Raster(QImage& image, const std::optional<QRect>& clip)
-    : clip_(image.rect()), bits_(image.bits()), bytes_per_line_(image.bytesPerLine()) {
-  if (clip) clip_ = clip_.intersected(*clip);
+Raster::Raster(TBitmap& bitmap, const std::optional<TRect>& clip)
+    : clip_(bitmap.Rect()),
+      bits_(bitmap.IsEmpty() ? nullptr : reinterpret_cast<unsigned char*>(bitmap.Row(0))),
+      bytes_per_line_(bitmap.BytesPerLine()) {
+  if (clip) clip_ = Intersection(clip_, *clip);
 }
 
 namespace {
@@ -198,7 +198,7 @@ void Raster::StraightPatternedLine(int x0, int y0, int x1, int y1, const LinePen
   for (std::int64_t done = first; done < end;) {
     const int run = static_cast<int>(std::min<std::int64_t>(dash.RunLeft(), end - done));
     if (dash.On() || pen.fill_gaps) {
-      const QRgb color = 0xFF000000u | (dash.On() ? pen.color : pen.gap_color);
+      const TRgb color = 0xFF000000u | (dash.On() ? pen.color : pen.gap_color);
       Stretch(x_at(done), y_at(done), x_at(done + run - 1), y_at(done + run - 1), color);
     }
     dash.Skip(run);
@@ -206,7 +206,7 @@ void Raster::StraightPatternedLine(int x0, int y0, int x1, int y1, const LinePen
   }
 }
 
-void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
+void Raster::SolidLine(int x0, int y0, int x1, int y1, TRgb color) {
   if (x0 == x1 && y0 == y1) return;
   if (x0 == x1 || y0 == y1) {
     // Along a row or a column the pixels are one stretch, the end pixel left out.
@@ -232,7 +232,7 @@ void Raster::SolidLine(int x0, int y0, int x1, int y1, QRgb color) {
   });
 }
 
-void Raster::SteepLine(int x0, int y0, int x1, int y1, QRgb color) {
+void Raster::SteepLine(int x0, int y0, int x1, int y1, TRgb color) {
   // ForEachLinePixel's y-major walk taken one column stretch at a time: while error + bias
   // stays at or below zero the walk stays in its column, adding 2 * adx per row, so the
   // stretch's length follows from one division instead of a test per row.
@@ -240,15 +240,15 @@ void Raster::SteepLine(int x0, int y0, int x1, int y1, QRgb color) {
   const int adx = std::abs(dx), ady = std::abs(dy);
   const int sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
   const int bias = dx < 0 ? 1 : 0;  // the walk's ties to the left: its steep octants 3 and 6
-  const qsizetype row_step = sy * bytes_per_line_;
+  const std::ptrdiff_t row_step = sy * bytes_per_line_;
   int error = 2 * adx - ady;
   int x = x0, y = y0;
   for (int left = ady; left > 0;) {
     const int below = -(error + bias);
     int stretch = below < 0 ? 1 : below / (2 * adx) + 2;
     stretch = std::min(stretch, left);
-    uchar* pixel = reinterpret_cast<uchar*>(Pixel(x, y));
-    for (int n = 0; n < stretch; ++n, pixel += row_step) *reinterpret_cast<QRgb*>(pixel) = color;
+    unsigned char* pixel = reinterpret_cast<unsigned char*>(Pixel(x, y));
+    for (int n = 0; n < stretch; ++n, pixel += row_step) *reinterpret_cast<TRgb*>(pixel) = color;
     error += (stretch - 1) * 2 * adx + 2 * (adx - ady);
     x += sx;
     y += sy * stretch;
@@ -256,17 +256,17 @@ void Raster::SteepLine(int x0, int y0, int x1, int y1, QRgb color) {
   }
 }
 
-void Raster::Stretch(int x0, int y0, int x1, int y1, QRgb color) {
+void Raster::Stretch(int x0, int y0, int x1, int y1, TRgb color) {
   if (x0 == x1) {
-    if (x0 < clip_.left() || x0 > clip_.right()) return;
-    const int low = std::max(std::min(y0, y1), clip_.top()), high = std::min(std::max(y0, y1), clip_.bottom());
+    if (x0 < clip_.Left || x0 >= clip_.Right) return;
+    const int low = std::max(std::min(y0, y1), clip_.Top), high = std::min(std::max(y0, y1), clip_.Bottom - 1);
     if (low > high) return;
-    uchar* pixel = reinterpret_cast<uchar*>(Pixel(x0, low));
-    for (int y = low; y <= high; ++y, pixel += bytes_per_line_) *reinterpret_cast<QRgb*>(pixel) = color;
+    unsigned char* pixel = reinterpret_cast<unsigned char*>(Pixel(x0, low));
+    for (int y = low; y <= high; ++y, pixel += bytes_per_line_) *reinterpret_cast<TRgb*>(pixel) = color;
     return;
   }
-  if (y0 < clip_.top() || y0 > clip_.bottom()) return;
-  const int low = std::max(std::min(x0, x1), clip_.left()), high = std::min(std::max(x0, x1), clip_.right());
+  if (y0 < clip_.Top || y0 >= clip_.Bottom) return;
+  const int low = std::max(std::min(x0, x1), clip_.Left), high = std::min(std::max(x0, x1), clip_.Right - 1);
   if (low <= high) std::fill(Pixel(low, y0), Pixel(high, y0) + 1, color);
 }
 
@@ -283,12 +283,13 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
     return;
   }
   // Blocks of pixels beyond these columns or rows cannot reach the clip.
-  const QRect reaching = clip_.adjusted(-int(beyond), -int(beyond), int(reach), int(reach));
+  const TRect reaching{clip_.Left - int(beyond), clip_.Top - int(beyond), clip_.Right + int(reach),
+                       clip_.Bottom + int(reach)};
   auto for_each_block = [&](auto&& take) {
     auto stamp = [&](int x, int y) {
-      const QRect block = VisiblePart(std::int64_t(x) - reach, std::int64_t(y) - reach, std::int64_t(x) + beyond,
+      const TRect block = VisiblePart(std::int64_t(x) - reach, std::int64_t(y) - reach, std::int64_t(x) + beyond,
                                       std::int64_t(y) + beyond);
-      if (!block.isEmpty()) take(block);
+      if (!block.IsEmpty()) take(block);
     };
     const LineWalk walk(x0, y0, x1, y1);
     const auto [first, end] = walk.StepsWithin(reaching);
@@ -297,52 +298,77 @@ void Raster::WideLine(int x0, int y0, int x1, int y1, const LinePen& pen) {
   };
   if (pen.mode == pmCopy) {
     // Copying a pixel twice leaves it as copying it once: no union needed.
-    for_each_block([&](const QRect& block) { Fill(block, pen.color, pmCopy); });
+    for_each_block([&](const TRect& block) { Fill(block, pen.color, pmCopy); });
     return;
   }
-  QRegion covered;
-  for_each_block([&](const QRect& block) { covered += block; });
-  for (const QRect& rect : covered) Fill(rect, pen.color, pen.mode);
+  std::vector<TRect> covered;
+  for_each_block([&](const TRect& block) { covered.push_back(block); });
+  FillUnion(covered, pen.color, pen.mode);
 }
 
-QRect Raster::VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
-  left = std::max<std::int64_t>(left, clip_.left());
-  top = std::max<std::int64_t>(top, clip_.top());
-  right = std::min<std::int64_t>(right, clip_.right());
-  bottom = std::min<std::int64_t>(bottom, clip_.bottom());
-  if (left > right || top > bottom) return QRect();
-  return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+TRect Raster::VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
+  left = std::max<std::int64_t>(left, clip_.Left);
+  top = std::max<std::int64_t>(top, clip_.Top);
+  right = std::min<std::int64_t>(right + 1, clip_.Right);
+  bottom = std::min<std::int64_t>(bottom + 1, clip_.Bottom);
+  if (left >= right || top >= bottom) return {};
+  return {int(left), int(top), int(right), int(bottom)};
+}
+
+void Raster::FillUnion(const std::vector<TRect>& areas, TRgb color, TPenMode mode) {
+  int top = std::numeric_limits<int>::max(), bottom = std::numeric_limits<int>::min();
+  for (const TRect& area : areas) {
+    if (area.IsEmpty()) continue;
+    top = std::min(top, area.Top);
+    bottom = std::max(bottom, area.Bottom);
+  }
+  // Row by row: the spans the areas cover there, merged where they touch or overlap.
+  std::vector<std::pair<int, int>> spans;
+  for (int y = top; y < bottom; ++y) {
+    spans.clear();
+    for (const TRect& area : areas)
+      if (area.Top <= y && y < area.Bottom && area.Left < area.Right) spans.emplace_back(area.Left, area.Right);
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 0; i < spans.size();) {
+      int right = spans[i].second;
+      std::size_t next = i + 1;
+      for (; next < spans.size() && spans[next].first <= right; ++next) right = std::max(right, spans[next].second);
+      Fill({spans[i].first, y, right, y + 1}, color, mode);
+      i = next;
+    }
+  }
 }
 
 void Raster::RectangleOutline(int left, int top, int right, int bottom, const LinePen& pen) {
   const int corners[5][2] = {{right - 1, top}, {left, top}, {left, bottom - 1}, {right - 1, bottom - 1}, {right - 1, top}};
   if (pen.width > 1) {
-    QRegion covered;
+    std::vector<TRect> covered;
     for (int i = 0; i < 4; ++i) {
       const int x0 = std::min(corners[i][0], corners[i + 1][0]), x1 = std::max(corners[i][0], corners[i + 1][0]);
       const int y0 = std::min(corners[i][1], corners[i + 1][1]), y1 = std::max(corners[i][1], corners[i + 1][1]);
       const int reach = pen.width / 2;
-      covered += QRect(QPoint(x0 - reach, y0 - reach), QPoint(x1 - reach + pen.width - 1, y1 - reach + pen.width - 1));
+      covered.push_back(VisiblePart(std::int64_t(x0) - reach, std::int64_t(y0) - reach,
+                                    std::int64_t(x1) - reach + pen.width - 1, std::int64_t(y1) - reach + pen.width - 1));
     }
-    for (const QRect& rect : covered) Fill(rect, pen.color, pen.mode);
+    FillUnion(covered, pen.color, pen.mode);
     return;
   }
   int pattern_position = 0;
   for (int i = 0; i < 4; ++i) Line(corners[i][0], corners[i][1], corners[i + 1][0], corners[i + 1][1], pen, pattern_position);
 }
 
-void Raster::Fill(const QRect& area, QRgb color, TPenMode mode) {
-  const QRect visible = area.intersected(clip_);
-  if (visible.isEmpty()) return;
+void Raster::Fill(const TRect& area, TRgb color, TPenMode mode) {
+  const TRect visible = Intersection(area, clip_);
+  if (visible.IsEmpty()) return;
   // Bounds and the copy case hoisted: a background fill covers every pixel of the frame.
-  const int left = visible.left(), right = visible.right();
-  for (int y = visible.top(), bottom = visible.bottom(); y <= bottom; ++y) {
-    QRgb* row = Pixel(0, y);
+  const int left = visible.Left, right = visible.Right;
+  for (int y = visible.Top; y < visible.Bottom; ++y) {
+    TRgb* row = Pixel(0, y);
     if (mode == pmCopy) {
-      std::fill(row + left, row + right + 1, 0xFF000000u | color);
+      std::fill(row + left, row + right, 0xFF000000u | color);
       continue;
     }
-    for (int x = left; x <= right; ++x) row[x] = ApplyMode(mode, color, row[x]);
+    for (int x = left; x < right; ++x) row[x] = ApplyMode(mode, color, row[x]);
   }
 }
 

@@ -1,16 +1,17 @@
 // Pixel rules of the Windows graphics calls the chart canvas relies on, written straight
-// into a Format_RGB32 QImage: cosmetic lines (first pixel in, last pixel out, ties to the
-// upper or left pixel), dash patterns counted along the drawn pixels, wide pens, the
-// pen's raster operation and rectangle extents. QPainter's own lines follow other rules.
+// into the engine's bitmap: cosmetic lines (first pixel in, last pixel out, ties to the
+// upper or left pixel), dash patterns counted along the drawn pixels, wide pens, the pen's
+// raster operation and rectangle extents. One rasteriser for every platform, so that line
+// geometry is the same wherever the chart is drawn; toolkits' own lines follow other rules.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <utility>
+#include <vector>
 
-#include <QImage>
-#include <QRect>
-
+#include "chart/bitmap.h"
+#include "chart/geometry.h"
 #include "chart/pens.h"
 
 namespace gdi {
@@ -28,16 +29,16 @@ DashPattern PatternOfStyle(TPenStyle style);
 DashPattern AlternatePattern();
 
 struct LinePen {
-  QRgb color = 0xFF000000;
+  TRgb color = kRgbBlack;
   TPenMode mode = pmCopy;
   DashPattern pattern;     // used at width 1 only; wider pens draw solid
   int width = 1;           // pixels; 0 and 1 are the cosmetic pen
   bool fill_gaps = false;  // opaque background mode with a styled (non-alternate) pen
-  QRgb gap_color = 0xFFFFFFFF;
+  TRgb gap_color = kRgbWhite;
 };
 
 // dst as the raster operation of `mode` leaves it with the pen colour `pen`.
-QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb dst);
+TRgb ApplyMode(TPenMode mode, TRgb pen, TRgb dst);
 
 // The pixels of the cosmetic line from (x0, y0) up to, not including, (x1, y1), one per step
 // along the major axis: a zero-length line has none; ties go to the upper pixel of an x-major
@@ -51,8 +52,8 @@ class LineWalk {
   // Number of pixels (steps): the larger of |x1 - x0| and |y1 - y0|.
   std::int64_t Length() const { return major_length_; }
   // The steps [first, end) whose pixels lie within the columns (x-major) or rows (y-major)
-  // of `box`; first == end when there are none.
-  std::pair<std::int64_t, std::int64_t> StepsWithin(const QRect& box) const;
+  // of `box` (columns Left..Right-1, rows Top..Bottom-1); first == end when there are none.
+  std::pair<std::int64_t, std::int64_t> StepsWithin(const TRect& box) const;
 
   // Calls put(x, y) for the pixels of steps [first, end), 0 <= first <= end <= Length().
   template <class Put>
@@ -99,19 +100,17 @@ void ForEachLinePixel(int x0, int y0, int x1, int y1, Put&& put) {
   walk.Walk(0, walk.Length(), put);
 }
 
-// A raster target: the image and the clip (already within the image).
+// A raster target: the bitmap and the clip (already within the bitmap).
 class Raster {
  public:
-  // `clip` none = the whole image. The image must be Format_RGB32.
-  Raster(QImage& image, const std::optional<QRect>& clip);
+  // `clip`: columns Left..Right-1 and rows Top..Bottom-1; none = the whole bitmap.
+  Raster(TBitmap& bitmap, const std::optional<TRect>& clip);
 
-  // Compared inline: QRect::contains is out of line and runs once per drawn pixel.
-  bool Visible(int x, int y) const {
-    return x >= clip_.left() && x <= clip_.right() && y >= clip_.top() && y <= clip_.bottom();
-  }
-  void Plot(int x, int y, QRgb color, TPenMode mode) {
+  // Runs once per drawn pixel, so it is inline.
+  bool Visible(int x, int y) const { return x >= clip_.Left && x < clip_.Right && y >= clip_.Top && y < clip_.Bottom; }
+  void Plot(int x, int y, TRgb color, TPenMode mode) {
     if (!Visible(x, y)) return;
-    QRgb* pixel = Pixel(x, y);
+    TRgb* pixel = Pixel(x, y);
     *pixel = mode == pmCopy ? (0xFF000000u | color) : ApplyMode(mode, color, *pixel);
   }
   // LineTo from (x0, y0) to (x1, y1), any ends in the int range; only the pixels near the
@@ -122,28 +121,30 @@ class Raster {
   // The outline of Rectangle(left, top, right, bottom): one closed figure from the top
   // right, anticlockwise, over columns left and right-1 and rows top and bottom-1.
   void RectangleOutline(int left, int top, int right, int bottom, const LinePen& pen);
-  // Columns area.left()..area.right(), rows area.top()..area.bottom() (QRect's inclusive
-  // edges), each pixel once.
-  void Fill(const QRect& area, QRgb color, TPenMode mode);
+  // Columns area.Left..area.Right-1, rows area.Top..area.Bottom-1, each pixel once.
+  void Fill(const TRect& area, TRgb color, TPenMode mode);
 
  private:
   void WideLine(int x0, int y0, int x1, int y1, const LinePen& pen);
   // A dash pattern along a row or a column, in copy mode.
   void StraightPatternedLine(int x0, int y0, int x1, int y1, const LinePen& pen, int pattern_position);
-  // The pixels of columns left..right and rows top..bottom that lie in the clip; empty if none.
-  QRect VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const;
+  // The pixels of columns left..right and rows top..bottom (both included) that lie in the
+  // clip; empty if none.
+  TRect VisiblePart(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const;
+  // Every pixel that one of `areas` covers, once, under the raster operation.
+  void FillUnion(const std::vector<TRect>& areas, TRgb color, TPenMode mode);
   // A solid one-pixel line in copy mode, the chart's common case.
-  void SolidLine(int x0, int y0, int x1, int y1, QRgb color);
+  void SolidLine(int x0, int y0, int x1, int y1, TRgb color);
   // SolidLine for a line steeper than 45 degrees whose pixels are all visible.
-  void SteepLine(int x0, int y0, int x1, int y1, QRgb color);
+  void SteepLine(int x0, int y0, int x1, int y1, TRgb color);
   // Copies `color` to the pixels from (x0, y0) to (x1, y1), both included, on one row or
   // one column, within the clip.
-  void Stretch(int x0, int y0, int x1, int y1, QRgb color);
-  QRgb* Pixel(int x, int y) const { return reinterpret_cast<QRgb*>(bits_ + std::ptrdiff_t(y) * bytes_per_line_) + x; }
+  void Stretch(int x0, int y0, int x1, int y1, TRgb color);
+  TRgb* Pixel(int x, int y) const { return reinterpret_cast<TRgb*>(bits_ + std::ptrdiff_t(y) * bytes_per_line_) + x; }
 
-  QRect clip_;
-  uchar* bits_;  // taken once: every scanLine() call would check whether to detach the image
-  qsizetype bytes_per_line_;
+  TRect clip_;
+  unsigned char* bits_;  // taken once, with the row length, for the loops below
+  std::ptrdiff_t bytes_per_line_;
 };
 
 }  // namespace gdi

@@ -9,31 +9,26 @@
 #include "chart/canvas.h"
 #include "chart/colors.h"
 #include "chart/pens.h"
+#include "chart/property.h"
 
 enum TLegendAlignment : std::uint8_t { laLeft, laRight, laTop, laBottom };
-
-namespace panel_settings_detail {
-template <class T>
-bool Store(T& field, T value, const TChangeReceiver& changed) {
-  if (field == value) return false;
-  field = std::move(value);
-  if (changed) changed();
-  return true;
-}
-}  // namespace panel_settings_detail
 
 class TChartLegend {
  public:
   explicit TChartLegend(TChangeReceiver changed) : changed_(std::move(changed)) {}
 
   bool Visible() const { return visible_; }  // default True
-  void SetVisible(bool visible) { panel_settings_detail::Store(visible_, visible, changed_); }
+  void SetVisible(bool visible) { StoreAndReport(visible_, visible, [this] { Changed(); }); }
   TLegendAlignment Alignment() const { return alignment_; }  // default laRight
-  void SetAlignment(TLegendAlignment alignment) { panel_settings_detail::Store(alignment_, alignment, changed_); }
+  void SetAlignment(TLegendAlignment alignment) { StoreAndReport(alignment_, alignment, [this] { Changed(); }); }
   // laLeft and laRight legends stand beside the plot area and are laid out before the titles.
   bool IsVertical() const { return alignment_ == laLeft || alignment_ == laRight; }
 
  private:
+  void Changed() const {
+    if (changed_) changed_();
+  }
+
   TChangeReceiver changed_;
   bool visible_ = true;
   TLegendAlignment alignment_ = laRight;
@@ -44,15 +39,19 @@ class TChartGradient {
   explicit TChartGradient(TChangeReceiver changed) : changed_(std::move(changed)) {}
 
   bool Visible() const { return visible_; }  // default False: the panel Color fills instead
-  void SetVisible(bool visible) { panel_settings_detail::Store(visible_, visible, changed_); }
+  void SetVisible(bool visible) { StoreAndReport(visible_, visible, [this] { Changed(); }); }
   TGradientDirection Direction() const { return direction_; }  // default gdTopBottom
-  void SetDirection(TGradientDirection direction) { panel_settings_detail::Store(direction_, direction, changed_); }
+  void SetDirection(TGradientDirection direction) { StoreAndReport(direction_, direction, [this] { Changed(); }); }
   TColor StartColor() const { return start_color_; }  // default clWhite
-  void SetStartColor(TColor color) { panel_settings_detail::Store(start_color_, color, changed_); }
+  void SetStartColor(TColor color) { StoreAndReport(start_color_, color, [this] { Changed(); }); }
   TColor EndColor() const { return end_color_; }  // default clYellow
-  void SetEndColor(TColor color) { panel_settings_detail::Store(end_color_, color, changed_); }
+  void SetEndColor(TColor color) { StoreAndReport(end_color_, color, [this] { Changed(); }); }
 
  private:
+  void Changed() const {
+    if (changed_) changed_();
+  }
+
   TChangeReceiver changed_;
   bool visible_ = false;
   TGradientDirection direction_ = gdTopBottom;

@@ -1,24 +1,8 @@
 // Pens, brushes, fonts and 3D view settings of the chart engine.
 #include "chart/pens.h"
 
-#include <QFont>
-#include <QGuiApplication>
-#include <QLocale>
-#include <QScreen>
-
+#include "chart/property.h"
 #include "chart/rounding.h"
-
-namespace {
-
-// Stores `value` when it differs and tells whether it did.
-template <class T>
-bool StoreIfDifferent(T& field, const T& value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
 
 TPen::TPen(TChangeReceiver on_change) : on_change_(std::move(on_change)) {}
 
@@ -65,13 +49,9 @@ void TPen::SelectAlternateCosmeticHandle(TColor color) {
 
 TChartPen::TChartPen(TChangeReceiver on_change) : TPen(std::move(on_change)) {}
 
-void TChartPen::SetVisible(bool visible) {
-  if (StoreIfDifferent(visible_, visible)) Changed();
-}
+void TChartPen::SetVisible(bool visible) { StoreAndReport(visible_, visible, [this] { Changed(); }); }
 
-void TChartPen::SetSmallDots(bool small_dots) {
-  if (StoreIfDifferent(small_dots_, small_dots)) Changed();
-}
+void TChartPen::SetSmallDots(bool small_dots) { StoreAndReport(small_dots_, small_dots, [this] { Changed(); }); }
 
 void TChartPen::Assign(const TChartPen& source) {
   SetVisible(source.visible_);
@@ -112,15 +92,11 @@ void TBrush::Changed() {
   if (on_change_) on_change_();
 }
 
-void TBrush::SetColor(TColor color) {
-  if (StoreIfDifferent(color_, color)) Changed();
-}
+void TBrush::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Changed(); }); }
 
-void TBrush::SetStyle(TBrushStyle style) {
-  if (StoreIfDifferent(style_, style)) Changed();
-}
+void TBrush::SetStyle(TBrushStyle style) { StoreAndReport(style_, style, [this] { Changed(); }); }
 
-void TBrush::SetBitmap(std::optional<QImage> bitmap) {
+void TBrush::SetBitmap(std::optional<TBitmap> bitmap) {
   bitmap_ = std::move(bitmap);
   Changed();
 }
@@ -137,7 +113,7 @@ void TBrush::Assign(const TBrush& source) {
 
 TChartBrush::TChartBrush(TChangeReceiver on_change) : TBrush(std::move(on_change)) { color_ = clDefault; }
 
-bool TChartBrush::HasBitmap() const { return Bitmap().has_value() && !Bitmap()->isNull(); }
+bool TChartBrush::HasBitmap() const { return Bitmap().has_value() && !Bitmap()->IsEmpty(); }
 
 TFont::TFont(TChangeReceiver on_change) : on_change_(std::move(on_change)) {}
 
@@ -145,29 +121,19 @@ void TFont::Changed() {
   if (on_change_) on_change_();
 }
 
-int TFont::Height() const { return -MulDiv(size_, pixels_per_inch_, 72); }
+int TFont::Height() const { return -gdi::MulDiv(size_, pixels_per_inch_, 72); }
 
-void TFont::SetName(const rtl::Text& name) {
-  if (StoreIfDifferent(name_, name)) Changed();
-}
+void TFont::SetName(const rtl::Text& name) { StoreAndReport(name_, name, [this] { Changed(); }); }
 
-void TFont::SetSize(int points) {
-  if (StoreIfDifferent(size_, points)) Changed();
-}
+void TFont::SetSize(int points) { StoreAndReport(size_, points, [this] { Changed(); }); }
 
-void TFont::SetHeight(int pixels) { SetSize(MulDiv(pixels < 0 ? -pixels : pixels, 72, pixels_per_inch_)); }
+void TFont::SetHeight(int pixels) { SetSize(gdi::MulDiv(pixels < 0 ? -pixels : pixels, 72, pixels_per_inch_)); }
 
-void TFont::SetColor(TColor color) {
-  if (StoreIfDifferent(color_, color)) Changed();
-}
+void TFont::SetColor(TColor color) { StoreAndReport(color_, color, [this] { Changed(); }); }
 
-void TFont::SetStyle(TFontStyles style) {
-  if (StoreIfDifferent(style_, style)) Changed();
-}
+void TFont::SetStyle(TFontStyles style) { StoreAndReport(style_, style, [this] { Changed(); }); }
 
-void TFont::SetCharSet(int char_set) {
-  if (StoreIfDifferent(char_set_, char_set)) Changed();
-}
+void TFont::SetCharSet(int char_set) { StoreAndReport(char_set_, char_set, [this] { Changed(); }); }
 
 void TFont::Assign(const TFont& source) {
   bool changed = StoreIfDifferent(name_, source.name_);
@@ -184,9 +150,14 @@ namespace {
 constexpr char kDefaultFontName[] = "Arial";
 constexpr char kDefaultFontSize[] = "8";
 
-bool JapaneseInterface() { return QLocale::system().language() == QLocale::Japanese; }
+TFrameworkFont& FrameworkFont() {
+  static TFrameworkFont font;
+  return font;
+}
 
 }  // namespace
+
+void SetFrameworkFont(const TFrameworkFont& font) { FrameworkFont() = font; }
 
 DefaultFontChoice ChooseDefaultFont(const rtl::Text& resource_name, int resource_size, bool japanese_interface,
                                     const rtl::Text& framework_font_name, int framework_font_height,
@@ -200,14 +171,10 @@ DefaultFontChoice ChooseDefaultFont(const rtl::Text& resource_name, int resource
 }
 
 void InitChartFont(TFont& font, TChangeReceiver on_change) {
-  const int resource_size = std::stoi(kDefaultFontSize);
-  DefaultFontChoice choice{kDefaultFontName, resource_size};
-  if (JapaneseInterface() && qGuiApp) {
-    const QFont framework = QGuiApplication::font();
-    const int ppi = qGuiApp->primaryScreen() ? int(qGuiApp->primaryScreen()->logicalDotsPerInchY()) : 96;
-    const int height = framework.pixelSize() > 0 ? -framework.pixelSize() : -MulDiv(framework.pointSize(), ppi, 72);
-    choice = ChooseDefaultFont(kDefaultFontName, resource_size, true, rtl::Windows1251FromUtf8(framework.family().toStdString()), height, ppi);
-  }
+  const TFrameworkFont& framework = FrameworkFont();
+  const DefaultFontChoice choice = ChooseDefaultFont(kDefaultFontName, std::stoi(kDefaultFontSize),
+                                                     framework.japanese_interface, framework.name, framework.height,
+                                                     framework.pixels_per_inch);
   font.SetOnChange({});
   font.SetName(choice.name);
   font.SetSize(choice.size);
@@ -237,9 +204,7 @@ void TView3DOptions::RequestRepaint() const {
 
 template <class T>
 bool TView3DOptions::Store(T& field, T value) {
-  if (!StoreIfDifferent(field, value)) return false;
-  RequestRepaint();
-  return true;
+  return StoreAndReport(field, value, [this] { RequestRepaint(); });
 }
 
 void TView3DOptions::SetElevation(int degrees) { Store(elevation_, degrees); }

@@ -7,8 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include <QImage>
-
+#include "chart/bitmap.h"
 #include "chart/colors.h"
 #include "rtl/text.h"
 
@@ -35,8 +34,10 @@ inline constexpr TFontStyles fsItalic = 2;
 inline constexpr TFontStyles fsUnderline = 4;
 inline constexpr TFontStyles fsStrikeOut = 8;
 
-// The platform's default character set.
+// The platform's default character set (its own macro where its header came first).
+#ifndef DEFAULT_CHARSET
 inline constexpr int DEFAULT_CHARSET = 1;
+#endif
 
 // The framework pen. Colour default clBlack, Mode pmCopy, Style psSolid, Width 1 (pixels).
 // Each setter stores a different value and then notifies the change receiver.
@@ -142,9 +143,9 @@ class TBrush {
   TBrushStyle Style() const { return style_; }
   void SetColor(TColor color);
   void SetStyle(TBrushStyle style);
-  // The fill bitmap; none by default. Assigning an image always notifies.
-  const std::optional<QImage>& Bitmap() const { return bitmap_; }
-  void SetBitmap(std::optional<QImage> bitmap);
+  // The fill bitmap; none by default. Assigning one always notifies.
+  const std::optional<TBitmap>& Bitmap() const { return bitmap_; }
+  void SetBitmap(std::optional<TBitmap> bitmap);
   // Copies colour, style and bitmap; notifies once when anything differed.
   void Assign(const TBrush& source);
   void SetOnChange(TChangeReceiver on_change) { on_change_ = std::move(on_change); }
@@ -156,7 +157,7 @@ class TBrush {
  private:
   TChangeReceiver on_change_;
   TBrushStyle style_ = bsSolid;
-  std::optional<QImage> bitmap_;
+  std::optional<TBitmap> bitmap_;
 };
 
 // A chart brush: Color default clDefault (the user of the brush states the colour it means).
@@ -219,6 +220,19 @@ struct DefaultFontChoice {
 DefaultFontChoice ChooseDefaultFont(const rtl::Text& resource_name, int resource_size, bool japanese_interface,
                                     const rtl::Text& framework_font_name, int framework_font_height,
                                     int pixels_per_inch);
+
+// The window framework's user-interface language and default font, as the platform backend
+// finds them: the name, the height in pixels (negative, a character height) and the screen's
+// vertical pixels per inch.
+struct TFrameworkFont {
+  bool japanese_interface = false;
+  rtl::Text name;
+  int height = 0;
+  int pixels_per_inch = 96;
+};
+// The platform backend tells it before it makes its first chart; until then (and on a
+// platform that never tells) the interface counts as not Japanese.
+void SetFrameworkFont(const TFrameworkFont& font);
 
 // Makes `font` the chart's default font ("Arial", 8, clBlack, no style) and gives it the
 // change receiver. Every font object of the chart engine is set up through it.

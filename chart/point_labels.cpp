@@ -10,7 +10,8 @@
 #include "chart/axis_painter.h"
 #include "chart/canvas.h"
 #include "chart/char_advance_measure.h"
-#include "chart/chart.h"
+#include "chart/chart_host.h"
+#include "chart/frame_context.h"
 #include "chart/series.h"
 #include "rtl/number_format.h"
 
@@ -88,7 +89,7 @@ void TPointLabelWalk::Visit(int index) {
   if (owner == labelled_.end()) return;
   TChartSeries& series = **owner;
   rtl::Text text = Text(series, index);
-  const TAxisOnGetLabel& handler = painter_.Chart().OnGetAxisLabel();
+  const TAxisOnGetLabel& handler = painter_.Frame().chart.OnGetAxisLabel();
   if (handler) handler(axis_, &series, index, text);
   const double value = Value(series, index);
   if (value < axis_.ScaleMinimum() || value > axis_.ScaleMaximum()) return;
@@ -98,7 +99,7 @@ void TPointLabelWalk::Visit(int index) {
   if (overlap_.Accept(position, Extent(text))) painter_.PaintLabel(position, text);
 }
 
-std::vector<TChartSeries*> LabelledSeries(const TChart& chart, const TCustomChartAxis& axis) {
+std::vector<TChartSeries*> LabelledSeries(const TChartHost& chart, const TCustomChartAxis& axis) {
   std::vector<TChartSeries*> labelled;
   for (TChartSeries* series : chart.SeriesList())
     if (series->Active() && series->IsBoundToAxis(axis) && series->LabelCount() > 0) labelled.push_back(series);
@@ -127,7 +128,7 @@ bool PositionsGrowWithIndex(const TCustomChartAxis& axis, const TChartSeries& se
 bool CanSkipHidden(const TAxisPainter& painter, const std::vector<TChartSeries*>& labelled, int last) {
   const TCustomChartAxis& axis = painter.Axis();
   return labelled.size() == 1 && labelled[0]->LabelCount() > last && axis.Labels() && axis.TickOnLabelsOnly() &&
-         axis.LabelsSeparation() != 0 && !painter.Chart().OnGetAxisLabel() &&
+         axis.LabelsSeparation() != 0 && !painter.Frame().chart.OnGetAxisLabel() &&
          PositionsGrowWithIndex(axis, *labelled[0]);
 }
 
@@ -167,11 +168,11 @@ void WalkSkippingHidden(TPointLabelWalk& walk, const TChartSeries& series, const
 }  // namespace
 
 void PaintPointLabels(TAxisPainter& painter, TAxisLabelStyle style, TPointLabelScan scan) {
-  std::vector<TChartSeries*> labelled = LabelledSeries(painter.Chart(), painter.Axis());
+  std::vector<TChartSeries*> labelled = LabelledSeries(painter.Frame().chart, painter.Axis());
   const auto [first, last] = VisibleIndexRange(labelled);
   if (first == -1) return;
   // Measured in the labels' font, whatever the title left selected.
-  painter.Chart().SelectFont(painter.Axis().LabelsFont());
+  painter.Frame().SelectFont(painter.Axis().LabelsFont());
   if (scan == TPointLabelScan::SkipHidden && CanSkipHidden(painter, labelled, last)) {
     TCharAdvanceMeasure measure(painter.Canvas());
     const TChartSeries& series = *labelled[0];

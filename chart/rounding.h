@@ -25,9 +25,11 @@ inline int Trunc(double value) {
   return static_cast<int>(value);
 }
 
-// number * numerator / denominator with a 64-bit intermediate, rounded half away from
-// zero: MulDiv(3, 817, 100) = 25 (24.51), MulDiv(1, 5, 2) = 3, MulDiv(-1, 5, 2) = -3.
-// A zero denominator or a result outside the int range gives -1, as the platform call does.
+namespace gdi {
+
+// The platform's MulDiv: number * numerator / denominator with a 64-bit intermediate,
+// rounded half away from zero: MulDiv(3, 817, 100) = 25 (24.51), MulDiv(1, 5, 2) = 3,
+// MulDiv(-1, 5, 2) = -3. A zero denominator or a result outside the int range gives -1.
 inline int MulDiv(int number, int numerator, int denominator) {
   if (denominator == 0) return -1;
   std::int64_t product = std::int64_t(number) * numerator;
@@ -39,3 +41,5 @@ inline int MulDiv(int number, int numerator, int denominator) {
   if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min()) return -1;
   return static_cast<int>(result);
 }
+
+}  // namespace gdi

@@ -11,6 +11,7 @@
 #include "chart/axis.h"
 #include "chart/chart_exceptions.h"
 #include "chart/chart_host.h"
+#include "chart/property.h"
 #include "rtl/errors.h"
 #include "rtl/number_format.h"
 
@@ -447,31 +448,31 @@ void TChartSeries::ResolveAxes() {
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis value) {
-  if (horiz_axis_kind_ == value) return;
-  horiz_axis_kind_ = value;
-  ResolveAxes();
-  RequestRepaint();
+  StoreAndReport(horiz_axis_kind_, value, [this] {
+    ResolveAxes();
+    RequestRepaint();
+  });
 }
 
 void TChartSeries::SetVertAxis(TVertAxis value) {
-  if (vert_axis_kind_ == value) return;
-  vert_axis_kind_ = value;
-  ResolveAxes();
-  RequestRepaint();
+  StoreAndReport(vert_axis_kind_, value, [this] {
+    ResolveAxes();
+    RequestRepaint();
+  });
 }
 
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
-  if (custom_horiz_axis_ == axis) return;
-  custom_horiz_axis_ = axis;
-  ResolveAxes();
-  RequestRepaint();
+  StoreAndReport(custom_horiz_axis_, axis, [this] {
+    ResolveAxes();
+    RequestRepaint();
+  });
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
-  if (custom_vert_axis_ == axis) return;
-  custom_vert_axis_ = axis;
-  ResolveAxes();
-  RequestRepaint();
+  StoreAndReport(custom_vert_axis_, axis, [this] {
+    ResolveAxes();
+    RequestRepaint();
+  });
 }
 
 void TChartSeries::SetParentChart(TChartHost* chart) {
@@ -493,46 +494,34 @@ void TChartSeries::RequestRepaint() const {
 // --- published properties -------------------------------------------------------------------
 
 void TChartSeries::SetActive(bool value) {
-  if (active_ == value) return;
-  active_ = value;
-  RequestRepaint();
+  StoreAndReport(active_, value, [this] { RequestRepaint(); });
 }
 
 void TChartSeries::SetSeriesColor(TColor value) {
-  if (series_color_ == value) return;
-  series_color_ = value;
-  RequestRepaint();
+  StoreAndReport(series_color_, value, [this] { RequestRepaint(); });
 }
 
 void TChartSeries::SetColorEachPoint(bool value) {
-  if (color_each_point_ == value) return;
-  color_each_point_ = value;
-  if (!value) std::fill(colors_.begin(), colors_.end(), clDefault);
-  RequestRepaint();
+  StoreAndReport(color_each_point_, value, [&] {
+    if (!value) std::fill(colors_.begin(), colors_.end(), clDefault);
+    RequestRepaint();
+  });
 }
 
 void TChartSeries::SetTitle(const rtl::Text& value) {
-  if (title_ == value) return;
-  title_ = value;
-  RequestRepaint();
+  StoreAndReport(title_, value, [this] { RequestRepaint(); });
 }
 
 void TChartSeries::SetValueFormat(const rtl::Text& value) {
-  if (value_format_ == value) return;
-  value_format_ = value;
-  RequestRepaint();
+  StoreAndReport(value_format_, value, [this] { RequestRepaint(); });
 }
 
 void TChartSeries::SetPercentFormat(const rtl::Text& value) {
-  if (percent_format_ == value) return;
-  percent_format_ = value;
-  RequestRepaint();
+  StoreAndReport(percent_format_, value, [this] { RequestRepaint(); });
 }
 
 void TChartSeries::SetShowInLegend(bool value) {
-  if (show_in_legend_ == value) return;
-  show_in_legend_ = value;
-  RequestRepaint();
+  StoreAndReport(show_in_legend_, value, [this] { RequestRepaint(); });
 }
 
 // --- data sources and dependents ----------------------------------------------------------------

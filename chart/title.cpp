@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "chart/canvas.h"
-#include "chart/chart.h"
+#include "chart/chart_host.h"
+#include "chart/frame_context.h"
+#include "chart/property.h"
 #include "rtl/errors.h"
 
 namespace {
@@ -21,7 +23,7 @@ struct TChartTitle::Layout {
   int right = 0;
 };
 
-TChartTitle::TChartTitle(TChart& chart)
+TChartTitle::TChartTitle(TChartHost& chart)
     : TChartFontObject([&chart] { chart.InvalidateChart(); }),
       chart_(chart),
       brush_([this] { Changed(); }),
@@ -32,16 +34,12 @@ TChartTitle::TChartTitle(TChart& chart)
 void TChartTitle::Changed() const { chart_.InvalidateChart(); }
 
 void TChartTitle::SetText(const std::vector<rtl::Text>& lines) {
-  if (text_ == lines) return;
-  text_ = lines;
-  Changed();
+  StoreAndReport(text_, lines, [this] { Changed(); });
 }
 
 void TChartTitle::SetLine(int index, const rtl::Text& line) {
   if (index < 0 || index >= static_cast<int>(text_.size())) throw rtl::ListIndexError(index);
-  if (text_[index] == line) return;
-  text_[index] = line;
-  Changed();
+  StoreAndReport(text_[index], line, [this] { Changed(); });
 }
 
 void TChartTitle::AddLine(const rtl::Text& line) {
@@ -56,27 +54,19 @@ void TChartTitle::ClearText() {
 }
 
 void TChartTitle::SetVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  Changed();
+  StoreAndReport(visible_, visible, [this] { Changed(); });
 }
 
 void TChartTitle::SetAlignment(TAlignment alignment) {
-  if (alignment_ == alignment) return;
-  alignment_ = alignment;
-  Changed();
+  StoreAndReport(alignment_, alignment, [this] { Changed(); });
 }
 
 void TChartTitle::SetColor(TColor color) {
-  if (color_ == color) return;
-  color_ = color;
-  Changed();
+  StoreAndReport(color_, color, [this] { Changed(); });
 }
 
 void TChartTitle::SetAdjustFrame(bool adjust) {
-  if (adjust_frame_ == adjust) return;
-  adjust_frame_ = adjust;
-  Changed();
+  StoreAndReport(adjust_frame_, adjust, [this] { Changed(); });
 }
 
 bool TChartTitle::TitleHit(int x, int y) const {
@@ -106,8 +96,7 @@ bool TChartTitle::FrameShown() const { return frame_.Visible() && frame_.Color()
 
 // The five ways Color and Brush combine into the canvas brush. A brush colour of its own
 // with the default Color becomes the title's Color at the first drawing.
-void TChartTitle::SetUpFill() {
-  TChartCanvas& canvas = *chart_.Canvas();
+void TChartTitle::SetUpFill(TChartCanvas& canvas) {
   if (color_ == clDefault) {
     if (brush_.Style() != bsSolid) {
       canvas.Brush().Assign(brush_);
@@ -129,8 +118,7 @@ void TChartTitle::SetUpFill() {
   canvas.Brush().SetColor(color_);
 }
 
-void TChartTitle::AdjustBoxWidth(int gap) {
-  TChartCanvas& canvas = *chart_.Canvas();
+void TChartTitle::AdjustBoxWidth(TChartCanvas& canvas, int gap) {
   int widest = 0;
   for (const rtl::Text& line : text_) widest = std::max(widest, canvas.MeasureTextWidth(line));
   const int width = widest + gap;
@@ -150,8 +138,7 @@ void TChartTitle::AdjustBoxWidth(int gap) {
   }
 }
 
-void TChartTitle::WriteLine(const Layout& layout, int y, const rtl::Text& line, int gap) {
-  TChartCanvas& canvas = *chart_.Canvas();
+void TChartTitle::WriteLine(TChartCanvas& canvas, const Layout& layout, int y, const rtl::Text& line, int gap) {
   int x = 0;
   switch (alignment_) {
     case taLeftJustify:
@@ -170,17 +157,17 @@ void TChartTitle::WriteLine(const Layout& layout, int y, const rtl::Text& line, 
     canvas.WriteText(x, y, line);
 }
 
-void TChartTitle::DrawTitle(bool onTop) {
+void TChartTitle::DrawTitle(TFrameContext& frame, bool onTop) {
   const bool framed = FrameShown();
   // Without lines and without a frame the block has no height at all; the 5-pixel gap
   // would otherwise still be taken from the plot area.
   if (text_.empty() && !framed) return;
-  TChartCanvas& canvas = *chart_.Canvas();
-  chart_.SelectFont(Font());
+  TChartCanvas& canvas = frame.canvas;
+  frame.SelectFont(Font());
   const int h = canvas.LineHeight();
-  SetUpFill();
+  SetUpFill(canvas);
   const int f = framed ? frame_.Width() : 0;
-  TRect plot = chart_.PlotArea();
+  TRect& plot = frame.plot_area;
   const Layout layout{plot.Left + f, plot.Right - f};
   int y = onTop ? plot.Top + f : plot.Bottom - f + kTitleGap;
   int bottom = onTop ? y - kTitleGap : plot.Bottom - f;
@@ -202,24 +189,22 @@ void TChartTitle::DrawTitle(bool onTop) {
 
   const int gap = canvas.MeasureTextWidth("W");
   if (framed || canvas.Brush().Style() != bsClear) {
-    if (adjust_frame_) AdjustBoxWidth(gap);
+    if (adjust_frame_) AdjustBoxWidth(canvas, gap);
     canvas.DrawRectangle(bounds_);
   }
   canvas.SetBackgroundMode(TRANSPARENT);
   canvas.SetTextAlignment(TA_LEFT | TA_TOP);
   if (onTop) {
     for (const rtl::Text& line : text_) {
-      WriteLine(layout, y, line, gap);
+      WriteLine(canvas, layout, y, line, gap);
       y += h;
     }
     plot.Top = y + w + kTitleGap;
   } else {
     for (auto line = text_.rbegin(); line != text_.rend(); ++line) {
       bottom -= h;
-      WriteLine(layout, bottom, *line, gap);
+      WriteLine(canvas, layout, bottom, *line, gap);
     }
     plot.Bottom = bottom - w - kTitleGap;
   }
-  chart_.SetPlotArea(plot);
-  chart_.NormalizePlotArea();
 }

@@ -10,7 +10,9 @@
 #include "chart/pens.h"
 #include "rtl/text.h"
 
-class TChart;
+class TChartCanvas;
+class TChartHost;
+struct TFrameContext;
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
@@ -18,7 +20,7 @@ class TChartTitle : public TChartFontObject {
  public:
   // Font "Arial" 8 in clBlue; every change of a property, the font, brush or frame asks
   // `chart` for a repaint.
-  explicit TChartTitle(TChart& chart);
+  explicit TChartTitle(TChartHost& chart);
 
   // The lines, top to bottom. Empty by default.
   const std::vector<rtl::Text>& Text() const { return text_; }
@@ -53,19 +55,20 @@ class TChartTitle : public TChartFontObject {
   // Copies AdjustFrame, Alignment, Brush, Color, Frame, Text, Visible and the font.
   void Assign(const TChartTitle& source);
 
-  // Draws the title (onTop) or the foot at the edge of the chart's plot area and moves that
-  // edge inward past the text block plus 5 pixels. The chart calls it only when Visible.
-  void DrawTitle(bool onTop);
+  // Draws the title (onTop) or the foot at the edge of the frame's plot area and moves that
+  // edge inward past the text block plus 5 pixels; the panel then normalises the plot area.
+  // The panel calls it only when Visible.
+  void DrawTitle(TFrameContext& frame, bool onTop);
 
  private:
   struct Layout;
-  void SetUpFill();
+  void SetUpFill(TChartCanvas& canvas);
   bool FrameShown() const;
-  void AdjustBoxWidth(int gap);
-  void WriteLine(const Layout& layout, int y, const rtl::Text& line, int gap);
+  void AdjustBoxWidth(TChartCanvas& canvas, int gap);
+  void WriteLine(TChartCanvas& canvas, const Layout& layout, int y, const rtl::Text& line, int gap);
   void Changed() const;
 
-  TChart& chart_;
+  TChartHost& chart_;
   std::vector<rtl::Text> text_;
   bool visible_ = true;
   TAlignment alignment_ = taCenter;

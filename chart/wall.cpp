@@ -2,9 +2,11 @@
 #include "chart/wall.h"
 
 #include "chart/canvas.h"
-#include "chart/chart.h"
+#include "chart/chart_host.h"
+#include "chart/frame_context.h"
+#include "chart/property.h"
 
-TCustomChartWall::TCustomChartWall(TChart& chart, TColor default_color)
+TCustomChartWall::TCustomChartWall(TChartHost& chart, TColor default_color)
     : chart_(chart),
       default_color_(default_color),
       pen_([this] { Changed(); }),
@@ -14,21 +16,15 @@ TCustomChartWall::TCustomChartWall(TChart& chart, TColor default_color)
 void TCustomChartWall::Changed() const { chart_.InvalidateChart(); }
 
 void TCustomChartWall::SetColor(TColor color) {
-  if (color_ == color) return;
-  color_ = color;
-  Changed();
+  StoreAndReport(color_, color, [this] { Changed(); });
 }
 
 void TCustomChartWall::SetDark3D(bool dark) {
-  if (dark3d_ == dark) return;
-  dark3d_ = dark;
-  Changed();
+  StoreAndReport(dark3d_, dark, [this] { Changed(); });
 }
 
 void TCustomChartWall::SetSize(int pixels) {
-  if (size_ == pixels) return;
-  size_ = pixels;
-  Changed();
+  StoreAndReport(size_, pixels, [this] { Changed(); });
 }
 
 bool TCustomChartWall::AppliesDarkening() const {
@@ -43,8 +39,8 @@ void TCustomChartWall::Assign(const TCustomChartWall& source) {
   SetSize(source.size_);
 }
 
-void PrepareWallDrawing(TChart& chart, const TCustomChartWall& wall) {
-  TChartCanvas& canvas = *chart.Canvas();
+void PrepareWallDrawing(const TFrameContext& frame, const TCustomChartWall& wall) {
+  TChartCanvas& canvas = frame.canvas;
   canvas.ApplyChartPen(wall.Pen());
   if (wall.Brush().HasBitmap()) {
     canvas.Brush().SetBitmap(wall.Brush().Bitmap());
@@ -55,12 +51,13 @@ void PrepareWallDrawing(TChart& chart, const TCustomChartWall& wall) {
   if (wall.Color() == clDefault && wall.Brush().Style() == bsSolid)
     canvas.Brush().SetStyle(bsClear);
   else
-    chart.SelectFillBrush(wall.Color(), wall.Brush().Style(), wall.Brush().Color());
+    frame.SelectFillBrush(wall.Color(), wall.Brush().Style(), wall.Brush().Color());
 }
 
-void DrawBackWall(TChart& chart, const TCustomChartWall& wall, const TRect& plot) {
-  PrepareWallDrawing(chart, wall);
+void DrawBackWall(const TFrameContext& frame, const TCustomChartWall& wall) {
+  PrepareWallDrawing(frame, wall);
   // DrawBox leaves out its right and bottom edges, so one more pixel each way puts the
   // outline on the plot area's far edges.
-  chart.Canvas()->DrawBox(plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1);
+  const TRect& plot = frame.plot_area;
+  frame.canvas.DrawBox(plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1);
 }

@@ -6,13 +6,14 @@
 #include "chart/geometry.h"
 #include "chart/pens.h"
 
-class TChart;
+class TChartHost;
+struct TFrameContext;
 
 class TCustomChartWall {
  public:
   // `default_color` is the wall's own default Color: back wall clDefault, left wall
   // 0x80FFFF, bottom wall clWhite. Changes ask `chart` for a repaint.
-  TCustomChartWall(TChart& chart, TColor default_color);
+  TCustomChartWall(TChartHost& chart, TColor default_color);
   virtual ~TCustomChartWall() = default;
   TCustomChartWall(const TCustomChartWall&) = delete;
   TCustomChartWall& operator=(const TCustomChartWall&) = delete;
@@ -31,7 +32,7 @@ class TCustomChartWall {
   void SetDark3D(bool dark);
   int Size() const { return size_; }  // 3D only: thickness in pixels, default 0
   void SetSize(int pixels);
-  TChart& ParentChart() const { return chart_; }
+  TChartHost& ParentChart() const { return chart_; }
   // Darkened sides are drawn only with a fill of their own (3D).
   bool AppliesDarkening() const;
 
@@ -41,7 +42,7 @@ class TCustomChartWall {
  private:
   void Changed() const;
 
-  TChart& chart_;
+  TChartHost& chart_;
   TColor default_color_;
   TChartPen pen_;
   TChartBrush brush_;
@@ -55,9 +56,9 @@ class TChartWall : public TCustomChartWall {
   using TCustomChartWall::TCustomChartWall;
 };
 
-// Sets up the chart's canvas for drawing `wall`: its pen, then its bitmap, a clear brush
-// when it has no fill of its own, or the fill through the chart's SelectFillBrush.
-void PrepareWallDrawing(TChart& chart, const TCustomChartWall& wall);
-// The 2D back wall: the outline covers columns plot.Left..plot.Right and rows
-// plot.Top..plot.Bottom inclusive, the fill the inside.
-void DrawBackWall(TChart& chart, const TCustomChartWall& wall, const TRect& plot);
+// Sets up the frame's canvas for drawing `wall`: its pen, then its bitmap, a clear brush
+// when it has no fill of its own, or the fill through the frame's SelectFillBrush.
+void PrepareWallDrawing(const TFrameContext& frame, const TCustomChartWall& wall);
+// The 2D back wall on the frame's plot area: the outline covers columns plot.Left..plot.Right
+// and rows plot.Top..plot.Bottom inclusive, the fill the inside.
+void DrawBackWall(const TFrameContext& frame, const TCustomChartWall& wall);

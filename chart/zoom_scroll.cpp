@@ -88,10 +88,7 @@ TSideAxes TChartMouseHandling::SideAxes() {
 
 void TChartMouseHandling::SetCursor(std::int16_t cursor) {
   cursor_ = cursor;
-  if (cursor == crDefault)
-    Chart().unsetCursor();
-  else
-    Chart().setCursor(CursorShapeOf(cursor));
+  if (TChartWindow* window = Chart().Window()) window->SetCursorShape(cursor);
 }
 
 // --- clicks -----------------------------------------------------------------------------------
@@ -105,7 +102,7 @@ TClickedPart TChartMouseHandling::FindClickedPart(int x, int y) {
     if (index != -1) return {PartSeries, index, *it, nullptr};
   }
   for (TCustomChartAxis* axis : chart.AxesList())
-    if (AxisHitTest(*axis, chart, x, y)) return {PartAxis, -1, nullptr, axis};
+    if (chart.AxisShown(*axis) && AxisHitTest(*axis, x, y)) return {PartAxis, -1, nullptr, axis};
   if (chart.Title().TitleHit(x, y)) return {PartTitle};
   if (chart.Foot().TitleHit(x, y)) return {PartFoot};
   if (PointInRect(chart.PlotArea(), x, y) && chart.ActiveSeriesCount() > 0) return {PartPlotArea};
@@ -202,8 +199,7 @@ bool TChartMouseHandling::TryStartZoomOrPan(TMouseButton button, TShiftState shi
 
 void TChartMouseHandling::DrawZoomBox(TChartCanvas& canvas) {
   const TFramePenGuard guard(canvas);
-  const QRgb rgb = ColorToRGB(Chart().Color(), canvas.Target().Palette(), clBtnFace);
-  TColor color = MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+  TColor color = ColorOfRgb(ColorToRGB(Chart().Color(), canvas.Target().Device(), clBtnFace));
   // A white pen would leave the pixels unchanged in not-xor mode.
   if (color == clWhite) color = clBlack;
   canvas.Pen().SetColor(color);
@@ -223,13 +219,13 @@ void TChartMouseHandling::DrawZoomFrame() {
     DrawZoomBox(*canvas);
     return;
   }
-  // The control shows the last frame image; the rectangle goes onto it and the image is
+  // The window shows the last frame; the rectangle goes onto it and the frame is
   // shown again as it is, without running the paint pipeline.
   TCanvas& previous = canvas->Target();
   canvas->AttachDevice(*shown);
   DrawZoomBox(*canvas);
   canvas->AttachDevice(previous);
-  chart.update();
+  chart.ShowFrameAgain();
 }
 
 void TChartMouseHandling::DrawZoomFrameWhileDragging() {

@@ -15,6 +15,7 @@
 #include "app/history_render.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "core/connection_table.h"
 #include "core/table_file_text.h"
 #include "fuzz/property.h"
@@ -24,8 +25,9 @@
 namespace {
 
 void Draw(const core::ConnectionTable& table, const rtl::Text& share, QImage& frame) {
-  TChart chart;
-  chart.resize(frame.width(), frame.height());
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(frame.width(), frame.height());
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   try {
     ShowShareHistory(chart, series, table, share, [](const rtl::Text&) {});

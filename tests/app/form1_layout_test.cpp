@@ -14,7 +14,7 @@
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/window_timer.h"
-#include "chart/chart.h"
+#include "chart/qt/chart_widget.h"
 #include "qt_application.h"
 
 namespace {
@@ -43,7 +43,7 @@ TEST_F(Form1Layout, every_control_sits_at_its_place) {
       {"Button2", form_.Button2(), form_.TabSheet2(), {8, 288, 177, 25}},
       {"ListBox3", form_.ListBox3(), form_.TabSheet2(), {200, 24, 177, 257}},
       {"Edit1", form_.Edit1(), form_.TabSheet2(), {515, 22, 57, 21}},
-      {"Chart1", form_.Chart1(), form_.TabSheet3(), {16, 8, 817, 250}},
+      {"Chart1", form_.Chart1Widget(), form_.TabSheet3(), {16, 8, 817, 250}},
   };
   for (const Placement& placement : placements) {
     SCOPED_TRACE(placement.name);

@@ -16,6 +16,7 @@
 #include "app/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
+#include "chart/qt/qt_device.h"
 #include "qt_application.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
@@ -76,8 +77,9 @@ class HistoryChartTest : public testing::Test {
   rtl::Text TitleLine() { return chart_.Title().Text().at(0); }
 
   rtl::RegionalSettings saved_settings_;
-  QApplication& application_ = TestApplication();  // before any widget
-  TChart chart_;
+  QApplication& application_ = TestApplication();  // before the chart's device
+  TQtChartDevice device_;
+  TChart chart_{device_};
   TFastLineSeries& series_ = ConfigureHistoryChart(chart_);
   std::vector<rtl::Text> notices_;
 };
@@ -320,10 +322,10 @@ TEST_F(HistoryChartTest, RandomRowOrderDrawsWhatAddingRowByRowDraws) {
     rows.push_back({caption, {std::to_string(int(state >> 20) % 50)}});
   }
   const core::ConnectionTable table = Table({kTime, "docs"}, rows);
-  TChart one_by_one_chart;
+  TChart one_by_one_chart(device_);
   TFastLineSeries& one_by_one = ConfigureHistoryChart(one_by_one_chart);
   one_by_one.OnAfterAdd = [](TChartSeries&, int) {};
-  for (TChart* chart : {&chart_, &one_by_one_chart}) chart->resize(817, 250);
+  for (TChart* chart : {&chart_, &one_by_one_chart}) chart->Resize(817, 250);
   Show(table, "docs");
   ShowShareHistory(one_by_one_chart, one_by_one, table, "docs", [](const rtl::Text&) {});
   ASSERT_EQ(series_.PointCount(), one_by_one.PointCount());
@@ -355,7 +357,7 @@ TEST_F(HistoryChartTest, ExtremeCountsAndDatesDrawInsideThePlotOnAnyPictureSize)
   const QSize sizes[] = {{1, 1}, {2, 3}, {40, 40}, {100, 100}, {817, 250}, {3000, 12}, {12, 3000}};
   for (const std::vector<Row>& rows : histories)
     for (const QSize& size : sizes) {
-      chart_.resize(size);
+      chart_.Resize(size.width(), size.height());
       ErrorOf([&] { Show(Table({kTime, "docs"}, rows), "docs"); });
       QImage frame(size, QImage::Format_RGB32);
       RenderHistoryFrame(chart_, frame);

@@ -13,7 +13,7 @@
 #include <QTextStream>
 #include <sstream>
 
-#include "chart/device_canvas.h"
+#include "chart/qt/qt_device.h"
 #include "chart/pens.h"
 #include "qt_application.h"
 #include "tests/support/special_files.h"
@@ -131,12 +131,11 @@ QRect RedBounds(const QImage& image) {
 }
 
 // Width of a text and height of "W" in the chart's default font ("Arial" 8).
-QSize ChartFontExtent(const rtl::Text& text) {
+TTextExtent ChartFontExtent(const rtl::Text& text) {
   TFont font;
   InitChartFont(font, {});
-  TCanvas measuring;
-  measuring.Font().Assign(font);
-  return measuring.TextExtent(text);
+  TQtChartDevice device;
+  return device.MeasureText(font, text);
 }
 
 TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
@@ -145,19 +144,19 @@ TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
   const QImage image = QImage(Out()).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(image.size(), QSize(817, 250));
   // The panel colour inside the one-pixel bevel.
-  EXPECT_EQ(image.pixel(3, 3), ColorToRGB(clBtnFace, application_.palette(), clBlack));
+  EXPECT_EQ(image.pixel(3, 3), SystemColorRGB(15, application_.palette()));  // clBtnFace
   // The plot area starts at (25, 10, 792, 240), 3 % and 4 % of 817 x 250 inside; the title
   // line and its 5-pixel gap take the top, the left axis its widest label ("12" and a blank)
   // and 6 pixels of ticks, the bottom axis its widest point label (a date, turned upright)
   // and the ticks.
   const QRect frame = BlackFrame(image);
-  const int line_height = ChartFontExtent("W").height();
+  const int line_height = ChartFontExtent("W").Height;
   EXPECT_EQ(frame.top(), 10 + line_height + 5);
   EXPECT_EQ(frame.right(), 817 - 25);
-  EXPECT_EQ(frame.left(), 25 + ChartFontExtent("12").width() + ChartFontExtent(" ").width() + 6);
+  EXPECT_EQ(frame.left(), 25 + ChartFontExtent("12").Width + ChartFontExtent(" ").Width + 6);
   // The bottom axis line is two pixels thick and ends on the plot's bottom row, so the edge
   // met first from the centre is the row above that.
-  EXPECT_EQ(frame.bottom(), 240 - ChartFontExtent("08.12.2026").width() - 6 - 1);
+  EXPECT_EQ(frame.bottom(), 240 - ChartFontExtent("08.12.2026").Width - 6 - 1);
   // The line runs from the frame's left inside to its right inside and never leaves it.
   const QRect red = RedBounds(image);
   EXPECT_EQ(red.left(), frame.left() + 1);

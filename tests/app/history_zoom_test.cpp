@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/history_chart.h"
-#include "chart/chart.h"
+#include "chart/qt/chart_widget.h"
 #include "chart/fast_line_series.h"
 #include "qt_application.h"
 #include "rtl/date_time.h"
@@ -25,9 +25,9 @@ class HistoryZoomTest : public testing::Test {
  protected:
   HistoryZoomTest() : saved_settings_(rtl::CurrentRegionalSettings()) {
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
-    chart_.resize(817, 250);
-    chart_.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&chart_));
+    widget_.resize(817, 250);
+    widget_.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&widget_));
     Click(Counts({{"08.12.2026  10:00:00", "3"}, {"08.12.2026  12:00:00", "60"}, {"08.12.2026  14:00:00", "7"}}));
   }
   ~HistoryZoomTest() override { rtl::SetRegionalSettings(saved_settings_); }
@@ -35,20 +35,21 @@ class HistoryZoomTest : public testing::Test {
   // A click on the watched share "docs", then the paint that follows it.
   void Click(const core::ConnectionTable& table) {
     ShowShareHistory(chart_, series_, table, "docs", [](const rtl::Text&) {});
-    chart_.repaint();
+    widget_.repaint();
   }
   void Drag(Qt::MouseButton button, QPoint from, QPoint to) {
-    QTest::mousePress(&chart_, button, {}, from);
-    QTest::mouseMove(&chart_, to);
-    QTest::mouseRelease(&chart_, button, {}, to);
-    chart_.repaint();
+    QTest::mousePress(&widget_, button, {}, from);
+    QTest::mouseMove(&widget_, to);
+    QTest::mouseRelease(&widget_, button, {}, to);
+    widget_.repaint();
   }
   TChartAxis& Left() { return chart_.LeftAxisRef(); }
   TChartAxis& Bottom() { return chart_.BottomAxisRef(); }
 
   rtl::RegionalSettings saved_settings_;
   QApplication& application_ = TestApplication();  // before any widget
-  TChart chart_;
+  TChartWidget widget_;
+  TChart& chart_ = widget_.Chart();
   TFastLineSeries& series_ = ConfigureHistoryChart(chart_);
 };
 
@@ -77,8 +78,8 @@ TEST_F(HistoryZoomTest, RightDragPansTheTimeAxis) {
 
 TEST_F(HistoryZoomTest, WheelDownMovesTheCountsUp) {
   const QPoint at(300, 100);
-  QWheelEvent wheel(at, chart_.mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(&chart_, &wheel);
+  QWheelEvent wheel(at, widget_.mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&widget_, &wheel);
   EXPECT_DOUBLE_EQ(1.95, Left().Minimum());
   EXPECT_DOUBLE_EQ(66.95, Left().Maximum());
 }

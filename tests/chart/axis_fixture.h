@@ -21,7 +21,7 @@ class AxisFixture : public ChartFixture {
 
   void Paint(TCustomChartAxis& axis, TPointLabelScan scan = TPointLabelScan::SkipHidden) {
     canvas().Clear();
-    PaintAxis(axis, chart(), true, scan);
+    PaintAxis(axis, chart().FrameContext(), true, scan);
   }
 
   // A series on the bottom and left axes whose X values are kept ascending.

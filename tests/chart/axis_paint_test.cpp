@@ -2,8 +2,6 @@
 // minor ticks, title, draw order and pens), the hit test, and a few pixels on the real canvas.
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 #include "axis_fixture.h"
 #include "chart/axis_ticks.h"
 
@@ -50,6 +48,24 @@ TEST_F(AxisPaintTest, LeftAxisLabelsTicksGridAndLine) {
   EXPECT_EQ(minor[0], "DrawHorizontalLineAtDepth(9,7,29,0)");
   EXPECT_EQ(minor[1], "DrawHorizontalLineAtDepth(9,7,23,0)");
   EXPECT_EQ(minor[2], "DrawHorizontalLineAtDepth(9,7,16,0)");
+}
+
+// A stage draws on the frame it is given, not on the panel's own state: the axis line at the
+// frame's plot area, the grid across it, a printed frame's thinnest grid pen, and the label
+// brush in the frame's panel colour.
+TEST_F(AxisPaintTest, DrawsOnTheFrameItIsGiven) {
+  CountsFrom0To8();
+  TFrameContext frame = chart().FrameContext();
+  frame.plot_area = {40, 10, 140, 210};
+  frame.printing = true;
+  frame.panel_color = clRed;
+  canvas().Clear();
+  PaintAxis(Left(), frame, true);
+  EXPECT_EQ(Count("DrawVerticalLine(40,10,210)"), 1);
+  const TRecordedCall& grid = Record("DrawHorizontalLineAtDepth(40,140,");
+  EXPECT_EQ(grid.pen_width, 0);
+  EXPECT_EQ(Record("WriteTextAtDepth(").brush_color, clRed);
+  EXPECT_EQ(chart().PlotArea(), (TRect{10, 10, 210, 210}));
 }
 
 TEST_F(AxisPaintTest, EachPartIsDrawnWithItsOwnPen) {
@@ -237,9 +253,11 @@ TEST_F(AxisPaintTest, HitTestReachesThreePixelsIntoTheChart) {
       {Bottom(), 400, 259, true}, {Bottom(), 400, 260, false}, {Bottom(), 791, 250, true}, {Bottom(), 792, 250, false},
   };
   for (const HitCase& c : cases)
-    EXPECT_EQ(AxisHitTest(c.axis, chart(), c.x, c.y), c.hit) << c.x << "," << c.y;
+    EXPECT_EQ(AxisHitTest(c.axis, c.x, c.y), c.hit) << c.x << "," << c.y;
+  // A hidden axis is no click target, wherever it was last drawn.
+  EXPECT_EQ(chart().FindClickedPart(27, 100).Kind, PartAxis);
   Left().SetVisible(false);
-  EXPECT_FALSE(AxisHitTest(Left(), chart(), 27, 100));
+  EXPECT_NE(chart().FindClickedPart(27, 100).Kind, PartAxis);
 }
 
 // --- pixels on the real canvas ---------------------------------------------------------------
@@ -247,48 +265,46 @@ TEST_F(AxisPaintTest, HitTestReachesThreePixelsIntoTheChart) {
 class AxisPixelTest : public ::testing::Test {
  protected:
   AxisPixelTest() {
-    EnsureWidgetApplication();
-    chart_ = std::make_unique<TChart>();
-    chart_->resize(817, 250);
-    chart_->SetView3D(false);
-    chart_->Legend().SetVisible(false);
-    chart_->Title().SetVisible(false);
-    chart_->AdoptSeries(std::make_unique<TChartSeries>()).AddPoint(1, 3);
-    chart_->LeftAxisRef().SetScaleRange(0, 8);
+    chart_.Resize(817, 250);
+    chart_.SetView3D(false);
+    chart_.Legend().SetVisible(false);
+    chart_.Title().SetVisible(false);
+    chart_.AdoptSeries(std::make_unique<TChartSeries>()).AddPoint(1, 3);
+    chart_.LeftAxisRef().SetScaleRange(0, 8);
   }
-  QImage RenderImage() {
-    QImage image(817, 250, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    TCanvas target(&image, chart_->palette());
-    chart_->RenderChart(target, {0, 0, 817, 250});
+  TBitmap RenderImage() {
+    TBitmap image(817, 250, 0xFFFF00FF);
+    TCanvas target(device_, &image);
+    chart_.RenderChart(target, {0, 0, 817, 250});
     return image;
   }
 
-  std::unique_ptr<TChart> chart_;
+  TPlainDevice device_;
+  TChart chart_{device_};
 };
 
 TEST_F(AxisPixelTest, AxisLineTicksAndDottedGrid) {
-  const QImage image = RenderImage();
-  const TChartAxis& left = chart_->LeftAxisRef();
+  const TBitmap image = RenderImage();
+  const TChartAxis& left = chart_.LeftAxisRef();
   const int line = left.AxisPosition();
   const int y = left.ValueToPixel(4);
-  const TRect plot = chart_->PlotArea();
+  const TRect plot = chart_.PlotArea();
   ASSERT_EQ(line, plot.Left);
-  const QRgb black = qRgb(0, 0, 0), gray = qRgb(128, 128, 128), face = SystemColorRGB(15, chart_->palette());
+  const TRgb black = MakeRgb(0, 0, 0), gray = MakeRgb(128, 128, 128), face = device_.SystemColor(15);
   // The axis pen is 2 pixels wide: columns line - 1 and line.
-  EXPECT_EQ(image.pixel(line - 1, y + 3), black);
-  EXPECT_EQ(image.pixel(line, y + 3), black);
-  EXPECT_EQ(image.pixel(line - 2, y + 3), face);
+  EXPECT_EQ(image.Pixel(line - 1, y + 3), black);
+  EXPECT_EQ(image.Pixel(line, y + 3), black);
+  EXPECT_EQ(image.Pixel(line - 2, y + 3), face);
   // The outer tick, from one pixel outside the line, 4 long (the first pixel lies under the line).
-  EXPECT_EQ(image.pixel(line - 2, y), gray);
-  EXPECT_EQ(image.pixel(line - 4, y), gray);
-  EXPECT_EQ(image.pixel(line - 5, y), face);
+  EXPECT_EQ(image.Pixel(line - 2, y), gray);
+  EXPECT_EQ(image.Pixel(line - 4, y), gray);
+  EXPECT_EQ(image.Pixel(line - 5, y), face);
   // The dotted grid: 3 pixels on, 3 off, from the plot area's left edge.
   for (int x = plot.Left + 6; x < plot.Left + 60; x += 6) {
-    EXPECT_EQ(image.pixel(x, y), gray) << x;
-    EXPECT_EQ(image.pixel(x + 2, y), gray) << x;
-    EXPECT_EQ(image.pixel(x + 3, y), face) << x;
-    EXPECT_EQ(image.pixel(x + 5, y), face) << x;
+    EXPECT_EQ(image.Pixel(x, y), gray) << x;
+    EXPECT_EQ(image.Pixel(x + 2, y), gray) << x;
+    EXPECT_EQ(image.Pixel(x + 3, y), face) << x;
+    EXPECT_EQ(image.Pixel(x + 5, y), face) << x;
   }
 }
 

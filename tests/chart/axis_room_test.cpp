@@ -6,7 +6,6 @@
 
 #include "axis_fixture.h"
 #include "chart/axis_room.h"
-#include "chart/char_advance_measure.h"
 
 namespace {
 
@@ -45,23 +44,23 @@ TEST_F(AxisRoomTest, FixedSizesReserveExactlyThatMany) {
   Left().SetLabelsSize(17);
   Left().SetTitleSize(30);
   Left().Title().SetCaption("Counts");
-  EXPECT_EQ(AxisRoomForLabels(Left(), chart()), 17);
-  EXPECT_EQ(AxisRoomForTitle(Left(), chart()), 30);
+  EXPECT_EQ(AxisRoomForLabels(Left(), chart().FrameContext()), 17);
+  EXPECT_EQ(AxisRoomForTitle(Left(), chart().FrameContext()), 30);
 }
 
 TEST_F(AxisRoomTest, TextAlongTheAxisTakesTheFontHeight) {
   Bottom().SetLabelsAngle(180);
-  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart()), 13);
+  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart().FrameContext()), 13);
   Left().SetLabelsAngle(270);
-  EXPECT_EQ(AxisRoomForLabels(Left(), chart()), 13);
+  EXPECT_EQ(AxisRoomForLabels(Left(), chart().FrameContext()), 13);
   Left().Title().SetCaption("Counts\rper share");  // one line's height, whatever the lines
-  EXPECT_EQ(AxisRoomForTitle(Left(), chart()), 13);
+  EXPECT_EQ(AxisRoomForTitle(Left(), chart().FrameContext()), 13);
 }
 
 TEST_F(AxisRoomTest, TitleAcrossTheAxisTakesTheCaptionWidth) {
   Left().Title().SetCaption("Counts");
   Left().Title().SetAngle(0);
-  EXPECT_EQ(AxisRoomForTitle(Left(), chart()), 42);
+  EXPECT_EQ(AxisRoomForTitle(Left(), chart().FrameContext()), 42);
 }
 
 TEST_F(AxisRoomTest, LeftAxisFrom0To65ReservesThe65AndABlank) {
@@ -69,7 +68,7 @@ TEST_F(AxisRoomTest, LeftAxisFrom0To65ReservesThe65AndABlank) {
   CountsFrom0To65();
   // The room ignores the panel's label handler.
   chart().SetOnGetAxisLabel([](TCustomChartAxis&, TChartSeries*, int, rtl::Text& text) { text = "wider text"; });
-  EXPECT_EQ(AxisRoomForLabels(Left(), chart()), 14 + 3);
+  EXPECT_EQ(AxisRoomForLabels(Left(), chart().FrameContext()), 14 + 3);
 }
 
 TEST_F(AxisRoomTest, RoundedFirstLabelMeasuresTheEndsRoundedToTheStep) {
@@ -77,9 +76,9 @@ TEST_F(AxisRoomTest, RoundedFirstLabelMeasuresTheEndsRoundedToTheStep) {
   Left().SetScaleRange(0, 64.5);
   Layout({10, 10, 210, 210});
   // Step 5 on 200 pixels: the top label is 60, not 64.5.
-  EXPECT_EQ(AxisRoomForLabels(Left(), chart()), 2 * 7 + 7);
+  EXPECT_EQ(AxisRoomForLabels(Left(), chart().FrameContext()), 2 * 7 + 7);
   Left().SetRoundFirstLabel(false);
-  EXPECT_EQ(AxisRoomForLabels(Left(), chart()), 4 * 7 + 7);
+  EXPECT_EQ(AxisRoomForLabels(Left(), chart().FrameContext()), 4 * 7 + 7);
 }
 
 TEST_F(AxisRoomTest, TextLabelsTakeTheWidestPointLabelOfEverySeries) {
@@ -88,11 +87,11 @@ TEST_F(AxisRoomTest, TextLabelsTakeTheWidestPointLabelOfEverySeries) {
   shown.AddPoint(2, 1, "abcd\rx");
   Layout({10, 10, 210, 210});
   Bottom().SetLabelsAngle(90);
-  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart()), 28);
+  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart().FrameContext()), 28);
   TChartSeries& hidden = AddSeries();
   hidden.SetActive(false);
   hidden.AddPoint(1, 1, "abcdefgh");
-  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart()), 56);
+  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart().FrameContext()), 56);
 }
 
 TEST_F(AxisRoomTest, WidestPointLabelByAdvancesEqualsThePanelsMeasure) {
@@ -109,7 +108,7 @@ TEST_F(AxisRoomTest, ShrinkTakesTitleLabelsAndTicksInTurn) {
   CountsFrom0To65();
   Left().Title().SetCaption("Counts");
   TRect rect{25, 10, 792, 240};
-  ReserveAxisRoom(Left(), chart(), rect, true);
+  ReserveAxisRoom(Left(), chart().FrameContext(), rect, true);
   EXPECT_EQ(Left().TitlePosition(), 25 + 13);
   EXPECT_EQ(Left().LabelsPosition(), 38 + 17);
   EXPECT_EQ(rect, (TRect{55 + 6, 10, 792, 240}));
@@ -119,7 +118,7 @@ TEST_F(AxisRoomTest, UprightDateLabelsTakeTheirWidthBelowTheChart) {
   CountsFrom0To65();
   Bottom().SetLabelsAngle(90);
   TRect rect{25, 10, 792, 240};
-  ReserveAxisRoom(Bottom(), chart(), rect, true);
+  ReserveAxisRoom(Bottom(), chart().FrameContext(), rect, true);
   EXPECT_EQ(Bottom().LabelsPosition(), 240 - 70);
   EXPECT_EQ(rect, (TRect{25, 10, 792, 170 - 6}));
 }
@@ -128,7 +127,7 @@ TEST_F(AxisRoomTest, EmptyCaptionAndHiddenLabelsTakeNoRoom) {
   CountsFrom0To65();
   Left().SetLabels(false);
   TRect rect{25, 10, 792, 240};
-  ReserveAxisRoom(Left(), chart(), rect, true);
+  ReserveAxisRoom(Left(), chart().FrameContext(), rect, true);
   EXPECT_EQ(rect, (TRect{25 + 6, 10, 792, 240}));
 }
 
@@ -136,7 +135,7 @@ TEST_F(AxisRoomTest, WithoutShrinkThePositionsStackOutwardFromTheEdge) {
   canvas().SetCharWidth(' ', 3);
   CountsFrom0To65();
   TRect rect{25, 10, 792, 240};
-  ReserveAxisRoom(Left(), chart(), rect, false);
+  ReserveAxisRoom(Left(), chart().FrameContext(), rect, false);
   EXPECT_EQ(Left().AxisPosition(), 25);
   EXPECT_EQ(Left().LabelsPosition(), 25 - 6);
   EXPECT_EQ(Left().TitlePosition(), 19 - 17);
@@ -147,7 +146,7 @@ TEST_F(AxisRoomTest, PositionPercentMovesThePositionsInward) {
   CountsFrom0To65();
   Bottom().SetPositionPercent(10);
   TRect rect{25, 10, 792, 240};
-  ReserveAxisRoom(Bottom(), chart(), rect, false);
+  ReserveAxisRoom(Bottom(), chart().FrameContext(), rect, false);
   EXPECT_EQ(Bottom().AxisPosition(), 240 - 23);  // Nearest(10 % of 230)
   EXPECT_EQ(Bottom().LabelsPosition(), 217 + 6);
   EXPECT_EQ(Bottom().TitlePosition(), 223 + 13);
@@ -158,31 +157,11 @@ TEST_F(AxisRoomTest, ShrinkingEveryPaintKeepsTheShiftedPositions) {
   Bottom().SetPositionPercent(10);
   for (int paint = 0; paint < 2; ++paint) {
     TRect rect{25, 10, 792, 240};
-    ReserveAxisRoom(Bottom(), chart(), rect, true);
+    ReserveAxisRoom(Bottom(), chart().FrameContext(), rect, true);
     // Title edge 240, labels 240 - 13 = 227, both shifted up by 10 % of the height left
     // after the ticks: Nearest(0.1 * (221 - 10)) = 21.
     EXPECT_EQ(Bottom().TitlePosition(), 219) << paint;
     EXPECT_EQ(Bottom().LabelsPosition(), 206) << paint;
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// The chart's own canvas writes without kerning and with whole-pixel advances, so the sum of
-// character advances is the width of the whole text.
-TEST(CharAdvanceMeasureTest, SumOfAdvancesIsTheCanvasWidthOfTheText) {
-  EnsureWidgetApplication();
-  TChart chart;
-  TChartCanvas& canvas = *chart.Canvas();
-  for (int size : {8, 11}) {
-    chart.BottomAxisRef().LabelsFont().SetSize(size);
-    chart.SelectFont(chart.BottomAxisRef().LabelsFont());
-    TCharAdvanceMeasure measure(canvas);
-    // "AVATAR To", dates and times, and "Время" in Windows-1251.
-    for (const rtl::Text text : {"AVATAR To", "01.02.2024", "23:59", "WWii  ,.", "\xC2\xF0\xE5\xEC\xFF"})
-      EXPECT_EQ(measure.TextWidth(text), canvas.MeasureTextWidth(text)) << text << " at " << size;
   }
 }
 

@@ -559,13 +559,13 @@ TEST(axis_test, rounding_rules) {
   EXPECT_EQ(Nearest(75.0), 75);
   EXPECT_EQ(Nearest(1e30), 2147483647);
   EXPECT_EQ(Trunc(-2.7), -2);
-  EXPECT_EQ(MulDiv(3, 817, 100), 25);
-  EXPECT_EQ(MulDiv(4, 250, 100), 10);
-  EXPECT_EQ(MulDiv(1, 5, 2), 3);
-  EXPECT_EQ(MulDiv(-1, 5, 2), -3);
-  EXPECT_EQ(MulDiv(1, 5, -2), -3);
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
-  EXPECT_EQ(MulDiv(2147483647, 2, 1), -1);
+  EXPECT_EQ(gdi::MulDiv(3, 817, 100), 25);
+  EXPECT_EQ(gdi::MulDiv(4, 250, 100), 10);
+  EXPECT_EQ(gdi::MulDiv(1, 5, 2), 3);
+  EXPECT_EQ(gdi::MulDiv(-1, 5, 2), -3);
+  EXPECT_EQ(gdi::MulDiv(1, 5, -2), -3);
+  EXPECT_EQ(gdi::MulDiv(1, 1, 0), -1);
+  EXPECT_EQ(gdi::MulDiv(2147483647, 2, 1), -1);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include "chart/axis_text.h"
 #include "recording_canvas.h"
-#include "widget_application.h"
 
 namespace {
 
@@ -53,8 +52,6 @@ class AxisTextTest : public ::testing::Test {
     return output;
   }
 
-  // The widget application first: chart widgets of later tests need it to be one.
-  bool application_ready_ = (EnsureWidgetApplication(), true);
   TMeasuringCanvas canvas_;
 };
 

@@ -1,6 +1,6 @@
 // A chart panel set up like the history chart (817 x 250, 2D, legend hidden) that draws
-// through a measuring canvas (13-pixel lines, 7-pixel characters), so frames can be read
-// back as a list of canvas calls.
+// through a measuring canvas (13-pixel lines, 7-pixel characters) on the plain device, so
+// frames can be read back as a list of canvas calls.
 #pragma once
 
 #include <memory>
@@ -12,20 +12,15 @@
 
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "pixel_image.h"
+#include "plain_device.h"
 #include "recording_canvas.h"
-#include "widget_application.h"
-
-// Readable rectangles in failure messages.
-inline void PrintTo(const TRect& rect, std::ostream* out) {
-  *out << "(" << rect.Left << ", " << rect.Top << ", " << rect.Right << ", " << rect.Bottom << ")";
-}
 
 class ChartFixture : public ::testing::Test {
  protected:
   ChartFixture() {
-    EnsureWidgetApplication();
-    chart_ = std::make_unique<TChart>();
-    chart_->resize(817, 250);
+    chart_ = std::make_unique<TChart>(device_);
+    chart_->Resize(817, 250);
     chart_->SetView3D(false);
     chart_->Legend().SetVisible(false);
     auto canvas = std::make_unique<TMeasuringCanvas>();
@@ -56,6 +51,7 @@ class ChartFixture : public ::testing::Test {
   TChart& chart() { return *chart_; }
   TMeasuringCanvas& canvas() { return *canvas_; }
 
+  TPlainDevice device_;
   std::unique_ptr<TChart> chart_;
   TMeasuringCanvas* canvas_ = nullptr;
 };

@@ -1,8 +1,6 @@
 // The paint pipeline: the order of a frame's parts and its geometry through the recording
-// canvas, pixels of a frame on the real canvas, and the repaint control of a shown chart
-// (merged requests, exposes served from the frame image).
-#include <QCoreApplication>
-#include <QTest>
+// canvas, pixels of a frame on the real canvas, and the repaint control of a chart in a
+// stand-in window (requests, exposes served from the frame).
 
 #include <gtest/gtest.h>
 
@@ -213,123 +211,120 @@ TEST_F(LayoutTest, AxesDrawBetweenTheWallAndTheSeries) {
 class RealCanvasTest : public ::testing::Test {
  protected:
   RealCanvasTest() {
-    EnsureWidgetApplication();
-    chart_ = std::make_unique<TChart>();
-    chart_->resize(817, 250);
-    chart_->SetView3D(false);
-    chart_->Legend().SetVisible(false);
-    chart_->Title().SetVisible(false);
-    chart_->SetAxisVisible(false);
+    chart_.Resize(817, 250);
+    chart_.SetView3D(false);
+    chart_.Legend().SetVisible(false);
+    chart_.Title().SetVisible(false);
+    chart_.SetAxisVisible(false);
   }
-  QImage RenderImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    TCanvas target(&image, chart_->palette());
-    chart_->RenderChart(target, {0, 0, width, height});
+  TBitmap RenderImage(int width, int height) {
+    TBitmap image(width, height, 0xFFFF00FF);
+    TCanvas target(device_, &image);
+    chart_.RenderChart(target, {0, 0, width, height});
     return image;
   }
-  QRgb System(int index) const { return SystemColorRGB(index, chart_->palette()); }
+  TRgb System(int index) const { return device_.SystemColor(index); }
 
-  std::unique_ptr<TChart> chart_;
+  TPlainDevice device_;
+  TChart chart_{device_};
 };
 
 TEST_F(RealCanvasTest, BevelAndBackWallPixels) {
-  const QImage image = RenderImage(817, 250);
-  const QRgb face = System(15), highlight = System(20), shadow = System(16), black = qRgb(0, 0, 0);
+  const TBitmap image = RenderImage(817, 250);
+  const TRgb face = System(15), highlight = System(20), shadow = System(16), black = MakeRgb(0, 0, 0);
   ASSERT_NE(highlight, shadow);
-  EXPECT_EQ(image.pixel(0, 0), highlight);
-  EXPECT_EQ(image.pixel(0, 120), highlight);
-  EXPECT_EQ(image.pixel(815, 0), highlight);
-  EXPECT_EQ(image.pixel(816, 0), shadow);
-  EXPECT_EQ(image.pixel(816, 120), shadow);
-  EXPECT_EQ(image.pixel(0, 249), shadow);
-  EXPECT_EQ(image.pixel(400, 249), shadow);
-  EXPECT_EQ(image.pixel(1, 1), face);
+  EXPECT_EQ(image.Pixel(0, 0), highlight);
+  EXPECT_EQ(image.Pixel(0, 120), highlight);
+  EXPECT_EQ(image.Pixel(815, 0), highlight);
+  EXPECT_EQ(image.Pixel(816, 0), shadow);
+  EXPECT_EQ(image.Pixel(816, 120), shadow);
+  EXPECT_EQ(image.Pixel(0, 249), shadow);
+  EXPECT_EQ(image.Pixel(400, 249), shadow);
+  EXPECT_EQ(image.Pixel(1, 1), face);
   // The back wall's frame lies on the plot area's edges, inclusive.
   for (int y : {10, 100, 240}) {
-    EXPECT_EQ(image.pixel(25, y), black) << y;
-    EXPECT_EQ(image.pixel(792, y), black) << y;
+    EXPECT_EQ(image.Pixel(25, y), black) << y;
+    EXPECT_EQ(image.Pixel(792, y), black) << y;
   }
   for (int x : {25, 400, 792}) {
-    EXPECT_EQ(image.pixel(x, 10), black) << x;
-    EXPECT_EQ(image.pixel(x, 240), black) << x;
+    EXPECT_EQ(image.Pixel(x, 10), black) << x;
+    EXPECT_EQ(image.Pixel(x, 240), black) << x;
   }
   // Inside the clear wall and outside it: the panel colour.
-  for (QPoint p : {QPoint(26, 11), QPoint(791, 239), QPoint(24, 100), QPoint(793, 100), QPoint(400, 9),
-                   QPoint(400, 241)})
-    EXPECT_EQ(image.pixel(p), face) << p.x() << "," << p.y();
+  for (TPoint p : {TPoint{26, 11}, TPoint{791, 239}, TPoint{24, 100}, TPoint{793, 100}, TPoint{400, 9},
+                   TPoint{400, 241}})
+    EXPECT_EQ(image.Pixel(p.X, p.Y), face) << p.X << "," << p.Y;
 }
 
 TEST_F(RealCanvasTest, FilledBackWallCoversTheInsideOnly) {
-  chart_->SetBackColor(clWhite);
-  const QImage image = RenderImage(817, 250);
-  EXPECT_EQ(image.pixel(26, 11), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(791, 239), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(25, 11), qRgb(0, 0, 0));
-  EXPECT_EQ(image.pixel(24, 11), System(15));
+  chart_.SetBackColor(clWhite);
+  const TBitmap image = RenderImage(817, 250);
+  EXPECT_EQ(image.Pixel(26, 11), MakeRgb(255, 255, 255));
+  EXPECT_EQ(image.Pixel(791, 239), MakeRgb(255, 255, 255));
+  EXPECT_EQ(image.Pixel(25, 11), MakeRgb(0, 0, 0));
+  EXPECT_EQ(image.Pixel(24, 11), System(15));
 }
 
 // --- repaint control of a shown chart ---------------------------------------------------------
 
 class ShownChartTest : public RealCanvasTest {
  protected:
-  ShownChartTest() {
-    chart_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(chart_.get()));
-    Settle();
-  }
-  void Settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-  }
+  ShownChartTest() { window_.PaintNow(); }  // shown: the first expose
+
+  TStandInWindow window_{chart_, 817, 250};
 };
 
-TEST_F(ShownChartTest, ManyRequestsGiveOnePaint) {
-  const int runs = chart_->PipelineRuns();
+TEST_F(ShownChartTest, EveryRequestReachesTheWindowAndItsPaintDrawsOneFrame) {
+  const int runs = chart_.PipelineRuns();
   ASSERT_GE(runs, 1);
-  for (int i = 0; i < 10; ++i) chart_->SetMarginLeft(4 + i);
-  chart_->Title().SetText({"share"});
-  chart_->InvalidateChart();
-  Settle();
-  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
+  const int invalidations = window_.invalidations;
+  for (int i = 0; i < 10; ++i) chart_.SetMarginLeft(4 + i);
+  chart_.Title().SetText({"share"});
+  chart_.InvalidateChart();
+  EXPECT_EQ(window_.invalidations, invalidations + 12);
+  EXPECT_EQ(chart_.PipelineRuns(), runs);  // never at once
+  window_.Settle();
+  EXPECT_EQ(chart_.PipelineRuns(), runs + 1);
 }
 
-TEST_F(ShownChartTest, ExposeWithoutChangeIsServedFromTheFrameImage) {
-  const int runs = chart_->PipelineRuns();
-  chart_->repaint();
-  chart_->update();
-  Settle();
-  EXPECT_EQ(chart_->PipelineRuns(), runs);
-  chart_->RefreshChart();  // a change paints before returning
-  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
+TEST_F(ShownChartTest, ExposeWithoutChangeIsServedFromTheFrame) {
+  const int runs = chart_.PipelineRuns();
+  const int presents = device_.Presents();
+  window_.PaintNow();
+  EXPECT_EQ(chart_.PipelineRuns(), runs);
+  EXPECT_EQ(device_.Presents(), presents + 1);
+  EXPECT_EQ(device_.Screen(), *static_cast<TChartCanvas3D*>(chart_.Canvas())->FrameBitmap());
+  chart_.RefreshChart();  // a change paints before returning
+  EXPECT_EQ(chart_.PipelineRuns(), runs + 1);
 }
 
 TEST_F(ShownChartTest, SettingTheSameValueCausesNoPaint) {
-  const int runs = chart_->PipelineRuns();
-  chart_->SetMarginLeft(3);
-  chart_->SetColor(clBtnFace);
-  chart_->Title().SetVisible(false);
-  Settle();
-  EXPECT_EQ(chart_->PipelineRuns(), runs);
+  const int runs = chart_.PipelineRuns();
+  chart_.SetMarginLeft(3);
+  chart_.SetColor(clBtnFace);
+  chart_.Title().SetVisible(false);
+  window_.Settle();
+  EXPECT_EQ(chart_.PipelineRuns(), runs);
 }
 
 TEST_F(ShownChartTest, OffScreenFrameOfAnotherSizeMakesTheWindowRedraw) {
-  int runs = chart_->PipelineRuns();
+  int runs = chart_.PipelineRuns();
   RenderImage(817, 250);
-  chart_->repaint();
-  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);  // the off-screen frame only
-  runs = chart_->PipelineRuns();
-  const QImage small = RenderImage(100, 60);
-  EXPECT_EQ(small.pixel(0, 0), System(20));
-  chart_->repaint();
-  EXPECT_EQ(chart_->PipelineRuns(), runs + 2);
+  window_.PaintNow();
+  EXPECT_EQ(chart_.PipelineRuns(), runs + 1);  // the off-screen frame only
+  runs = chart_.PipelineRuns();
+  const TBitmap small = RenderImage(100, 60);
+  EXPECT_EQ(small.Pixel(0, 0), System(20));
+  window_.PaintNow();
+  EXPECT_EQ(chart_.PipelineRuns(), runs + 2);
 }
 
 TEST_F(ShownChartTest, ResizeDrawsANewFrame) {
-  const int runs = chart_->PipelineRuns();
-  chart_->resize(600, 200);
-  Settle();
-  EXPECT_EQ(chart_->PipelineRuns(), runs + 1);
-  EXPECT_EQ(chart_->FrameBounds(), (TRect{0, 0, 600, 200}));
+  const int runs = chart_.PipelineRuns();
+  window_.Resize(600, 200);
+  window_.Settle();
+  EXPECT_EQ(chart_.PipelineRuns(), runs + 1);
+  EXPECT_EQ(chart_.FrameBounds(), (TRect{0, 0, 600, 200}));
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ constexpr TColor kGreen = 0x008000;
 using PanelTest = ChartFixture;
 
 TEST_F(PanelTest, CreationDefaults) {
-  TChart fresh;
-  EXPECT_EQ(fresh.width(), 400);
-  EXPECT_EQ(fresh.height(), 250);
+  TChart fresh(device_);
+  EXPECT_EQ(fresh.Width(), 400);
+  EXPECT_EQ(fresh.Height(), 250);
   EXPECT_EQ(fresh.Color(), clBtnFace);
   EXPECT_EQ(fresh.BevelOuter(), bvRaised);
   EXPECT_EQ(fresh.BevelInner(), bvNone);
@@ -195,7 +195,7 @@ TEST_F(PanelTest, AttachAndDetachKeepTheListAndTheSeriesInStep) {
 TEST_F(PanelTest, AdoptedSeriesIsFreedWithTheChartOthersOnlyLeave) {
   MarkingSeries outside;
   {
-    TChart owner;
+    TChart owner(device_);
     owner.AdoptSeries(std::make_unique<MarkingSeries>());
     outside.SetParentChart(&owner);
     EXPECT_EQ(owner.SeriesList().size(), 2u);

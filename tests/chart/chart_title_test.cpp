@@ -17,9 +17,13 @@ class TitleTest : public ChartFixture {
  protected:
   TitleTest() { chart().SetPlotArea(kHistoryPlot); }
 
+  // As the panel draws it: the plot area the title leaves is normalised afterwards.
   void Draw(TChartTitle& title, bool onTop) {
     canvas().Clear();
-    title.DrawTitle(onTop);
+    TFrameContext frame = chart().FrameContext();
+    title.DrawTitle(frame, onTop);
+    chart().SetPlotArea(frame.plot_area);
+    chart().NormalizePlotArea();
   }
 };
 

@@ -14,7 +14,8 @@ class WallTest : public ChartFixture {
  protected:
   const TRecordedCall& DrawBack() {
     canvas().Clear();
-    DrawBackWall(chart(), chart().BackWall(), kPlot);
+    chart().SetPlotArea(kPlot);
+    DrawBackWall(chart().FrameContext(), chart().BackWall());
     const TRecordedCall* box = FirstRecord("DrawBox(");
     EXPECT_NE(box, nullptr);
     return *box;
@@ -82,12 +83,11 @@ TEST_F(WallTest, HatchInItsOwnBackColourTurnsBlackOrWhite) {
 }
 
 TEST_F(WallTest, BrushBitmapIsTakenByTheCanvas) {
-  QImage pattern(8, 8, QImage::Format_RGB32);
-  pattern.fill(Qt::red);
+  const TBitmap pattern(8, 8, MakeRgb(255, 0, 0));
   chart().BackWall().Brush().SetBitmap(pattern);
   DrawBack();
   ASSERT_TRUE(canvas().Brush().Bitmap().has_value());
-  EXPECT_EQ(canvas().Brush().Bitmap()->size(), QSize(8, 8));
+  EXPECT_EQ(*canvas().Brush().Bitmap(), pattern);
   chart().BackWall().Brush().SetBitmap(std::nullopt);
   DrawBack();
   EXPECT_FALSE(canvas().Brush().Bitmap().has_value());

@@ -12,8 +12,8 @@
 
 #include "chart/axis.h"
 #include "chart/canvas.h"
-#include "gui_application.h"
 #include "pixel_image.h"
+#include "plain_device.h"
 #include "recording_canvas.h"
 #include "recording_chart_host.h"
 
@@ -330,17 +330,17 @@ TEST(FastLineAutoRepaintWithoutChartTest, FalseWithoutAChartStoresThePointOnly) 
 // --- pixels: merged column runs against one segment per point ------------------------------
 
 struct PixelFixture : ::testing::Test {
-  PixelFixture() : image(BlankImage(220, 220)), device((EnsureGuiApplication(), &image)), canvas(device) {
+  PixelFixture() : image(BlankImage(220, 220)), device(plain_device, &image), canvas(device) {
     series.SetParentChart(&host);
   }
   ~PixelFixture() override { series.SetParentChart(nullptr); }
 
   // Draws as the chart does (DrawPoints inside the plot area's clip) into a fresh image.
-  QImage DrawAsChart() {
+  TBitmap DrawAsChart() {
     return DrawClipped([&] { series.DrawPoints(); });
   }
   // The same line drawn one DrawPoint per visible point, with the pen DrawPoints sets.
-  QImage DrawPointByPoint() {
+  TBitmap DrawPointByPoint() {
     return DrawClipped([&] {
       canvas.ApplyChartPen(series.LinePen());
       canvas.Brush().SetStyle(bsClear);
@@ -348,8 +348,8 @@ struct PixelFixture : ::testing::Test {
     });
   }
   template <class Draw>
-  QImage DrawClipped(Draw draw) {
-    image.fill(kBackground);
+  TBitmap DrawClipped(Draw draw) {
+    image.Fill(kBackground);
     host.PrepareSeries(series);
     canvas.ClipToBox(host.PlotArea(), 0, 0);
     draw();
@@ -357,7 +357,8 @@ struct PixelFixture : ::testing::Test {
     return image;
   }
 
-  QImage image;
+  TPlainDevice plain_device;
+  TBitmap image;
   TCanvas device;
   TChartCanvas3D canvas;
   CanvasHost host{canvas};
@@ -367,9 +368,9 @@ struct PixelFixture : ::testing::Test {
 TEST_F(PixelFixture, SegmentsBeyondTheEdgesAreCutByTheClip) {
   for (int i = 0; i <= 10; ++i) series.AddPoint(i * 10, 100);
   CanvasHost::FixRange(host.Axes().Bottom(), 35, 75);
-  const QImage drawn = DrawAsChart();
+  const TBitmap drawn = DrawAsChart();
   // ClipToBox leaves columns 1..199 of the plot area (0, 0, 200, 200).
-  EXPECT_EQ(InkBounds(drawn), QRect(1, 100, 199, 1));
+  EXPECT_EQ(InkBounds(drawn), (TRect{1, 100, 200, 101}));
 }
 
 TEST_F(PixelFixture, MergedRunsSetTheSamePixelsAsEverySegment) {
@@ -387,9 +388,9 @@ TEST_F(PixelFixture, MergedRunsSetTheSamePixelsAsEverySegment) {
     double x = c.first_x;
     for (int i = 0; i < c.points; ++i, x += x_step(random)) series.AddPoint(x, count(random));
     host.Axes().Left().SetInverted(c.inverted);
-    const QImage merged = DrawAsChart();
+    const TBitmap merged = DrawAsChart();
     const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
-    const QImage plain = DrawPointByPoint();
+    const TBitmap plain = DrawPointByPoint();
     EXPECT_GT(ChangedPixels(merged), 0);
     EXPECT_TRUE(merged == plain) << c.points << " points";
     EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
@@ -413,9 +414,9 @@ TEST_F(PixelFixture, SearchedColumnEndsSetTheSamePixelsAsEverySegment) {
     }
     for (const bool inverted : {false, true}) {
       host.Axes().Bottom().SetInverted(inverted);
-      const QImage merged = DrawAsChart();
+      const TBitmap merged = DrawAsChart();
       const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
-      const QImage plain = DrawPointByPoint();
+      const TBitmap plain = DrawPointByPoint();
       EXPECT_GT(ChangedPixels(merged), 0);
       EXPECT_TRUE(merged == plain) << "clustered " << clustered << ", inverted " << inverted;
       EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()}));
@@ -467,9 +468,9 @@ TEST_F(PixelFixture, DenseColumnsFromTheirExtremesSetTheSamePixelsAsEverySegment
       series.AddPoint((i + 0.5) / c.per_column - 0.5, c.value(i, i % c.per_column, random));
     for (const bool inverted : {false, true}) {
       host.Axes().Left().SetInverted(inverted);
-      const QImage merged = DrawAsChart();
+      const TBitmap merged = DrawAsChart();
       const TPoint merged_end{series.LastDrawnX(), series.LastDrawnY()};
-      const QImage plain = DrawPointByPoint();
+      const TBitmap plain = DrawPointByPoint();
       EXPECT_GT(ChangedPixels(merged), 0) << c.name;
       EXPECT_TRUE(merged == plain) << c.name << (inverted ? ", inverted" : "");
       EXPECT_EQ(merged_end, (TPoint{series.LastDrawnX(), series.LastDrawnY()})) << c.name;
@@ -485,7 +486,7 @@ TEST_F(PixelFixture, OverwrittenXValuesOutOfOrderSetTheSamePixelsAsEverySegment)
   std::mt19937 random(5);
   for (int i = 0; i < 4000; ++i) series.AddPoint(i * 0.05, double(random() % 200));
   for (int i = 100; i < 4000; i += 97) series.XValues().StoreValueAt(i, double(random() % 200));
-  const QImage merged = DrawAsChart();
+  const TBitmap merged = DrawAsChart();
   EXPECT_GT(ChangedPixels(merged), 0);
   EXPECT_TRUE(merged == DrawPointByPoint());
 }

@@ -12,8 +12,8 @@
 
 #include "chart/device_canvas.h"
 #include "chart/gdi_raster.h"
-#include "gui_application.h"
 #include "pixel_image.h"
+#include "plain_device.h"
 
 namespace {
 
@@ -74,9 +74,9 @@ TEST(gdi_raster_test, worked_lines_and_ties) {
 
 class DeviceCanvasTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureGuiApplication(); }
-  QImage image_ = BlankImage(40, 30);
-  TCanvas device_{&image_};
+  TPlainDevice plain_;
+  TBitmap image_ = BlankImage(40, 30);
+  TCanvas device_{plain_, &image_};
 };
 
 TEST_F(DeviceCanvasTest, zero_length_line_draws_nothing_but_moves_the_pen) {
@@ -104,10 +104,10 @@ TEST_F(DeviceCanvasTest, dotted_pen_gaps_take_the_background_colour_when_opaque)
   device_.SetBackgroundColor(0xFF00FF00);
   device_.MoveTo(0, 1);
   device_.LineTo(7, 1);
-  EXPECT_EQ(image_.pixel(0, 1), 0xFF000000);
-  EXPECT_EQ(image_.pixel(3, 1), 0xFF00FF00);
-  EXPECT_EQ(image_.pixel(6, 1), 0xFF000000);
-  EXPECT_EQ(image_.pixel(7, 1), kBackground);
+  EXPECT_EQ(image_.Pixel(0, 1), 0xFF000000);
+  EXPECT_EQ(image_.Pixel(3, 1), 0xFF00FF00);
+  EXPECT_EQ(image_.Pixel(6, 1), 0xFF000000);
+  EXPECT_EQ(image_.Pixel(7, 1), kBackground);
 }
 
 TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_alone) {
@@ -133,22 +133,22 @@ TEST_F(DeviceCanvasTest, a_property_change_replaces_the_alternate_pen) {
 TEST_F(DeviceCanvasTest, width_two_pen_covers_the_end_point_and_the_row_above) {
   struct Case {
     int x0, y0, x1, y1;
-    QRect expected;  // inclusive
+    TRect expected;
   };
   const Case cases[] = {
-      {2, 5, 8, 5, QRect(QPoint(1, 4), QPoint(8, 5))},
-      {8, 5, 2, 5, QRect(QPoint(1, 4), QPoint(8, 5))},
-      {6, 3, 6, 9, QRect(QPoint(5, 2), QPoint(6, 9))},
-      {6, 6, 6, 6, QRect(QPoint(5, 5), QPoint(6, 6))},
+      {2, 5, 8, 5, {1, 4, 9, 6}},
+      {8, 5, 2, 5, {1, 4, 9, 6}},
+      {6, 3, 6, 9, {5, 2, 7, 10}},
+      {6, 6, 6, 6, {5, 5, 7, 7}},
   };
   for (const Case& c : cases) {
-    image_.fill(kBackground);
+    image_.Fill(kBackground);
     device_.Pen().SetWidth(2);
     device_.Pen().SetStyle(psDot);  // styles do not apply to wide pens
     device_.MoveTo(c.x0, c.y0);
     device_.LineTo(c.x1, c.y1);
     EXPECT_EQ(InkBounds(image_), c.expected) << c.x0 << "," << c.y0 << "->" << c.x1 << "," << c.y1;
-    EXPECT_EQ(ChangedPixels(image_), c.expected.width() * c.expected.height());
+    EXPECT_EQ(ChangedPixels(image_), c.expected.Width() * c.expected.Height());
   }
 }
 
@@ -158,9 +158,9 @@ TEST_F(DeviceCanvasTest, rectangle_outline_and_fill_exclude_the_right_and_bottom
   EXPECT_EQ(Row(image_, 2, 1, 8), ".######.");
   EXPECT_EQ(Row(image_, 5, 1, 8), ".######.");
   EXPECT_EQ(Row(image_, 6, 1, 8), "........");
-  EXPECT_EQ(image_.pixel(2, 3), 0xFF000000);
-  EXPECT_EQ(image_.pixel(7, 3), 0xFF000000);
-  for (int x = 3; x <= 6; ++x) EXPECT_EQ(image_.pixel(x, 3), 0xFFFF0000) << x;
+  EXPECT_EQ(image_.Pixel(2, 3), 0xFF000000);
+  EXPECT_EQ(image_.Pixel(7, 3), 0xFF000000);
+  for (int x = 3; x <= 6; ++x) EXPECT_EQ(image_.Pixel(x, 3), 0xFFFF0000) << x;
 }
 
 TEST_F(DeviceCanvasTest, rectangle_with_clear_brush_leaves_the_inside) {
@@ -174,27 +174,27 @@ TEST_F(DeviceCanvasTest, rectangle_without_pen_fills_one_pixel_short) {
   device_.Pen().SetStyle(psClear);
   device_.Brush().SetColor(clRed);
   device_.Rectangle(2, 2, 8, 6);
-  EXPECT_EQ(InkBounds(image_), QRect(QPoint(2, 2), QPoint(6, 4)));
+  EXPECT_EQ(InkBounds(image_), (TRect{2, 2, 7, 5}));
 }
 
 TEST_F(DeviceCanvasTest, fill_rect_covers_left_and_top_but_not_right_and_bottom) {
   device_.Brush().SetColor(clBlue);
   device_.FillRect({2, 2, 8, 6});
-  EXPECT_EQ(InkBounds(image_), QRect(QPoint(2, 2), QPoint(7, 5)));
-  EXPECT_EQ(image_.pixel(2, 2), 0xFF0000FF);
+  EXPECT_EQ(InkBounds(image_), (TRect{2, 2, 8, 6}));
+  EXPECT_EQ(image_.Pixel(2, 2), 0xFF0000FF);
 }
 
 TEST_F(DeviceCanvasTest, not_xor_box_drawn_twice_restores_every_pixel) {
   std::mt19937 random(5);
-  for (int y = 0; y < image_.height(); ++y)
-    for (int x = 0; x < image_.width(); ++x) image_.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFF));
-  const QImage original = image_.copy();
+  for (int y = 0; y < image_.Height(); ++y)
+    for (int x = 0; x < image_.Width(); ++x) image_.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFF));
+  const TBitmap original = image_;
   device_.Pen().SetMode(pmNotXor);
   device_.Brush().SetStyle(bsClear);
   device_.Rectangle(5, 5, 25, 20);
-  EXPECT_EQ(image_.pixel(5, 5), 0xFF000000u | (~original.pixel(5, 5) & 0xFFFFFF));  // black inverts
-  EXPECT_EQ(image_.pixel(24, 19), 0xFF000000u | (~original.pixel(24, 19) & 0xFFFFFF));
-  EXPECT_EQ(image_.pixel(10, 10), original.pixel(10, 10));
+  EXPECT_EQ(image_.Pixel(5, 5), 0xFF000000u | (~original.Pixel(5, 5) & 0xFFFFFF));  // black inverts
+  EXPECT_EQ(image_.Pixel(24, 19), 0xFF000000u | (~original.Pixel(24, 19) & 0xFFFFFF));
+  EXPECT_EQ(image_.Pixel(10, 10), original.Pixel(10, 10));
   device_.Rectangle(5, 5, 25, 20);
   EXPECT_EQ(image_, original);
 }
@@ -204,15 +204,15 @@ TEST_F(DeviceCanvasTest, clip_rectangles_narrow_each_other_and_exclude_right_and
   device_.IntersectClipRect({5, 0, 20, 8});
   device_.Brush().SetColor(clBlack);
   device_.FillRect({0, 0, 40, 30});
-  EXPECT_EQ(InkBounds(image_), QRect(QPoint(5, 2), QPoint(9, 7)));
+  EXPECT_EQ(InkBounds(image_), (TRect{5, 2, 10, 8}));
   device_.RemoveClip();
   device_.FillRect({0, 0, 40, 30});
   EXPECT_EQ(ChangedPixels(image_), 40 * 30);
 }
 
 TEST_F(DeviceCanvasTest, clipping_does_not_move_line_pixels) {
-  QImage unclipped = BlankImage(40, 30);
-  TCanvas reference(&unclipped);
+  TBitmap unclipped = BlankImage(40, 30);
+  TCanvas reference(plain_, &unclipped);
   reference.MoveTo(1, 2);
   reference.LineTo(37, 25);
   device_.IntersectClipRect({10, 5, 30, 20});
@@ -221,14 +221,14 @@ TEST_F(DeviceCanvasTest, clipping_does_not_move_line_pixels) {
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) {
       const bool inside = x >= 10 && x < 30 && y >= 5 && y < 20;
-      EXPECT_EQ(image_.pixel(x, y), inside ? unclipped.pixel(x, y) : kBackground) << x << "," << y;
+      EXPECT_EQ(image_.Pixel(x, y), inside ? unclipped.Pixel(x, y) : kBackground) << x << "," << y;
     }
 }
 
 TEST(gdi_raster_test, raster_operations_of_the_pen_modes) {
   struct Case {
     TPenMode mode;
-    QRgb pen, dst, expected;
+    TRgb pen, dst, expected;
   };
   const Case cases[] = {
       {pmCopy, 0x123456, 0xABCDEF, 0xFF123456},  {pmNotXor, 0x000000, 0x5585FE, 0xFFAA7A01},
@@ -242,11 +242,11 @@ TEST(gdi_raster_test, raster_operations_of_the_pen_modes) {
 // What a line must set, pixel by pixel, from the rules alone: the line's pixels in order,
 // each one on the dash pattern's position, kept when inside the clip; for a wide pen the
 // union of the blocks at every pixel and the end, each changed once by the raster operation.
-QImage ReferenceLine(QImage image, const QRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
-                     int position) {
-  auto inside = [&](int x, int y) { return clip.contains(x, y) && image.rect().contains(x, y); };
-  auto apply = [&](int x, int y, QRgb color, TPenMode mode) {
-    if (inside(x, y)) image.setPixel(x, y, gdi::ApplyMode(mode, color, image.pixel(x, y)));
+TBitmap ReferenceLine(TBitmap image, const TRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
+                      int position) {
+  auto inside = [&](int x, int y) { return clip.Contains(x, y) && image.Rect().Contains(x, y); };
+  auto apply = [&](int x, int y, TRgb color, TPenMode mode) {
+    if (inside(x, y)) image.SetPixel(x, y, gdi::ApplyMode(mode, color, image.Pixel(x, y)));
   };
   if (pen.width > 1) {
     PixelSet covered;
@@ -298,9 +298,9 @@ std::vector<Pen> EveryKindOfPen() {
 TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
   std::mt19937 random(17);
   std::uniform_int_distribution<int> coordinate(-6, 46);
-  const QRect clips[] = {QRect(0, 0, 40, 30), QRect(7, 5, 20, 15)};
+  const TRect clips[] = {{0, 0, 40, 30}, {7, 5, 27, 20}};
   for (const Pen& p : EveryKindOfPen())
-    for (const QRect& clip : clips)
+    for (const TRect& clip : clips)
       for (int n = 0; n < 600; ++n) {
         // Every other line lies wholly inside the image, where no pixel needs the clip test.
         auto pick = [&](int size) { return n % 2 == 0 ? coordinate(random) : int(random() % unsigned(size)); };
@@ -308,9 +308,9 @@ TEST(gdi_raster_test, every_kind_of_line_sets_the_pixels_of_the_rules) {
         // A third of the lines run along a row, a third along a column.
         const int x1 = n % 3 == 1 ? x0 : pick(40), y1 = n % 3 == 2 ? y0 : pick(30);
         const int position = int(random() % 50);
-        QImage image = BlankImage(40, 30);
-        image.setPixel(x0 & 15, y0 & 15, 0xFF123456);  // something for raster operations to change
-        const QImage expected = ReferenceLine(image, clip, x0, y0, x1, y1, p.pen, position);
+        TBitmap image = BlankImage(40, 30);
+        image.SetPixel(x0 & 15, y0 & 15, 0xFF123456);  // something for raster operations to change
+        const TBitmap expected = ReferenceLine(image, clip, x0, y0, x1, y1, p.pen, position);
         int advanced = position;
         gdi::Raster(image, clip).Line(x0, y0, x1, y1, p.pen, advanced);
         EXPECT_TRUE(image == expected) << p.name << ": " << x0 << "," << y0 << "->" << x1 << "," << y1 << " from "
@@ -384,19 +384,19 @@ std::vector<StepPixel> ExactLinePixels(int x0, int y0, int x1, int y1, std::int6
 
 // What a far line must set: ReferenceLine's rules, with the pixels computed exactly where
 // they can reach the clip.
-QImage ReferenceFarLine(QImage image, const QRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
-                        int position) {
+TBitmap ReferenceFarLine(TBitmap image, const TRect& clip, int x0, int y0, int x1, int y1, const gdi::LinePen& pen,
+                         int position) {
   const bool x_major = std::abs(std::int64_t(x1) - x0) > std::abs(std::int64_t(y1) - y0);
   const int margin = pen.width + 1;
   const std::vector<StepPixel> pixels =
-      ExactLinePixels(x0, y0, x1, y1, (x_major ? clip.left() : clip.top()) - margin,
-                      (x_major ? clip.right() : clip.bottom()) + margin);
+      ExactLinePixels(x0, y0, x1, y1, (x_major ? clip.Left : clip.Top) - margin,
+                      (x_major ? clip.Right : clip.Bottom) - 1 + margin);
   PixelSet covered;
-  auto apply = [&](int x, int y, QRgb color, TPenMode mode) {
-    if (clip.contains(x, y)) image.setPixel(x, y, gdi::ApplyMode(mode, color, image.pixel(x, y)));
+  auto apply = [&](int x, int y, TRgb color, TPenMode mode) {
+    if (clip.Contains(x, y)) image.SetPixel(x, y, gdi::ApplyMode(mode, color, image.Pixel(x, y)));
   };
   auto inside = [&](std::int64_t x, std::int64_t y) {
-    return x >= clip.left() && x <= clip.right() && y >= clip.top() && y <= clip.bottom();
+    return x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom;
   };
   auto stamp = [&](std::int64_t x, std::int64_t y) {
     for (int dy = 0; dy < pen.width; ++dy)
@@ -433,13 +433,13 @@ TEST(gdi_raster_test, lines_with_far_ends_set_the_pixels_of_the_rules_within_the
       {kMax, 12, -5, 12},     {12, kMax, 12, kMin},     {kMin, kMax, kMax, kMin}, {kMax - 3, 9, kMin + 7, 17},
       {20, 9, 21, kMin},      {kMin, 6, 30, 8},         {-1000000000, 7, 1000000000, 19},
   };
-  const QRect clip(7, 5, 20, 15);
+  const TRect clip{7, 5, 27, 20};
   int drawn = 0;
   for (const auto& [name, pen] : EveryKindOfPen())
     for (const Line& l : lines) {
-      QImage image = BlankImage(40, 30);
-      image.setPixel(12, 12, 0xFF123456);
-      const QImage expected = ReferenceFarLine(image, clip, l.x0, l.y0, l.x1, l.y1, pen, 4);
+      TBitmap image = BlankImage(40, 30);
+      image.SetPixel(12, 12, 0xFF123456);
+      const TBitmap expected = ReferenceFarLine(image, clip, l.x0, l.y0, l.x1, l.y1, pen, 4);
       int position = 4;
       gdi::Raster(image, clip).Line(l.x0, l.y0, l.x1, l.y1, pen, position);
       EXPECT_TRUE(image == expected) << name << ": " << l.x0 << "," << l.y0 << "->" << l.x1 << "," << l.y1;
@@ -448,7 +448,7 @@ TEST(gdi_raster_test, lines_with_far_ends_set_the_pixels_of_the_rules_within_the
         const std::int64_t length = std::max(std::abs(std::int64_t(l.x1) - l.x0), std::abs(std::int64_t(l.y1) - l.y0));
         EXPECT_EQ(position, (4 + length) % period) << name;
       }
-      drawn += image != BlankImage(40, 30);
+      drawn += !(image == BlankImage(40, 30));
     }
   EXPECT_GT(drawn, 40);  // most lines cross the clip
 }

@@ -110,7 +110,7 @@ TEST_F(LabelWidthCacheTest, EachSeriesKeepsItsOwnWidest) {
   // The axis room follows: upright labels take the widest label's width.
   Layout({10, 10, 210, 210});
   Bottom().SetLabelsAngle(90);
-  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart()), 110);
+  EXPECT_EQ(AxisRoomForLabels(Bottom(), chart().FrameContext()), 110);
 }
 
 TEST(LabelWidthCache, FindsOnlyTheStoredState) {

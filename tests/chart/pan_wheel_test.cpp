@@ -1,5 +1,5 @@
-// Panning, the wheel, the click events and the series cursor, driven through the chart
-// control's mouse events.
+// Panning, the wheel, the click events and the series cursor, driven through the mouse
+// messages a chart window forwards.
 #include "chart/cursors.h"
 #include "chart/zoom_scroll.h"
 #include "zoom_scroll_fixture.h"
@@ -17,7 +17,7 @@ class PanTest : public ZoomScrollTest {
 TEST_F(PanTest, TenPixelsRightMovesTheHorizontalAxesOnly) {
   const TAxisMapping bottom = Bottom();
   const int requests = chart().RepaintRequests();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({310, 100});
   EXPECT_EQ(1, scrolls);
   EXPECT_DOUBLE_EQ(0 - bottom.Width(10), chart().BottomAxisRef().Minimum());
@@ -26,13 +26,13 @@ TEST_F(PanTest, TenPixelsRightMovesTheHorizontalAxesOnly) {
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
   EXPECT_GT(chart().RepaintRequests(), requests);
   EXPECT_FALSE(chart().ScalesRestored());
-  Release(Qt::RightButton, {310, 100});
+  Release(mbRight, {310, 100});
   EXPECT_FALSE(chart().PanDrag().Dragging);
 }
 
 TEST_F(PanTest, DraggingDownShowsHigherValues) {
   const TAxisMapping left = Left();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({300, 110});
   EXPECT_NEAR(left.Width(10), chart().LeftAxisRef().Minimum(), 1e-12);
   EXPECT_NEAR(65 + left.Width(10), chart().LeftAxisRef().Maximum(), 1e-12);
@@ -41,7 +41,7 @@ TEST_F(PanTest, DraggingDownShowsHigherValues) {
 
 TEST_F(PanTest, LeftwardDragMeasuresFromTwoMovesBack) {
   const TAxisMapping bottom = Bottom();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({290, 100});  // 10 pixels from the start
   Move({280, 100});  // 20: from 300, the larger of start and previous
   Move({270, 100});  // 20: from 290
@@ -51,7 +51,7 @@ TEST_F(PanTest, LeftwardDragMeasuresFromTwoMovesBack) {
 
 TEST_F(PanTest, RightwardDragMeasuresFromThePreviousMove) {
   const TAxisMapping bottom = Bottom();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({310, 100});
   Move({320, 100});
   Move({330, 100});
@@ -60,7 +60,7 @@ TEST_F(PanTest, RightwardDragMeasuresFromThePreviousMove) {
 
 TEST_F(PanTest, LeavingThePlotAreaEndsPanningForGood) {
   const TRect plot = chart().PlotArea();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({300, plot.Top - 1});
   EXPECT_FALSE(chart().PanDrag().Dragging);
   Move({310, 100});
@@ -71,17 +71,17 @@ TEST_F(PanTest, LeavingThePlotAreaEndsPanningForGood) {
 
 TEST_F(PanTest, RightAndBottomEdgesAreOutside) {
   const TRect plot = chart().PlotArea();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({plot.Right, 100});
   EXPECT_FALSE(chart().PanDrag().Dragging);
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({300, plot.Bottom - 1});
   EXPECT_TRUE(chart().PanDrag().Dragging);
 }
 
 TEST_F(PanTest, HorizontalModeIgnoresVerticalMoves) {
   chart().SetAllowPanning(pmHorizontal);
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({300, 130});
   EXPECT_EQ(0, scrolls);
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
@@ -92,7 +92,7 @@ TEST_F(PanTest, HorizontalModeIgnoresVerticalMoves) {
 
 TEST_F(PanTest, NoPanningStartsNoDrag) {
   chart().SetAllowPanning(pmNone);
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   EXPECT_FALSE(chart().PanDrag().Dragging);
 }
 
@@ -103,7 +103,7 @@ TEST_F(PanTest, RefusedScrollKeepsRangesButStillFiresAndInvalidates) {
     allow = false;
   };
   const int requests = chart().RepaintRequests();
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({310, 100});
   EXPECT_EQ(2, asked);  // bottom and top
   EXPECT_EQ(1, scrolls);
@@ -115,16 +115,16 @@ TEST_F(PanTest, AllowScrollMayChangeTheProposedRange) {
   chart().OnAllowScroll = [&](TCustomChartAxis& axis, double& minimum, double& maximum, bool&) {
     if (&axis == &chart().BottomAxisRef()) minimum = -1, maximum = 7;
   };
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({310, 100});
   EXPECT_DOUBLE_EQ(-1, chart().BottomAxisRef().Minimum());
   EXPECT_DOUBLE_EQ(7, chart().BottomAxisRef().Maximum());
 }
 
 TEST_F(PanTest, UndoAfterPanningRestoresTheRanges) {
-  Press(Qt::RightButton, {300, 100});
+  Press(mbRight, {300, 100});
   Move({310, 110});
-  Release(Qt::RightButton, {310, 110});
+  Release(mbRight, {310, 110});
   chart().CancelZoom();
   EXPECT_TRUE(chart().BottomAxisRef().Automatic());
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
@@ -159,7 +159,7 @@ TEST_F(ZoomScrollTest, BackgroundHandlerKeepsALeftPressFromZooming) {
     EXPECT_EQ(100, x);
     EXPECT_EQ(50, y);
   };
-  Press(Qt::LeftButton, {100, 50});
+  Press(mbLeft, {100, 50});
   EXPECT_EQ(1, clicks);
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
   EXPECT_FALSE(chart().MouseHandled());
@@ -169,9 +169,9 @@ TEST_F(ZoomScrollTest, BackgroundHandlerClearingMouseHandledLetsTheZoomStart) {
   chart().OnClickBackground = [&](TChart& sender, TMouseButton, TShiftState, int, int) {
     sender.SetMouseHandled(false);
   };
-  Press(Qt::LeftButton, {100, 50});
+  Press(mbLeft, {100, 50});
   EXPECT_TRUE(chart().ZoomDrag().Dragging);
-  Release(Qt::LeftButton, {100, 50});
+  Release(mbLeft, {100, 50});
 }
 
 TEST_F(ZoomScrollTest, MiddlePressStartsNoDragAndRunsOnlyTheBackgroundClick) {
@@ -180,17 +180,17 @@ TEST_F(ZoomScrollTest, MiddlePressStartsNoDragAndRunsOnlyTheBackgroundClick) {
     EXPECT_EQ(mbMiddle, button);
     ++clicks;
   };
-  Press(Qt::MiddleButton, {100, 50});
+  Press(mbMiddle, {100, 50});
   EXPECT_EQ(1, clicks);
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
   EXPECT_FALSE(chart().PanDrag().Dragging);
-  Release(Qt::MiddleButton, {100, 50});
+  Release(mbMiddle, {100, 50});
 }
 
 TEST_F(ZoomScrollTest, PressOutsideThePlotAreaOnlyReachesTheBackground) {
   int clicks = 0;
   chart().OnClickBackground = [&](TChart&, TMouseButton, TShiftState, int, int) { ++clicks; };
-  Press(Qt::LeftButton, {3, 3});
+  Press(mbLeft, {3, 3});
   EXPECT_EQ(1, clicks);
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
   EXPECT_EQ(PartNone, chart().FindClickedPart(3, 3).Kind);
@@ -198,7 +198,7 @@ TEST_F(ZoomScrollTest, PressOutsideThePlotAreaOnlyReachesTheBackground) {
 
 TEST_F(ZoomScrollTest, PressSetAsHandledBeforehandIsIgnored) {
   chart().OnMouseDown = [](TChart& sender, TMouseButton, TShiftState, int, int) { sender.SetMouseHandled(true); };
-  Press(Qt::LeftButton, {100, 50});
+  Press(mbLeft, {100, 50});
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
   EXPECT_FALSE(chart().MouseHandled());
 }
@@ -210,21 +210,21 @@ TEST_F(ZoomScrollTest, AxisClickGoesToTheAxisHandler) {
   ASSERT_EQ(PartAxis, chart().FindClickedPart(x, y).Kind);
   TCustomChartAxis* clicked = nullptr;
   chart().OnClickAxis = [&](TChart&, TCustomChartAxis& axis, TMouseButton, TShiftState, int, int) { clicked = &axis; };
-  Press(Qt::LeftButton, {x, y});
+  Press(mbLeft, {x, y});
   EXPECT_EQ(&left, clicked);
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
 }
 
 TEST_F(ZoomScrollTest, AxisPressWithoutHandlerStartsTheZoom) {
   TCustomChartAxis& left = chart().LeftAxisRef();
-  Press(Qt::LeftButton, {left.AxisPosition() - 2, 100});
+  Press(mbLeft, {left.AxisPosition() - 2, 100});
   EXPECT_TRUE(chart().ZoomDrag().Dragging);
-  Release(Qt::LeftButton, {left.AxisPosition() - 2, 100});
+  Release(mbLeft, {left.AxisPosition() - 2, 100});
 }
 
 TEST_F(ZoomScrollTest, SeriesClickReachesTheSeriesAndTheChartHandler) {
-  const QPoint at(series_->PointScreenX(4), series_->PointScreenY(4));
-  const TClickedPart part = chart().FindClickedPart(at.x(), at.y());
+  const TPoint at{series_->PointScreenX(4), series_->PointScreenY(4)};
+  const TClickedPart part = chart().FindClickedPart(at.X, at.Y);
   ASSERT_EQ(PartSeries, part.Kind);
   EXPECT_EQ(4, part.PointIndex);
   int seriesClicks = 0, chartIndex = -1;
@@ -236,26 +236,26 @@ TEST_F(ZoomScrollTest, SeriesClickReachesTheSeriesAndTheChartHandler) {
     EXPECT_EQ(series_, &s);
     chartIndex = index;
   };
-  Press(Qt::LeftButton, at);
+  Press(mbLeft, at);
   EXPECT_EQ(1, seriesClicks);
   EXPECT_EQ(4, chartIndex);
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
 }
 
 TEST_F(ZoomScrollTest, DoubleClickWithoutDoubleClickHandlerGoesToOnClick) {
-  const QPoint at(series_->PointScreenX(4), series_->PointScreenY(4));
+  const TPoint at{series_->PointScreenX(4), series_->PointScreenY(4)};
   TShiftState seen = 0;
   series_->OnClick = [&](TChartSeries&, int, TMouseButton, TShiftState shift, int, int) { seen = shift; };
-  QTest::mouseDClick(chart_.get(), Qt::LeftButton, {}, at);
+  chart().MouseDown(mbLeft, ssLeft | ssDouble, at.X, at.Y);
   EXPECT_TRUE(seen & ssDouble);
 }
 
 TEST_F(ZoomScrollTest, SeriesCursorShowsOverTheLineOnly) {
   series_->SetCursor(crHandPoint);
-  const QPoint on(series_->PointScreenX(4), series_->PointScreenY(4));
+  const TPoint on{series_->PointScreenX(4), series_->PointScreenY(4)};
   Move(on);
   EXPECT_EQ(crHandPoint, chart().Cursor());
-  EXPECT_EQ(Qt::PointingHandCursor, chart().cursor().shape());
+  EXPECT_EQ(crHandPoint, window().cursor_shape);
   Move({100, 50});
   EXPECT_EQ(crDefault, chart().Cursor());
   EXPECT_EQ(crDefault, chart().RestingCursor());

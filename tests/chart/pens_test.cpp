@@ -97,9 +97,9 @@ TEST(pens_test, chart_brush_has_a_bitmap_only_when_it_is_not_empty) {
   int changes = 0;
   TChartBrush brush([&] { ++changes; });
   EXPECT_FALSE(brush.HasBitmap());
-  brush.SetBitmap(QImage());
+  brush.SetBitmap(TBitmap());
   EXPECT_FALSE(brush.HasBitmap());
-  brush.SetBitmap(QImage(2, 2, QImage::Format_RGB32));
+  brush.SetBitmap(TBitmap(2, 2));
   EXPECT_TRUE(brush.HasBitmap());
   EXPECT_EQ(changes, 2);
 }

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "gui_application.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ std::string Arg(std::span<const TPoint> points) {
   for (std::size_t i = 0; i < points.size(); ++i) text.append(i ? "," : "").append(Arg(points[i]));
   return text + "]";
 }
-std::string Arg(const QImage* graphic) { return graphic ? "image" : "none"; }
+std::string Arg(const TBitmap* graphic) { return graphic ? "image" : "none"; }
 
 // "Name(a,b,c)".
 template <class... Args>
@@ -38,7 +37,7 @@ std::string Call(const char* name, const Args&... args) {
 
 std::string Quoted(const rtl::Text& text) { return "\"" + text + "\""; }
 
-TRecordingCanvas::TRecordingCanvas() : application_ready_((EnsureGuiApplication(), true)) { AttachDevice(device_); }
+TRecordingCanvas::TRecordingCanvas() { AttachDevice(device_); }
 
 std::vector<std::string> TRecordingCanvas::Calls() const {
   std::vector<std::string> calls;
@@ -72,8 +71,7 @@ int TMeasuringCanvas::TextWidth(const rtl::Text& text) {
 
 TColor TRecordingCanvas::BackgroundColor() {
   Log(Call("BackgroundColor"));
-  const QRgb rgb = device_.BackgroundColor();
-  return MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+  return ColorOfRgb(device_.BackgroundColor());
 }
 int TRecordingCanvas::BackgroundMode() {
   Log(Call("BackgroundMode"));
@@ -97,7 +95,7 @@ bool TRecordingCanvas::IsBuffered() {
 }
 void TRecordingCanvas::SetBackgroundColor(TColor color) {
   Log(Call("SetBackgroundColor", color));
-  device_.SetBackgroundColor(ColorToRGB(color, device_.Palette(), clWhite));
+  device_.SetBackgroundColor(ColorToRGB(color, device_.Device(), clWhite));
 }
 void TRecordingCanvas::SetBackgroundMode(int mode) {
   Log(Call("SetBackgroundMode", mode));
@@ -119,7 +117,7 @@ void TRecordingCanvas::ChangeBuffered(bool buffered) {
 void TRecordingCanvas::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   Log(Call("DrawArc", x1, y1, x2, y2, x3, y3, x4, y4));
 }
-void TRecordingCanvas::DrawGraphicAt(int x, int y, const QImage* graphic) { Log(Call("DrawGraphicAt", x, y, graphic)); }
+void TRecordingCanvas::DrawGraphicAt(int x, int y, const TBitmap* graphic) { Log(Call("DrawGraphicAt", x, y, graphic)); }
 void TRecordingCanvas::DrawEllipse(int x1, int y1, int x2, int y2) { Log(Call("DrawEllipse", x1, y1, x2, y2)); }
 void TRecordingCanvas::FillRectangle(const TRect& rect) { Log(Call("FillRectangle", rect)); }
 void TRecordingCanvas::DrawBevelFrame(const TRect& rect, TColor top_left, TColor bottom_right) {
@@ -134,7 +132,7 @@ void TRecordingCanvas::DrawBox(int x0, int y0, int x1, int y1) { Log(Call("DrawB
 void TRecordingCanvas::DrawRoundedBox(int x0, int y0, int x1, int y1, int corner_width, int corner_height) {
   Log(Call("DrawRoundedBox", x0, y0, x1, y1, corner_width, corner_height));
 }
-void TRecordingCanvas::DrawGraphicStretched(const TRect& rect, const QImage* graphic) {
+void TRecordingCanvas::DrawGraphicStretched(const TRect& rect, const TBitmap* graphic) {
   Log(Call("DrawGraphicStretched", rect, graphic));
 }
 void TRecordingCanvas::WriteText(int x, int y, const rtl::Text& text) { Log(Call("WriteText", x, y, text)); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
+#include "plain_device.h"
 
 // One logged call, e.g. "DrawLineTo(5,6)" or "WriteText(10,20,\"abc\")".
 struct TRecordedCall {
@@ -51,7 +52,7 @@ class TRecordingCanvas : public TChartCanvas {
   void SetTextAlignment(unsigned flags) override;
   void ChangeBuffered(bool buffered) override;
   void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
-  void DrawGraphicAt(int x, int y, const QImage* graphic) override;
+  void DrawGraphicAt(int x, int y, const TBitmap* graphic) override;
   void DrawEllipse(int x1, int y1, int x2, int y2) override;
   void FillRectangle(const TRect& rect) override;
   void DrawBevelFrame(const TRect& rect, TColor top_left, TColor bottom_right) override;
@@ -60,7 +61,7 @@ class TRecordingCanvas : public TChartCanvas {
   void DrawPieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
   void DrawBox(int x0, int y0, int x1, int y1) override;
   void DrawRoundedBox(int x0, int y0, int x1, int y1, int corner_width, int corner_height) override;
-  void DrawGraphicStretched(const TRect& rect, const QImage* graphic) override;
+  void DrawGraphicStretched(const TRect& rect, const TBitmap* graphic) override;
   void WriteText(int x, int y, const rtl::Text& text) override;
   int MeasureTextWidth(const rtl::Text& text) override;
   int MeasureTextHeight(const rtl::Text& text) override;
@@ -102,13 +103,13 @@ class TRecordingCanvas : public TChartCanvas {
 
  protected:
   void Log(const std::string& call);
-  // The width and height a measuring call answers; the real font's by default.
+  // The width and height a measuring call answers; the plain device's by default.
   virtual int TextWidth(const rtl::Text& text);
   virtual int TextHeight(const rtl::Text& text);
 
  private:
-  bool application_ready_;  // before device_: the device's palette needs the application
-  TCanvas device_;
+  TPlainDevice plain_device_;
+  TCanvas device_{plain_device_};
   bool monochrome_ = false;
   bool buffered_ = true;
   std::vector<TRecordedCall> records_;

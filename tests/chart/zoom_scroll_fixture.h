@@ -1,19 +1,17 @@
 // A shown chart like the history chart (817 x 250, 2D, legend hidden, left axis fixed to
-// 0 .. 65, a fast line near the bottom) driven with QTest mouse events, with the axis
-// mapping of the last frame kept so that expected values come from pixels.
+// 0 .. 65, a fast line near the bottom) in a stand-in window, driven with the mouse messages
+// a window forwards, with the axis mapping of the last frame kept so that expected values
+// come from pixels.
 #pragma once
 
 #include <memory>
-
-#include <QImage>
-#include <QTest>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
-#include "widget_application.h"
+#include "pixel_image.h"
+#include "plain_device.h"
 
 // An axis's value at a pixel, by the linear mapping of the frame it was taken from.
 struct TAxisMapping {
@@ -39,45 +37,49 @@ struct TAxisMapping {
 class ZoomScrollTest : public ::testing::Test {
  protected:
   ZoomScrollTest() {
-    EnsureWidgetApplication();
-    chart_ = std::make_unique<TChart>();
-    chart_->resize(817, 250);
-    chart_->SetView3D(false);
-    chart_->Legend().SetVisible(false);
-    series_ = &static_cast<TFastLineSeries&>(chart_->AdoptSeries(std::make_unique<TFastLineSeries>()));
+    series_ = &static_cast<TFastLineSeries&>(chart_.AdoptSeries(std::make_unique<TFastLineSeries>()));
+    chart_.SetView3D(false);
+    chart_.Legend().SetVisible(false);
     for (int i = 0; i <= 20; ++i) series_->AddPoint(i, 5 + i % 3);
-    chart_->LeftAxisRef().SetScaleRange(0, 65);
-    chart_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(chart_.get()));
-    chart_->repaint();
+    chart_.LeftAxisRef().SetScaleRange(0, 65);
+    window_.PaintNow();
   }
 
-  TChart& chart() { return *chart_; }
-  TAxisMapping Bottom() const { return TAxisMapping(chart_->BottomAxisRef()); }
-  TAxisMapping Left() const { return TAxisMapping(chart_->LeftAxisRef()); }
-  // What the control shows now.
-  QImage Shown() { return chart_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-  void Press(Qt::MouseButton button, QPoint at) { QTest::mousePress(chart_.get(), button, {}, at); }
-  void Release(Qt::MouseButton button, QPoint at) { QTest::mouseRelease(chart_.get(), button, {}, at); }
-  void Move(QPoint at) {
-    QMouseEvent event(QEvent::MouseMove, at, chart_->mapToGlobal(at), Qt::NoButton, QApplication::mouseButtons(),
-                      Qt::NoModifier);
-    QApplication::sendEvent(chart_.get(), &event);
+  TChart& chart() { return chart_; }
+  TStandInWindow& window() { return window_; }
+  TAxisMapping Bottom() { return TAxisMapping(chart_.BottomAxisRef()); }
+  TAxisMapping Left() { return TAxisMapping(chart_.LeftAxisRef()); }
+  // What the window shows now, painted afresh as a window's screen grab paints it.
+  TBitmap Shown() {
+    window_.PaintNow();
+    return device_.Screen();
   }
-  void Drag(Qt::MouseButton button, QPoint from, QPoint to) {
+
+  void Press(TMouseButton button, TPoint at) {
+    held_ |= Held(button);
+    chart_.MouseDown(button, held_, at.X, at.Y);
+  }
+  void Release(TMouseButton button, TPoint at) {
+    held_ &= TShiftState(~Held(button));
+    chart_.MouseUp(button, held_, at.X, at.Y);
+  }
+  void Move(TPoint at) { chart_.MouseMove(held_, at.X, at.Y); }
+  void Drag(TMouseButton button, TPoint from, TPoint to) {
     Press(button, from);
     Move(to);
     Release(button, to);
   }
   // One wheel turn of `delta` eighths of a degree (negative toward the user).
-  void Wheel(int delta) {
-    const QPoint at(300, 100);
-    QWheelEvent event(at, chart_->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                      false);
-    QApplication::sendEvent(chart_.get(), &event);
-  }
+  void Wheel(int delta) { chart_.WheelRotated(delta, held_, 300, 100); }
 
-  std::unique_ptr<TChart> chart_;
+  TPlainDevice device_;
+  TChart chart_{device_};
+  TStandInWindow window_{chart_, 817, 250};
   TFastLineSeries* series_ = nullptr;
+
+ private:
+  static TShiftState Held(TMouseButton button) {
+    return button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle;
+  }
+  TShiftState held_ = 0;
 };

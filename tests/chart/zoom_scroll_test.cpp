@@ -1,5 +1,5 @@
-// Zoom rectangle, undo, the not-xor frame on the shown image and the animated zoom,
-// driven through the chart control's mouse events.
+// Zoom rectangle, undo, the not-xor frame on the shown frame and the animated zoom, driven
+// through the mouse messages a chart window forwards.
 #include <vector>
 
 #include "chart/axis_ranges.h"
@@ -68,7 +68,7 @@ TEST_F(ZoomScrollTest, DragRightAndDownBeyondSixteenPixelsZooms) {
     EXPECT_EQ(&chart(), &sender);
     ++zooms;
   };
-  Drag(Qt::LeftButton, {100, 50}, {117, 67});
+  Drag(mbLeft, {100, 50}, {117, 67});
   EXPECT_EQ(1, zooms);
   EXPECT_TRUE(chart().ZoomApplied());
   EXPECT_FALSE(chart().ScalesRestored());
@@ -82,17 +82,17 @@ TEST_F(ZoomScrollTest, DragRightAndDownBeyondSixteenPixelsZooms) {
 }
 
 TEST_F(ZoomScrollTest, DragOfSixteenPixelsChangesNothingAndErasesTheFrame) {
-  const QImage before = Shown();
+  const TBitmap before = Shown();
   const int runs = chart().PipelineRuns();
   const int requests = chart().RepaintRequests();
   int events = 0;
   chart().OnZoom = [&](TChart&) { ++events; };
   chart().OnUndoZoom = [&](TChart&) { ++events; };
-  Press(Qt::LeftButton, {100, 50});
+  Press(mbLeft, {100, 50});
   Move({110, 70});
   Move({116, 80});
   EXPECT_NE(before, Shown());  // the rectangle is on the screen
-  Release(Qt::LeftButton, {116, 80});
+  Release(mbLeft, {116, 80});
   EXPECT_EQ(before, Shown());
   EXPECT_EQ(0, events);
   EXPECT_TRUE(chart().ScalesRestored());
@@ -103,57 +103,57 @@ TEST_F(ZoomScrollTest, DragOfSixteenPixelsChangesNothingAndErasesTheFrame) {
 }
 
 TEST_F(ZoomScrollTest, FrameIsNotXorOfTheChartColourOnTheShownPixels) {
-  const QImage before = Shown();
-  const QRgb pen = ColorToRGB(chart().Color(), chart().WindowCanvas().Palette(), clBlack);
-  Press(Qt::LeftButton, {100, 50});
+  const TBitmap before = Shown();
+  const TRgb pen = ColorToRGB(chart().Color(), chart().Device(), clBlack);
+  Press(mbLeft, {100, 50});
   Move({140, 90});
-  const QImage during = Shown();
-  auto notXor = [&](int x, int y) { return 0xFF000000u | (~(pen ^ before.pixel(x, y)) & 0xFFFFFFu); };
+  const TBitmap during = Shown();
+  auto notXor = [&](int x, int y) { return 0xFF000000u | (~(pen ^ before.Pixel(x, y)) & 0xFFFFFFu); };
   // Outline on columns 100 and 139, rows 50 and 89; the inside stays.
-  EXPECT_EQ(notXor(100, 50), during.pixel(100, 50));
-  EXPECT_EQ(notXor(139, 89), during.pixel(139, 89));
-  EXPECT_EQ(notXor(120, 50), during.pixel(120, 50));
-  EXPECT_EQ(before.pixel(140, 90), during.pixel(140, 90));
-  EXPECT_EQ(before.pixel(120, 70), during.pixel(120, 70));
-  Release(Qt::LeftButton, {110, 60});
-  chart().repaint();
+  EXPECT_EQ(notXor(100, 50), during.Pixel(100, 50));
+  EXPECT_EQ(notXor(139, 89), during.Pixel(139, 89));
+  EXPECT_EQ(notXor(120, 50), during.Pixel(120, 50));
+  EXPECT_EQ(before.Pixel(140, 90), during.Pixel(140, 90));
+  EXPECT_EQ(before.Pixel(120, 70), during.Pixel(120, 70));
+  Release(mbLeft, {110, 60});
+  window().PaintNow();
   EXPECT_EQ(before, Shown());
 }
 
 TEST_F(ZoomScrollTest, WhiteChartDrawsTheFrameBlack) {
   chart().SetColor(clWhite);
-  chart().repaint();
-  const QImage before = Shown();
-  Press(Qt::LeftButton, {100, 50});
+  window().PaintNow();
+  const TBitmap before = Shown();
+  Press(mbLeft, {100, 50});
   Move({140, 90});
-  const QRgb inverted = 0xFF000000u | (~before.pixel(100, 50) & 0xFFFFFFu);
-  EXPECT_EQ(inverted, Shown().pixel(100, 50));
-  Release(Qt::LeftButton, {101, 51});
+  const TRgb inverted = 0xFF000000u | (~before.Pixel(100, 50) & 0xFFFFFFu);
+  EXPECT_EQ(inverted, Shown().Pixel(100, 50));
+  Release(mbLeft, {101, 51});
 }
 
 TEST_F(ZoomScrollTest, FrameSurvivesARepaintDuringTheDragAndIsStillErased) {
-  const QImage before = Shown();
-  Press(Qt::LeftButton, {100, 50});
+  const TBitmap before = Shown();
+  Press(mbLeft, {100, 50});
   Move({140, 90});
-  const QImage during = Shown();
+  const TBitmap during = Shown();
   chart().InvalidateChart();
-  chart().repaint();
+  window().PaintNow();
   EXPECT_EQ(during, Shown());
   Move({110, 60});
-  Release(Qt::LeftButton, {110, 60});
+  Release(mbLeft, {110, 60});
   EXPECT_EQ(before, Shown());
   // The next frame is drawn in copy mode again.
   chart().InvalidateChart();
-  chart().repaint();
+  window().PaintNow();
   EXPECT_EQ(before, Shown());
 }
 
 TEST_F(ZoomScrollTest, DragUpAndLeftAfterAZoomRestoresAndFiresUndo) {
-  Drag(Qt::LeftButton, {100, 50}, {150, 100});
-  chart().repaint();
+  Drag(mbLeft, {100, 50}, {150, 100});
+  window().PaintNow();
   int undos = 0;
   chart().OnUndoZoom = [&](TChart&) { ++undos; };
-  Drag(Qt::LeftButton, {200, 150}, {100, 50});
+  Drag(mbLeft, {200, 150}, {100, 50});
   EXPECT_EQ(1, undos);
   EXPECT_FALSE(chart().ZoomApplied());
   EXPECT_TRUE(chart().ScalesRestored());
@@ -161,7 +161,7 @@ TEST_F(ZoomScrollTest, DragUpAndLeftAfterAZoomRestoresAndFiresUndo) {
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
   // The bottom axis was automatic before the zoom and is again.
   EXPECT_TRUE(chart().BottomAxisRef().Automatic());
-  chart().repaint();
+  window().PaintNow();
   EXPECT_DOUBLE_EQ(0, chart().BottomAxisRef().Minimum());
   EXPECT_DOUBLE_EQ(20, chart().BottomAxisRef().Maximum());
 }
@@ -170,24 +170,24 @@ TEST_F(ZoomScrollTest, UndoWithoutZoomFiresUndoAndRestoresNothing) {
   chart().LeftAxisRef().SetScaleRange(0, 30);  // as program code would between zooms
   int undos = 0;
   chart().OnUndoZoom = [&](TChart&) { ++undos; };
-  Drag(Qt::LeftButton, {200, 150}, {100, 50});
+  Drag(mbLeft, {200, 150}, {100, 50});
   EXPECT_EQ(1, undos);
   EXPECT_DOUBLE_EQ(30, chart().LeftAxisRef().Maximum());
 }
 
 TEST_F(ZoomScrollTest, DragUpAndRightIsAnUndoNotAZoom) {
-  Drag(Qt::LeftButton, {100, 50}, {150, 100});
+  Drag(mbLeft, {100, 50}, {150, 100});
   int zooms = 0, undos = 0;
   chart().OnZoom = [&](TChart&) { ++zooms; };
   chart().OnUndoZoom = [&](TChart&) { ++undos; };
-  Drag(Qt::LeftButton, {100, 150}, {200, 50});
+  Drag(mbLeft, {100, 150}, {200, 50});
   EXPECT_EQ(0, zooms);
   EXPECT_EQ(1, undos);
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
 }
 
 TEST_F(ZoomScrollTest, RangesSetBetweenZoomAndUndoAreOverwritten) {
-  Drag(Qt::LeftButton, {100, 50}, {150, 100});
+  Drag(mbLeft, {100, 50}, {150, 100});
   chart().LeftAxisRef().SetScaleRange(0, 12);
   chart().CancelZoom();
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
@@ -197,19 +197,19 @@ TEST_F(ZoomScrollTest, RangesSetBetweenZoomAndUndoAreOverwritten) {
 }
 
 TEST_F(ZoomScrollTest, ReleaseOfAnotherButtonKeepsTheZoomDrag) {
-  Press(Qt::LeftButton, {100, 50});
-  Release(Qt::RightButton, {150, 100});
+  Press(mbLeft, {100, 50});
+  Release(mbRight, {150, 100});
   EXPECT_TRUE(chart().ZoomDrag().Dragging);
-  Press(Qt::RightButton, {150, 100});  // ignored while zooming
+  Press(mbRight, {150, 100});  // ignored while zooming
   EXPECT_FALSE(chart().PanDrag().Dragging);
-  Release(Qt::LeftButton, {150, 100});
+  Release(mbLeft, {150, 100});
   EXPECT_FALSE(chart().ZoomDrag().Dragging);
   EXPECT_TRUE(chart().ZoomApplied());
 }
 
 TEST_F(ZoomScrollTest, NoZoomWhenNotAllowed) {
   chart().SetAllowZoom(false);
-  Drag(Qt::LeftButton, {100, 50}, {150, 100});
+  Drag(mbLeft, {100, 50}, {150, 100});
   EXPECT_FALSE(chart().ZoomApplied());
   EXPECT_DOUBLE_EQ(65, chart().LeftAxisRef().Maximum());
 }
@@ -226,7 +226,7 @@ std::vector<std::pair<double, double>> RecordFrames(TChart& chart) {
 TEST_F(ZoomScrollTest, AnimatedZoomWithOneStepJumpsAtOnce) {
   chart().SetAnimatedZoom(true);
   chart().SetAnimatedZoomSteps(1);
-  chart().repaint();
+  window().PaintNow();
   EXPECT_TRUE(RecordFrames(chart()).empty());
   EXPECT_DOUBLE_EQ(20, chart().LeftAxisRef().Minimum());
   EXPECT_DOUBLE_EQ(50, chart().LeftAxisRef().Maximum());
@@ -235,7 +235,7 @@ TEST_F(ZoomScrollTest, AnimatedZoomWithOneStepJumpsAtOnce) {
 TEST_F(ZoomScrollTest, AnimatedZoomCoversAThirdOfTheRestPerRepaintedStep) {
   chart().SetAnimatedZoom(true);
   chart().SetAnimatedZoomSteps(3);
-  chart().repaint();
+  window().PaintNow();
   const auto frames = RecordFrames(chart());
   ASSERT_EQ(2u, frames.size());
   EXPECT_DOUBLE_EQ(20.0 / 3, frames[0].first);  // 0 + (20 - 0) / 3
@@ -247,10 +247,10 @@ TEST_F(ZoomScrollTest, AnimatedZoomCoversAThirdOfTheRestPerRepaintedStep) {
 
 TEST_F(ZoomScrollTest, AnimatedZoomOffOrNoStepsDrawsNoIntermediateFrame) {
   chart().SetAnimatedZoomSteps(0);
-  chart().repaint();
+  window().PaintNow();
   EXPECT_TRUE(RecordFrames(chart()).empty());
   chart().SetAnimatedZoom(true);
-  chart().repaint();
+  window().PaintNow();
   EXPECT_TRUE(RecordFrames(chart()).empty());
 }
 

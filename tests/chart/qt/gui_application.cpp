@@ -1,14 +1,14 @@
-// The Qt application object of the chart tests.
+// The Qt application object of the chart's Qt tests.
 #include "gui_application.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 void EnsureGuiApplication() {
-  if (QGuiApplication::instance() != nullptr) return;
+  if (QApplication::instance() != nullptr) return;
   static int argc = 1;
-  static char name[] = "chart_test";
+  static char name[] = "chart_qt_test";
   static char* argv[] = {name, nullptr};
   // Never destroyed: fonts and images of static objects may outlive any owner we could pick.
-  static QGuiApplication* application = new QGuiApplication(argc, argv);
+  static QApplication* application = new QApplication(argc, argv);
   (void)application;
 }

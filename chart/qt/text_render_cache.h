@@ -8,9 +8,9 @@
 #include <vector>
 
 #include <QFont>
-#include <QRgb>
-#include <QSize>
 
+#include "chart/bitmap.h"
+#include "chart/chart_device.h"
 #include "rtl/text.h"
 
 class TFont;
@@ -20,7 +20,7 @@ class TFont;
 struct TGlyphPixel {
   int Column;
   int Row;
-  QRgb Color;
+  TRgb Color;
 };
 
 struct TRenderedText {
@@ -40,10 +40,10 @@ class TTextRenderCache {
   // whether the application or the thread's cache ends first.
   static TTextRenderCache& ForThisThread();
 
-  // Width (sum of advances) and cell height of the Windows-1251 text in the font.
-  QSize Extent(const TFont& font, const rtl::Text& text);
+  // Width (sum of advances), ascent and cell height of the Windows-1251 text in the font.
+  TTextExtent Extent(const TFont& font, const rtl::Text& text);
   // The text's cell and its glyph pixels drawn in `color`. Valid until the next call.
-  const TRenderedText& Rendered(const TFont& font, const rtl::Text& text, QRgb color);
+  const TRenderedText& Rendered(const TFont& font, const rtl::Text& text, TRgb color);
 
   // Fonts with texts kept.
   std::size_t FontCount() const { return fonts_.size(); }

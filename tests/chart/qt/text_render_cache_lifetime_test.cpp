@@ -9,7 +9,7 @@
 #include <QGuiApplication>
 
 #include "chart/pens.h"
-#include "chart/text_render_cache.h"
+#include "chart/qt/text_render_cache.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(TextRenderCacheLifetimeTest, KeptFontsEndWithTheApplication) {
       char* argv[] = {name, nullptr};
       QGuiApplication gui(argc, argv);
       TFont font;
-      EXPECT_GT(TTextRenderCache::ForThisThread().Extent(font, "12:45").width(), 0);
+      EXPECT_GT(TTextRenderCache::ForThisThread().Extent(font, "12:45").Width, 0);
       EXPECT_EQ(TTextRenderCache::ForThisThread().FontCount(), 1u) << application;
     }
     EXPECT_EQ(TTextRenderCache::ForThisThread().FontCount(), 0u) << application;
@@ -38,7 +38,7 @@ TEST(TextRenderCacheLifetimeTest, KeptFontsEndWithTheApplication) {
   static char* argv[] = {name, nullptr};
   static QApplication application(argc, argv);
   TFont font;
-  const bool kept = TTextRenderCache::ForThisThread().Extent(font, "12:45").width() > 0 &&
+  const bool kept = TTextRenderCache::ForThisThread().Extent(font, "12:45").Width > 0 &&
                     TTextRenderCache::ForThisThread().FontCount() == 1;
   std::exit(kept ? 0 : 2);
 }

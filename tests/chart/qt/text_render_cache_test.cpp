@@ -8,9 +8,9 @@
 
 #include <QFontMetrics>
 
-#include "chart/device_canvas.h"
+#include "chart/qt/qt_device.h"
 #include "chart/pens.h"
-#include "chart/text_render_cache.h"
+#include "chart/qt/text_render_cache.h"
 #include "gui_application.h"
 
 namespace {
@@ -51,12 +51,12 @@ TEST_F(TextRenderCacheTest, extents_are_the_font_engines_in_every_font) {
   // Alternating fonts: each answer must come from its own font's store.
   for (int round = 0; round < 2; ++round)
     for (const Case& c : cases) {
-      EXPECT_EQ(cache_.Extent(font_, c.text).width(), EngineWidth(font_, c.utf8)) << c.utf8;
-      EXPECT_EQ(cache_.Extent(large, c.text).width(), EngineWidth(large, c.utf8)) << c.utf8;
+      EXPECT_EQ(cache_.Extent(font_, c.text).Width, EngineWidth(font_, c.utf8)) << c.utf8;
+      EXPECT_EQ(cache_.Extent(large, c.text).Width, EngineWidth(large, c.utf8)) << c.utf8;
     }
   const QFontMetrics small_metrics(DeviceFont(font_)), large_metrics(DeviceFont(large));
-  EXPECT_EQ(cache_.Extent(font_, "x").height(), small_metrics.ascent() + small_metrics.descent());
-  EXPECT_EQ(cache_.Extent(large, "x").height(), large_metrics.ascent() + large_metrics.descent());
+  EXPECT_EQ(cache_.Extent(font_, "x").Height, small_metrics.ascent() + small_metrics.descent());
+  EXPECT_EQ(cache_.Extent(large, "x").Height, large_metrics.ascent() + large_metrics.descent());
 }
 
 TEST_F(TextRenderCacheTest, a_colour_change_keeps_the_glyph_pixels_and_takes_the_new_colour) {
@@ -84,7 +84,7 @@ TEST_F(TextRenderCacheTest, texts_beyond_the_bound_start_the_store_afresh_with_t
   EXPECT_EQ(again.Width, first.Width);
   EXPECT_EQ(again.Height, first.Height);
   EXPECT_EQ(PlacesOf(again), PlacesOf(first));
-  EXPECT_EQ(cache_.Extent(font_, "12345").width(), EngineWidth(font_, "12345"));
+  EXPECT_EQ(cache_.Extent(font_, "12345").Width, EngineWidth(font_, "12345"));
 }
 
 TEST_F(TextRenderCacheTest, many_fonts_in_turn_each_keep_their_own_answers) {
@@ -92,7 +92,7 @@ TEST_F(TextRenderCacheTest, many_fonts_in_turn_each_keep_their_own_answers) {
   for (int round = 0; round < 2; ++round)
     for (int size = 6; size < 30; ++size) {
       font_.SetSize(size);
-      EXPECT_EQ(cache_.Extent(font_, "12:45").width(), EngineWidth(font_, "12:45")) << size;
+      EXPECT_EQ(cache_.Extent(font_, "12:45").Width, EngineWidth(font_, "12:45")) << size;
     }
 }
 

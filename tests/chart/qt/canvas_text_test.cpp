@@ -1,10 +1,11 @@
-// Text through the chart canvas: cells placed by the alignment flags, rotated text by
-// escapement, and measuring with the real font.
+// Text through the chart canvas on the Qt device: cells placed by the alignment flags,
+// rotated text by escapement, and measuring with the real font.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 
 #include "chart/canvas.h"
+#include "chart/qt/qt_device.h"
 #include "gui_application.h"
 #include "pixel_image.h"
 
@@ -13,17 +14,13 @@ namespace {
 class CanvasTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureGuiApplication();
     canvas_.BeginFrame(window_device_, nullptr, {0, 0, 160, 120}, false);
     InitChartFont(canvas_.Font(), {});
     width_ = canvas_.MeasureTextWidth(kText);
     height_ = canvas_.MeasureTextHeight(kText);
   }
-  const QImage& Frame() const { return *canvas_.FrameImage(); }
-  void Clear() {
-    QImage& frame = const_cast<QImage&>(Frame());
-    frame.fill(kBackground);
-  }
+  const TBitmap& Frame() const { return *canvas_.FrameBitmap(); }
+  void Clear() { const_cast<TBitmap&>(Frame()).Fill(kBackground); }
   // Text drawn over a background of its own colour, so that the whole cell shows.
   void WriteOpaque(int x, int y, unsigned align, int angle) {
     canvas_.SetBackgroundMode(OPAQUE);
@@ -33,15 +30,21 @@ class CanvasTextTest : public ::testing::Test {
   }
 
   static constexpr char kText[] = "W0 ";
-  QImage window_ = BlankImage(160, 120);
-  TCanvas window_device_{&window_};
+  bool application_ready_ = (EnsureGuiApplication(), true);
+  TQtChartDevice device_;
+  TBitmap window_ = BlankImage(160, 120);
+  TCanvas window_device_{device_, &window_};
   TChartCanvas3D canvas_{window_device_};
   int width_ = 0;
   int height_ = 0;
 };
 
-// Half-open cell [left, right) x [top, bottom) as a QRect.
-QRect Cell(int left, int right, int top, int bottom) { return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)); }
+// Half-open cell [left, right) x [top, bottom).
+TRect Cell(int left, int right, int top, int bottom) { return {left, top, right, bottom}; }
+
+bool Holds(const TRect& outer, const TRect& inner) {
+  return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right && inner.Bottom <= outer.Bottom;
+}
 
 TEST_F(CanvasTextTest, text_cells_for_each_alignment_unrotated) {
   ASSERT_GT(width_, 0);
@@ -49,7 +52,7 @@ TEST_F(CanvasTextTest, text_cells_for_each_alignment_unrotated) {
   const int x = 80, y = 60, w = width_, h = height_;
   const struct {
     unsigned align;
-    QRect cell;
+    TRect cell;
   } cases[] = {
       {TA_LEFT | TA_TOP, Cell(x, x + w, y, y + h)},
       {TA_CENTER | TA_TOP, Cell(x - w / 2, x - w / 2 + w, y, y + h)},
@@ -70,7 +73,7 @@ TEST_F(CanvasTextTest, text_cells_for_each_alignment_at_ninety_degrees) {
   const int x = 80, y = 60, w = width_, h = height_;
   const struct {
     unsigned align;
-    QRect cell;
+    TRect cell;
   } cases[] = {
       {TA_LEFT | TA_TOP, Cell(x, x + h, y - w, y)},
       {TA_CENTER | TA_TOP, Cell(x, x + h, y - (w - w / 2), y + w / 2)},
@@ -101,14 +104,14 @@ TEST_F(CanvasTextTest, ninety_degrees_is_the_upright_text_turned_pixel_for_pixel
   const int x = 40, y = 80;
   canvas_.SetBackgroundMode(TRANSPARENT);
   canvas_.WriteRotatedText(x, y, kText, 0);
-  const QImage upright = Frame().copy();
+  const TBitmap upright = Frame();
   Clear();
   canvas_.WriteRotatedText(x, y, kText, 90);
   int ink = 0;
   for (int i = 0; i < width_; ++i)
     for (int j = 0; j < height_; ++j) {
-      ink += upright.pixel(x + i, y + j) != kBackground;
-      EXPECT_EQ(Frame().pixel(x + j, y - 1 - i), upright.pixel(x + i, y + j)) << i << "," << j;
+      ink += upright.Pixel(x + i, y + j) != kBackground;
+      EXPECT_EQ(Frame().Pixel(x + j, y - 1 - i), upright.Pixel(x + i, y + j)) << i << "," << j;
     }
   EXPECT_GT(ink, 10);
   EXPECT_EQ(ChangedPixels(Frame()), ink);
@@ -116,13 +119,13 @@ TEST_F(CanvasTextTest, ninety_degrees_is_the_upright_text_turned_pixel_for_pixel
 
 TEST_F(CanvasTextTest, angles_above_360_lose_one_turn) {
   canvas_.WriteRotatedText(60, 60, kText, 90);
-  const QImage ninety = Frame().copy();
+  const TBitmap ninety = Frame();
   Clear();
   canvas_.WriteRotatedText(60, 60, kText, 450);
   EXPECT_EQ(Frame(), ninety);
   Clear();
   canvas_.WriteRotatedText(60, 60, kText, 0);
-  const QImage flat = Frame().copy();
+  const TBitmap flat = Frame();
   EXPECT_NE(flat, ninety);
   Clear();
   canvas_.WriteRotatedText(60, 60, kText, 360);
@@ -134,9 +137,9 @@ TEST_F(CanvasTextTest, rotated_text_leaves_the_brush_clear_and_the_font_unturned
   EXPECT_EQ(canvas_.Brush().Style(), bsClear);
   Clear();
   canvas_.WriteText(10, 10, kText);
-  const QRect ink = InkBounds(Frame());
-  EXPECT_FALSE(ink.isEmpty());
-  EXPECT_TRUE(Cell(10, 10 + width_, 10, 10 + height_).contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+  const TRect ink = InkBounds(Frame());
+  EXPECT_FALSE(ink.IsEmpty());
+  EXPECT_TRUE(Holds(Cell(10, 10 + width_, 10, 10 + height_), ink)) << ::testing::PrintToString(ink);
 }
 
 TEST_F(CanvasTextTest, text_is_written_in_the_font_colour_without_grey_pixels) {
@@ -144,10 +147,10 @@ TEST_F(CanvasTextTest, text_is_written_in_the_font_colour_without_grey_pixels) {
   canvas_.Font().SetColor(clRed);
   canvas_.WriteText(10, 10, kText);
   int ink = 0;
-  for (int y = 0; y < Frame().height(); ++y)
-    for (int x = 0; x < Frame().width(); ++x)
-      if (Frame().pixel(x, y) != kBackground) {
-        EXPECT_EQ(Frame().pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+  for (int y = 0; y < Frame().Height(); ++y)
+    for (int x = 0; x < Frame().Width(); ++x)
+      if (Frame().Pixel(x, y) != kBackground) {
+        EXPECT_EQ(Frame().Pixel(x, y), MakeRgb(255, 0, 0)) << x << "," << y;
         ++ink;
       }
   EXPECT_GT(ink, 10);
@@ -156,7 +159,7 @@ TEST_F(CanvasTextTest, text_is_written_in_the_font_colour_without_grey_pixels) {
 TEST_F(CanvasTextTest, text_is_clipped) {
   canvas_.ClipToRectangle({0, 0, 12, 200});
   canvas_.WriteText(10, 10, kText);
-  EXPECT_LE(InkBounds(Frame()).right(), 11);
+  EXPECT_LE(InkBounds(Frame()).Right, 12);
 }
 
 TEST_F(CanvasTextTest, measuring_uses_whole_advances_without_kerning) {

@@ -1,8 +1,10 @@
 // Framework cursor numbers to Qt cursor shapes.
-#include "chart/cursors.h"
+#include "chart/qt/cursor_shapes.h"
 
 #include <array>
 #include <utility>
+
+#include "chart/cursors.h"
 
 Qt::CursorShape CursorShapeOf(std::int16_t cursor) {
   static constexpr std::array<std::pair<std::int16_t, Qt::CursorShape>, 12> kShapes{{

@@ -1,14 +1,15 @@
-// Text output of the platform drawing surface: cells placed by the alignment flags and
-// turned by the font's escapement, glyph pixels rendered by Qt once per text and font.
+// Text of the Qt device: cells placed by the alignment flags and turned by the font's
+// escapement, glyph pixels rendered by Qt once per text and font.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include <QFont>
-#include <QImage>
+#include <QPoint>
 
 #include "chart/device_canvas.h"
-#include "chart/text_render_cache.h"
+#include "chart/qt/qt_device.h"
+#include "chart/qt/text_render_cache.h"
 #include "rtl/text.h"
 
 namespace {
@@ -85,39 +86,37 @@ QFont DeviceFont(const TFont& font) {
   return device;
 }
 
-QSize TCanvas::TextExtent(const rtl::Text& text) const { return TTextRenderCache::ForThisThread().Extent(font_, text); }
+TTextExtent TQtChartDevice::MeasureText(const TFont& font, const rtl::Text& text) {
+  return TTextRenderCache::ForThisThread().Extent(font, text);
+}
 
-void TCanvas::TextOut(int x, int y, const rtl::Text& text) {
-  QImage* image = Image();
-  if (image == nullptr || text.empty()) return;
-  const TRenderedText& run = TTextRenderCache::ForThisThread().Rendered(font_, text, text_color_);
+void TQtChartDevice::OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) {
+  if (text.empty()) return;
+  const TRenderedText& run = TTextRenderCache::ForThisThread().Rendered(dc.Font(), text, dc.TextColor());
   const int width = run.Width, height = run.Height;
-  const TextPlacement placement(x, y, CellOffset(text_align_, width, height, run.Ascent), font_escapement_);
-  const QRect visible = clip_ ? clip_->intersected(image->rect()) : image->rect();
-  // The image's bits and bounds are taken once: scanLine() checks for a detach and the
-  // QImage and QRect accessors are out of line, which dominated a frame of short labels.
-  const int left = visible.left(), right = visible.right(), top = visible.top(), bottom = visible.bottom();
-  uchar* const bits = image->bits();
-  const qsizetype bytes_per_line = image->bytesPerLine();
-  auto put = [&](int i, int j, QRgb color) {
+  const TextPlacement placement(x, y, CellOffset(dc.TextAlign(), width, height, run.Ascent), dc.FontEscapement());
+  const TRect visible = dc.ClipRect() ? Intersection(*dc.ClipRect(), bitmap.Rect()) : bitmap.Rect();
+  // The bitmap's rows and bounds are taken once: a frame of short labels puts many pixels.
+  const int left = visible.Left, right = visible.Right, top = visible.Top, bottom = visible.Bottom;
+  unsigned char* const bits = reinterpret_cast<unsigned char*>(bitmap.Row(0));
+  const std::ptrdiff_t bytes_per_line = bitmap.BytesPerLine();
+  auto put = [&](int i, int j, TRgb color) {
     const QPoint device = placement.Map(i, j);
     const int device_x = device.x(), device_y = device.y();
-    if (device_x < left || device_x > right || device_y < top || device_y > bottom) return;
-    reinterpret_cast<QRgb*>(bits + std::ptrdiff_t(device_y) * bytes_per_line)[device_x] = color;
+    if (device_x < left || device_x >= right || device_y < top || device_y >= bottom) return;
+    reinterpret_cast<TRgb*>(bits + std::ptrdiff_t(device_y) * bytes_per_line)[device_x] = color;
   };
-  if (background_mode_ == OPAQUE && width > 0 && height > 0) {
-    const QRgb background = 0xFF000000u | background_color_;
+  if (dc.BackgroundMode() == OPAQUE && width > 0 && height > 0) {
+    const TRgb background = 0xFF000000u | dc.BackgroundColor();
     if (placement.QuarterTurns()) {
       // Turned by whole quarters the cell stays a rectangle of the device.
-      // Corners compared by hand: QRect::normalized() moves swapped edges by one pixel.
       const QPoint a = placement.Map(0, 0), b = placement.Map(width - 1, height - 1);
-      const QRect cell = QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))) &
-                         visible;
-      for (int row = cell.top(); row <= cell.bottom(); ++row) {
-        QRgb* line = reinterpret_cast<QRgb*>(bits + std::ptrdiff_t(row) * bytes_per_line);
-        std::fill(line + cell.left(), line + cell.right() + 1, background);
-      }
+      const TRect cell = Intersection({std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
+                                       std::max(a.y(), b.y()) + 1},
+                                      visible);
+      if (!cell.IsEmpty())
+        for (int row = cell.Top; row < cell.Bottom; ++row)
+          std::fill(bitmap.Row(row) + cell.Left, bitmap.Row(row) + cell.Right, background);
     } else {
       for (int j = 0; j < height; ++j)
         for (int i = 0; i < width; ++i) put(i, j, background);

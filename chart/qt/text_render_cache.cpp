@@ -1,5 +1,5 @@
 // Measured and rendered texts kept per font.
-#include "chart/text_render_cache.h"
+#include "chart/qt/text_render_cache.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QThread>
 
-#include "chart/device_canvas.h"
 #include "chart/pens.h"
+#include "chart/qt/qt_device.h"
 
 namespace {
 
@@ -32,13 +32,13 @@ struct FontKey {
 struct TextEntry {
   int Width = 0;
   bool Rendered = false;
-  QRgb RenderedColor = 0;
+  TRgb RenderedColor = 0;
   TRenderedText Run;
 };
 
 // Renders the text as the device always has: upright, at its advance width, with a margin
 // of one cell height around it for overhanging glyphs; keeps every pixel a glyph covers.
-std::vector<TGlyphPixel> RenderGlyphs(const QFont& font, const QString& string, QRgb color, int width, int ascent,
+std::vector<TGlyphPixel> RenderGlyphs(const QFont& font, const QString& string, TRgb color, int width, int ascent,
                                       int height) {
   const int margin = height;
   QImage glyphs(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32);
@@ -132,12 +132,12 @@ TTextRenderCache::FontEntry& TTextRenderCache::EntryOf(const TFont& font) {
   return *fonts_.front();
 }
 
-QSize TTextRenderCache::Extent(const TFont& font, const rtl::Text& text) {
+TTextExtent TTextRenderCache::Extent(const TFont& font, const rtl::Text& text) {
   FontEntry& entry = EntryOf(font);
-  return {entry.Measured(text).Width, entry.Height};
+  return {entry.Measured(text).Width, entry.Ascent, entry.Height};
 }
 
-const TRenderedText& TTextRenderCache::Rendered(const TFont& font, const rtl::Text& text, QRgb color) {
+const TRenderedText& TTextRenderCache::Rendered(const TFont& font, const rtl::Text& text, TRgb color) {
   FontEntry& font_entry = EntryOf(font);
   TextEntry& entry = font_entry.Measured(text);
   if (!entry.Rendered || entry.RenderedColor != color) {
