@@ -104,12 +104,47 @@ add_group() {
   done
 }
 
-# Ends the process whose id the file holds (SIGTERM, SIGKILL after 5 s) and removes the file.
+# A pid number is given out again once its process has gone, and on a busy machine soon: a
+# signal sent to a pid that outlived its process reaches somebody else's (another test's Wine
+# child dies before it starts, a compiler is killed). So the lab records a process as its pid
+# with its start time and signals it only while both still match.
+start_time_of() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  set -- ${stat##*) }
+  echo "${20}"
+}
+
+record_process() { echo "$1 $(start_time_of "$1")" >"$2"; }
+
+# The pid the file records while that process still runs; nothing otherwise.
+recorded_pid() {
+  local pid= start=
+  [[ -f $1 ]] && read -r pid start <"$1" || true
+  if [[ -n $pid && -n $start && $(start_time_of "$pid") == "$start" ]]; then echo "$pid"; fi
+}
+
+signal_recorded() {
+  local pid
+  pid=$(recorded_pid "$2")
+  [[ -z $pid ]] || kill "$1" "$pid" 2>/dev/null || true
+}
+
+# Waits up to 5 s for the recorded process to end, then kills it.
+wait_gone() {
+  local file=$1 attempt
+  for attempt in $(seq 50); do
+    [[ -n $(recorded_pid "$file") ]] || return 0
+    sleep 0.1
+  done
+  signal_recorded -KILL "$file"
+}
+
+# Ends the recorded process (SIGTERM, SIGKILL after 5 s) and removes the file.
 end_process_of() {
   local file=$1
-  [[ -f $file ]] || return 0
-  kill "$(cat "$file")" 2>/dev/null || true
-  wait_gone "$(cat "$file")"
+  signal_recorded -TERM "$file"
+  wait_gone "$file"
   rm -f "$file"
 }
 
@@ -122,11 +157,11 @@ start_service() {
   : >"$lab/sharemond.log"
   SHAREMON_SMB_CONF=$conf setsid "$program" --socket "$lab/status.sock" --socket-group "$group" "$@" \
     </dev/null >>"$lab/sharemond.log" 2>&1 &
-  echo $! >"$lab/sharemond.pid"
+  record_process $! "$lab/sharemond.pid"
   local attempt
   for attempt in $(seq 100); do
     grep -qs "serving share reports" "$lab/sharemond.log" && return 0
-    kill -0 "$(cat "$lab/sharemond.pid")" 2>/dev/null || break
+    [[ -n $(recorded_pid "$lab/sharemond.pid") ]] || break
     sleep 0.05
   done
   echo "the status service did not start: $(cat "$lab/sharemond.log")" >&2
@@ -136,7 +171,7 @@ start_service() {
 start_server() {
   ls /var/log/samba/ 2>/dev/null | sort >"$lab/samba-logs-before" || true
   smbd -F -s "$conf" -l "$lab/log" --debug-stdout -d1 </dev/null >>"$lab/log/smbd.out" 2>&1 &
-  echo $! >"$lab/smbd.pid"
+  record_process $! "$lab/smbd.pid"
   local attempt
   for attempt in $(seq 100); do
     if smbclient -s "$conf" -N //127.0.0.1/public -p "$(cat "$lab/port")" -c exit >/dev/null 2>&1; then
@@ -158,25 +193,16 @@ open_session() {
   echo pwd >&3
   PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" \
     <&3 3>&- >"$out" 2>&1 &
-  echo $! >"$lab/$name.pid"
+  record_process $! "$lab/$name.pid"
   exec 3>&-
   local attempt
   for attempt in $(seq 100); do
     grep -qs "Current directory" "$out" && return 0
-    kill -0 "$(cat "$lab/$name.pid")" 2>/dev/null || break
+    [[ -n $(recorded_pid "$lab/$name.pid") ]] || break
     sleep 0.1
   done
   echo "session $name did not connect: $(cat "$out")" >&2
   return 1
-}
-
-wait_gone() {
-  local pid=$1 attempt
-  for attempt in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  kill -KILL "$pid" 2>/dev/null || true
 }
 
 logoff_session() {
@@ -189,26 +215,35 @@ close_session() {
   local name=$1
   [[ -f $lab/$name.pid ]] || return 0
   logoff_session "$name"
-  wait_gone "$(cat "$lab/$name.pid")"
+  wait_gone "$lab/$name.pid"
   rm -f "$lab/$name.pid"
 }
 
 halt_server() { end_process_of "$lab/smbd.pid"; }
+
+# Samba writes its RPC helper's pid alone: the lab takes it as its own while that pid still
+# runs the helper.
+adopt_rpc_helper() {
+  local pid=
+  [[ -f $lab/pid/samba-dcerpcd.pid ]] && read -r pid <"$lab/pid/samba-dcerpcd.pid" || true
+  if [[ -n $pid && $(cat "/proc/$pid/comm" 2>/dev/null) == samba-dcerpcd ]]; then
+    record_process "$pid" "$lab/samba-dcerpcd.pid"
+  fi
+}
 
 stop_all() {
   local file
   stop_service
   # The server first (its connection processes go with it), then the clients, which would
   # otherwise wait for the server's answer.
-  [[ -f $lab/smbd.pid ]] && kill "$(cat "$lab/smbd.pid")" 2>/dev/null || true
+  signal_recorded -TERM "$lab/smbd.pid"
   for file in "$lab"/*.pid; do
-    [[ -f $file && $file != "$lab/smbd.pid" ]] || continue
-    kill -KILL "$(cat "$file")" 2>/dev/null || true
+    if [[ $file != "$lab/smbd.pid" ]]; then signal_recorded -KILL "$file"; fi
   done
-  for file in "$lab"/*.pid "$lab"/pid/samba-dcerpcd.pid; do
-    [[ -f $file ]] || continue
-    kill "$(cat "$file")" 2>/dev/null || true
-    wait_gone "$(cat "$file")"
+  adopt_rpc_helper
+  for file in "$lab"/*.pid; do
+    signal_recorded -TERM "$file"
+    wait_gone "$file"
   done
   if [[ -f $lab/users ]]; then
     local user
