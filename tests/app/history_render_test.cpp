@@ -1,8 +1,6 @@
-// "sharemon --render": the arguments, and the program run on prepared table files. The
+// "sharemon --render": the program run on prepared table files. The
 // pictures are checked by their geometry (panel colour, the back wall's black frame, where
 // the red line lies), never by glyph pixels.
-#include "app/history_render.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -19,40 +17,6 @@
 #include "tests/support/special_files.h"
 
 namespace {
-
-using Arguments = std::vector<std::string>;
-
-TEST(RenderArgumentsTest, FullForm) {
-  const auto request = ParseRenderArguments(
-      {"sharemon", "--render", "list.txt", "--share", "docs", "--out", "a.png", "--size", "400x300"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->table_file, "list.txt");
-  EXPECT_EQ(request->share, "docs");
-  EXPECT_EQ(request->out_file, "a.png");
-  EXPECT_EQ(request->width, 400);
-  EXPECT_EQ(request->height, 300);
-}
-
-TEST(RenderArgumentsTest, SizeDefaultsToChart1) {
-  const auto request = ParseRenderArguments({"sharemon", "--render", "t", "--out", "a.png", "--share", "d"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->width, 817);
-  EXPECT_EQ(request->height, 250);
-}
-
-TEST(RenderArgumentsTest, UnusableArgumentsAreRefused) {
-  const Arguments refused[] = {
-      {"sharemon", "--render"},
-      {"sharemon", "--render", "t", "--share", "d"},
-      {"sharemon", "--render", "t", "--out", "a.png"},
-      {"sharemon", "--render", "t", "--share", "d", "--out"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "400"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "0x10"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "10x10px"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--colour", "red"},
-  };
-  for (const Arguments& arguments : refused) EXPECT_FALSE(ParseRenderArguments(arguments)) << arguments.size();
-}
 
 struct RunResult {
   int exit_code;
