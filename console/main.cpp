@@ -1,6 +1,6 @@
 // sharemon.exe and sharemon.com: the program's command-line faces on Windows, without the
-// window (Qt has no Windows build here): "--list-shares", "--probe NAME", "--poll", "--help"
-// and "--version". Arguments are read as wide characters, so a Cyrillic share name arrives
+// window (Qt has no Windows build here): "--list-shares", "--probe NAME", "--poll",
+// "--render", "--help" and "--version". Arguments are read as wide characters, so a Cyrillic share name arrives
 // whole whatever the code pages are; the output and the exit codes are those of the Linux
 // program (core/command_faces.h).
 #include <windows.h>
@@ -10,12 +10,14 @@
 #include <variant>
 #include <vector>
 
+#include "console/history_picture.h"
 #include "console/parent_console.h"
 #include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/poll_options.h"
 #include "core/program_help.h"
+#include "core/render_face.h"
 #include "platform/cancel_signal.h"
 #include "platform/data_directory.h"
 #include "platform/share_list.h"
@@ -29,6 +31,7 @@ std::string UsageText() {
   return "usage: sharemon --list-shares\n"
          "       sharemon --probe NAME\n"
          "       sharemon " + core::PollUsageLine(kPollOptions) + "\n"
+         "       sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n"
          "       sharemon --help | --version\n";
 }
 
@@ -51,7 +54,7 @@ int Usage() { return core::PrintFaceOutput({2, "", UsageText()}); }
 
 int Help() {
   const std::string help = core::ProgramHelp(
-      {{core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe}, kPollOptions, "",
+      {{core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe, core::HelpFace::kRender}, kPollOptions, "",
        platform::DataDirectoryHelp()});
   return core::PrintFaceOutput({0,
                                 help + "Polling without a window (--poll):\n" + core::PollOptionsHelp(kPollOptions) +
@@ -72,9 +75,15 @@ int Probe(int argc, wchar_t* argv[]) {
   return core::PrintFaceOutput(core::ProbeOutput(console::ProgramText(argv[2]), prober));
 }
 
-int Poll(int argc, wchar_t* argv[]) {
+// The arguments from the first on, in UTF-8.
+std::vector<std::string> Utf8Arguments(int first, int argc, wchar_t* argv[]) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  for (int i = first; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  return arguments;
+}
+
+int Poll(int argc, wchar_t* argv[]) {
+  const std::vector<std::string> arguments = Utf8Arguments(1, argc, argv);
   const auto read = core::ReadPollArguments(arguments, kPollOptions);
   if (const auto* problem = std::get_if<std::string>(&read)) return core::PrintFaceOutput({2, "", Fail(*problem)});
   const auto& given = std::get<core::PollArguments>(read);
@@ -106,5 +115,6 @@ int wmain(int argc, wchar_t* argv[]) {
   if (face == L"--list-shares") return ListShares(argc);
   if (face == L"--probe") return Probe(argc, argv);
   if (face == L"--poll") return Poll(argc, argv);
+  if (face == L"--render") return core::RunRenderFace(Utf8Arguments(0, argc, argv), console::HistoryPicturePng);
   return Usage();
 }
