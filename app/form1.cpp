@@ -16,6 +16,7 @@
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
+#include "core/window/form_layout.h"
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), executable_file_name_(QCoreApplication::applicationFilePath()) {
@@ -65,7 +66,7 @@ core::EntryList& TForm1::UsersList() { return *list_box3_; }
 rtl::Text TForm1::IntervalText() const { return ToText(edit1_->text()); }
 
 void TForm1::ShowRunning(bool running) {
-  button1_->setText(running ? QStringLiteral("Стоп") : QStringLiteral("Пуск"));
+  button1_->setText(QString::fromUtf8(running ? core::form1::kButton1Running : core::form1::kButton1.caption));
 }
 
 void TForm1::ShowPage(core::WindowPage page) { page_control1_->setCurrentIndex(static_cast<int>(page)); }

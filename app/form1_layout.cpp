@@ -18,16 +18,11 @@
 #include "chart/qt/chart_widget.h"
 #include "core/polling_run.h"
 #include "core/version.h"
+#include "core/window/form_layout.h"
 
 namespace {
 
-constexpr int kClientWidth = 1046;
-constexpr int kClientHeight = 381;
-constexpr int kLeft = 206;
-constexpr int kTop = 126;
-constexpr int kListItemHeight = 13;
-// A new report column's width, as the list view gives it.
-constexpr int kColumnWidth = 50;
+using namespace core::form1;
 
 // Every report column but the last sizes to its caption and values, so that the time of a
 // row shows whole; the last keeps the width a new column gets. Called whenever the columns
@@ -41,39 +36,47 @@ void FitReportColumns(QHeaderView& header) {
   header.resizeSection(count - 1, kColumnWidth);
 }
 
-template <typename Control>
-Control* Place(Control* control, int left, int top, int width, int height) {
-  control->setGeometry(left, top, width, height);
-  return control;
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+template <typename Widget>
+Widget* PlaceAt(Widget* widget, Place place) {
+  widget->setGeometry(place.left, place.top, place.width, place.height);
+  return widget;
+}
+
+QPushButton* PlaceButton(const Control& button, QWidget* parent) {
+  return PlaceAt(new QPushButton(Utf8(button.caption), parent), button.place);
 }
 
 // Labels size themselves to their text.
-QLabel* PlaceLabel(const QString& caption, QWidget* parent, int left, int top) {
+QLabel* PlaceLabel(const QString& caption, QWidget* parent, Place place) {
   auto* label = new QLabel(caption, parent);
-  label->move(left, top);
+  label->move(place.left, place.top);
   label->adjustSize();
   return label;
 }
 
-TListBox* PlaceListBox(QWidget* parent, int left, int top, int width, int height) {
-  auto* list_box = Place(new TListBox(parent), left, top, width, height);
+QLabel* PlaceLabel(const Control& label, QWidget* parent) { return PlaceLabel(Utf8(label.caption), parent, label.place); }
+
+TListBox* PlaceListBox(QWidget* parent, Place place) {
+  auto* list_box = PlaceAt(new TListBox(parent), place);
   list_box->SetItemHeight(kListItemHeight);
   return list_box;
 }
 
-QFont PixelFont(const QString& family, int pixel_height) {
-  QFont font(family);
-  font.setPixelSize(pixel_height);
+QFont PixelFont(const Font& chosen) {
+  QFont font(Utf8(chosen.face));
+  font.setPixelSize(chosen.pixel_height);
   return font;
 }
 
 }  // namespace
 
 void TForm1::BuildLayout() {
-  setWindowTitle(QStringLiteral("Мониторинг количества подключений к сетевым ресурсам"));
+  setWindowTitle(Utf8(kTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  setFont(PixelFont(kFont));
   QPalette button_face = palette();
   button_face.setColor(QPalette::Window, button_face.color(QPalette::Button));
   setPalette(button_face);
@@ -83,25 +86,25 @@ void TForm1::BuildLayout() {
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  button1_ = Place(new QPushButton(QStringLiteral("Пуск"), client), 8, 8, 153, 25);
-  button1_->setFont(PixelFont(QStringLiteral("Arial Narrow"), 11));
-  label1_ = PlaceLabel(QStringLiteral("Список шар для наблюдения:"), client, 8, 39);
-  list_box2_ = PlaceListBox(client, 8, 57, 153, 287);
+  button1_ = PlaceButton(kButton1, client);
+  button1_->setFont(PixelFont(kButton1Font));
+  label1_ = PlaceLabel(kLabel1, client);
+  list_box2_ = PlaceListBox(client, kListBox2);
   list_box2_->setContextMenuPolicy(Qt::CustomContextMenu);
-  button3_ = Place(new QPushButton(QStringLiteral("Очистить"), client), 8, 348, 153, 25);
-  label5_ = PlaceLabel(QStringLiteral("Version %1   Автор: И. Петров").arg(QLatin1String(kProgramVersion)), client, 829, 1);
+  button3_ = PlaceButton(kButton3, client);
+  label5_ = PlaceLabel(QString::fromStdString(core::VersionLabelText()), client, kLabel5);
 
-  page_control1_ = Place(new QTabWidget(client), 168, 24, 873, 352);
+  page_control1_ = PlaceAt(new QTabWidget(client), kPageControl1);
   tab_sheet1_ = new QWidget;
   tab_sheet2_ = new QWidget;
   tab_sheet3_ = new QWidget;
-  page_control1_->addTab(tab_sheet1_, QStringLiteral("Таблица с данными"));
-  page_control1_->addTab(tab_sheet2_, QStringLiteral("Дополнительные данные"));
-  page_control1_->addTab(tab_sheet3_, QStringLiteral("График"));
+  page_control1_->addTab(tab_sheet1_, Utf8(kPages[0]));
+  page_control1_->addTab(tab_sheet2_, Utf8(kPages[1]));
+  page_control1_->addTab(tab_sheet3_, Utf8(kPages[2]));
   page_control1_->setCurrentIndex(0);
 
   list_view1_items_ = new ConnectionTableModel(logic_.Table(), this);
-  list_view1_ = Place(new QTreeView(tab_sheet1_), 8, 4, 865, 317);
+  list_view1_ = PlaceAt(new QTreeView(tab_sheet1_), kListView1);
   list_view1_->setModel(list_view1_items_);
   list_view1_->setRootIsDecorated(false);
   list_view1_->setItemsExpandable(false);
@@ -121,7 +124,7 @@ void TForm1::BuildLayout() {
   connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
 
   BuildListPage();
-  chart1_widget_ = Place(new TChartWidget(tab_sheet3_), 16, 8, 817, 250);
+  chart1_widget_ = PlaceAt(new TChartWidget(tab_sheet3_), kChart1);
   chart1_ = &chart1_widget_->Chart();
   series1_ = &ConfigureHistoryChart(*chart1_);
 
@@ -132,23 +135,23 @@ void TForm1::BuildLayout() {
 }
 
 void TForm1::BuildListPage() {
-  label3_ = PlaceLabel(QStringLiteral("Список шар компьютера"), tab_sheet2_, 8, 0);
-  list_box1_ = PlaceListBox(tab_sheet2_, 0, 24, 177, 257);
-  button2_ = Place(new QPushButton(QStringLiteral("Добавить в список наблюдения"), tab_sheet2_), 8, 288, 177, 25);
-  label4_ = PlaceLabel(QStringLiteral("Список текущих пользователей"), tab_sheet2_, 208, 0);
-  list_box3_ = PlaceListBox(tab_sheet2_, 200, 24, 177, 257);
-  label2_ = PlaceLabel(QStringLiteral("Интервал опроса (мин):"), tab_sheet2_, 392, 24);
-  edit1_ = Place(new QLineEdit(QString::fromLatin1(core::kDefaultIntervalMinutes), tab_sheet2_), 515, 22, 57, 21);
+  label3_ = PlaceLabel(kLabel3, tab_sheet2_);
+  list_box1_ = PlaceListBox(tab_sheet2_, kListBox1);
+  button2_ = PlaceButton(kButton2, tab_sheet2_);
+  label4_ = PlaceLabel(kLabel4, tab_sheet2_);
+  list_box3_ = PlaceListBox(tab_sheet2_, kListBox3);
+  label2_ = PlaceLabel(kLabel2, tab_sheet2_);
+  edit1_ = PlaceAt(new QLineEdit(QString::fromLatin1(core::kDefaultIntervalMinutes), tab_sheet2_), kEdit1);
 }
 
 void TForm1::BuildMenus() {
-  n1_ = menuBar()->addMenu(QStringLiteral("Меню"));
-  n2_ = n1_->addAction(QStringLiteral("Загрузить файл"));
-  n6_ = n1_->addAction(QStringLiteral("Сохранить таблицу"));
-  n4_ = n1_->addAction(QStringLiteral("Выход"));
+  n1_ = menuBar()->addMenu(Utf8(kN1));
+  n2_ = n1_->addAction(Utf8(kN2.caption));
+  n6_ = n1_->addAction(Utf8(kN6.caption));
+  n4_ = n1_->addAction(Utf8(kN4.caption));
   popup_menu1_ = new QMenu(this);
-  n3_ = popup_menu1_->addAction(QStringLiteral("Удалить"));
-  n5_ = popup_menu1_->addAction(QStringLiteral("Пользователи"));
+  n3_ = popup_menu1_->addAction(Utf8(kN3.caption));
+  n5_ = popup_menu1_->addAction(Utf8(kN5.caption));
 }
 
 void TForm1::SetTabOrder() {

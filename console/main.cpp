@@ -1,8 +1,10 @@
-// sharemon.exe and sharemon.com: the program's command-line faces on Windows, without the
-// window (Qt has no Windows build here): "--list-shares", "--probe NAME", "--poll",
-// "--render", "--help" and "--version". Arguments are read as wide characters, so a Cyrillic share name arrives
-// whole whatever the code pages are; the output and the exit codes are those of the Linux
-// program (core/command_faces.h).
+// sharemon.exe and sharemon.com: the program on Windows. Its command-line faces are
+// "--list-shares", "--probe NAME", "--poll", "--render", "--help" and "--version"; without
+// options it shows the main window (winshell/), with its files in the data directory, and a
+// first argument that is no option names a table file that the window opens, as on Linux. Arguments are read as
+// wide characters, so a Cyrillic share name arrives whole whatever the code pages are; the
+// output and the exit codes are those of the Linux program (core/command_faces.h); another
+// option is refused with the usage.
 #include <windows.h>
 
 #include <string>
@@ -22,13 +24,15 @@
 #include "platform/data_directory.h"
 #include "platform/share_list.h"
 #include "platform/stop_signals.h"
+#include "winshell/main_window.h"
 
 namespace {
 
 constexpr core::PollOptionSet kPollOptions = core::PollOptionSet::kWithoutMetrics;
 
 std::string UsageText() {
-  return "usage: sharemon --list-shares\n"
+  return "usage: sharemon [TABLEFILE]\n"
+         "       sharemon --list-shares\n"
          "       sharemon --probe NAME\n"
          "       sharemon " + core::PollUsageLine(kPollOptions) + "\n"
          "       sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n"
@@ -54,7 +58,9 @@ int Usage() { return core::PrintFaceOutput({2, "", UsageText()}); }
 
 int Help() {
   const std::string help = core::ProgramHelp(
-      {{core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe, core::HelpFace::kRender}, kPollOptions, "",
+      {{core::HelpFace::kWindow, core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe,
+        core::HelpFace::kRender},
+       kPollOptions, "",
        platform::DataDirectoryHelp()});
   return core::PrintFaceOutput({0,
                                 help + "Polling without a window (--poll):\n" + core::PollOptionsHelp(kPollOptions) +
@@ -116,5 +122,6 @@ int wmain(int argc, wchar_t* argv[]) {
   if (face == L"--probe") return Probe(argc, argv);
   if (face == L"--poll") return Poll(argc, argv);
   if (face == L"--render") return core::RunRenderFace(Utf8Arguments(0, argc, argv), console::HistoryPicturePng);
-  return Usage();
+  if (face.starts_with(L"-")) return Usage();
+  return winshell::RunMainWindow({argv, argv + argc}, platform::ProgramDataDirectory(platform::ProgramDirectory()));
 }

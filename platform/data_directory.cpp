@@ -98,7 +98,7 @@ fs::path HomeDirectory() {
 
 #ifdef _WIN32
 
-fs::path ProgramDirectory() {
+fs::path ProgramFile() {
   // A path longer than the buffer comes back cut to its size: try again with more room.
   for (DWORD size = MAX_PATH;; size *= 2) {
     std::wstring path(size, L'\0');
@@ -106,7 +106,7 @@ fs::path ProgramDirectory() {
     if (length == 0) return {};
     if (length < size) {
       path.resize(length);
-      return fs::path(path).parent_path();
+      return path;
     }
   }
 }
@@ -130,10 +130,10 @@ std::string_view DataDirectoryHelp() {
 
 #else
 
-fs::path ProgramDirectory() {
+fs::path ProgramFile() {
   std::error_code error;
   const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path() : program.parent_path();
+  return error ? fs::path() : program;
 }
 
 std::vector<fs::path> InstalledPlaces() { return {SHAREMON_INSTALLED_BINDIR}; }
@@ -155,6 +155,8 @@ std::string_view DataDirectoryHelp() {
 }
 
 #endif
+
+fs::path ProgramDirectory() { return ProgramFile().parent_path(); }
 
 fs::path DataDirectoryFor(const fs::path& program_directory, const std::vector<fs::path>& installed_places,
                           const fs::path& user_data_directory) {

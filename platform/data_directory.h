@@ -19,7 +19,8 @@
 
 namespace platform {
 
-// The directory of the running program's executable; empty if the system does not say.
+// The running program's executable, and its directory; empty if the system does not say.
+std::filesystem::path ProgramFile();
 std::filesystem::path ProgramDirectory();
 
 // Where an installed copy lies on this system (see the table above).

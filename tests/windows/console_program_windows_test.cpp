@@ -203,8 +203,7 @@ TEST(console_program_windows_test, probe_failures_and_wrong_arguments_have_their
   const Case cases[] = {
       {{L"--probe"}, 2, "usage: sharemon --probe NAME\n"},
       {{L"--probe", L"a", L"b"}, 2, "usage: sharemon --probe NAME\n"},
-      {{}, 2, "usage: sharemon --list-shares\n"},
-      {{L"--unknown"}, 2, "usage: sharemon --list-shares\n"},
+      {{L"--unknown"}, 2, "usage: sharemon [TABLEFILE]\n"},
       {{L"--poll", L"--interval", L"0"}, 2, "sharemon --poll: --interval: "},
       {{L"--poll", L"--colour", L"red"}, 2, "sharemon --poll: unknown option --colour\n"},
       {{L"--poll", L"--watch"}, 2, "sharemon --poll: missing value after --watch\n"},
@@ -234,7 +233,8 @@ TEST(console_program_windows_test, poll_help_prints_the_option_table_without_the
 TEST(console_program_windows_test, help_names_the_windows_faces_and_the_data_directory) {
   const Finished help = RunToEnd({L"--help"});
   EXPECT_EQ(help.exit_code, 0u);
-  const std::string usage = "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
+  const std::string usage =
+      "Usage: sharemon [TABLEFILE]\n  or:  sharemon " + core::PollUsageLine(core::PollOptionSet::kWithoutMetrics) + "\n";
   EXPECT_EQ(help.out.substr(0, usage.size()), usage) << help.out;
   EXPECT_NE(help.out.find("%APPDATA%\\sharemon"), std::string::npos) << help.out;
   EXPECT_EQ(help.error, "");

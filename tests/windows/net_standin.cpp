@@ -1,7 +1,7 @@
 // net.exe for the Windows tests, copied over the system's own: "net share NAME" prints the
 // report a Russian-language Windows system prints for a share it knows (standins.h), in
-// code page 866 and in uneven pieces, or its "no such share" text; a few names make it hang
-// or flood instead. Each process appends one line to the log file the tests name. Exit code
+// code page 866 and in uneven pieces, or its "no such share" text; a few names make it hang,
+// flood or answer late instead. Each process appends one line to the log file the tests name. Exit code
 // 0 with a report, 2 for an unknown share, 1 for a wrong call.
 #include <windows.h>
 
@@ -93,6 +93,11 @@ bool Misbehaves(const std::string& name) {
 
 int Report(const std::string& name) {
   if (Misbehaves(name)) Misbehave(name);
+  if (name == standin::kSlowName) {
+    Sleep(standin::kSlowMilliseconds);
+    WriteInPieces(netshare::ShareReport(name, "C:\\slow", "", {{standin::kSlowUser, "LAB-2"}}));
+    return 0;
+  }
   for (const auto& share : standin::NetShares()) {
     if (share.name != name) continue;
     WriteInPieces(netshare::ShareReport(share.name, share.path, "", share.connections));

@@ -72,6 +72,10 @@ inline constexpr char kQuietName[] = "quiet";
 // Prints without end.
 inline constexpr char kFloodName[] = "flood";
 inline constexpr char kHungOutput[] = "Имя общего ресурса           ";
+// Prints the report of a share with kSlowUser as its one user, kSlowMilliseconds late.
+inline constexpr char kSlowName[] = "slow";
+inline constexpr char kSlowUser[] = "carol";
+inline constexpr DWORD kSlowMilliseconds = 1500;
 // The argument that makes net.exe the sleeping child. The parent writes the child's line
 // to the log (process id, path, this argument), so the line is there before the parent
 // goes on.

@@ -1,0 +1,370 @@
+// The Win32 main window in this process under Wine: each control event, sent as the control
+// sends it, reaches its command in the window logic, and what the logic shows comes out in
+// the controls and in real message boxes, read and answered from another thread. The shares
+// are the stand-ins': NETAPI32.DLL beside this program lists them, net.exe reports them. What
+// the commands do is tested with the logic itself (tests/core/window).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "net_log.h"
+#include "standins.h"
+#include "table_written_before.h"
+#include "tests/support/temporary_directory.h"
+#include "winshell/main_window.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using winshell::MainWindow;
+using Clock = std::chrono::steady_clock;
+using Texts = std::vector<std::wstring>;
+
+// Runs this thread's messages until `done` holds; false when that takes over a minute.
+bool RunMessagesUntil(const std::function<bool()>& done) {
+  const auto deadline = Clock::now() + 1min;
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } else if (message.message != WM_QUIT) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return true;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = L"";
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+// A message box as the user saw it.
+struct Box {
+  std::wstring title, text;
+  bool icon = false;
+  bool operator==(const Box&) const = default;
+};
+
+// From a thread of its own: reads and closes every message box the test's thread shows, and
+// answers its open dialogs with a file.
+class Boxes {
+ public:
+  std::vector<Box> Seen() {
+    std::lock_guard lock(mutex_);
+    return seen_;
+  }
+  void AnswerOpenDialog(const std::filesystem::path& file) {
+    std::lock_guard lock(mutex_);
+    answer_ = file.wstring();
+  }
+
+ private:
+  static BOOL CALLBACK Found(HWND window, LPARAM self) {
+    reinterpret_cast<Boxes*>(self)->Answer(window);
+    return TRUE;
+  }
+  void Answer(HWND dialog) {
+    wchar_t name[16] = L"";
+    GetClassNameW(dialog, name, 16);
+    if (std::wstring(name) != L"#32770" || !IsWindowVisible(dialog) || !answered_.insert(dialog).second) return;
+    // The open dialog's file name box (Windows and Wine number it alike), else a message box,
+    // whose text and icon Windows and Wine number differently.
+    const HWND file_name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
+    std::lock_guard lock(mutex_);
+    if (file_name != nullptr) {
+      SetWindowTextW(file_name, answer_.c_str());
+    } else {
+      const HWND text = GetDlgItem(dialog, 0xFFFF) ? GetDlgItem(dialog, 0xFFFF) : GetDlgItem(dialog, 100);
+      const HWND icon = GetDlgItem(dialog, 0x14) ? GetDlgItem(dialog, 0x14) : GetDlgItem(dialog, 0x440);
+      const bool shown = icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+      seen_.push_back({WindowText(dialog), WindowText(text), shown});
+    }
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }
+
+  const DWORD thread_ = GetCurrentThreadId();
+  std::mutex mutex_;
+  std::vector<Box> seen_;
+  std::wstring answer_;
+  std::set<HWND> answered_;
+  std::jthread watcher_{[this](std::stop_token stop) {
+    for (; !stop.stop_requested(); Sleep(10)) EnumThreadWindows(thread_, Found, reinterpret_cast<LPARAM>(this));
+  }};
+};
+
+// Records the shares whose history the chart page was asked to show.
+class HistoryRecorder : public winshell::HistoryPane {
+ public:
+  explicit HistoryRecorder(std::vector<rtl::Text>& shares) : shares_(shares) {}
+  void ShowShareHistory(const core::ConnectionTable&, const rtl::Text& share,
+                        const std::function<void(const rtl::Text&)>&) override {
+    shares_.push_back(share);
+  }
+
+ private:
+  std::vector<rtl::Text>& shares_;
+};
+
+class main_window_test : public testing::Test {
+ protected:
+  main_window_test() {
+    // The stand-in NETAPI32.DLL lists all its shares.
+    SetEnvironmentVariableW(standin::kNetApiVariable, L"0,0,6");
+    std::filesystem::create_directories(Program());
+  }
+
+  std::filesystem::path Program(const std::string& name = "") const { return directory_.Path() / "program" / name; }
+  // Shows the window with `watch_list` (Windows-1251 lines) as its splist.txt; on the screen
+  // only when asked, since a window that was on the screen takes Wine seconds to go.
+  void Show(MainWindow& window, const std::string& watch_list, int show_command = SW_HIDE) {
+    if (!watch_list.empty()) TemporaryDirectory::WriteBytes(Program("splist.txt").string(), watch_list);
+    window.Show(Program(), show_command);
+  }
+  std::vector<std::string> TableFiles() const {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(Program())) {
+      if (entry.path().filename().string().starts_with("list_")) files.push_back(entry.path().string());
+    }
+    return files;
+  }
+
+  const MainWindow::Controls& Form() const { return window_.Form(); }
+  void Click(HWND button) const { SendMessageW(button, BM_CLICK, 0, 0); }
+  void Command(WORD item) const { SendMessageW(window_.Handle(), WM_COMMAND, item, 0); }
+  // A left click on entry `index`, as the mouse gives it to the list box.
+  static void ClickEntry(HWND list, int index) {
+    RECT entry{};
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&entry));
+    const LPARAM at = MAKELPARAM(entry.left + 2, entry.top + 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+  }
+  static Texts Entries(HWND list) {
+    Texts entries;
+    for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t entry[256] = L"";
+      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
+      entries.push_back(entry);
+    }
+    return entries;
+  }
+  std::wstring Cell(int row, int column) const {
+    wchar_t text[256] = L"";
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    SendMessageW(Form().list_view1, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  int Rows() const { return static_cast<int>(SendMessageW(Form().list_view1, LVM_GETITEMCOUNT, 0, 0)); }
+  int Page() const { return static_cast<int>(SendMessageW(Form().page_control1, TCM_GETCURSEL, 0, 0)); }
+
+  TemporaryDirectory directory_;
+  Boxes boxes_;
+  MainWindow window_;
+};
+
+// Places and captions show in the smoke run's pictures (window_smoke.sh); fonts are named here.
+TEST_F(main_window_test, fonts_and_the_tab_order) {
+  Show(window_, "", SW_SHOWNOACTIVATE);
+  const auto& f = Form();
+  LOGFONTW button1{}, label1{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.button1, WM_GETFONT, 0, 0)), sizeof button1, &button1);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.label1, WM_GETFONT, 0, 0)), sizeof label1, &label1);
+  EXPECT_EQ(std::wstring(button1.lfFaceName) + L" " + std::to_wstring(button1.lfHeight), L"Arial Narrow -11");
+  EXPECT_EQ(std::wstring(label1.lfFaceName) + L" " + std::to_wstring(label1.lfHeight), L"MS Sans Serif -11");
+  // Tab from Button1 around the window, on the page with the shares, chosen by a click on its tab.
+  RECT tab{};
+  SendMessageW(f.page_control1, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+  SendMessageW(f.page_control1, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.left + 5, tab.top + 5));
+  SendMessageW(f.page_control1, WM_LBUTTONUP, 0, MAKELPARAM(tab.left + 5, tab.top + 5));
+  SetFocus(f.button1);
+  for (HWND next : {f.page_control1, f.list_box1, f.button2, f.edit1, f.list_box3, f.list_box2, f.button3, f.button1}) {
+    EXPECT_TRUE(window_.HandleTabKey({GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}));
+    EXPECT_EQ(GetFocus(), next) << WindowText(GetFocus());
+  }
+}
+
+// Button1, Timer1's first wait, the probes on their thread with the results posted back, and
+// ListView1; the window handles messages while net.exe hangs, and "Стоп" ends it.
+TEST_F(main_window_test, a_run_polls_through_net_and_the_window_stays_live_while_a_probe_hangs) {
+  Show(window_, "team\r\nslow\r\nhang\r\n");
+  const standin::NetLog net;
+  Click(Form().button1);
+  EXPECT_EQ(WindowText(Form().button1), L"Стоп");
+  EXPECT_EQ(Page(), 0);
+  ASSERT_TRUE(RunMessagesUntil([&] { return Cell(0, 2) == L"1" && net.Processes().size() >= 3; }));
+  EXPECT_EQ(Cell(0, 1), L"2");
+  // A message posted while the probe of "hang" waits, handled when the loop comes to it.
+  const auto posted = Clock::now();
+  PostMessageW(Form().page_control1, TCM_SETCURSEL, 2, 0);
+  ASSERT_TRUE(RunMessagesUntil([&] { return Page() == 2; }));
+  const auto handled = std::chrono::duration<double, std::milli>(Clock::now() - posted).count();
+  std::printf("[ MEASURED ] a message posted while net.exe hangs was handled after %.1f ms\n", handled);
+  // A probe on the window's thread would hold it until the time limit, a minute.
+  EXPECT_LT(handled, 5000);
+  Click(Form().button1);
+  EXPECT_EQ(WindowText(Form().button1), L"Пуск");
+  EXPECT_EQ(TableFiles().size(), 1u);
+  for (const auto& process : net.Processes()) EXPECT_TRUE(standin::GoneBy(process.process_id, GetTickCount64() + 30000));
+}
+
+// The writer is the Linux one: the file of a stop is the golden file of the Linux tests.
+TEST_F(main_window_test, stop_writes_the_table_file_the_linux_build_writes) {
+  Show(window_, "public\r\n\xCE\xF2\xF7\xE5\xF2\xFB\r\nhome_dir$\r\n");
+  const core::ConnectionTable before = TableWrittenBefore();
+  for (int r = 0; r < before.RowCount(); ++r) window_.Logic().Table().AppendRows({before.RowAt(r)});
+  // No message runs between the two clicks, so no tick comes.
+  Click(Form().button1);
+  Click(Form().button1);
+  ASSERT_EQ(TableFiles().size(), 1u);
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(TableFiles()[0]),
+            TemporaryDirectory::ReadBytes(SHAREMON_GOLDEN_DIR "/table_written_before.txt"));
+}
+
+TEST_F(main_window_test, a_click_on_a_watched_share_shows_its_history_on_the_chart_page) {
+  std::vector<rtl::Text> shown;
+  window_.SetHistoryPane(std::make_unique<HistoryRecorder>(shown));
+  Show(window_, "public\r\nteam\r\n");
+  ClickEntry(Form().list_box2, 1);
+  EXPECT_EQ(Page(), 2);
+  EXPECT_TRUE(GetWindowLongW(Form().tab_sheet3, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(Form().tab_sheet1, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(shown, std::vector<rtl::Text>{"team"});
+}
+
+TEST_F(main_window_test, a_double_click_on_a_share_watches_it) {
+  Show(window_, "");
+  EXPECT_EQ(Entries(Form().list_box1), (Texts{L"ADMIN$", L"C$", L"IPC$", L"Отчеты за год", L"public", L"?mega"}));
+  SendMessageW(Form().list_box1, LB_SETCURSEL, 3, 0);
+  SendMessageW(Form().list_box1, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  EXPECT_EQ(Entries(Form().list_box2), Texts{L"Отчеты за год"});
+}
+
+TEST_F(main_window_test, load_file_loads_the_file_chosen_in_the_open_dialog) {
+  Show(window_, "");
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
+  boxes_.AnswerOpenDialog(directory_.File("t.txt"));
+  Command(core::form1::kN2.number);
+  ASSERT_EQ(Rows(), 1);
+  EXPECT_EQ(Cell(0, 0) + L"|" + Cell(0, 1), L"08.12.2026 9:05:07|5");
+}
+
+TEST_F(main_window_test, the_list_commands_reach_the_watch_list) {
+  Show(window_, "public\r\nteam\r\n");
+  SendMessageW(Form().list_box2, LB_SETCURSEL, 0, 0);
+  Command(core::form1::kN3.number);
+  EXPECT_EQ(Entries(Form().list_box2), Texts{L"team"});
+  Click(Form().button2);
+  EXPECT_EQ(Entries(Form().list_box2), Entries(Form().list_box1));
+  Click(Form().button3);
+  EXPECT_EQ(Entries(Form().list_box2), Texts{});
+}
+
+// "Пользователи" chosen from ListBox2's popup menu with the keyboard: its loop takes the keys
+// waiting in the queue.
+TEST_F(main_window_test, users_from_the_popup_menu_probes_the_selected_share_on_the_users_page) {
+  Show(window_, "public\r\nteam\r\n");
+  SendMessageW(Form().list_box2, LB_SETCURSEL, 1, 0);
+  for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(Form().list_box2, WM_KEYDOWN, key, 0);
+  SendMessageW(window_.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Form().list_box2), MAKELPARAM(20, 20));
+  ASSERT_TRUE(RunMessagesUntil([&] { return Page() == 1; }));
+  ASSERT_TRUE(RunMessagesUntil([&] { return !Entries(Form().list_box3).empty(); }));
+  EXPECT_EQ(Entries(Form().list_box3), (Texts{L"alice@PC-01", L"bob@PC-02"}));
+}
+
+TEST_F(main_window_test, a_row_caption_is_edited_in_place) {
+  Show(window_, "");
+  window_.Logic().Table().AddColumn("T");
+  window_.Logic().Table().AddRow("old");
+  const auto edit = reinterpret_cast<HWND>(SendMessageW(Form().list_view1, LVM_EDITLABELW, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextW(edit, L"08.12.2026 9:05:07");
+  SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(window_.Logic().Table().RowAt(0).caption, "08.12.2026 9:05:07");
+}
+
+// A stop whose file cannot be written shows the runtime's error; "Сохранить таблицу" writes it.
+TEST_F(main_window_test, a_failed_write_is_shown_and_save_table_writes_the_table) {
+  Show(window_, "");
+  Click(Form().button1);
+  std::filesystem::remove_all(Program());
+  Click(Form().button1);
+  EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Invalid filename.", true}}));
+  std::filesystem::create_directories(Program());
+  Command(core::form1::kN6.number);
+  EXPECT_EQ(TableFiles().size(), 1u);
+}
+
+// "Выход" and the end of the session save what SIGTERM saves on Linux: the run's table and
+// the watch list; a watch list that cannot be saved is told in a notice.
+TEST_F(main_window_test, closing_during_a_run_writes_its_table_and_the_watch_list) {
+  struct Case {
+    const char* what;
+    std::function<void(HWND)> close;
+    bool list_saved;
+  };
+  const Case cases[] = {
+      {"Выход", [](HWND window) { SendMessageW(window, WM_COMMAND, core::form1::kN4.number, 0); }, true},
+      {"end of the session",
+       [](HWND window) {
+         EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+         SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+       },
+       true},
+      {"Выход, splist.txt a folder", [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }, false},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(Program());
+    std::filesystem::create_directories(Program(c.list_saved ? "" : "splist.txt"));
+    MainWindow window;
+    Show(window, "");
+    SendMessageW(window.Form().list_box2, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"team"));
+    Click(window.Form().button1);
+    c.close(window.Handle());
+    ASSERT_TRUE(RunMessagesUntil([&] { return window.Handle() == nullptr; })) << c.what;
+    EXPECT_EQ(TableFiles().size(), 1u) << c.what;
+    if (c.list_saved) {
+      EXPECT_EQ(TemporaryDirectory::ReadBytes(Program("splist.txt").string()), "team\r\n") << c.what;
+    }
+  }
+  EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Ошибка сохранения списка", false}}));
+}
+
+// Not a check: what 100 000 rows cost in ListView1, for the report.
+TEST_F(main_window_test, scrolling_100000_rows) {
+  Show(window_, "", SW_SHOWNOACTIVATE);
+  core::ConnectionTable& table = window_.Logic().Table();
+  table.AddColumns({"T", "public", "team"});
+  std::vector<core::ConnectionTable::Row> rows(100000, {"08.12.2026  9:05:07", {"3", "12"}});
+  auto start = Clock::now();
+  table.AppendRows(std::move(rows));
+  const auto added = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  ASSERT_EQ(Rows(), 100000);
+  start = Clock::now();
+  constexpr int kPages = 200;
+  for (int page = 0; page < kPages; ++page) {
+    SendMessageW(Form().list_view1, WM_VSCROLL, SB_PAGEDOWN, 0);
+    UpdateWindow(Form().list_view1);
+  }
+  SendMessageW(Form().list_view1, LVM_ENSUREVISIBLE, 99999, FALSE);
+  UpdateWindow(Form().list_view1);
+  const auto scrolled = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  EXPECT_GT(SendMessageW(Form().list_view1, LVM_GETTOPINDEX, 0, 0), 99900);
+  std::printf("[ MEASURED ] 100000 rows: shown in %.1f ms, %.2f ms a page scrolled and painted\n", added,
+              scrolled / (kPages + 1));
+}
+
+}  // namespace

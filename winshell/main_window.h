@@ -1,0 +1,163 @@
+// TForm1 on Windows: the main window in Win32 (user32, comctl32 version 6, comdlg32). It makes
+// every control of the stored layout, shows the window logic (core::WindowLogic, which owns the
+// table, the watch list's file, the polling run and every command) through them, and forwards
+// each control event to one of the logic's commands inside the error guard. It is the logic's
+// poster (a message posted to itself) and the waits of its timer (SetTimer), so probe results
+// and ticks come through the message loop, and a slow or hung probe never blocks the window.
+// Everything runs on the thread that made the window, except Post, which any thread may call.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "core/window/form_layout.h"
+#include "core/window/window_logic.h"
+#include "platform/owned_handle.h"
+#include "winshell/history_pane.h"
+#include "winshell/list_box.h"
+#include "winshell/table_list_view.h"
+
+namespace winshell {
+
+struct FontTraits {
+  using Value = HFONT;
+  static constexpr Value kNone = nullptr;
+  static bool IsOpen(Value font) { return font != nullptr; }
+  static bool Close(Value font) { return DeleteObject(font) != 0; }
+};
+struct MenuTraits {
+  using Value = HMENU;
+  static constexpr Value kNone = nullptr;
+  static bool IsOpen(Value menu) { return menu != nullptr; }
+  static bool Close(Value menu) { return DestroyMenu(menu) != 0; }
+};
+
+// The menu items' WM_COMMAND identifiers are their numbers (core::form1::kN2.number ...).
+class MainWindow : private core::WindowView, private core::Poster, private core::WaitTimer {
+ public:
+  // The controls of the layout (core/window/form_layout.h).
+  struct Controls {
+    HWND button1, button2, button3;
+    HWND label1, label2, label3, label4, label5;
+    HWND list_box1, list_box2, list_box3;
+    HWND page_control1, tab_sheet1, tab_sheet2, tab_sheet3;
+    HWND list_view1, edit1;
+    HMENU main_menu1, popup_menu1;
+  };
+
+  // Makes the window with every control, hidden. Throws std::runtime_error when Windows
+  // refuses a window.
+  MainWindow();
+  // Destroys the window if it is still there, without closing it (nothing is saved).
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Shows the window and runs FormShow once: the program directory is `data_directory`, the
+  // watch list is loaded from there and the share list filled; errors are shown.
+  void Show(const std::filesystem::path& data_directory, int show_command = SW_SHOWNORMAL);
+  // Gone once the window was closed (by "Выход", the title bar or the end of the session).
+  HWND Handle() const { return window_; }
+  const Controls& Form() const { return controls_; }
+  core::WindowLogic& Logic() { return logic_; }
+  // What the "График" page shows; MakeHistoryPane's at first.
+  void SetHistoryPane(std::unique_ptr<HistoryPane> pane) { history_pane_ = std::move(pane); }
+  // A Tab or Shift+Tab for one of the window's controls moves the focus along the tab order:
+  // Button1, PageControl1, the controls of the page shown (on TabSheet2 ListBox1, Button2,
+  // Edit1, ListBox3), ListBox2, Button3. True when `message` was such a key and is handled.
+  bool HandleTabKey(const MSG& message);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK TabSheetProc(HWND sheet, UINT message, WPARAM wparam, LPARAM lparam);
+  static void RegisterClasses();
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(WORD code, WORD id, HWND control);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnContextMenu(HWND control, LPARAM position);
+  void OnActivate(bool active);
+  // Closes as "Выход" does: destroyed unless the logic keeps the window open.
+  void AskToClose();
+  void RunPosted();
+
+  // Layout (main_window_layout.cpp).
+  void BuildLayout();
+  void BuildPages();
+  void BuildListPage();
+  void BuildMenus();
+  HWND Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent,
+            core::form1::Place place, DWORD extended_style = 0);
+  HWND MakeButton(const core::form1::Control& button, HWND parent);
+  HWND MakeLabel(const std::wstring& caption, HWND parent, core::form1::Place place);
+  HWND MakeListBox(ListBox& list, HWND parent, core::form1::Place place);
+  void ShowSheet(int index);
+  std::vector<HWND> TabOrder() const;
+
+  // Handlers, each forwarding to the logic (FormShow is Show's).
+  void Button1Click() { logic_.StartStop(); }
+  void Timer1Timer() { logic_.TimerWaitEnded(); }
+  // ListBox1's selection, also when the double-click was on the users view (ListBox3).
+  void ListBox1DblClick() { logic_.AddSelectedShare(); }
+  void Button2Click() { logic_.CopyShareList(); }
+  void Button3Click() { logic_.ClearWatchList(); }
+  void ListBox2Click() { logic_.ShowHistory(); }
+  void N2Click() { logic_.OpenTableFile(); }
+  void N3Click() { logic_.DeleteSelected(); }
+  void N4Click() { AskToClose(); }
+  void N5Click() { logic_.ShowUsers(); }
+  void N6Click() { logic_.SaveTable(); }
+  // Runs a handler inside the error guard: an exception ends it and is shown in the error box.
+  void Run(void (MainWindow::*handler)());
+  void Guarded(const std::function<void()>& command);
+
+  // The view of the logic.
+  core::EntryList& WatchList() override { return list_box2_; }
+  core::EntryList& ShareList() override { return list_box1_; }
+  core::EntryList& UsersList() override { return list_box3_; }
+  rtl::Text IntervalText() const override;
+  void ShowRunning(bool running) override;
+  void ShowPage(core::WindowPage page) override;
+  std::optional<std::filesystem::path> ChooseFileToOpen() override;
+  void ShowError(const rtl::Text& message) override;
+  void ShowNotice(const rtl::Text& message) override;
+  void ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) override;
+  // The poster: the closure waits in posted_ for the message that runs it.
+  void Post(std::function<void()> closure) override;
+  // The timer's waits: one SetTimer each.
+  void StartWait(std::uint32_t ms) override;
+  void StopWait() override;
+
+  // Before the logic, whose probe threads post here until they end.
+  std::mutex posted_mutex_;
+  std::deque<std::function<void()>> posted_;
+  // Atomic, since Post reads it on the probe threads; null once the window is gone.
+  std::atomic<HWND> window_ = nullptr;
+  Controls controls_{};
+  ListBox list_box1_, list_box2_, list_box3_;
+  platform::Owned<FontTraits> form_font_, button1_font_;
+  platform::Owned<MenuTraits> popup_menu1_;
+  HWND focused_ = nullptr;  // the control that had the focus when the window was last active
+  bool shown_ = false;
+  core::WindowLogic logic_{*this, *this, *this};
+  // After the logic, whose table they observe and show.
+  std::unique_ptr<TableListView> list_view1_items_;
+  std::unique_ptr<HistoryPane> history_pane_;
+};
+
+// The program with its window: makes and shows the main window, with its watch list and table
+// files in `data_directory`; `arguments` are the program's (its own name first), and a second
+// one names a table file, which is loaded once the message loop runs, as "Загрузить файл"
+// would load it. `show_command` shows the window (SW_...: as the program was started). Runs the
+// message loop until the window is gone and returns 0; returns 1 when no window can be made
+// (no display), with the reason on standard error.
+int RunMainWindow(const std::vector<std::wstring>& arguments, const std::filesystem::path& data_directory,
+                  int show_command = SW_SHOWDEFAULT);
+
+}  // namespace winshell
