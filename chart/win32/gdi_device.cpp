@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "chart/device_canvas.h"
 #include "chart/win32/gdi_surface.h"
@@ -104,6 +105,30 @@ TShapeTools::~TShapeTools() {
 
 POINT PointOf(TPoint point) { return {point.X, point.Y}; }
 
+// The cell of a text turned by `escapement`, filled with the background colour: Wine's GDI
+// fills only an upright text's cell in OPAQUE mode, Windows the turned one too, so the device
+// fills it itself. The cell's corners in the text's own frame follow the alignment and are
+// turned counter-clockwise about the anchor (x, y).
+void FillTurnedCell(HDC dc, const TCanvas& canvas, int x, int y, const TTextExtent& extent) {
+  const unsigned align = canvas.TextAlign();
+  const int w = extent.Width, h = extent.Height;
+  const int fx = (align & TA_CENTER) == TA_CENTER ? -(w / 2) : (align & TA_RIGHT) ? -w : 0;
+  const int fy = (align & TA_BASELINE) == TA_BASELINE ? -extent.Ascent : (align & TA_BOTTOM) ? -h : 0;
+  const double radians = canvas.FontEscapement() / 10.0 * 3.14159265358979323846 / 180.0;
+  const double cosine = std::cos(radians), sine = std::sin(radians);
+  auto turned = [&](int u, int v) {
+    return POINT{x + LONG(std::lround(u * cosine + v * sine)), y + LONG(std::lround(-u * sine + v * cosine))};
+  };
+  const POINT corners[] = {turned(fx, fy), turned(fx + w, fy), turned(fx + w, fy + h), turned(fx, fy + h)};
+  HBRUSH brush = CreateSolidBrush(gdi::ColorRefOf(canvas.BackgroundColor()));
+  HGDIOBJ previous_brush = SelectObject(dc, brush);
+  HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+  ::Polygon(dc, corners, 4);
+  SelectObject(dc, previous_pen);
+  SelectObject(dc, previous_brush);
+  DeleteObject(brush);
+}
+
 }  // namespace
 
 TGdiChartDevice::TGdiChartDevice() : measuring_dc_(CreateCompatibleDC(nullptr)) {
@@ -153,10 +178,13 @@ TTextExtent TGdiChartDevice::MeasureText(const TFont& font, const rtl::Text& tex
 void TGdiChartDevice::OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) {
   const gdi::TGdiScope scope(bitmap, dc);
   if (scope.Dc() == nullptr) return;
+  const bool turned_cell = dc.BackgroundMode() == OPAQUE && dc.FontEscapement() % 3600 != 0;
+  if (turned_cell) FillTurnedCell(scope.Dc(), dc, x, y, MeasureText(dc.Font(), text));
   HGDIOBJ previous = SelectObject(scope.Dc(), FontFor(dc.Font(), dc.FontEscapement()));
   SetTextAlign(scope.Dc(), dc.TextAlign());
   SetTextColor(scope.Dc(), gdi::ColorRefOf(dc.TextColor()));
   SetBackground(scope.Dc(), dc);
+  if (turned_cell) SetBkMode(scope.Dc(), TRANSPARENT);
   const std::wstring wide = gdi::WideOf(text);
   TextOutW(scope.Dc(), x, y, wide.c_str(), int(wide.size()));
   SelectObject(scope.Dc(), previous);
