@@ -15,6 +15,15 @@ TRect Ordered(const TRect& rect) {
           std::max(rect.Top, rect.Bottom)};
 }
 
+// What FillRect covers of `rect`: a side given the other way round is mirrored, so the
+// edge given as the right (bottom) one is still left out and the left (top) one taken in.
+TRect FilledArea(const TRect& rect) {
+  const auto span = [](int from, int to) { return from <= to ? std::pair{from, to} : std::pair{to + 1, from + 1}; };
+  const auto [left, right] = span(rect.Left, rect.Right);
+  const auto [top, bottom] = span(rect.Top, rect.Bottom);
+  return {left, top, right, bottom};
+}
+
 }  // namespace
 
 void TCanvas::IntersectClipRect(const TRect& rect) {
@@ -83,7 +92,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::FillRect(const TRect& corners) {
-  const TRect rect = Ordered(corners);
+  const TRect rect = FilledArea(corners);
   if (bitmap_ == nullptr || brush_.Style() == bsClear || rect.IsEmpty()) return;
   if (IsPlainSolid(brush_))
     gdi::Raster(*bitmap_, clip_).Fill(rect, BrushRGB(), pmCopy);
