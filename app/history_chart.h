@@ -23,9 +23,6 @@
 void ShowShareHistory(TChart& chart, TFastLineSeries& series, const core::ConnectionTable& table, const rtl::Text& share,
                       const std::function<void(const rtl::Text&)>& notice);
 
-// The history read from the table, as the chart takes it.
-THistoryLine HistoryLineOf(core::ShareHistory history);
-
 // Draws one frame of `chart` through RenderChart into `frame` (Format_RGB32), which has the
 // chart's size.
 void RenderHistoryFrame(TChart& chart, QImage& frame);

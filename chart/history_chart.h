@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "chart/bitmap.h"
@@ -30,6 +31,14 @@ struct THistoryLine {
   std::optional<double> axis_maximum;
   std::exception_ptr failure;
 };
+
+// A history the program read (core::ShareHistory; the engine knows only its fields), as the
+// chart takes it.
+template <class History>
+THistoryLine HistoryLineOf(History history) {
+  return {history.replaces_curve, std::move(history.times), std::move(history.counts), std::move(history.labels),
+          std::move(history.notice), history.axis_maximum, history.failure};
+}
 
 // Shows the history under the title `title` (Windows-1251): title line 0 := title, left axis
 // 0 .. 60 fixed; when the line replaces the curve, the series is cleared, `notice` gets the

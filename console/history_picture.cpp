@@ -8,11 +8,6 @@
 
 namespace console {
 
-THistoryLine HistoryLineOf(core::ShareHistory history) {
-  return {history.replaces_curve, std::move(history.times), std::move(history.counts), std::move(history.labels),
-          std::move(history.notice), history.axis_maximum, history.failure};
-}
-
 std::string HistoryPicturePng(core::HistoryPicture& picture) {
   TGdiChartDevice device;
   TChart chart(device);

@@ -10,9 +10,6 @@
 
 namespace console {
 
-// The history read from the table, as the chart takes it.
-THistoryLine HistoryLineOf(core::ShareHistory history);
-
 // The picture's PNG bytes (core::PictureMaker); throws what showing the history or encoding
 // the picture throws.
 std::string HistoryPicturePng(core::HistoryPicture& picture);

@@ -119,8 +119,14 @@ LRESULT CALLBACK TWin32ChartWindow::Procedure(HWND window, UINT message, WPARAM 
 
 LRESULT TWin32ChartWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_PAINT:
-      Paint();
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      PaintOn(BeginPaint(window_, &paint));
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      PaintOn(reinterpret_cast<HDC>(wparam));
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -154,13 +160,10 @@ LRESULT TWin32ChartWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(window_, message, wparam, lparam);
 }
 
-void TWin32ChartWindow::Paint() {
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(window_, &paint);
+void TWin32ChartWindow::PaintOn(HDC dc) {
   device_.SetPaintTarget(dc);
   chart_.Paint();
   device_.SetPaintTarget(nullptr);
-  EndPaint(window_, &paint);
 }
 
 void TWin32ChartWindow::MouseButton(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,6 +1,6 @@
 // The Win32 chart window: a window of its own class that hosts one chart with its GDI
 // device. WM_PAINT draws the chart's frame off-screen (or takes the last one when nothing
-// changed) and shows it in one copy; WM_SIZE resizes the chart; the mouse buttons (with the
+// changed) and shows it in one copy, WM_PRINTCLIENT on the device context it names; WM_SIZE resizes the chart; the mouse buttons (with the
 // mouse captured from a press until the last button is up, so that a drag that leaves the
 // window still ends in it), moves and the wheel reach the chart's zoom, undo and panning;
 // WM_SETCURSOR shows the cursor shape the chart asks for; WM_SYSCOLORCHANGE (which Windows
@@ -39,7 +39,9 @@ class TWin32ChartWindow : public TChartWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   // The chart's answer to a message, or DefWindowProcW's.
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void Paint();
+  // The chart's frame shown on `dc`: the paint's, or another one's for WM_PRINTCLIENT (a
+  // picture of the window, as PrintWindow takes it).
+  void PaintOn(HDC dc);
   void MouseButton(UINT message, WPARAM wparam, LPARAM lparam);
 
   TGdiChartDevice device_;
