@@ -1,22 +1,16 @@
-// The share history chart: Chart1 with the settings the main window stores for it, and the
-// click command that draws one watched share's connection counts over time from the
-// connection table. The window and the off-screen renderer use the same two functions.
+// The share history chart in the Qt window: ListBox2's click command, which reads a watched
+// share's history from the connection table (core/share_history.h) and shows it on Chart1
+// (chart/history_chart.h), and a frame of the chart as a Qt image.
 #pragma once
 
 #include <functional>
 
 #include <QImage>
 
+#include "chart/history_chart.h"
 #include "core/connection_table.h"
+#include "core/share_history.h"
 #include "rtl/text.h"
-
-class TChart;
-class TFastLineSeries;
-
-// Gives `chart` Chart1's stored settings (2D, legend hidden, title "TChart", back wall
-// brush white and clear, bottom axis "dd.MM.yyyy" at 90 degrees) and creates Series1 on it:
-// red, marks hidden, X date-time ascending, Y unordered. The chart owns the series.
-TFastLineSeries& ConfigureHistoryChart(TChart& chart);
 
 // Shows `share`'s history (texts Windows-1251): title line 0 := share, left axis 0 .. 60
 // fixed; then, when the table has a share column, one point per row (X the caption's

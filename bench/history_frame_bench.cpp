@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include <qcustomplot.h>
@@ -33,25 +32,12 @@ namespace {
 
 constexpr int kFrameWidth = 817;
 constexpr int kFrameHeight = 250;
-constexpr double kFirstDay = 46023;        // 1 January 2026 as a date-time value
-constexpr double kMinute = 1.0 / 1440;
 constexpr double kUnixEpochDay = 25569;    // 1 January 1970 as a date-time value
-
-struct History {
-  std::vector<double> times;   // date-time values
-  std::vector<double> counts;  // 0..60
-};
 
 const History& HistoryOf(int count) {
   static std::map<int, History> cache;
   History& history = cache[count];
-  if (!history.times.empty()) return history;
-  std::mt19937 generator(20260101);
-  std::uniform_int_distribution<int> users(0, 60);
-  for (int i = 0; i < count; ++i) {
-    history.times.push_back(kFirstDay + i * kMinute);
-    history.counts.push_back(users(generator));
-  }
+  if (history.times.empty()) history = MinuteHistory(count);
   return history;
 }
 

@@ -1,7 +1,9 @@
-// The connection table a long polling run leaves behind, for the history benchmarks:
-// "Время" and one share "DATA", one row per poll captioned as a poll captions it.
+// The connection table a long polling run leaves behind, for the history benchmarks (Linux's
+// and the Windows timing program's): "Время" and one share "DATA", one row per poll captioned
+// as a poll captions it, and the history such a run has.
 #pragma once
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,4 +20,24 @@ inline core::ConnectionTable HistoryTable(const std::vector<double>& times, cons
     table.AppendValue(row, std::to_string(int(counts[i])));
   }
   return table;
+}
+
+inline constexpr double kFirstDay = 46023;  // 1 January 2026 as a date-time value
+inline constexpr double kMinute = 1.0 / 1440;
+
+struct History {
+  std::vector<double> times;   // date-time values
+  std::vector<double> counts;  // 0..60
+};
+
+// `count` polls a minute apart from kFirstDay, with counts drawn at random from a fixed seed.
+inline History MinuteHistory(int count) {
+  History history;
+  std::mt19937 generator(20260101);
+  std::uniform_int_distribution<int> users(0, 60);
+  for (int i = 0; i < count; ++i) {
+    history.times.push_back(kFirstDay + i * kMinute);
+    history.counts.push_back(users(generator));
+  }
+  return history;
 }

@@ -7,10 +7,27 @@
 
 #include "chart/gdi_raster.h"
 
+namespace {
+
+// The rectangle with its corners in order, as regions and fills take it whichever way it is given.
+TRect Ordered(const TRect& rect) {
+  return {std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom), std::max(rect.Left, rect.Right),
+          std::max(rect.Top, rect.Bottom)};
+}
+
+// What FillRect covers of `rect`: a side given the other way round is mirrored, so the
+// edge given as the right (bottom) one is still left out and the left (top) one taken in.
+TRect FilledArea(const TRect& rect) {
+  const auto span = [](int from, int to) { return from <= to ? std::pair{from, to} : std::pair{to + 1, from + 1}; };
+  const auto [left, right] = span(rect.Left, rect.Right);
+  const auto [top, bottom] = span(rect.Top, rect.Bottom);
+  return {left, top, right, bottom};
+}
+
+}  // namespace
+
 void TCanvas::IntersectClipRect(const TRect& rect) {
-  // A region has its corners in order, whichever way the rectangle gives them.
-  const TRect region{std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom), std::max(rect.Left, rect.Right),
-                     std::max(rect.Top, rect.Bottom)};
+  const TRect region = Ordered(rect);
   clip_ = clip_ ? Intersection(*clip_, region) : region;
 }
 
@@ -59,10 +76,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (top > bottom) std::swap(top, bottom);
   if (bitmap_ == nullptr || left == right || top == bottom) return;
   const bool null_pen = DrawsNoLine(pen_);
-  // With a pen the brush fills only inside the outline; without one it reaches one pixel
-  // short of the right and bottom edges.
-  const int inset = null_pen ? 0 : 1;
-  const TRect inside{left + inset, top + inset, right - 1, bottom - 1};
+  // With a pen the brush fills only inside the outline, which a wide pen makes wider, so
+  // that no pixel takes the raster operation twice; without a pen it reaches one pixel short
+  // of the right and bottom edges.
+  const int width = null_pen || pen_.HasAlternateCosmeticHandle() ? 1 : std::max(pen_.Width(), 1);
+  const int inset = null_pen ? 0 : width - width / 2, outset = null_pen ? 0 : width / 2;
+  const TRect inside{left + inset, top + inset, right - 1 - outset, bottom - 1 - outset};
   gdi::Raster raster(*bitmap_, clip_);
   if (IsPlainSolid(brush_)) {
     if (!inside.IsEmpty()) raster.Fill(inside, BrushRGB(), pen_.Mode());
@@ -72,7 +91,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (!null_pen) raster.RectangleOutline(left, top, right, bottom, LinePenOf(pen_, PenRGB(), *this));
 }
 
-void TCanvas::FillRect(const TRect& rect) {
+void TCanvas::FillRect(const TRect& corners) {
+  const TRect rect = FilledArea(corners);
   if (bitmap_ == nullptr || brush_.Style() == bsClear || rect.IsEmpty()) return;
   if (IsPlainSolid(brush_))
     gdi::Raster(*bitmap_, clip_).Fill(rect, BrushRGB(), pmCopy);

@@ -78,7 +78,8 @@ class TCanvas {
   void LineTo(int x, int y);
   // Rectangle: outline on columns left and right-1, rows top and bottom-1; brush inside.
   void Rectangle(int left, int top, int right, int bottom);
-  // FillRect: columns left..right-1, rows top..bottom-1 with the brush.
+  // FillRect: columns left..right-1, rows top..bottom-1 with the brush; a side given the
+  // other way round covers right+1..left (bottom+1..top).
   void FillRect(const TRect& rect);
   void SetPixel(int x, int y, TRgb rgb);
   void Ellipse(int left, int top, int right, int bottom);

@@ -180,7 +180,7 @@ void Raster::Line(int x0, int y0, int x1, int y1, const LinePen& pen, int& patte
     DashWalker dash(pen.pattern, std::int64_t(pattern_position) + first);
     walk.Walk(first, end, [&](int x, int y) {
       if (dash.On()) Plot(x, y, pen.color, pen.mode);
-      else if (pen.fill_gaps) Plot(x, y, pen.gap_color, pmCopy);
+      else if (pen.fill_gaps) Plot(x, y, pen.gap_color, pen.mode);  // the gaps take the raster operation too
       dash.Advance();
     });
   }

@@ -1,7 +1,7 @@
 // sharemon.exe and sharemon.com: the program on Windows. Its command-line faces are
-// "--list-shares", "--probe NAME", "--poll", "--help" and "--version"; without options it shows
-// the main window (winshell/), with its files in the data directory, and a first argument that
-// is no option names a table file that the window opens, as on Linux. Arguments are read as
+// "--list-shares", "--probe NAME", "--poll", "--render", "--help" and "--version"; without
+// options it shows the main window (winshell/), with its files in the data directory, and a
+// first argument that is no option names a table file that the window opens, as on Linux. Arguments are read as
 // wide characters, so a Cyrillic share name arrives whole whatever the code pages are; the
 // output and the exit codes are those of the Linux program (core/command_faces.h); another
 // option is refused with the usage.
@@ -12,12 +12,14 @@
 #include <variant>
 #include <vector>
 
+#include "console/history_picture.h"
 #include "console/parent_console.h"
 #include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/poll_options.h"
 #include "core/program_help.h"
+#include "core/render_face.h"
 #include "platform/cancel_signal.h"
 #include "platform/data_directory.h"
 #include "platform/share_list.h"
@@ -33,6 +35,7 @@ std::string UsageText() {
          "       sharemon --list-shares\n"
          "       sharemon --probe NAME\n"
          "       sharemon " + core::PollUsageLine(kPollOptions) + "\n"
+         "       sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n"
          "       sharemon --help | --version\n";
 }
 
@@ -55,7 +58,8 @@ int Usage() { return core::PrintFaceOutput({2, "", UsageText()}); }
 
 int Help() {
   const std::string help = core::ProgramHelp(
-      {{core::HelpFace::kWindow, core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe},
+      {{core::HelpFace::kWindow, core::HelpFace::kPoll, core::HelpFace::kListShares, core::HelpFace::kProbe,
+        core::HelpFace::kRender},
        kPollOptions, "",
        platform::DataDirectoryHelp()});
   return core::PrintFaceOutput({0,
@@ -77,9 +81,15 @@ int Probe(int argc, wchar_t* argv[]) {
   return core::PrintFaceOutput(core::ProbeOutput(console::ProgramText(argv[2]), prober));
 }
 
-int Poll(int argc, wchar_t* argv[]) {
+// The arguments from the first on, in UTF-8.
+std::vector<std::string> Utf8Arguments(int first, int argc, wchar_t* argv[]) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  for (int i = first; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  return arguments;
+}
+
+int Poll(int argc, wchar_t* argv[]) {
+  const std::vector<std::string> arguments = Utf8Arguments(1, argc, argv);
   const auto read = core::ReadPollArguments(arguments, kPollOptions);
   if (const auto* problem = std::get_if<std::string>(&read)) return core::PrintFaceOutput({2, "", Fail(*problem)});
   const auto& given = std::get<core::PollArguments>(read);
@@ -111,6 +121,7 @@ int wmain(int argc, wchar_t* argv[]) {
   if (face == L"--list-shares") return ListShares(argc);
   if (face == L"--probe") return Probe(argc, argv);
   if (face == L"--poll") return Poll(argc, argv);
+  if (face == L"--render") return core::RunRenderFace(Utf8Arguments(0, argc, argv), console::HistoryPicturePng);
   if (face.starts_with(L"-")) return Usage();
   return winshell::RunMainWindow({argv, argv + argc}, platform::ProgramDataDirectory(platform::ProgramDirectory()));
 }

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "rtl/file_name.h"
+
 namespace core {
 namespace {
 
 constexpr std::size_t kHelpWidth = 79;
-
-// From UTF-8 on every system: on Windows a plain string would be read in the ANSI code page.
-std::filesystem::path PathFromUtf8(std::string_view utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 // Pieces appended one by one: GCC 12 at -O3 takes "literal" + string for an overlapping copy.
 std::string Joined(std::initializer_list<std::string_view> pieces) {
@@ -26,12 +23,12 @@ std::vector<PollOption> MakeOptions() {
   return {
       {"--poll", "", "", "Run the polling run without a window.", false, PollUsage::kHead, [](Arguments&, Value) {}},
       {"--watch", "", "FILE", "The watch list file (default: splist.txt in the data directory).", false,
-       PollUsage::kOptional, [](Arguments& a, Value v) { a.texts.watch_list_file = PathFromUtf8(v); }},
+       PollUsage::kOptional, [](Arguments& a, Value v) { a.texts.watch_list_file = rtl::PathFromUtf8(v); }},
       {"--interval", "", "N", Joined({"Minutes between ticks, at least 1 (default ", kDefaultIntervalMinutes, ")."}),
        false, PollUsage::kOptional,
        [](Arguments& a, Value v) { a.texts.interval_minutes = rtl::Windows1251FromUtf8(std::string(v)); }},
       {"--out", "", "DIR", "Directory of the table files (default: the data directory).", false, PollUsage::kOptional,
-       [](Arguments& a, Value v) { a.texts.output_directory = PathFromUtf8(v); }},
+       [](Arguments& a, Value v) { a.texts.output_directory = rtl::PathFromUtf8(v); }},
       {"--metrics", "", "HOST:PORT", Joined({"Address of the metrics endpoint (default ", kDefaultMetricsAddress, ")."}),
        true, PollUsage::kOptional, [](Arguments& a, Value v) { a.metrics_address = v; }},
       {"--no-metrics", "", "", "Serve no metrics.", true, PollUsage::kAlternative,

@@ -5,10 +5,15 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 #include "rtl/text.h"
 
 namespace rtl {
+
+// The system's path for a file named in UTF-8 (a command-line argument): exact on every
+// system, where a plain narrow string would go through Windows' ANSI code page.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
 
 // The system's path for a file named by program text.
 std::filesystem::path SystemPath(const Text& file_name);

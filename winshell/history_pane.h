@@ -1,7 +1,7 @@
 // The "График" page's content: a watched share's history, drawn by the chart engine's Win32
-// chart window. MakeHistoryPane is the one place that makes it, on TabSheet3 at 16, 8,
-// 817 × 250; until the chart engine draws with GDI it makes nothing, the page stays empty and
-// a click on a watched share only shows the page.
+// chart window (chart/win32/chart_window.h) with Chart1's stored settings, as the Linux
+// window's chart draws it. MakeHistoryPane is the one place that makes it, on TabSheet3 at
+// 16, 8, 817 × 250.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +24,8 @@ class HistoryPane {
                                 const std::function<void(const rtl::Text&)>& notice) = 0;
 };
 
-// The chart window on `page` (TabSheet3), or none.
+// The chart window on `page` (TabSheet3). Throws rtl::Exception when the window cannot be
+// made.
 std::unique_ptr<HistoryPane> MakeHistoryPane(HWND page);
 
 }  // namespace winshell

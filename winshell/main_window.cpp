@@ -93,6 +93,16 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam) AskToClose();
       return 0;
     case WM_DESTROY: KillTimer(window_, kTimer1); return 0;
+    // Windows tells top-level windows only; the controls and the chart show the new colours.
+    case WM_SYSCOLORCHANGE:
+      EnumChildWindows(
+          window_,
+          [](HWND child, LPARAM) {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+          },
+          0);
+      return 0;
   }
   return DefWindowProcW(window_, message, wparam, lparam);
 }

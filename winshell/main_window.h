@@ -67,8 +67,6 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   HWND Handle() const { return window_; }
   const Controls& Form() const { return controls_; }
   core::WindowLogic& Logic() { return logic_; }
-  // What the "График" page shows; MakeHistoryPane's at first.
-  void SetHistoryPane(std::unique_ptr<HistoryPane> pane) { history_pane_ = std::move(pane); }
   // A Tab or Shift+Tab for one of the window's controls moves the focus along the tab order:
   // Button1, PageControl1, the controls of the page shown (on TabSheet2 ListBox1, Button2,
   // Edit1, ListBox3), ListBox2, Button3. True when `message` was such a key and is handled.

@@ -1,8 +1,6 @@
-// "sharemon --render": the arguments, and the program run on prepared table files. The
+// "sharemon --render": the program run on prepared table files. The
 // pictures are checked by their geometry (panel colour, the back wall's black frame, where
 // the red line lies), never by glyph pixels.
-#include "app/history_render.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,48 +9,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <sstream>
 
 #include "chart/qt/qt_device.h"
 #include "chart/pens.h"
 #include "qt_application.h"
+#include "tests/support/history_pictures.h"
 #include "tests/support/special_files.h"
 
 namespace {
-
-using Arguments = std::vector<std::string>;
-
-TEST(RenderArgumentsTest, FullForm) {
-  const auto request = ParseRenderArguments(
-      {"sharemon", "--render", "list.txt", "--share", "docs", "--out", "a.png", "--size", "400x300"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->table_file, "list.txt");
-  EXPECT_EQ(request->share, "docs");
-  EXPECT_EQ(request->out_file, "a.png");
-  EXPECT_EQ(request->width, 400);
-  EXPECT_EQ(request->height, 300);
-}
-
-TEST(RenderArgumentsTest, SizeDefaultsToChart1) {
-  const auto request = ParseRenderArguments({"sharemon", "--render", "t", "--out", "a.png", "--share", "d"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->width, 817);
-  EXPECT_EQ(request->height, 250);
-}
-
-TEST(RenderArgumentsTest, UnusableArgumentsAreRefused) {
-  const Arguments refused[] = {
-      {"sharemon", "--render"},
-      {"sharemon", "--render", "t", "--share", "d"},
-      {"sharemon", "--render", "t", "--out", "a.png"},
-      {"sharemon", "--render", "t", "--share", "d", "--out"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "400"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "0x10"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "10x10px"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--colour", "red"},
-  };
-  for (const Arguments& arguments : refused) EXPECT_FALSE(ParseRenderArguments(arguments)) << arguments.size();
-}
 
 struct RunResult {
   int exit_code;
@@ -87,47 +51,15 @@ class RenderProgramTest : public testing::Test {
   QTemporaryDir runtime_directory_;
 };
 
-// Header "Время,docs", three polls on one day and two on the next (counts 3 7 2 5 4).
-const QByteArray kTable =
-    "\xC2\xF0\xE5\xEC\xFF,docs\r\n08.12.2026 10:00:00,3\r\n08.12.2026 10:30:00,7\r\n08.12.2026 11:00:00,2\r\n"
-    "09.12.2026 10:00:00,5\r\n09.12.2026 10:30:00,4\r\n";
+namespace pictures = history_pictures;
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kGray = 0xFF808080;
+const QByteArray kTable = QByteArray::fromStdString(pictures::kTwoDays);
 
-// A pixel of the frame, an axis line or a grid line drawn over them.
-bool IsLinePixel(QRgb pixel) { return pixel == kBlack || pixel == kGray; }
-
-// Going from the picture's centre in direction (dx, dy): the first row or column whose
-// 101 pixels around the centre line are all line pixels. Grid lines inside the plot area
-// are dotted and never qualify; the frame, where grid lines and axis lines fall on it, does.
-int EdgeFromCentre(const QImage& image, int dx, int dy) {
-  int x = image.width() / 2, y = image.height() / 2;
-  auto whole = [&] {
-    for (int i = -50; i <= 50; ++i)
-      if (!IsLinePixel(dx != 0 ? image.pixel(x, y + i) : image.pixel(x + i, y))) return false;
-    return true;
-  };
-  while (x > 0 && x < image.width() - 1 && y > 0 && y < image.height() - 1 && !whole()) {
-    x += dx;
-    y += dy;
-  }
-  return dx != 0 ? x : y;
-}
-
-// The back wall's frame as the edges nearest the centre.
-QRect BlackFrame(const QImage& image) {
-  return QRect(QPoint(EdgeFromCentre(image, -1, 0), EdgeFromCentre(image, 0, -1)),
-               QPoint(EdgeFromCentre(image, 1, 0), EdgeFromCentre(image, 0, 1)));
-}
-
-QRect RedBounds(const QImage& image) {
-  QRect bounds;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) == kRed) bounds |= QRect(x, y, 1, 1);
-  return bounds;
+// The picture written to `file`, as the engine's bitmap (a copy of its pixels).
+TBitmap ReadPicture(const QString& file) {
+  QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
+  const TBitmap view = BitmapOf(image);
+  return TBitmap(view);
 }
 
 // Width of a text and height of "W" in the chart's default font ("Arial" 8).
@@ -141,36 +73,36 @@ TTextExtent ChartFontExtent(const rtl::Text& text) {
 TEST_F(RenderProgramTest, WritesChart1AsAPicture) {
   const RunResult result = Run({WriteTable(kTable), "--share", "docs", "--out", Out()});
   ASSERT_EQ(result.exit_code, 0) << result.error_output.toStdString();
-  const QImage image = QImage(Out()).convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(image.size(), QSize(817, 250));
+  const TBitmap image = ReadPicture(Out());
+  ASSERT_EQ(image.Rect(), (TRect{0, 0, 817, 250}));
   // The panel colour inside the one-pixel bevel.
-  EXPECT_EQ(image.pixel(3, 3), SystemColorRGB(15, application_.palette()));  // clBtnFace
+  EXPECT_EQ(image.Pixel(3, 3), SystemColorRGB(15, application_.palette()));  // clBtnFace
   // The plot area starts at (25, 10, 792, 240), 3 % and 4 % of 817 x 250 inside; the title
   // line and its 5-pixel gap take the top, the left axis its widest label ("12" and a blank)
   // and 6 pixels of ticks, the bottom axis its widest point label (a date, turned upright)
   // and the ticks.
-  const QRect frame = BlackFrame(image);
+  const TRect frame = pictures::BlackFrame(image);
   const int line_height = ChartFontExtent("W").Height;
-  EXPECT_EQ(frame.top(), 10 + line_height + 5);
-  EXPECT_EQ(frame.right(), 817 - 25);
-  EXPECT_EQ(frame.left(), 25 + ChartFontExtent("12").Width + ChartFontExtent(" ").Width + 6);
+  EXPECT_EQ(frame.Top, 10 + line_height + 5);
+  EXPECT_EQ(frame.Right, 817 - 25);
+  EXPECT_EQ(frame.Left, 25 + ChartFontExtent("12").Width + ChartFontExtent(" ").Width + 6);
   // The bottom axis line is two pixels thick and ends on the plot's bottom row, so the edge
   // met first from the centre is the row above that.
-  EXPECT_EQ(frame.bottom(), 240 - ChartFontExtent("08.12.2026").Width - 6 - 1);
+  EXPECT_EQ(frame.Bottom, 240 - ChartFontExtent("08.12.2026").Width - 6 - 1);
   // The line runs from the frame's left inside to its right inside and never leaves it.
-  const QRect red = RedBounds(image);
-  EXPECT_EQ(red.left(), frame.left() + 1);
-  EXPECT_EQ(red.right(), frame.right() - 1);
-  EXPECT_GT(red.top(), frame.top());
-  EXPECT_LT(red.bottom(), frame.bottom());
+  const TRect red = pictures::RedBounds(image);
+  EXPECT_EQ(red.Left, frame.Left + 1);
+  EXPECT_EQ(red.Right, frame.Right - 1);
+  EXPECT_GT(red.Top, frame.Top);
+  EXPECT_LT(red.Bottom, frame.Bottom);
 }
 
 TEST_F(RenderProgramTest, SizeOptionSetsThePictureSize) {
   const RunResult result = Run({WriteTable(kTable), "--share", "docs", "--out", Out(), "--size", "400x300"});
   ASSERT_EQ(result.exit_code, 0) << result.error_output.toStdString();
-  const QImage image(Out());
-  EXPECT_EQ(image.size(), QSize(400, 300));
-  EXPECT_EQ(BlackFrame(image.convertToFormat(QImage::Format_RGB32)).right(), 400 - 12);
+  const TBitmap image = ReadPicture(Out());
+  EXPECT_EQ(image.Rect(), (TRect{0, 0, 400, 300}));
+  EXPECT_EQ(pictures::BlackFrame(image).Right, 400 - 12);
 }
 
 // An empty chart for a share the file does not hold looked like a share nobody used.
@@ -326,28 +258,7 @@ TEST_F(RenderProgramTest, CountsNearTheEndsOfTheIntRangeAreDrawn) {
 }
 
 // --- golden pictures, compared by geometry ------------------------------------------------
-
-// A picture's geometry as text: its size, the back wall's frame and the red line's pixels
-// as runs per row ("y: x0-x1 x2-x3"). Glyph pixels are left out: they differ between font
-// rasterizers, the layout does not.
-std::string Geometry(const QImage& image) {
-  std::ostringstream text;
-  const QRect frame = BlackFrame(image);
-  text << "size " << image.width() << " " << image.height() << "\n";
-  text << "frame " << frame.left() << " " << frame.top() << " " << frame.right() << " " << frame.bottom() << "\n";
-  for (int y = 0; y < image.height(); ++y) {
-    std::string runs;
-    for (int x = 0; x < image.width(); ++x) {
-      if (image.pixel(x, y) != kRed) continue;
-      const int start = x;
-      while (x + 1 < image.width() && image.pixel(x + 1, y) == kRed) ++x;
-      // Appended, not literal plus string: GCC 12 at -O3 reports a false -Wrestrict there.
-      runs.append(" ").append(std::to_string(start)).append("-").append(std::to_string(x));
-    }
-    if (!runs.empty()) text << y << ":" << runs << "\n";
-  }
-  return text.str();
-}
+// The Windows build's pictures are checked against the same files (tests/windows).
 
 class GoldenPictureTest : public RenderProgramTest {
  protected:
@@ -356,7 +267,7 @@ class GoldenPictureTest : public RenderProgramTest {
   void ExpectGolden(const char* name, const QByteArray& table, const QStringList& options) {
     const RunResult result = Run(QStringList{WriteTable(table)} + options + QStringList{"--out", Out()});
     ASSERT_EQ(result.exit_code, 0) << result.error_output.toStdString();
-    const std::string actual = Geometry(QImage(Out()).convertToFormat(QImage::Format_RGB32));
+    const std::string actual = pictures::Geometry(ReadPicture(Out()));
     QFile golden(QString::fromLocal8Bit(qgetenv("SHAREMON_SOURCE_DIR")) + "/tests/app/golden/" + name + ".txt");
     if (!qEnvironmentVariableIsEmpty("SHAREMON_UPDATE_GOLDEN")) {
       ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
@@ -368,31 +279,21 @@ class GoldenPictureTest : public RenderProgramTest {
   }
 };
 
-// Three days, a poll every 20 minutes, counts rising and falling between 0 and 40.
-QByteArray ThreeDays() {
-  QByteArray table = "\xC2\xF0\xE5\xEC\xFF,docs\r\n";
-  for (int i = 0; i < 3 * 72; ++i) {
-    const int minutes = i * 20;
-    table += QStringLiteral("%1.12.2026 %2:%3:00,%4\r\n")
-                 .arg(7 + minutes / 1440, 2, 10, QChar('0'))
-                 .arg(minutes % 1440 / 60)
-                 .arg(minutes % 60, 2, 10, QChar('0'))
-                 .arg((i * 7) % 41)
-                 .toLatin1();
-  }
-  return table;
-}
-
 TEST_F(GoldenPictureTest, TwoDays) { ExpectGolden("render_two_days", kTable, {"--share", "docs"}); }
 
-TEST_F(GoldenPictureTest, ThreeDaysDense) { ExpectGolden("render_three_days", ThreeDays(), {"--share", "docs"}); }
+TEST_F(GoldenPictureTest, ThreeDaysDense) { ExpectGolden("render_three_days", QByteArray::fromStdString(pictures::ThreeDays()), {"--share", "docs"}); }
 
 TEST_F(GoldenPictureTest, SingleRowWithZero) {
-  ExpectGolden("render_single_zero", "\xC2\xF0\xE5\xEC\xFF,docs\r\n08.12.2026 10:00:00,0\r\n", {"--share", "docs"});
+  ExpectGolden("render_single_zero", QByteArray::fromStdString(pictures::kSingleZero), {"--share", "docs"});
 }
 
 TEST_F(GoldenPictureTest, OtherSize) {
   ExpectGolden("render_400x300", kTable, {"--share", "docs", "--size", "400x300"});
+}
+
+TEST_F(GoldenPictureTest, CyrillicShare) {
+  ExpectGolden("render_cyrillic_share", QByteArray::fromStdString(pictures::kCyrillicShare),
+               {"--share", QString::fromStdString(pictures::kCyrillicShareName)});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // sharemon.exe run for real under Wine, as a user would run it, against the stand-in net.exe
 // and NETAPI32.DLL: what --list-shares and --probe print (Cyrillic names through the wide
-// command line and back out as UTF-8), and a --poll run whose table file is the core's text,
-// ended by Ctrl+C and Ctrl+Break.
+// command line and back out as UTF-8), a --poll run whose table file is the core's text,
+// ended by Ctrl+C and Ctrl+Break, and the history chart's pictures of --render.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,8 +18,10 @@
 #include "core/table_file_text.h"
 #include "rtl/errors.h"
 #include "net_log.h"
+#include "png_reading.h"
 #include "standins.h"
 #include "table_written_before.h"
+#include "tests/support/history_pictures.h"
 
 namespace {
 
@@ -351,6 +353,95 @@ TEST(console_program_windows_test, the_table_file_is_byte_for_byte_the_linux_bui
   const std::string golden = ReadBytes(fs::path(SHAREMON_GOLDEN_DIR) / "table_written_before.txt");
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(ReadBytes(file), golden);
+}
+
+// --- the history chart's picture (--render) ------------------------------------------------
+
+namespace pictures = history_pictures;
+
+struct RenderRun {
+  Finished run;
+  std::string png;  // the file written, or none
+  TBitmap picture;  // its pixels
+};
+
+// --render of `table` (the file's bytes) for `share`, with further arguments.
+RenderRun Render(const std::string& table, const std::wstring& share, std::vector<std::wstring> more = {}) {
+  const TestDirectory directory;
+  const fs::path table_file = directory.Path() / L"таблица.txt", out = directory.Path() / L"график.png";
+  std::ofstream(table_file, std::ios::binary) << table;
+  std::vector<std::wstring> arguments = {L"--render", table_file.wstring(), L"--share", share, L"--out", out.wstring()};
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  RenderRun result{RunToEnd(arguments), {}, {}};
+  if (fs::exists(out)) result.png = ReadBytes(out);
+  result.picture = ReadPng(result.png);
+  return result;
+}
+
+// The line and the frame of the Linux build's picture of the same table and size (its
+// golden files), and the whole picture of this build: tests/windows/golden/NAME.png, which
+// SHAREMON_UPDATE_GOLDEN=1 rewrites (after a deliberate change).
+TEST(console_program_windows_test, render_draws_the_linux_builds_line_and_the_windows_golden_picture) {
+  struct Case {
+    const char* name;
+    std::string table;
+    std::wstring share;
+    std::vector<std::wstring> more;
+  };
+  const Case cases[] = {
+      {"render_two_days", pictures::kTwoDays, L"docs", {}},
+      {"render_three_days", pictures::ThreeDays(), L"docs", {}},
+      {"render_single_zero", pictures::kSingleZero, L"docs", {}},
+      {"render_400x300", pictures::kTwoDays, L"docs", {L"--size", L"400x300"}},
+      {"render_cyrillic_share", pictures::kCyrillicShare, standin::Wide(pictures::kCyrillicShareName), {}},
+  };
+  for (const Case& c : cases) {
+    const RenderRun render = Render(c.table, c.share, c.more);
+    ASSERT_EQ(render.run.exit_code, 0u) << c.name << ": " << render.run.error;
+    EXPECT_EQ(render.run.error, "") << c.name;
+    ASSERT_FALSE(render.picture.IsEmpty()) << c.name;
+    const fs::path source(SHAREMON_SOURCE_ROOT);
+    EXPECT_EQ(pictures::Geometry(render.picture), ReadBytes(source / "tests/app/golden" / (std::string(c.name) + ".txt")))
+        << c.name;
+    const fs::path golden = source / "tests/windows/golden" / (std::string(c.name) + ".png");
+    if (GetEnvironmentVariableW(L"SHAREMON_UPDATE_GOLDEN", nullptr, 0) != 0) {
+      std::ofstream(golden, std::ios::binary) << render.png;
+      continue;
+    }
+    EXPECT_TRUE(ReadPng(ReadBytes(golden)) == render.picture) << c.name << ": SHAREMON_UPDATE_GOLDEN=1 accepts a new picture";
+  }
+}
+
+// The Linux build's texts and exit codes, and no picture after an error.
+TEST(console_program_windows_test, render_errors_have_the_linux_texts_and_exit_codes) {
+  const std::string table_name = "таблица.txt";
+  struct Case {
+    std::string table;
+    std::wstring share;
+    DWORD exit_code;
+    std::string error_end;  // what the error output ends with
+  };
+  const Case cases[] = {
+      {pictures::kTwoDays, L"print$", 1,
+       "\\" + table_name + "\" нет столбца \"print$\". Столбцы файла: \"Время\", \"docs\"\n"},
+      {pictures::kTwoDays + "09.12.2026 11:00:00,many\r\n", L"docs", 1, "'many' is not a valid integer value.\n"},
+      {pictures::kTimeColumn + ",docs\r\n08.12.2026 10:00:00,many\r\n", L"docs", 1,
+       "many\n'many' is not a valid integer value.\n"},
+  };
+  for (const Case& c : cases) {
+    const RenderRun render = Render(c.table, c.share);
+    EXPECT_EQ(render.run.exit_code, c.exit_code) << c.error_end;
+    EXPECT_TRUE(render.run.error.ends_with(c.error_end)) << render.run.error;
+    EXPECT_TRUE(render.picture.IsEmpty()) << c.error_end;
+  }
+  const TestDirectory directory;
+  const Finished missing = RunToEnd(
+      {L"--render", (directory.Path() / L"нет.txt").wstring(), L"--share", L"docs", L"--out", L"x.png"});
+  EXPECT_EQ(missing.exit_code, 1u);
+  EXPECT_EQ(missing.error, "File not found.\n");
+  const Finished usage = RunToEnd({L"--render", L"list.txt", L"--share"});
+  EXPECT_EQ(usage.exit_code, 2u);
+  EXPECT_TRUE(usage.error.starts_with("usage: sharemon --render")) << usage.error;
 }
 
 }  // namespace

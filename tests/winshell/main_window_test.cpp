@@ -16,7 +16,14 @@
 
 #include "net_log.h"
 #include "standins.h"
+#include "chart/chart.h"
+#include "chart/fast_line_series.h"
+#include "chart/history_chart.h"
+#include "chart/win32/gdi_device.h"
+#include "chart/win32/gdi_surface.h"
+#include "core/share_history.h"
 #include "table_written_before.h"
+#include "tests/support/history_pictures.h"
 #include "tests/support/temporary_directory.h"
 #include "winshell/main_window.h"
 
@@ -101,19 +108,6 @@ class Boxes {
   std::jthread watcher_{[this](std::stop_token stop) {
     for (; !stop.stop_requested(); Sleep(10)) EnumThreadWindows(thread_, Found, reinterpret_cast<LPARAM>(this));
   }};
-};
-
-// Records the shares whose history the chart page was asked to show.
-class HistoryRecorder : public winshell::HistoryPane {
- public:
-  explicit HistoryRecorder(std::vector<rtl::Text>& shares) : shares_(shares) {}
-  void ShowShareHistory(const core::ConnectionTable&, const rtl::Text& share,
-                        const std::function<void(const rtl::Text&)>&) override {
-    shares_.push_back(share);
-  }
-
- private:
-  std::vector<rtl::Text>& shares_;
 };
 
 class main_window_test : public testing::Test {
@@ -234,15 +228,38 @@ TEST_F(main_window_test, stop_writes_the_table_file_the_linux_build_writes) {
             TemporaryDirectory::ReadBytes(SHAREMON_GOLDEN_DIR "/table_written_before.txt"));
 }
 
-TEST_F(main_window_test, a_click_on_a_watched_share_shows_its_history_on_the_chart_page) {
-  std::vector<rtl::Text> shown;
-  window_.SetHistoryPane(std::make_unique<HistoryRecorder>(shown));
-  Show(window_, "public\r\nteam\r\n");
+// The chart window at Chart1's place shows the frame that the same history draws off-screen
+// on Chart1 with the GDI device (as --render draws it).
+TEST_F(main_window_test, a_click_on_a_watched_share_draws_its_history_on_the_chart_page) {
+  Show(window_, "public\r\ndocs\r\n");
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), history_pictures::kTwoDays);
+  boxes_.AnswerOpenDialog(directory_.File("t.txt"));
+  Command(core::form1::kN2.number);
   ClickEntry(Form().list_box2, 1);
   EXPECT_EQ(Page(), 2);
   EXPECT_TRUE(GetWindowLongW(Form().tab_sheet3, GWL_STYLE) & WS_VISIBLE);
   EXPECT_FALSE(GetWindowLongW(Form().tab_sheet1, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_EQ(shown, std::vector<rtl::Text>{"team"});
+  const HWND chart = FindWindowExW(Form().tab_sheet3, nullptr, L"SharemonChart", nullptr);
+  ASSERT_NE(chart, nullptr);
+  RECT place{};
+  GetWindowRect(chart, &place);
+  MapWindowPoints(nullptr, Form().tab_sheet3, reinterpret_cast<POINT*>(&place), 2);
+  EXPECT_EQ((TRect{place.left, place.top, place.right, place.bottom}), (TRect{16, 8, 16 + 817, 8 + 250}));
+  TBitmap shown = gdi::MakeDibBitmap(817, 250);
+  SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(gdi::DeviceContextOf(shown)), PRF_CLIENT);
+  GdiFlush();
+  TGdiChartDevice device;
+  TChart off_screen(device);
+  off_screen.Resize(817, 250);
+  TFastLineSeries& series = ConfigureHistoryChart(off_screen);
+  ShowHistoryLine(off_screen, series, "docs", HistoryLineOf(core::ReadShareHistory(window_.Logic().Table(), "docs")),
+                  [](const rtl::Text&) {});
+  TBitmap drawn(817, 250);
+  RenderHistoryFrame(off_screen, drawn);
+  int differing = 0;
+  for (int y = 0; y < 250; ++y)
+    for (int x = 0; x < 817; ++x) differing += ((shown.Pixel(x, y) ^ drawn.Pixel(x, y)) & 0xFFFFFF) != 0;
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(main_window_test, a_double_click_on_a_share_watches_it) {

@@ -1,0 +1,43 @@
+// The picture face's arguments: what --render reads on Linux and Windows alike.
+#include "core/render_face.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using core::ParseRenderArguments;
+using Arguments = std::vector<std::string>;
+
+TEST(RenderArgumentsTest, FullForm) {
+  const auto request = ParseRenderArguments(
+      {"sharemon", "--render", "list.txt", "--share", "docs", "--out", "a.png", "--size", "400x300"});
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->table_file, "list.txt");
+  EXPECT_EQ(request->share, "docs");
+  EXPECT_EQ(request->out_file, "a.png");
+  EXPECT_EQ(request->width, 400);
+  EXPECT_EQ(request->height, 300);
+}
+
+TEST(RenderArgumentsTest, SizeDefaultsToChart1) {
+  const auto request = ParseRenderArguments({"sharemon", "--render", "t", "--out", "a.png", "--share", "d"});
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->width, 817);
+  EXPECT_EQ(request->height, 250);
+}
+
+TEST(RenderArgumentsTest, UnusableArgumentsAreRefused) {
+  const Arguments refused[] = {
+      {"sharemon", "--render"},
+      {"sharemon", "--render", "t", "--share", "d"},
+      {"sharemon", "--render", "t", "--out", "a.png"},
+      {"sharemon", "--render", "t", "--share", "d", "--out"},
+      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "400"},
+      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "0x10"},
+      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "10x10px"},
+      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--colour", "red"},
+  };
+  for (const Arguments& arguments : refused) EXPECT_FALSE(ParseRenderArguments(arguments)) << arguments.size();
+}
+
+}  // namespace
