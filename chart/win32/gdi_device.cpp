@@ -164,7 +164,11 @@ HFONT TGdiChartDevice::FontFor(const TFont& font, int escapement) {
 }
 
 TTextExtent TGdiChartDevice::MeasureText(const TFont& font, const rtl::Text& text) {
-  HGDIOBJ previous = SelectObject(measuring_dc_, FontFor(font, 0));
+  HFONT handle = FontFor(font, 0);
+  std::string key(reinterpret_cast<const char*>(&handle), sizeof handle);
+  key += text;
+  if (const auto known = measured_.find(key); known != measured_.end()) return known->second;
+  HGDIOBJ previous = SelectObject(measuring_dc_, handle);
   TEXTMETRICW metrics{};
   SIZE size{};
   const std::wstring wide = gdi::WideOf(text);
@@ -172,7 +176,8 @@ TTextExtent TGdiChartDevice::MeasureText(const TFont& font, const rtl::Text& tex
                         GetTextExtentPoint32W(measuring_dc_, wide.c_str(), int(wide.size()), &size);
   SelectObject(measuring_dc_, previous);
   if (!measured) return {};
-  return {int(size.cx), int(metrics.tmAscent), int(metrics.tmHeight)};
+  if (measured_.size() >= kMeasuredTextLimit) measured_.clear();
+  return measured_[std::move(key)] = {int(size.cx), int(metrics.tmAscent), int(metrics.tmHeight)};
 }
 
 void TGdiChartDevice::OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, const rtl::Text& text) {

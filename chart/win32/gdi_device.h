@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "chart/chart_device.h"
@@ -58,6 +60,11 @@ class TGdiChartDevice : public TChartDevice {
 
   HDC measuring_dc_;
   std::vector<FontEntry> fonts_;
+  // Extents measured before, by font handle and text: every frame measures the same labels
+  // again, and GDI measures far slower than the engine draws a line (under Wine a third of
+  // a frame). Emptied when it grows past kMeasuredTextLimit entries.
+  static constexpr std::size_t kMeasuredTextLimit = 4096;
+  std::unordered_map<std::string, TTextExtent> measured_;
   HDC paint_target_ = nullptr;
 };
 
