@@ -1,10 +1,12 @@
 // job_launcher PROGRAM [ARGUMENTS...]: runs the rest of its command line as it stands inside
 // a job that ends every process in it once the launcher lets go of it, and exits with the
-// program's exit code (1 when it cannot start it). scripts/test-windows runs the tests
-// through it, so that no process a test left behind outlives the run and holds its output
-// open, and so that the tests' own jobs are nested in another, as under a service host.
+// program's exit code (1, with the reason on standard error, when it cannot start it).
+// scripts/test-windows runs the tests through it, so that no process a test left behind
+// outlives the run and holds its output open, and so that the tests' own jobs are nested in
+// another, as under a service host.
 #include <windows.h>
 
+#include <cstdio>
 #include <cwctype>
 #include <string>
 
@@ -29,6 +31,13 @@ HANDLE KillOnCloseJob() {
   return job;
 }
 
+// Says which step failed and with what error: a run that ends with 1 and no output says
+// nothing of why.
+int CannotStart(const char* step) {
+  std::fprintf(stderr, "job_launcher: %s failed with error %lu\n", step, GetLastError());
+  return 1;
+}
+
 }  // namespace
 
 int wmain() {
@@ -37,13 +46,15 @@ int wmain() {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (job == nullptr || !CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                                        nullptr, nullptr, &startup, &process)) {
-    return 1;
+  if (job == nullptr) return CannotStart("CreateJobObjectW");
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &startup, &process)) {
+    return CannotStart("CreateProcessW");
   }
   if (!AssignProcessToJobObject(job, process.hProcess)) {
+    const int status = CannotStart("AssignProcessToJobObject");
     TerminateProcess(process.hProcess, 1);
-    return 1;
+    return status;
   }
   ResumeThread(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
