@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/owned_handle.h"
+#include "platform/process_start.h"
 #else
 #include <poll.h>
 #include <signal.h>
@@ -139,8 +140,10 @@ bool CreateSuspendedChild(const ConsoleCommand& command, const rtl::Text& workin
   // CreateProcessA may write into the command line, so it gets its own copy.
   rtl::Text command_line = command.command_line;
   const char* program = command.program_path.empty() ? nullptr : command.program_path.c_str();
-  return CreateProcessA(program, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        working_directory.c_str(), &startup, &process) != 0;
+  return StartProcess([&] {
+    return CreateProcessA(program, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                          working_directory.c_str(), &startup, &process);
+  }) != 0;
 }
 
 // The child runs only once it is in the job, so nothing it starts escapes the job. Where the

@@ -16,6 +16,7 @@
 #include "core/poll_options.h"
 #include "core/table_file.h"
 #include "core/table_file_text.h"
+#include "platform/process_start.h"
 #include "rtl/errors.h"
 #include "net_log.h"
 #include "png_reading.h"
@@ -87,8 +88,10 @@ class RunningProgram {
     startup.hStdInput = INVALID_HANDLE_VALUE;
     startup.hStdOutput = out_;
     startup.hStdError = error_;
-    started_ = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, creation_flags, nullptr, nullptr,
-                              &startup, &process_);
+    started_ = platform::StartProcess([&] {
+      return CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, creation_flags, nullptr, nullptr,
+                            &startup, &process_);
+    });
     if (!started_) start_error_ = GetLastError();
   }
   ~RunningProgram() {

@@ -10,6 +10,8 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/process_start.h"
+
 namespace {
 
 // The command line after the launcher's own name, which is quoted or ends at a blank.
@@ -47,8 +49,11 @@ int wmain() {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (job == nullptr) return CannotStart("CreateJobObjectW");
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                      &startup, &process)) {
+  const auto start = [&] {
+    return CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &process);
+  };
+  if (!platform::StartProcess(start)) {
     return CannotStart("CreateProcessW");
   }
   if (!AssignProcessToJobObject(job, process.hProcess)) {

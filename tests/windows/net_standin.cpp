@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/netshare/share_report.h"
+#include "platform/process_start.h"
 #include "rtl/console_text.h"
 #include "rtl/text.h"
 #include "standins.h"
@@ -60,10 +61,11 @@ void StartSleepingChild(bool share_output) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(OwnPath().c_str(), command_line.data(), nullptr, nullptr, share_output, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return;
-  }
+  const auto start = [&] {
+    return CreateProcessW(OwnPath().c_str(), command_line.data(), nullptr, nullptr, share_output, 0, nullptr, nullptr,
+                          &startup, &process);
+  };
+  if (!platform::StartProcess(start)) return;
   wchar_t* child_argv[] = {nullptr, const_cast<wchar_t*>(standin::kSleepArgument)};
   LogProcess(process.dwProcessId, 2, child_argv);
   CloseHandle(process.hThread);
