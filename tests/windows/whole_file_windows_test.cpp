@@ -30,7 +30,9 @@ TEST_F(WholeFileWindowsTest, the_name_never_lacks_a_file_while_it_is_replaced) {
   platform::WriteWholeFile(file_, "0\r\n", platform::FileErrors::kRuntimeCode);
   std::atomic<bool> done = false;
   std::thread writer([&] {
-    for (int i = 1; i <= 300; ++i) platform::WriteWholeFile(file_, std::to_string(i) + "\r\n", platform::FileErrors::kRuntimeCode);
+    for (int i = 1; i <= 300; ++i) {
+      platform::WriteWholeFile(file_, std::to_string(i) + "\r\n", platform::FileErrors::kRuntimeCode);
+    }
     done = true;
   });
   int looks = 0;
