@@ -299,18 +299,28 @@ class TemporaryFile {
     if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) ThrowInOutFailure(LastError());
   }
 
-  // ReplaceFileW keeps the earlier file's attributes and security; a file system without it
-  // gets the plain move.
+  // One rename over the earlier file, so that the name never lacks a file. ReplaceFileW is not
+  // used: it moves the earlier file aside before it moves the new one in, and a program ended
+  // between the two (under Wine a kill at the wrong moment did) left no file under the name. The
+  // earlier file's attributes are kept, as its permission bits are on Linux.
   void Replace(const fs::path& file, const fs::path& target, bool existed, FileErrors errors) {
-    const bool replaced =
-        (existed && ::ReplaceFileW(target.c_str(), path_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                   nullptr, nullptr)) ||
-        ::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) ThrowCreateFailure(file, LastError(), errors);
+    const DWORD earlier = existed ? ::GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+    if (earlier != INVALID_FILE_ATTRIBUTES) {
+      // Windows refuses to rename over a read-only file and Wine does not: asked here for both.
+      if ((earlier & FILE_ATTRIBUTE_READONLY) != 0) ThrowCreateFailure(file, ERROR_ACCESS_DENIED, errors);
+      if ((earlier & kKeptAttributes) != 0) ::SetFileAttributesW(path_.c_str(), earlier & kKeptAttributes);
+    }
+    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      ThrowCreateFailure(file, LastError(), errors);
+    }
     path_.clear();
   }
 
  private:
+  // The attributes a replaced file passes on to the file that replaces it.
+  static constexpr DWORD kKeptAttributes =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
   fs::path path_;
   Handle handle_;
 };
