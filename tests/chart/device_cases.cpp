@@ -142,7 +142,7 @@ const std::vector<TDeviceCase> kCases = {
      kNoLines, false, true},
     {"ellipse", [](TCanvas& c) { c.Ellipse(8, 8, 48, 40); }, Box<8, 8, 48, 40>, 1, {kCaseInk, kCaseBrush},
      {{{28, 24}, kCaseBrush}, {{8, 8}, kWhite}}},
-    {"arc", [](TCanvas& c) { c.Arc(8, 8, 48, 40, 48, 24, 28, 8); }, Box<27, 8, 48, 25>, 2, {kCaseInk}},
+    {"arc", [](TCanvas& c) { c.Arc(8, 8, 48, 40, 48, 24, 28, 8); }, Box<27, 8, 48, 25>, 3, {kCaseInk}},
     {"pie", [](TCanvas& c) { c.Pie(8, 8, 48, 40, 48, 24, 28, 8); }, Box<27, 8, 48, 25>, 2, {kCaseInk, kCaseBrush},
      {{{38, 16}, kCaseBrush}}},
     {"round rectangle", [](TCanvas& c) { c.RoundRect(8, 8, 48, 40, 16, 16); }, Box<8, 8, 48, 40>, 1,
