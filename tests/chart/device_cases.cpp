@@ -67,129 +67,151 @@ TRect UprightCell(const TCanvas& c) {
   return {4, 20, 4 + e.Width, 20 + e.Height};
 }
 
-const std::vector<TDeviceCase> kCases = {
+const std::vector<DeviceCase> kCases = {
     // Lines with each pen, rectangles, solid fills and pictures copied: the engine's pixels.
-    {"solid line", [](TCanvas& c) { Line(c, 4, 6, 50, 30); }, Box<4, 6, 50, 31>, 1, {kCaseInk}, {}, kNoLines, true},
-    {"wide line",
-     [](TCanvas& c) {
-       c.Pen().SetWidth(2);
-       Line(c, 4, 10, 40, 10);
-     },
-     Box<3, 9, 41, 11>, 0, {kCaseInk}, {}, kNoLines, true},
-    {"dashed line", [](TCanvas& c) { StyledLine(c, psDash); }, Box<4, 20, 60, 21>, 6, {kCaseInk}, {}, kNoLines, true},
-    {"dotted line", [](TCanvas& c) { StyledLine(c, psDot); }, Box<4, 20, 60, 21>, 6, {kCaseInk}, {}, kNoLines, true},
-    {"dash-dot line", [](TCanvas& c) { StyledLine(c, psDashDot); }, Box<4, 20, 60, 21>, 6, {kCaseInk}, {}, kNoLines,
-     true},
-    {"dash-dot-dot line", [](TCanvas& c) { StyledLine(c, psDashDotDot); }, Box<4, 20, 60, 21>, 6, {kCaseInk}, {},
-     kNoLines, true},
-    {"inside-frame line", [](TCanvas& c) { StyledLine(c, psInsideFrame); }, Box<4, 20, 60, 21>, 0, {kCaseInk}, {},
-     kNoLines, true},
-    {"clear pen's line", [](TCanvas& c) { StyledLine(c, psClear); }, Box<0, 0, 0, 0>, 0, {}, {}, kNoLines, true},
-    {"alternate pixels' line",
-     [](TCanvas& c) {
-       c.Pen().SelectAlternateCosmeticHandle(ColorOfRgb(kCaseInk));
-       Line(c, 4, 20, 60, 20);
-     },
-     Box<4, 20, 60, 21>, 1, {kCaseInk}, {{{5, 20}, kWhite}}, kNoLines, true},
-    {"rectangle", [](TCanvas& c) { c.Rectangle(8, 8, 40, 30); }, Box<8, 8, 40, 30>, 0, {kCaseInk, kCaseBrush},
-     {{{20, 20}, kCaseBrush}}, kNoLines, true},
-    {"solid fill", [](TCanvas& c) { c.FillRect({10, 12, 30, 20}); }, Box<10, 12, 30, 20>, 0, {kCaseBrush}, {},
-     kNoLines, true},
-    {"picture", [](TCanvas& c) { c.DrawImage(12, 14, Quarters(8, 6)); }, Box<12, 14, 20, 20>, 0,
-     {kCaseInk, kCaseBrush, kCaseBackground, kPurple}, {}, kNoLines, true},
-    {"clipped line",
-     [](TCanvas& c) {
-       c.IntersectClipRect({10, 0, 30, kSide});
-       Line(c, 4, 6, 50, 30);
-     },
-     Box<10, 8, 30, 21>, 2, {kCaseInk}, {}, kNoLines, true},
+    {.name = "solid line", .draw = [](TCanvas& c) { Line(c, 4, 6, 50, 30); }, .region = Box<4, 6, 50, 31>, .slack = 1,
+     .colours = {kCaseInk}, .engine = true},
+    {.name = "wide line",
+     .draw =
+         [](TCanvas& c) {
+           c.Pen().SetWidth(2);
+           Line(c, 4, 10, 40, 10);
+         },
+     .region = Box<3, 9, 41, 11>, .colours = {kCaseInk}, .engine = true},
+    {.name = "dashed line", .draw = [](TCanvas& c) { StyledLine(c, psDash); }, .region = Box<4, 20, 60, 21>,
+     .slack = 6, .colours = {kCaseInk}, .engine = true},
+    {.name = "dotted line", .draw = [](TCanvas& c) { StyledLine(c, psDot); }, .region = Box<4, 20, 60, 21>,
+     .slack = 6, .colours = {kCaseInk}, .engine = true},
+    {.name = "dash-dot line", .draw = [](TCanvas& c) { StyledLine(c, psDashDot); }, .region = Box<4, 20, 60, 21>,
+     .slack = 6, .colours = {kCaseInk}, .engine = true},
+    {.name = "dash-dot-dot line", .draw = [](TCanvas& c) { StyledLine(c, psDashDotDot); },
+     .region = Box<4, 20, 60, 21>, .slack = 6, .colours = {kCaseInk}, .engine = true},
+    {.name = "inside-frame line", .draw = [](TCanvas& c) { StyledLine(c, psInsideFrame); },
+     .region = Box<4, 20, 60, 21>, .colours = {kCaseInk}, .engine = true},
+    {.name = "clear pen's line", .draw = [](TCanvas& c) { StyledLine(c, psClear); }, .region = Box<0, 0, 0, 0>,
+     .engine = true},
+    {.name = "alternate pixels' line",
+     .draw =
+         [](TCanvas& c) {
+           c.Pen().SelectAlternateCosmeticHandle(ColorOfRgb(kCaseInk));
+           Line(c, 4, 20, 60, 20);
+         },
+     .region = Box<4, 20, 60, 21>, .slack = 1, .colours = {kCaseInk}, .samples = {{{5, 20}, kWhite}}, .engine = true},
+    {.name = "rectangle", .draw = [](TCanvas& c) { c.Rectangle(8, 8, 40, 30); }, .region = Box<8, 8, 40, 30>,
+     .colours = {kCaseInk, kCaseBrush}, .samples = {{{20, 20}, kCaseBrush}}, .engine = true},
+    {.name = "solid fill", .draw = [](TCanvas& c) { c.FillRect({10, 12, 30, 20}); }, .region = Box<10, 12, 30, 20>,
+     .colours = {kCaseBrush}, .engine = true},
+    {.name = "picture", .draw = [](TCanvas& c) { c.DrawImage(12, 14, Quarters(8, 6)); },
+     .region = Box<12, 14, 20, 20>, .colours = {kCaseInk, kCaseBrush, kCaseBackground, kPurple}, .engine = true},
+    {.name = "clipped line",
+     .draw =
+         [](TCanvas& c) {
+           c.IntersectClipRect({10, 0, 30, kSide});
+           Line(c, 4, 6, 50, 30);
+         },
+     .region = Box<10, 8, 30, 21>, .slack = 2, .colours = {kCaseInk}, .engine = true},
 
     // Hatches, bitmap brushes, gradients, shapes, stretched pictures and text: the device's.
-    {"horizontal hatch", [](TCanvas& c) { Hatch(c, bsHorizontal); }, Box<6, 6, 46, 38>, 0,
-     {kCaseBrush, kCaseBackground}, {}, kRows},
-    {"vertical hatch", [](TCanvas& c) { Hatch(c, bsVertical); }, Box<6, 6, 46, 38>, 0, {kCaseBrush, kCaseBackground},
-     {}, kColumns},
-    {"falling diagonal hatch", [](TCanvas& c) { Hatch(c, bsFDiagonal); }, Box<6, 6, 46, 38>, 0,
-     {kCaseBrush, kCaseBackground}, {}, kFalling},
-    {"rising diagonal hatch", [](TCanvas& c) { Hatch(c, bsBDiagonal); }, Box<6, 6, 46, 38>, 0,
-     {kCaseBrush, kCaseBackground}, {}, kRising},
-    {"cross hatch", [](TCanvas& c) { Hatch(c, bsCross); }, Box<6, 6, 46, 38>, 0, {kCaseBrush, kCaseBackground}, {},
-     kRows | kColumns},
-    {"diagonal cross hatch", [](TCanvas& c) { Hatch(c, bsDiagCross); }, Box<6, 6, 46, 38>, 0,
-     {kCaseBrush, kCaseBackground}, {}, kFalling | kRising},
-    {"hatched rectangle, gaps left",
-     [](TCanvas& c) {
-       c.Brush().SetStyle(bsCross);
-       c.Rectangle(6, 6, 46, 38);
-     },
-     Box<6, 6, 46, 38>, 0, {kCaseInk, kCaseBrush}, {{{6, 6}, kCaseInk}}},
-    {"bitmap brush",
-     [](TCanvas& c) {
-       c.Brush().SetBitmap(Tile());
-       c.FillRect({5, 7, 21, 15});
-     },
-     Box<5, 7, 21, 15>, 0, {kCaseInk, kCaseBrush, kCaseBackground},
-     {{{6, 8}, kCaseInk}, {{7, 8}, kCaseBrush}, {{6, 9}, kCaseBackground}, {{7, 9}, kCaseInk}}},
-    {"vertical gradient", [](TCanvas& c) { c.GradientFill({8, 4, 40, 60}, kCaseBrush, kCaseBackground, true); },
-     Box<8, 4, 40, 60>, 0, {},
-     {{{8, 4}, kCaseBrush, 12}, {{39, 4}, kCaseBrush, 12}, {{8, 59}, kCaseBackground, 12},
-      {{39, 59}, kCaseBackground, 12}},
-     kNoLines, false, true},
-    {"horizontal gradient", [](TCanvas& c) { c.GradientFill({4, 8, 60, 40}, kCaseBrush, kCaseBackground, false); },
-     Box<4, 8, 60, 40>, 0, {},
-     {{{4, 8}, kCaseBrush, 12}, {{4, 39}, kCaseBrush, 12}, {{59, 8}, kCaseBackground, 12},
-      {{59, 39}, kCaseBackground, 12}},
-     kNoLines, false, true},
-    {"ellipse", [](TCanvas& c) { c.Ellipse(8, 8, 48, 40); }, Box<8, 8, 48, 40>, 1, {kCaseInk, kCaseBrush},
-     {{{28, 24}, kCaseBrush}, {{8, 8}, kWhite}}},
-    {"arc", [](TCanvas& c) { c.Arc(8, 8, 48, 40, 48, 24, 28, 8); }, Box<27, 8, 48, 25>, 3, {kCaseInk}},
-    {"pie", [](TCanvas& c) { c.Pie(8, 8, 48, 40, 48, 24, 28, 8); }, Box<27, 8, 48, 25>, 2, {kCaseInk, kCaseBrush},
-     {{{38, 16}, kCaseBrush}}},
-    {"round rectangle", [](TCanvas& c) { c.RoundRect(8, 8, 48, 40, 16, 16); }, Box<8, 8, 48, 40>, 1,
-     {kCaseInk, kCaseBrush}, {{{28, 24}, kCaseBrush}, {{8, 8}, kWhite}, {{47, 39}, kWhite}}},
-    {"polygon",
-     [](TCanvas& c) {
-       const TPoint corners[] = {{8, 40}, {28, 6}, {50, 40}};
-       c.Polygon(corners, 3);
-     },
-     Box<8, 6, 51, 41>, 1, {kCaseInk, kCaseBrush}, {{{28, 30}, kCaseBrush}, {{9, 7}, kWhite}}},
-    {"stretched picture", [](TCanvas& c) { c.StretchDraw({10, 10, 42, 30}, Quarters(2, 2)); }, Box<10, 10, 42, 30>, 0,
-     {kCaseInk, kCaseBrush, kCaseBackground, kPurple},
-     {{{18, 15}, kCaseInk}, {{34, 15}, kCaseBrush}, {{18, 25}, kCaseBackground}, {{34, 25}, kPurple}}},
-    {"text", [](TCanvas& c) { Label(c, 4, 20, TA_LEFT | TA_TOP, 0); }, UprightCell, 0, {kCaseInk, kCaseBackground}},
-    {"text centred on its baseline", [](TCanvas& c) { Label(c, 32, 30, TA_CENTER | TA_BASELINE, 0); },
-     [](const TCanvas& c) {
-       const TTextExtent e = c.TextExtent(kLabel);
-       return TRect{32 - e.Width / 2, 30 - e.Ascent, 32 - e.Width / 2 + e.Width, 30 - e.Ascent + e.Height};
-     },
-     0, {kCaseInk, kCaseBackground}},
-    {"text turned upward", [](TCanvas& c) { Label(c, 20, 60, TA_LEFT | TA_TOP, 900); },
-     [](const TCanvas& c) {
-       const TTextExtent e = c.TextExtent(kLabel);
-       return TRect{20, 60 - e.Width, 20 + e.Height, 60};
-     },
-     0, {kCaseInk, kCaseBackground}},
+    {.name = "horizontal hatch", .draw = [](TCanvas& c) { Hatch(c, bsHorizontal); }, .region = Box<6, 6, 46, 38>,
+     .colours = {kCaseBrush, kCaseBackground}, .lines = kRows},
+    {.name = "vertical hatch", .draw = [](TCanvas& c) { Hatch(c, bsVertical); }, .region = Box<6, 6, 46, 38>,
+     .colours = {kCaseBrush, kCaseBackground}, .lines = kColumns},
+    {.name = "falling diagonal hatch", .draw = [](TCanvas& c) { Hatch(c, bsFDiagonal); },
+     .region = Box<6, 6, 46, 38>, .colours = {kCaseBrush, kCaseBackground}, .lines = kFalling},
+    {.name = "rising diagonal hatch", .draw = [](TCanvas& c) { Hatch(c, bsBDiagonal); },
+     .region = Box<6, 6, 46, 38>, .colours = {kCaseBrush, kCaseBackground}, .lines = kRising},
+    {.name = "cross hatch", .draw = [](TCanvas& c) { Hatch(c, bsCross); }, .region = Box<6, 6, 46, 38>,
+     .colours = {kCaseBrush, kCaseBackground}, .lines = kRows | kColumns},
+    {.name = "diagonal cross hatch", .draw = [](TCanvas& c) { Hatch(c, bsDiagCross); }, .region = Box<6, 6, 46, 38>,
+     .colours = {kCaseBrush, kCaseBackground}, .lines = kFalling | kRising},
+    {.name = "hatched rectangle, gaps left",
+     .draw =
+         [](TCanvas& c) {
+           c.Brush().SetStyle(bsCross);
+           c.Rectangle(6, 6, 46, 38);
+         },
+     .region = Box<6, 6, 46, 38>, .colours = {kCaseInk, kCaseBrush}, .samples = {{{6, 6}, kCaseInk}}},
+    {.name = "bitmap brush",
+     .draw =
+         [](TCanvas& c) {
+           c.Brush().SetBitmap(Tile());
+           c.FillRect({5, 7, 21, 15});
+         },
+     .region = Box<5, 7, 21, 15>, .colours = {kCaseInk, kCaseBrush, kCaseBackground},
+     .samples = {{{6, 8}, kCaseInk}, {{7, 8}, kCaseBrush}, {{6, 9}, kCaseBackground}, {{7, 9}, kCaseInk}}},
+    {.name = "vertical gradient",
+     .draw = [](TCanvas& c) { c.GradientFill({8, 4, 40, 60}, kCaseBrush, kCaseBackground, true); },
+     .region = Box<8, 4, 40, 60>,
+     .samples = {{{8, 4}, kCaseBrush, 12}, {{39, 4}, kCaseBrush, 12}, {{8, 59}, kCaseBackground, 12},
+                 {{39, 59}, kCaseBackground, 12}},
+     .blends = true},
+    {.name = "horizontal gradient",
+     .draw = [](TCanvas& c) { c.GradientFill({4, 8, 60, 40}, kCaseBrush, kCaseBackground, false); },
+     .region = Box<4, 8, 60, 40>,
+     .samples = {{{4, 8}, kCaseBrush, 12}, {{4, 39}, kCaseBrush, 12}, {{59, 8}, kCaseBackground, 12},
+                 {{59, 39}, kCaseBackground, 12}},
+     .blends = true},
+    {.name = "ellipse", .draw = [](TCanvas& c) { c.Ellipse(8, 8, 48, 40); }, .region = Box<8, 8, 48, 40>, .slack = 1,
+     .colours = {kCaseInk, kCaseBrush}, .samples = {{{28, 24}, kCaseBrush}, {{8, 8}, kWhite}}},
+    // Wine's GDI ends this quarter arc three pixels before the ray through its end point.
+    {.name = "arc", .draw = [](TCanvas& c) { c.Arc(8, 8, 48, 40, 48, 24, 28, 8); }, .region = Box<27, 8, 48, 25>,
+     .slack = 3, .colours = {kCaseInk}},
+    {.name = "pie", .draw = [](TCanvas& c) { c.Pie(8, 8, 48, 40, 48, 24, 28, 8); }, .region = Box<27, 8, 48, 25>,
+     .slack = 2, .colours = {kCaseInk, kCaseBrush}, .samples = {{{38, 16}, kCaseBrush}}},
+    {.name = "round rectangle", .draw = [](TCanvas& c) { c.RoundRect(8, 8, 48, 40, 16, 16); },
+     .region = Box<8, 8, 48, 40>, .slack = 1, .colours = {kCaseInk, kCaseBrush},
+     .samples = {{{28, 24}, kCaseBrush}, {{8, 8}, kWhite}, {{47, 39}, kWhite}}},
+    {.name = "polygon",
+     .draw =
+         [](TCanvas& c) {
+           const TPoint corners[] = {{8, 40}, {28, 6}, {50, 40}};
+           c.Polygon(corners, 3);
+         },
+     .region = Box<8, 6, 51, 41>, .slack = 1, .colours = {kCaseInk, kCaseBrush},
+     .samples = {{{28, 30}, kCaseBrush}, {{9, 7}, kWhite}}},
+    {.name = "stretched picture", .draw = [](TCanvas& c) { c.StretchDraw({10, 10, 42, 30}, Quarters(2, 2)); },
+     .region = Box<10, 10, 42, 30>, .colours = {kCaseInk, kCaseBrush, kCaseBackground, kPurple},
+     .samples = {{{18, 15}, kCaseInk}, {{34, 15}, kCaseBrush}, {{18, 25}, kCaseBackground}, {{34, 25}, kPurple}}},
+    {.name = "text", .draw = [](TCanvas& c) { Label(c, 4, 20, TA_LEFT | TA_TOP, 0); }, .region = UprightCell,
+     .colours = {kCaseInk, kCaseBackground}},
+    {.name = "text centred on its baseline", .draw = [](TCanvas& c) { Label(c, 32, 30, TA_CENTER | TA_BASELINE, 0); },
+     .region =
+         [](const TCanvas& c) {
+           const TTextExtent e = c.TextExtent(kLabel);
+           return TRect{32 - e.Width / 2, 30 - e.Ascent, 32 - e.Width / 2 + e.Width, 30 - e.Ascent + e.Height};
+         },
+     .colours = {kCaseInk, kCaseBackground}},
+    {.name = "text turned upward", .draw = [](TCanvas& c) { Label(c, 20, 60, TA_LEFT | TA_TOP, 900); },
+     .region =
+         [](const TCanvas& c) {
+           const TTextExtent e = c.TextExtent(kLabel);
+           return TRect{20, 60 - e.Width, 20 + e.Height, 60};
+         },
+     .colours = {kCaseInk, kCaseBackground}},
 
     // The clip, on what the device draws.
-    {"clipped ellipse",
-     [](TCanvas& c) {
-       c.IntersectClipRect({0, 0, 28, kSide});
-       c.Ellipse(8, 8, 48, 40);
-     },
-     Box<8, 8, 28, 40>, 1, {kCaseInk, kCaseBrush}},
-    {"clipped hatch",
-     [](TCanvas& c) {
-       c.IntersectClipRect({0, 0, kSide, 20});
-       Hatch(c, bsCross);
-     },
-     Box<6, 6, 46, 20>, 0, {kCaseBrush, kCaseBackground}},
-    {"clipped text",
-     [](TCanvas& c) {
-       c.IntersectClipRect({0, 0, 20, kSide});
-       Label(c, 4, 20, TA_LEFT | TA_TOP, 0);
-     },
-     [](const TCanvas& c) { return Intersection(UprightCell(c), {0, 0, 20, kSide}); }, 0,
-     {kCaseInk, kCaseBackground}},
+    {.name = "clipped ellipse",
+     .draw =
+         [](TCanvas& c) {
+           c.IntersectClipRect({0, 0, 28, kSide});
+           c.Ellipse(8, 8, 48, 40);
+         },
+     .region = Box<8, 8, 28, 40>, .slack = 1, .colours = {kCaseInk, kCaseBrush}},
+    {.name = "clipped hatch",
+     .draw =
+         [](TCanvas& c) {
+           c.IntersectClipRect({0, 0, kSide, 20});
+           Hatch(c, bsCross);
+         },
+     .region = Box<6, 6, 46, 20>, .colours = {kCaseBrush, kCaseBackground}, .lines = kRows | kColumns},
+    {.name = "clipped text",
+     .draw =
+         [](TCanvas& c) {
+           c.IntersectClipRect({0, 0, 20, kSide});
+           Label(c, 4, 20, TA_LEFT | TA_TOP, 0);
+         },
+     .region = [](const TCanvas& c) { return Intersection(UprightCell(c), {0, 0, 20, kSide}); },
+     .colours = {kCaseInk, kCaseBackground}},
 };
 
 // The state every case starts from: the chart's font, and the case colours.
@@ -246,7 +268,7 @@ std::string HatchMismatch(const TBitmap& image, const TRect& area, unsigned line
 }
 
 // The changed pixels against the region, the colours and the samples.
-std::string ExpectationMismatch(const TBitmap& image, const TDeviceCase& c, const TRect& region) {
+std::string ExpectationMismatch(const TBitmap& image, const DeviceCase& c, const TRect& region) {
   TRect ink{kSide, kSide, 0, 0};
   std::vector<bool> seen(c.colours.size());
   for (int y = 0; y < image.Height(); ++y)
@@ -267,7 +289,7 @@ std::string ExpectationMismatch(const TBitmap& image, const TDeviceCase& c, cons
     return "drawn in " + Bounds(ink) + ", not over " + Bounds(region);
   for (std::size_t i = 0; i < c.colours.size(); ++i)
     if (!seen[i]) return "no pixel of " + Hex(c.colours[i]);
-  for (const TCaseSample& s : c.samples)
+  for (const CaseSample& s : c.samples)
     if (!Near(image.Pixel(s.at.X, s.at.Y), s.colour, s.tolerance))
       return Hex(image.Pixel(s.at.X, s.at.Y)) + " at " + At(s.at.X, s.at.Y) + ", not " + Hex(s.colour);
   return c.lines != kNoLines ? HatchMismatch(image, region, c.lines) : "";
@@ -283,15 +305,15 @@ std::string PixelMismatch(const TBitmap& image, const TBitmap& reference) {
 
 }  // namespace
 
-const std::vector<TDeviceCase>& DeviceCases() { return kCases; }
+const std::vector<DeviceCase>& DeviceCases() { return kCases; }
 
-std::string DeviceCaseMismatch(TChartDevice& device, const TDeviceCase& c) {
+std::string DeviceCaseMismatch(TChartDevice& device, const DeviceCase& c) {
   TBitmap frame = device.CreateFrame(kSide, kSide);
   TCanvas canvas(device, &frame);
   Prepare(canvas);
   c.draw(canvas);
   if (c.engine) {
-    TPlainDevice plain(7, true);
+    TPlainDevice plain(7, PlainDrawing::kDrawn);
     TBitmap reference(kSide, kSide);
     TCanvas engine(plain, &reference);
     Prepare(engine);

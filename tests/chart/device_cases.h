@@ -21,7 +21,7 @@ inline constexpr TRgb kCaseBrush = MakeRgb(0xE0, 0x60, 0x20);
 inline constexpr TRgb kCaseBackground = MakeRgb(0x30, 0xB0, 0x50);
 
 // A pixel that must hold a colour, each channel within `tolerance`.
-struct TCaseSample {
+struct CaseSample {
   TPoint at;
   TRgb colour;
   int tolerance = 0;
@@ -29,9 +29,9 @@ struct TCaseSample {
 
 // Directions a hatch's lines run in; a pixel has the hatch's colour exactly where it lies on a
 // line of that colour running through the whole region in one of them.
-enum TCaseLines : unsigned { kNoLines = 0, kRows = 1, kColumns = 2, kFalling = 4, kRising = 8 };
+enum CaseLines : unsigned { kNoLines = 0, kRows = 1, kColumns = 2, kFalling = 4, kRising = 8 };
 
-struct TDeviceCase {
+struct DeviceCase {
   const char* name;
   void (*draw)(TCanvas&);
   // Where the changed pixels lie, from the canvas after drawing (a text's cell depends on the
@@ -40,14 +40,14 @@ struct TDeviceCase {
   // How far inside the region's sides the changed pixels may stop.
   int slack = 0;
   // Each is among the changed pixels; unless `blends`, no other colour is.
-  std::vector<TRgb> colours;
-  std::vector<TCaseSample> samples = {};
+  std::vector<TRgb> colours = {};
+  std::vector<CaseSample> samples = {};
   unsigned lines = kNoLines;
   bool engine = false;  // drawn by the engine's rasteriser: pixel for pixel as the plain device
   bool blends = false;
 };
 
-const std::vector<TDeviceCase>& DeviceCases();
+const std::vector<DeviceCase>& DeviceCases();
 
 // What `device` draws for the case unlike the expectations, in words; empty when alike.
-std::string DeviceCaseMismatch(TChartDevice& device, const TDeviceCase& c);
+std::string DeviceCaseMismatch(TChartDevice& device, const DeviceCase& c);

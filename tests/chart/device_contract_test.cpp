@@ -104,8 +104,8 @@ TEST(DeviceFrameTest, buffered_frames_are_made_by_the_device_once_per_size) {
 }
 
 TEST(plain_device_test, draws_every_device_operation_as_the_case_table_has_it) {
-  TPlainDevice device(7, true);
-  for (const TDeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
+  TPlainDevice device(7, PlainDrawing::kDrawn);
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
 }
 
 }  // namespace

@@ -126,7 +126,8 @@ void TPlainDevice::OutputText(TBitmap& bitmap, const TCanvas& dc, int x, int y, 
   const int fx = (align & TA_CENTER) == TA_CENTER ? -(width / 2) : (align & TA_RIGHT) ? -width : 0;
   const int fy = (align & TA_BASELINE) == TA_BASELINE ? -10 : (align & TA_BOTTOM) ? -13 : 0;
   const bool upward = dc.FontEscapement() == 900;
-  const TRect cell = upward ? TRect{x + fy, y - fx - width, x + fy + 13, y - fx} : TRect{x + fx, y + fy, x + fx + width, y + fy + 13};
+  const TRect cell = upward ? TRect{x + fy, y - fx - width, x + fy + 13, y - fx}
+                            : TRect{x + fx, y + fy, x + fx + width, y + fy + 13};
   Paint(bitmap, dc, cell, [&](int px, int py) -> MaybeRgb {
     const int u = upward ? y - fx - 1 - py : px - x - fx, v = upward ? px - x - fy : py - y - fy;
     if (InGlyph(text, char_width_, u, v)) return dc.TextColor();
@@ -187,7 +188,8 @@ void TPlainDevice::GradientFill(TBitmap& bitmap, const TCanvas& dc, const TRect&
   Log("GradientFill(" + Box(rect) + "," + Hex(start) + "," + Hex(end) + "," + (vertical ? "vertical" : "across") + ")");
   if (draws_)
     Paint(bitmap, dc, rect, [&](int x, int y) -> MaybeRgb {
-      return vertical ? Mixed(start, end, y - rect.Top, rect.Height() - 1) : Mixed(start, end, x - rect.Left, rect.Width() - 1);
+      return vertical ? Mixed(start, end, y - rect.Top, rect.Height() - 1)
+                      : Mixed(start, end, x - rect.Left, rect.Width() - 1);
     });
 }
 
@@ -195,7 +197,8 @@ void TPlainDevice::StretchDraw(TBitmap& bitmap, const TCanvas& dc, const TRect& 
   Log("StretchDraw(" + Box(rect) + ")");
   if (draws_)
     Paint(bitmap, dc, rect, [&](int x, int y) -> MaybeRgb {
-      return image.Pixel((x - rect.Left) * image.Width() / rect.Width(), (y - rect.Top) * image.Height() / rect.Height());
+      return image.Pixel((x - rect.Left) * image.Width() / rect.Width(),
+                         (y - rect.Top) * image.Height() / rect.Height());
     });
 }
 

@@ -18,7 +18,7 @@ namespace {
 TEST(qt_device_test, draws_every_device_operation_into_the_bitmap_as_the_case_table_has_it) {
   EnsureGuiApplication();
   TQtChartDevice device;
-  for (const TDeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
 }
 
 TEST(QtDeviceTest, system_colours_come_from_the_window_palette) {

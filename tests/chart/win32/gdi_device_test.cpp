@@ -160,7 +160,7 @@ TEST_F(GdiDeviceTest, shapes_stay_in_their_box_and_the_clip_and_a_clear_pen_and_
 
 TEST(gdi_device_test, draws_every_device_operation_as_the_case_table_has_it) {
   TGdiChartDevice device;
-  for (const TDeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
 }
 
 }  // namespace
