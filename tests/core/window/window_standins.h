@@ -81,45 +81,30 @@ class StandInView : public core::WindowView {
   }
 };
 
-// A file that exists but cannot be read until released: on Windows held open by another
-// handle that shares nothing (as another program locks it), on Linux a FIFO, which a read
-// refuses as no regular file.
+// A file that exists but cannot be read until Release(): on Windows held open by a handle
+// that shares nothing (as another program locks it), on Linux a FIFO, which a read refuses.
 class UnreadableFile {
  public:
   explicit UnreadableFile(const std::string& path) : path_(path) {
 #ifdef _WIN32
-    TemporaryDirectory::WriteBytes(path, kBytes);
-    handle_ = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-#else
-    mkfifo(path.c_str(), 0644);
-#endif
+    TemporaryDirectory::WriteBytes(path, "docs\r\n");
+    lock_ = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   }
   ~UnreadableFile() { Release(); }
-  UnreadableFile(const UnreadableFile&) = delete;
-  UnreadableFile& operator=(const UnreadableFile&) = delete;
-
-  // The other program lets go: the file can be read and written again, but on Linux, where
-  // it is a FIFO.
-  void Release() {
-#ifdef _WIN32
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
-#endif
-  }
-  // The file is as it was made.
-  bool Intact() const {
-#ifdef _WIN32
-    return TemporaryDirectory::ReadBytes(path_) == kBytes;
-#else
-    return std::filesystem::is_fifo(path_);
-#endif
-  }
+  void Release() { CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE)); }
+  bool Intact() const { return TemporaryDirectory::ReadBytes(path_) == "docs\r\n"; }
 
  private:
-  static constexpr char kBytes[] = "docs\r\n";
-  std::string path_;
-#ifdef _WIN32
-  HANDLE handle_;
+  HANDLE lock_;
+#else
+    mkfifo(path.c_str(), 0644);
+  }
+  void Release() {}
+  bool Intact() const { return std::filesystem::is_fifo(path_); }
+
+ private:
 #endif
+  std::string path_;
 };
 
 // The event loop's queue, turned by the test on its own thread.
