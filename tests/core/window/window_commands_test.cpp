@@ -108,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(line_ends, watch_list_load_test,
                                          LoadCase{"no_final_end", "docs\r\n\xEE\xE1", {"docs", "\xEE\xE1"}},
                                          LoadCase{"empty", "", {}},
                                          LoadCase{"nul", "a\r\nb\0c\r\n"s, {"a", "b"}},
-                                         LoadCase{"utf8_mark", "\xEF\xBB\xBF" "docs\r\n\xD0\xBE\xD0\xB1", {"docs", "\xEE\xE1"}}),
+                                         LoadCase{"utf8_mark", "\xEF\xBB\xBF"
+                                                               "docs\r\n\xD0\xBE\xD0\xB1",
+                                                  {"docs", "\xEE\xE1"}}),
                          [](const testing::TestParamInfo<LoadCase>& info) { return info.param.name; });
 
 TEST_F(window_commands_test, show_without_a_file_keeps_the_list_and_fills_the_share_list) {

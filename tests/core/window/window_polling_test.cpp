@@ -207,8 +207,8 @@ TEST_F(window_polling_test, ticks_failing_while_a_box_is_open_are_told_in_one_mo
     EXPECT_EQ(MorningFile(), kTime + ",docs,pub\r\n" + row + row + row + row);
   };
   Tick();
-  EXPECT_EQ(view_.boxes, (Boxes{"error: cannot start pub", "error: " + std::string(core::WindowLogic::kTicksFailedMeanwhile) +
-                                                                "3. Последняя ошибка: cannot start pub"}));
+  const std::string told = core::WindowLogic::kTicksFailedMeanwhile + std::string("3. Последняя ошибка: ");
+  EXPECT_EQ(view_.boxes, (Boxes{"error: cannot start pub", "error: " + told + "cannot start pub"}));
 }
 
 // --- closing ------------------------------------------------------------------------------
