@@ -239,6 +239,21 @@ TEST_F(window_polling_test, closing_after_a_failed_stop_tries_the_table_again) {
   EXPECT_EQ(MorningFile("gone"), kTime + ",docs\r\n");
 }
 
+// A run's file holds its own rows only, so the rows of a stop that could not write them are
+// written before a new run starts, or the run does not start.
+TEST_F(window_polling_test, a_start_after_a_failed_stop_writes_that_table_first) {
+  ShowIn("gone");
+  Start({"docs"});
+  std::filesystem::remove_all(File("gone"));
+  EXPECT_THROW(logic_.StartStop(), rtl::InOutError);
+  EXPECT_THROW(logic_.StartStop(), rtl::InOutError);
+  EXPECT_FALSE(view_.running);
+  std::filesystem::create_directory(File("gone"));
+  logic_.StartStop();
+  EXPECT_TRUE(view_.running);
+  EXPECT_EQ(MorningFile("gone"), kTime + ",docs\r\n");
+}
+
 // A run lost on a full disk used to end without a word: now the window stays open with the
 // error shown, so the user can free space; closing again gives the table up.
 TEST_F(window_polling_test, a_table_that_cannot_be_written_keeps_the_window_open_once) {
