@@ -6,6 +6,7 @@
 
 #include "core/table_file.h"
 #include "core/watch_list_file.h"
+#include "platform/share_query_command.h"
 #include "platform/standard_streams.h"
 #include "rtl/date_time.h"
 #include "rtl/file_name.h"
@@ -36,6 +37,17 @@ std::string Quoted(const rtl::Text& share) {
   quoted += LogText(share);
   quoted += '"';
   return quoted;
+}
+
+// The table with its first `count` rows only.
+ConnectionTable FirstRows(const ConnectionTable& table, int count) {
+  ConnectionTable first;
+  first.AddColumns(table.Columns());
+  std::vector<ConnectionTable::Row> rows;
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int row = 0; row < count; ++row) rows.push_back(table.RowAt(row));
+  first.AppendRows(std::move(rows));
+  return first;
 }
 
 }  // namespace
@@ -96,20 +108,31 @@ bool HeadlessRun::RunOneDay(bool first) {
 
 void HeadlessRun::LoadWatchList(bool first) {
   try {
-    watch_list_ = ReadWatchListFile(settings_.watch_list_file).Entries();
+    std::vector<rtl::Text> entries = ReadWatchListFile(settings_.watch_list_file).Entries();
+    std::erase_if(entries, [this](const rtl::Text& entry) {
+      const auto fault = platform::ShareNameFault(entry);
+      if (fault) Log("watch list entry left out: " + LogText(*fault));
+      return fault.has_value();
+    });
+    watch_list_ = std::move(entries);
   } catch (const rtl::Exception& error) {
     if (first) throw;
     Log("watch list kept as it was: " + LogText(error.what()));
   }
 }
 
-HeadlessRun::Wake HeadlessRun::TickUntilMidnightOrStop(PollingRun& run, const ConnectionTable& table,
+HeadlessRun::Wake HeadlessRun::TickUntilMidnightOrStop(PollingRun& run, ConnectionTable& table,
                                                        const std::filesystem::path& file, double day) {
   for (;;) {
     const rtl::DateTime tick_start = parts_.clock.Now();
     if (std::floor(tick_start) != day) return Wake::kMidnight;
     if (const auto tick = run.TimerFired(watch_list_)) {
+      const int whole_rows = table.RowCount();
+      tick_ended_ = false;
       ProbeTick(run, *tick, parts_.prober, parts_.stop, watch_list_);
+      // A stop in the middle of a tick would leave its row short of the later shares' counts:
+      // the file keeps the whole ticks only.
+      if (!tick_ended_) table = FirstRows(table, whole_rows);
     }
     if (parts_.stop.Cancelled()) return Wake::kStop;
     Save(table, file, false);
@@ -165,6 +188,7 @@ void HeadlessRun::ProbeFailed(const rtl::Text& share, const ProbeResult& result)
 }
 
 void HeadlessRun::TickEnded(const TickSummary& summary) {
+  tick_ended_ = true;
   std::string line = "tick: " + std::to_string(summary.probed) + " of " + std::to_string(summary.shares) +
                      " shares probed, " + std::to_string(summary.failures) + " failed";
   if (summary.cut) line += ", the rest skipped after a probe without a report";

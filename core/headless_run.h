@@ -15,7 +15,11 @@
 // Files. A run's file is named when the run starts, "list_" + date + "_" + time + ".txt" in
 // the output directory (the name a window's stop would give at that moment), written at the
 // start, after every tick and when the run ends; each write replaces the file atomically, so
-// a crash loses at most one tick. A run holds the ticks that begin on its calendar day.
+// a crash loses at most one tick. A run holds the ticks that begin on its calendar day. A stop
+// in the middle of a tick abandons that tick: the file holds the rows of whole ticks only.
+//
+// Watch list. Read at each run's start; an entry that names no share (platform::ShareNameFault:
+// "pub=C:\", "/delete", ...) is left out of the run, column and probes, with a log line.
 //
 // Log. One line per tick (time, shares probed, failures), one per failed probe, one when a
 // run starts and one when it ends, each a UTF-8 text without a line end.
@@ -126,7 +130,7 @@ class HeadlessRun final : private RunListener {
   // One run from its start to midnight (true) or to the stop signal (false).
   bool RunOneDay(bool first);
   void LoadWatchList(bool first);
-  Wake TickUntilMidnightOrStop(PollingRun& run, const ConnectionTable& table, const std::filesystem::path& file,
+  Wake TickUntilMidnightOrStop(PollingRun& run, ConnectionTable& table, const std::filesystem::path& file,
                                double day);
   Wake WaitForNextTick(rtl::DateTime tick_start, double day);
   // False (after a log line) when the write failed and `first` is false.
@@ -143,6 +147,7 @@ class HeadlessRun final : private RunListener {
   HeadlessSettings settings_;
   Parts parts_;
   std::vector<rtl::Text> watch_list_;
+  bool tick_ended_ = false;  // the latest tick ran to its end (or to a probe that ends it)
 };
 
 }  // namespace core

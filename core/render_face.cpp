@@ -7,6 +7,7 @@
 
 #include "core/command_faces.h"
 #include "core/table_file.h"
+#include "platform/file_identity.h"
 #include "platform/standard_streams.h"
 #include "platform/whole_file.h"
 #include "rtl/errors.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr char kUsage[] = "usage: sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n";
 constexpr int kLargestSide = 16384;  // pixels; a frame beyond that is a typing error
+constexpr char kPictureOverTable[] =
+    " is the table file itself: the picture would replace its rows; name another file for the picture\n";
 
 bool ParseSide(std::string_view text, int& side) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
@@ -74,6 +77,10 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
 int RunRenderFace(const std::vector<std::string>& arguments, const PictureMaker& make_picture) {
   const std::optional<RenderRequest> request = ParseRenderArguments(arguments);
   if (!request) return PrintFaceOutput({2, "", kUsage});
+  // One slip on the command line must not put a picture in place of the rows it was drawn from.
+  if (platform::IsSameFile(rtl::PathFromUtf8(request->table_file), rtl::PathFromUtf8(request->out_file))) {
+    return PrintFaceOutput({2, "", "sharemon --render: --out " + request->out_file + kPictureOverTable});
+  }
   try {
     Render(*request, make_picture);
   } catch (const std::exception& error) {

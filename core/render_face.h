@@ -45,7 +45,8 @@ using PictureMaker = std::function<std::string(HistoryPicture& picture)>;
 
 // Runs the face on the program's arguments. Exit code 0 with the PNG written; 1 after a file
 // or data error, whose error-box text goes to standard error (after any notice) and no PNG is
-// written; 2 for unusable arguments (the usage line on standard error).
+// written; 2 for unusable arguments (the usage line on standard error), and for an --out that
+// names the table file itself (by any path, link or, on Windows, case), which stays untouched.
 int RunRenderFace(const std::vector<std::string>& arguments, const PictureMaker& make_picture);
 
 }  // namespace core

@@ -18,10 +18,19 @@ int ShareColumn(const ConnectionTable& table, const rtl::Text& share) {
   return column;
 }
 
-// A row's value `index`; a row cut short (or the index -1 of the caption column) fails.
-const rtl::Text& RowValue(const ConnectionTable::Row& row, int index) {
-  if (index < 0 || index >= static_cast<int>(row.values.size())) throw rtl::ListIndexError(index);
-  return row.values[index];
+// A row's value `index`, or none for a row cut short: a run ended in the middle of a tick by
+// an older version, or a tick a failed probe ended, left such rows, and every whole row after
+// one still counts. The caption column's index -1 fails.
+const rtl::Text* RowValue(const ConnectionTable::Row& row, int index) {
+  if (index < 0) throw rtl::ListIndexError(index);
+  return index < static_cast<int>(row.values.size()) ? &row.values[index] : nullptr;
+}
+
+const rtl::Text* FirstValue(const ConnectionTable& table, int index) {
+  for (int row = 0; row < table.RowCount(); ++row) {
+    if (const rtl::Text* value = RowValue(table.RowAt(row), index)) return value;
+  }
+  return nullptr;
 }
 
 // A caption made by a poll is "date  time" (two spaces), one read from a file "date time":
@@ -42,9 +51,11 @@ int ReadRowPoints(const ConnectionTable& table, int value_index, int maximum, Sh
   rtl::Text previous_date;
   for (int row = 0; row < table.RowCount(); ++row) {
     const ConnectionTable::Row& entry = table.RowAt(row);
+    const rtl::Text* value = RowValue(entry, value_index);
+    if (value == nullptr) continue;
     CaptionParts parts = SplitCaption(entry.caption);
     const double x = rtl::StrToDateTime(entry.caption);
-    const int y = rtl::StrToInt(RowValue(entry, value_index));
+    const int y = rtl::StrToInt(*value);
     const bool new_day = parts.date != previous_date;
     if (new_day) previous_date = parts.date;
     history.times.push_back(x);
@@ -65,8 +76,9 @@ int StartingMaximum(const rtl::Text& first_value, ShareHistory& history) {
 }
 
 void ReadPoints(const ConnectionTable& table, int value_index, ShareHistory& history) {
-  if (table.RowCount() == 0 || static_cast<int>(table.RowAt(0).values.size()) < value_index + 1) return;
-  const int first_maximum = StartingMaximum(RowValue(table.RowAt(0), value_index), history);
+  const rtl::Text* first = FirstValue(table, value_index);
+  if (first == nullptr) return;
+  const int first_maximum = StartingMaximum(*first, history);
   history.axis_maximum = ReadRowPoints(table, value_index, first_maximum, history) + 5.0;
 }
 

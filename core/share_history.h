@@ -19,25 +19,26 @@ struct ShareHistory {
   // The table has share columns: the chart's earlier curve goes. Without them nothing below
   // is filled and the earlier curve stays under the new title.
   bool replaces_curve = false;
-  // One per row in table order, as far as the rows could be read.
+  // One per row that holds the share's value, in table order, as far as the rows could be
+  // read; a row cut short before the share's column gives it no point.
   std::vector<double> times;
   std::vector<double> counts;
   std::vector<rtl::Text> labels;
-  // The first row's count when it is no integer: the user is told it (NoticeBox) before the
-  // points are drawn, and the reading then fails on it.
+  // The first count (of the first row that has one) when it is no integer: the user is told
+  // it (NoticeBox) before the points are drawn, and the reading then fails on it.
   std::optional<rtl::Text> notice;
   // The left axis' maximum, the largest count + 5, when every row was read.
   std::optional<double> axis_maximum;
   // What ended the reading at a row (rtl::ConvertError for a caption or count that cannot be
-  // read, rtl::ListIndexError for a row without the share's value): the chart shows the
-  // points before it, then the command fails with it.
+  // read, rtl::ListIndexError -1 for the time column): the chart shows the points before it,
+  // then the command fails with it.
   std::exception_ptr failure;
 };
 
 // `share`'s history (Windows-1251). The share's column is the first whose caption equals it
 // byte for byte; its values are the rows' values one to the left (a share named like the
 // time column has none: ListIndexError -1). A share without a column, or a table without
-// rows, gives no points.
+// a row that holds the share's value, gives no points.
 ShareHistory ReadShareHistory(const ConnectionTable& table, const rtl::Text& share);
 
 // Throws rtl::Exception "В файле "FILE" нет столбца "SHARE". Столбцы файла: ..." when the

@@ -124,6 +124,12 @@ ProbeResult ProbeResultOfFailedRun(const platform::ConsoleCommand& command, plat
 }
 
 ProbeResult ConsoleShareProber::Probe(const rtl::Text& share, const platform::CancelSignal& cancel) {
+  if (const auto fault = platform::ShareNameFault(share)) {
+    ProbeResult refused;
+    refused.outcome = ProbeOutcome::kNotStarted;
+    refused.error = *fault;
+    return refused;
+  }
   const auto start = std::chrono::steady_clock::now();
   const platform::ConsoleCommand command = platform::ShareQueryCommand(share);
   const platform::RunResult run =

@@ -77,6 +77,7 @@ class ShareProber {
 };
 
 // The real probe: the share query command of this platform, waited for at most `time_limit`.
+// A name platform::ShareNameFault refuses starts no command: kNotStarted with that fault.
 class ConsoleShareProber : public ShareProber {
  public:
   explicit ConsoleShareProber(std::chrono::milliseconds time_limit = platform::kConsoleCommandTimeLimit)

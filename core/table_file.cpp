@@ -2,6 +2,8 @@
 
 #include "core/table_file_text.h"
 #include "platform/whole_file.h"
+#include "rtl/errors.h"
+#include "rtl/file_name.h"
 
 namespace core {
 
@@ -10,7 +12,11 @@ void SaveConnectionTable(const ConnectionTable& table, const std::filesystem::pa
 }
 
 void ReadConnectionTable(ConnectionTable& table, const std::filesystem::path& file) {
-  ReadTableFileText(platform::ReadWholeFile(file, platform::FileErrors::kRuntimeCode), table);
+  try {
+    ReadTableFileText(platform::ReadWholeFile(file, platform::FileErrors::kRuntimeCode), table);
+  } catch (const TableTooLargeError& error) {
+    throw rtl::FileOpenError(rtl::FileNameText(file), error.what());
+  }
 }
 
 void LoadConnectionTable(ConnectionTable& table, const std::filesystem::path& file) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <string>
 
 #include "rtl/errors.h"
 
@@ -55,6 +56,50 @@ size_t ReadQuotedField(std::string_view line, size_t at, rtl::Text& field) {
   return pos;
 }
 
+// Walks the line's fields by the reader's rule, handing each to `take` as a view that lives
+// until the next one: the unquoted text in place, a quoted field through `quoted`.
+template <typename Take>
+void ForEachField(std::string_view line, Take&& take) {
+  line = line.substr(0, line.find('\0'));
+  size_t pos = 0;
+  auto skip_blanks = [&] {
+    while (pos < line.size() && IsBlank(static_cast<unsigned char>(line[pos]))) ++pos;
+  };
+  rtl::Text quoted;
+  skip_blanks();
+  while (pos < line.size()) {
+    if (line[pos] == '"') {
+      quoted.clear();
+      pos = ReadQuotedField(line, pos, quoted);
+      take(std::string_view(quoted));
+    } else {
+      const size_t begin = pos;
+      while (pos < line.size() && static_cast<unsigned char>(line[pos]) > 32 && line[pos] != ',') ++pos;
+      take(line.substr(begin, pos - begin));
+    }
+    skip_blanks();
+    if (pos < line.size() && line[pos] == ',') {
+      if (pos + 1 == line.size()) take(std::string_view());
+      ++pos;
+      skip_blanks();
+    }
+  }
+}
+
+std::size_t CountFields(std::string_view line) {
+  std::size_t count = 0;
+  ForEachField(line, [&](std::string_view) { ++count; });
+  return count;
+}
+
+// Counted first, so the vector is allocated once at its size, never doubled past it.
+std::vector<rtl::Text> SplitFields(std::string_view line, std::size_t count) {
+  std::vector<rtl::Text> fields;
+  fields.reserve(count);
+  ForEachField(line, [&](std::string_view field) { fields.emplace_back(field); });
+  return fields;
+}
+
 class TableFileReader {
  public:
   explicit TableFileReader(ConnectionTable& table) : table_(table) {}
@@ -91,7 +136,10 @@ class TableFileReader {
   }
 
   void Line(std::string_view line) {
-    std::vector<rtl::Text> fields = SplitTableFields(line);
+    const std::size_t count = CountFields(line);
+    fields_read_ += count;
+    if (fields_read_ > kMostTableFields) throw TableTooLargeError();
+    std::vector<rtl::Text> fields = SplitFields(line, count);
     if (first_line_) {
       first_line_ = false;
       table_.AddColumns(std::move(fields));
@@ -105,7 +153,9 @@ class TableFileReader {
     row.caption = std::move(fields[0]);
     row.caption += ' ';
     row.caption += fields[1];
-    row.values.assign(std::make_move_iterator(fields.begin() + 2), std::make_move_iterator(fields.end()));
+    // The fields' own vector becomes the values: no second copy of a long line's fields.
+    fields.erase(fields.begin(), fields.begin() + 2);
+    row.values = std::move(fields);
     rows_.push_back(std::move(row));
   }
 
@@ -117,36 +167,13 @@ class TableFileReader {
   ConnectionTable& table_;
   std::vector<ConnectionTable::Row> rows_;
   bool first_line_ = true;
+  std::size_t fields_read_ = 0;
 };
 
 }  // namespace
 
 std::vector<rtl::Text> SplitTableFields(std::string_view line) {
-  line = line.substr(0, line.find('\0'));
-  std::vector<rtl::Text> fields;
-  size_t pos = 0;
-  auto skip_blanks = [&] {
-    while (pos < line.size() && IsBlank(static_cast<unsigned char>(line[pos]))) ++pos;
-  };
-  skip_blanks();
-  while (pos < line.size()) {
-    rtl::Text field;
-    if (line[pos] == '"') {
-      pos = ReadQuotedField(line, pos, field);
-    } else {
-      const size_t begin = pos;
-      while (pos < line.size() && static_cast<unsigned char>(line[pos]) > 32 && line[pos] != ',') ++pos;
-      field.assign(line.substr(begin, pos - begin));
-    }
-    fields.push_back(std::move(field));
-    skip_blanks();
-    if (pos < line.size() && line[pos] == ',') {
-      if (pos + 1 == line.size()) fields.emplace_back();
-      ++pos;
-      skip_blanks();
-    }
-  }
-  return fields;
+  return SplitFields(line, CountFields(line));
 }
 
 void WriteRowCaption(rtl::Text& out, std::string_view caption) {
@@ -178,6 +205,10 @@ rtl::Text TableFileText(const ConnectionTable& table) {
 }
 
 void ReadTableFileText(std::string_view text, ConnectionTable& table) { TableFileReader(table).Read(text); }
+
+TableTooLargeError::TableTooLargeError()
+    : rtl::Exception(rtl::Windows1251FromUtf8("в таблице больше " + std::to_string(kMostTableFields) +
+                                              " полей, такую таблицу программа не загружает")) {}
 
 rtl::Text TableFileName(const rtl::Text& directory, const rtl::Text& date_text, const rtl::Text& time_stamp) {
   auto safe = [](rtl::Text text) {

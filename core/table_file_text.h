@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/connection_table.h"
+#include "rtl/errors.h"
 #include "rtl/text.h"
 
 namespace core {
@@ -33,8 +34,22 @@ void WriteRowCaption(rtl::Text& out, std::string_view caption);
 // columns; each later line adds a row with caption field 1 + " " + field 2 and values fields
 // 3, 4, ... A data line with fewer than two fields still adds its row, with an empty caption,
 // and then ends the read with rtl::ListIndexError of the missing field (0 or 1); what was
-// added before stays. The rows reach the table as one batch.
+// added before stays. The rows reach the table as one batch. A text of more than
+// kMostTableFields fields ends the read with TableTooLargeError before the line that passes
+// the limit is stored, so the memory a read holds stays within that many fields (each a
+// string object, 32 bytes with no allocation of its own when it is short) besides the text.
 void ReadTableFileText(std::string_view text, ConnectionTable& table);
+
+// Fields a table text may hold: a day of minute ticks over 5,800 shares, or a month over 190.
+// A run of commas is one field per byte, so a limit on the file's size alone would still let
+// a short file fill the memory.
+inline constexpr std::size_t kMostTableFields = std::size_t{1} << 23;
+
+// "в таблице больше 8388608 полей, такую таблицу программа не загружает"
+class TableTooLargeError : public rtl::Exception {
+ public:
+  TableTooLargeError();
+};
 
 // The reader's field rule (the delimited-text rule with "," and the double quote): leading
 // bytes 1..32 are skipped; a field is a quoted run ("" inside stands for one quote, an

@@ -19,7 +19,31 @@ std::string DefaultShareQueryProgram() {
   return (executable.parent_path() / "netshare").string();
 }
 
+bool HasControlCharacter(const rtl::Text& name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 32 || c == '\x7F') return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::optional<rtl::Text> ShareNameFault(const rtl::Text& share_name) {
+  std::string reason;
+  if (share_name.find('=') != rtl::Text::npos) {
+    reason = "в имени общего ресурса не бывает знака \"=\"";
+  } else if (!share_name.empty() && share_name.front() == '/') {
+    reason = "имя общего ресурса не начинается с \"/\"";
+  } else if (HasControlCharacter(share_name)) {
+    reason = "в имени общего ресурса не бывает управляющих символов";
+  } else if (share_name.size() > kLongestShareName) {
+    reason = "имя общего ресурса длиннее " + std::to_string(kLongestShareName) + " символов";
+  } else {
+    return std::nullopt;
+  }
+  return rtl::Windows1251FromUtf8("Недопустимое имя общего ресурса \"") + share_name + "\": " +
+         rtl::Windows1251FromUtf8(reason);
+}
 
 #ifdef _WIN32
 namespace {

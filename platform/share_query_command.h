@@ -3,6 +3,7 @@
 // service behind it). The report it prints is in the console code page (866).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/console_command.h"
@@ -10,7 +11,17 @@
 
 namespace platform {
 
-// The command for a share (name in Windows-1251). Windows: net.exe of the system directory,
+// The longest share name, in characters: Windows' own limit, and Samba's here too, since the
+// Windows clients it serves know none longer.
+inline constexpr std::size_t kLongestShareName = 80;
+
+// Why `share_name` (Windows-1251) names no share, as the program says it to the user, or
+// nothing when it may: a name holds no "=" (net share NAME=PATH creates a share), does not
+// start with "/" (net share's switches: /delete, /users), holds no control character and has
+// at most kLongestShareName characters. Only such a name may reach the command below.
+std::optional<rtl::Text> ShareNameFault(const rtl::Text& share_name);
+
+// The command for a share (name in Windows-1251, one ShareNameFault lets through). Windows: net.exe of the system directory,
 // started directly with the command line "net share "NAME"" in "c:\", so that every
 // character of the name reaches net as it is (any double quote is dropped from the name).
 // Linux: the share query program with the name as its only argument, shown as

@@ -30,17 +30,44 @@ int RuntimeCode(int error);
 // The system's text of a system error number, as program text.
 rtl::Text ErrorText(int error);
 
+// Only a code with a text of its own keeps the runtime's form: a bare "I/O error 32" tells the
+// user neither which file nor what went wrong, so every other failure names the file and says
+// it in the system's words.
+bool KeepsRuntimeText(int error, FileErrors errors) {
+  return errors == FileErrors::kRuntimeCode && rtl::HasOwnFileErrorText(RuntimeCode(error));
+}
+
 [[noreturn]] void ThrowOpenFailure(const fs::path& file, int error, FileErrors errors) {
-  if (errors == FileErrors::kRuntimeCode) throw rtl::InOutError(RuntimeCode(error));
+  if (KeepsRuntimeText(error, errors)) throw rtl::InOutError(RuntimeCode(error));
   throw rtl::FileOpenError(rtl::FileNameText(file), ErrorText(error));
 }
 
 [[noreturn]] void ThrowCreateFailure(const fs::path& file, int error, FileErrors errors) {
-  if (errors == FileErrors::kRuntimeCode) throw rtl::InOutError(RuntimeCode(error));
+  if (KeepsRuntimeText(error, errors)) throw rtl::InOutError(RuntimeCode(error));
   throw rtl::FileCreateError(rtl::FileNameText(file), ErrorText(error));
 }
 
-[[noreturn]] void ThrowInOutFailure(int error) { throw rtl::InOutError(RuntimeCode(error)); }
+// A read or a write that fails once the file is open keeps the runtime's own text ("Disk
+// full") in either form.
+[[noreturn]] void ThrowReadFailure(const fs::path& file, int error) {
+  ThrowOpenFailure(file, error, FileErrors::kRuntimeCode);
+}
+
+[[noreturn]] void ThrowWriteFailure(const fs::path& file, int error) {
+  ThrowCreateFailure(file, error, FileErrors::kRuntimeCode);
+}
+
+[[noreturn]] void ThrowTooLarge(const fs::path& file) {
+  throw rtl::FileOpenError(rtl::FileNameText(file),
+                           rtl::Windows1251FromUtf8("файл больше " + std::to_string(kLargestReadFile >> 20) +
+                                                    " МБ, таких файлов программа не читает"));
+}
+
+// Appends what was read, refusing a file that grew past the limit while it was read.
+void AppendRead(const fs::path& file, rtl::Text& bytes, const char* buffer, std::size_t count) {
+  if (bytes.size() + count > kLargestReadFile) ThrowTooLarge(file);
+  bytes.append(buffer, count);
+}
 
 // A name beside `target` that no file is likely to have; the exclusive create decides.
 fs::path TemporaryCandidate(const fs::path& target) {
@@ -68,18 +95,19 @@ rtl::Text ErrorText(int error) { return rtl::SystemErrorText(error); }
 
 bool IsRegular(const struct stat& status) { return S_ISREG(status.st_mode); }
 
-rtl::Text ReadToEnd(int handle, std::size_t expected_size) {
+rtl::Text ReadToEnd(const fs::path& file, int handle, std::size_t expected_size) {
+  if (expected_size > kLargestReadFile) ThrowTooLarge(file);
   rtl::Text bytes;
   bytes.reserve(expected_size);
   char buffer[65536];
   for (;;) {
     const ssize_t count = ::read(handle, buffer, sizeof buffer);
     if (count > 0) {
-      bytes.append(buffer, static_cast<std::size_t>(count));
+      AppendRead(file, bytes, buffer, static_cast<std::size_t>(count));
     } else if (count == 0) {
       return bytes;
     } else if (errno != EINTR) {
-      ThrowInOutFailure(errno);
+      ThrowReadFailure(file, errno);
     }
   }
 }
@@ -157,15 +185,15 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // Writes, syncs and closes; a failure throws with the runtime's code.
-  void Write(std::string_view bytes) {
+  // Writes, syncs and closes; a failure throws as ThrowWriteFailure.
+  void Write(const fs::path& file, std::string_view bytes) {
     while (!bytes.empty()) {
       const ssize_t count = ::write(handle_.Get(), bytes.data(), bytes.size());
       if (count < 0 && errno == EINTR) continue;
-      if (count <= 0) ThrowInOutFailure(count == 0 ? ENOSPC : errno);
+      if (count <= 0) ThrowWriteFailure(file, count == 0 ? ENOSPC : errno);
       bytes.remove_prefix(static_cast<std::size_t>(count));
     }
-    if (::fsync(handle_.Get()) != 0 || !handle_.Close()) ThrowInOutFailure(errno);
+    if (::fsync(handle_.Get()) != 0 || !handle_.Close()) ThrowWriteFailure(file, errno);
   }
 
   void Replace(const fs::path& file, const fs::path& target, FileErrors errors) {
@@ -206,14 +234,14 @@ rtl::Text ReadWholeFile(const fs::path& file, FileErrors errors) {
   if (::fstat(handle.Get(), &status) != 0 || !IsRegular(status)) {
     throw rtl::FileOpenError(rtl::FileNameText(file), kNotRegularFile);
   }
-  return ReadToEnd(handle.Get(), static_cast<std::size_t>(status.st_size));
+  return ReadToEnd(file, handle.Get(), static_cast<std::size_t>(status.st_size));
 }
 
 void WriteWholeFile(const fs::path& file, std::string_view bytes, FileErrors errors) {
   const fs::path target = LinkedFile(file, errors);
   const std::optional<struct stat> earlier = ReplaceableFile(file, target, errors);
   TemporaryFile temporary(file, target, earlier, errors);
-  temporary.Write(bytes);
+  temporary.Write(file, bytes);
   temporary.Replace(file, target, errors);
   SyncDirectoryOf(target);
 }
@@ -242,13 +270,17 @@ bool IsRegular(HANDLE handle) {
          (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-rtl::Text ReadToEnd(HANDLE handle) {
+rtl::Text ReadToEnd(const fs::path& file, HANDLE handle) {
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(handle, &size) && static_cast<unsigned long long>(size.QuadPart) > kLargestReadFile) {
+    ThrowTooLarge(file);
+  }
   rtl::Text bytes;
   char buffer[65536];
   DWORD count = 0;
   do {
-    if (!::ReadFile(handle, buffer, sizeof buffer, &count, nullptr)) ThrowInOutFailure(LastError());
-    bytes.append(buffer, count);
+    if (!::ReadFile(handle, buffer, sizeof buffer, &count, nullptr)) ThrowReadFailure(file, LastError());
+    AppendRead(file, bytes, buffer, count);
   } while (count > 0);
   return bytes;
 }
@@ -288,15 +320,15 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  void Write(std::string_view bytes) {
+  void Write(const fs::path& file, std::string_view bytes) {
     while (!bytes.empty()) {
       DWORD count = 0;
       const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-      if (!::WriteFile(handle_.Get(), bytes.data(), chunk, &count, nullptr)) ThrowInOutFailure(LastError());
-      if (count == 0) ThrowInOutFailure(ERROR_DISK_FULL);
+      if (!::WriteFile(handle_.Get(), bytes.data(), chunk, &count, nullptr)) ThrowWriteFailure(file, LastError());
+      if (count == 0) ThrowWriteFailure(file, ERROR_DISK_FULL);
       bytes.remove_prefix(count);
     }
-    if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) ThrowInOutFailure(LastError());
+    if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) ThrowWriteFailure(file, LastError());
   }
 
   // One rename over the earlier file, so that the name never lacks a file. ReplaceFileW is not
@@ -332,14 +364,14 @@ rtl::Text ReadWholeFile(const fs::path& file, FileErrors errors) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.IsOpen()) ThrowOpenFailure(file, LastError(), errors);
   if (!IsRegular(handle.Get())) throw rtl::FileOpenError(rtl::FileNameText(file), kNotRegularFile);
-  return ReadToEnd(handle.Get());
+  return ReadToEnd(file, handle.Get());
 }
 
 void WriteWholeFile(const fs::path& file, std::string_view bytes, FileErrors errors) {
   const std::optional<fs::path> existing = ExistingTarget(file);
   const fs::path target = existing.value_or(file);
   TemporaryFile temporary(file, target, errors);
-  temporary.Write(bytes);
+  temporary.Write(file, bytes);
   temporary.Replace(file, target, existing.has_value(), errors);
 }
 

@@ -18,6 +18,7 @@
 // left alone.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
 
@@ -26,24 +27,33 @@
 namespace platform {
 
 // How a file that cannot be opened or created is reported, as the caller's runtime would:
-//   kRuntimeCode    rtl::InOutError with the runtime's code and text (2 "File not found",
-//                   5 "File access denied", ...), as the table file does;
+//   kRuntimeCode    rtl::InOutError with the runtime's code and text where the code has a
+//                   text of its own (2 "File not found", 5 "File access denied", ...), as the
+//                   table file does; any other code as kNamingTheFile, never "I/O error %d";
 //   kNamingTheFile  rtl::FileOpenError "Cannot open file "%s". %s" when reading and
 //                   rtl::FileCreateError "Cannot create file "%s". %s" when writing, with the
-//                   system's text, as the watch list and the pictures do.
+//                   system's text (strerror on Linux, the system's message for the error code
+//                   on Windows), as the watch list and the pictures do.
 // A name that is no regular file is reported naming it in both forms, with the reason
 // kNotRegularFile (FileOpenError when reading, FileCreateError when writing).
 enum class FileErrors { kRuntimeCode, kNamingTheFile };
 
 inline constexpr char kNotRegularFile[] = "Not a regular file";
 
+// The largest file read, in bytes: every file the program reads is a table or a watch list of
+// a few megabytes, and a larger one would take several times its size in memory once read.
+inline constexpr std::size_t kLargestReadFile = std::size_t{64} << 20;
+
 // The file's whole content. Throws as above when the file cannot be opened or is no regular
-// file, rtl::InOutError with the runtime's code when reading fails.
+// file; rtl::FileOpenError naming the file "файл больше 64 МБ, ..." for a file larger than
+// kLargestReadFile (also one that grows past it while it is read), before it is read whole;
+// when reading fails, the runtime's code where it has a text of its own, else naming the file.
 rtl::Text ReadWholeFile(const std::filesystem::path& file, FileErrors errors);
 
 // Makes `bytes` the whole content of the file, creating it or replacing it. Throws as above
-// when the file cannot be created or replaced, rtl::InOutError with the runtime's code when a
-// write, the sync or the close fails (101 "Disk full", ...).
+// when the file cannot be created or replaced; when a write, the sync or the close fails,
+// rtl::InOutError with the runtime's code where it has a text of its own (101 "Disk full"),
+// else rtl::FileCreateError naming the file with the system's text.
 void WriteWholeFile(const std::filesystem::path& file, std::string_view bytes, FileErrors errors);
 
 }  // namespace platform

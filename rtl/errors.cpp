@@ -33,11 +33,9 @@ Text FileErrorText(int code) {
   }
 }
 
-namespace {
-bool KnownFileErrorCode(int code) {
+bool HasOwnFileErrorText(int code) {
   return code == 2 || code == 3 || code == 4 || code == 5 || code == 100 || code == 101 || code == 106;
 }
-}  // namespace
 
 int FileErrorCodeFromErrno(int error_number) {
   switch (error_number) {
@@ -61,7 +59,7 @@ int FileErrorCodeFromErrno(int error_number) {
     default:
       // Other errno values that happen to equal a code with a text of its own would be
       // shown under that wrong text, so they go out as plain numbered I/O errors.
-      return KnownFileErrorCode(error_number) ? 1000 + error_number : error_number;
+      return HasOwnFileErrorText(error_number) ? 1000 + error_number : error_number;
   }
 }
 

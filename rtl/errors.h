@@ -56,6 +56,9 @@ class InOutError : public Exception {
 // 101 "Disk full", 106 "Invalid numeric input", any other "I/O error %d".
 Text FileErrorText(int code);
 
+// Whether the code has a text of its own above (2, 3, 4, 5, 100, 101, 106) rather than a number.
+bool HasOwnFileErrorText(int code);
+
 // Maps an errno value to the runtime's file error code (ENOENT -> 2, EACCES -> 5, ...).
 int FileErrorCodeFromErrno(int error_number);
 

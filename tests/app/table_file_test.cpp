@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -89,11 +90,12 @@ TEST_F(TableFileTest, WrittenTableReadsBackWithOneSpaceInCaptions) {
 }
 
 // A write that fails (here: the file size limit, which binds even the superuser) must be
-// reported and leave the earlier file as it was and no temporary file behind, also when the
-// whole table is smaller than any write buffer.
-class FailedSaveTest : public TableFileTest, public testing::WithParamInterface<int> {};
+// reported, naming the file and saying why in the system's words (the runtime has no text of
+// its own for it), and leave the earlier file as it was and no temporary file behind, also
+// when the whole table is smaller than any write buffer.
+class table_file_save_test : public TableFileTest, public testing::WithParamInterface<int> {};
 
-TEST_P(FailedSaveTest, KeepsTheEarlierFile) {
+TEST_P(table_file_save_test, a_failed_write_names_the_file_and_keeps_the_earlier_one) {
   WriteBytes(PathOf("list.txt"), "old");
   const core::ConnectionTable table =
       Table({kTime}, std::vector<Row>(static_cast<size_t>(GetParam()), Row{"08.12.2026  9:05:07", {"1", "2", "3"}}));
@@ -106,17 +108,17 @@ TEST_P(FailedSaveTest, KeepsTheEarlierFile) {
   std::string message = "saved";
   try {
     SaveConnectionTable(table, PathOf("list.txt"));
-  } catch (const rtl::InOutError& error) {
+  } catch (const rtl::Exception& error) {
     message = error.what();
   }
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, old_handler);
-  EXPECT_EQ(message, "I/O error " + std::to_string(EFBIG));
+  EXPECT_EQ(message, "Cannot create file \"" + PathOf("list.txt").toStdString() + "\". " + std::strerror(EFBIG));
   EXPECT_EQ(ReadBytes(PathOf("list.txt")), "old");
   EXPECT_EQ(Names(directory_.path()), "list.txt");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FailedSaveTest, testing::Values(0, 1, 20000));
+INSTANTIATE_TEST_SUITE_P(Rows, table_file_save_test, testing::Values(0, 1, 20000));
 
 // A full disk (a small tmpfs filled up) with and without an earlier file.
 class FullDiskSaveTest : public TableFileTest, public testing::WithParamInterface<bool> {};

@@ -241,19 +241,17 @@ TEST_F(headless_run_test, a_watch_list_unreadable_at_midnight_keeps_the_previous
   EXPECT_EQ(log_.Containing("watch list kept as it was: Cannot open file"), 1);
 }
 
-TEST_F(headless_run_test, a_stop_during_a_tick_keeps_its_values_and_writes_the_file) {
+TEST_F(headless_run_test, a_stop_during_a_tick_writes_the_rows_of_the_whole_ticks_only) {
   prepare_ = [&] {
-    prober_->results["docs"] = {Counted(2)};
-    prober_->cancel_on = W("team docs");
+    prober_->results["docs"] = {Counted(2), Counted(5)};
+    pause_->after_tick = [&] { prober_->cancel_on = W("team docs"); };
     pause_->stop_at_wait = 100;
   };
   Run(kMorning);
-  EXPECT_EQ(File("list_08.12.2026_9.05.07.txt"), "\xC2\xF0\xE5\xEC\xFF,docs,\"team docs\"\r\n08.12.2026  9:05:09,2\r\n");
-  EXPECT_TRUE(pause_->waits.empty());
-  // A cancelled probe is no failure, and the unfinished tick publishes no counts.
-  EXPECT_EQ(log_.Containing("failed"), 0);
+  EXPECT_EQ(File("list_08.12.2026_9.05.07.txt"), "\xC2\xF0\xE5\xEC\xFF,docs,\"team docs\"\r\n08.12.2026  9:05:09,2,0\r\n");
+  EXPECT_EQ(pause_->waits.size(), 1u);
+  EXPECT_EQ(log_.Containing("failed"), 1);  // the whole tick's "0 failed": a cancelled probe is no failure
   EXPECT_EQ(log_.Containing("run stopped: 1 rows written"), 1);
-  EXPECT_EQ(Metrics().find("sharemon_share_users{"), std::string::npos);
 }
 
 TEST_F(headless_run_test, each_kind_of_failure_is_logged_counted_and_leaves_no_users_value) {
@@ -356,6 +354,15 @@ TEST_F(headless_run_test, an_output_that_cannot_be_written_fails_the_start_and_l
   Run(kMorning);
   EXPECT_EQ(log_.Containing("table file not written"), 3);  // two ticks and the stop
   EXPECT_EQ(log_.Containing("tick: 2 of 2"), 3);
+}
+
+TEST_F(headless_run_test, a_watch_list_entry_that_names_no_share_is_left_out_with_a_log_line) {
+  WatchList("pub=C:\\\r\ndocs\r\n/delete\r\n");
+  Run(kMorning);
+  EXPECT_EQ(prober_->probed, std::vector<rtl::Text>{"docs"});
+  EXPECT_EQ(File("list_08.12.2026_9.05.07.txt"), "\xC2\xF0\xE5\xEC\xFF,docs\r\n08.12.2026  9:05:09,0\r\n");
+  EXPECT_EQ(log_.Containing("watch list entry left out: Недопустимое имя общего ресурса \"pub=C:\\\""), 1);
+  EXPECT_EQ(log_.Containing("watch list entry left out: Недопустимое имя общего ресурса \"/delete\""), 1);
 }
 
 TEST_F(headless_run_test, a_missing_watch_list_fails_the_start) {

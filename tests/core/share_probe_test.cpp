@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -207,6 +208,25 @@ TEST_F(console_prober_test, a_run_without_a_report_is_a_failure_with_the_error_t
     EXPECT_TRUE(result.EndsTick()) << c.what;
     EXPECT_EQ(result.count, 0) << c.what;
   }
+}
+
+// A name that cannot be a share's never reaches the command: "pub=C:\" would make net share
+// create a share of drive C:, "/delete" is a switch.
+TEST_F(console_prober_test, a_name_that_names_no_share_starts_no_command) {
+  const std::pair<rtl::Text, std::string> cases[] = {
+      {"pub=C:\\", "в имени общего ресурса не бывает знака \"=\""},
+      {"/delete", "имя общего ресурса не начинается с \"/\""},
+      {"docs\r\n/delete", "в имени общего ресурса не бывает управляющих символов"},
+      {std::string(81, 'x'), "имя общего ресурса длиннее 80 символов"},
+  };
+  for (const auto& [name, reason] : cases) {
+    const core::ProbeResult result = Probe(name);
+    EXPECT_EQ(result.outcome, core::ProbeOutcome::kNotStarted) << reason;
+    EXPECT_EQ(result.error, W("Недопустимое имя общего ресурса \"") + name + "\": " + W(reason));
+  }
+  EXPECT_FALSE(std::filesystem::exists(directory_.File("argument")));
+  TemporaryDirectory::WriteBytes(directory_.File("report"), netshare::ShareReport("x", "/x", "", {}));
+  EXPECT_EQ(Probe("a/b" + std::string(77, 'x')).outcome, core::ProbeOutcome::kCounted);
 }
 
 TEST_F(console_prober_test, a_cancel_ends_a_hung_probe_at_once) {

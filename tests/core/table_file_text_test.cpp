@@ -219,6 +219,17 @@ TEST_F(round_trip_test, names_and_clocks_of_every_kind_load_back_unchanged) {
   }
 }
 
+// A run of commas is a field per byte: counted before any is stored, the text is refused once
+// it passes the limit, and what was read before stays.
+TEST(table_file_text_test, a_text_of_more_fields_than_the_limit_is_refused_before_they_are_stored) {
+  const std::string rows = "\xC2\xF0\xE5\xEC\xFF,docs\r\n08.12.2026  9:05:07,2\r\n";
+  core::ConnectionTable table;
+  EXPECT_THROW(core::ReadTableFileText(rows + std::string(core::kMostTableFields, ','), table),
+               core::TableTooLargeError);
+  EXPECT_EQ(table.ColumnCount(), 2);
+  EXPECT_EQ(table.RowCount(), 1);
+}
+
 TEST(table_file_name_test, the_name_holds_date_and_time_with_unsafe_characters_as_full_stops) {
   EXPECT_EQ(core::TableFileName("/opt/sharemon", "08.12.2026", "9.05.07"), "/opt/sharemon/list_08.12.2026_9.05.07.txt");
   EXPECT_EQ(core::TableFileName("/", "08.12.2026", "9.05.07"), "/list_08.12.2026_9.05.07.txt");

@@ -86,6 +86,18 @@ TEST_F(WholeFile, cyrillic_file_names_reach_the_system_as_utf8) {
   EXPECT_EQ(ReadBytes(directory_ / "список.txt"), "x");
 }
 
+using whole_file_test = WholeFile;
+
+// Refused by its size before any of it is read, so a huge file costs no memory.
+TEST_F(whole_file_test, a_file_larger_than_the_limit_is_refused_naming_the_file) {
+  const std::string path = PathOf("big.txt");
+  WriteBytes(path, "");
+  fs::resize_file(path, platform::kLargestReadFile + 1);
+  EXPECT_EQ(MessageOf([&] { platform::ReadWholeFile(path, FileErrors::kRuntimeCode); }),
+            "Cannot open file \"" + path + "\". " +
+                rtl::Windows1251FromUtf8("файл больше 64 МБ, таких файлов программа не читает"));
+}
+
 // Each failure to open or create in the caller's form: the runtime's code text, or the
 // runtime's message naming the file.
 struct OpenFailureCase {

@@ -244,4 +244,16 @@ TEST(share_query_windows_test, a_program_that_cannot_start_raises_the_start_erro
   }
 }
 
+// "net share pub=C:\" would create a share of drive C: for an administrator; no such name
+// starts net at all.
+TEST(share_query_windows_test, a_name_that_names_no_share_starts_no_net) {
+  for (const char* name : {"pub=C:\\", "/delete", "docs\r\n"}) {
+    standin::NetLog log;
+    const platform::CancelSignal never;
+    const core::ProbeResult result = core::ConsoleShareProber().Probe(name, never);
+    EXPECT_EQ(result.outcome, core::ProbeOutcome::kNotStarted) << name;
+    EXPECT_TRUE(log.Processes().empty()) << name;
+  }
+}
+
 }  // namespace

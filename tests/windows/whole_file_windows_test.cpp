@@ -1,5 +1,5 @@
-// Writing a whole file on Windows: the name never lacks a file while it is replaced, and a
-// replaced file keeps its attributes.
+// Whole files on Windows: the name never lacks a file while it is replaced, a replaced file
+// keeps its attributes, and a read that fails names the file.
 #include "platform/whole_file.h"
 
 #include <windows.h>
@@ -9,7 +9,12 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <thread>
+
+#include "platform/owned_handle.h"
+#include "rtl/errors.h"
+#include "rtl/file_name.h"
 
 namespace fs = std::filesystem;
 
@@ -57,6 +62,23 @@ TEST_F(WholeFileWindowsTest, a_replaced_file_keeps_its_attributes_but_a_read_onl
   EXPECT_ANY_THROW(platform::WriteWholeFile(file_, "newer", platform::FileErrors::kRuntimeCode));
   SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(platform::ReadWholeFile(file_, platform::FileErrors::kRuntimeCode), "new");
+}
+
+using whole_file_windows_test = WholeFileWindowsTest;
+
+// A file another program holds without sharing fails with error 32, which the runtime has no
+// text for: the message names the file and says what happened, as the system words it.
+TEST_F(whole_file_windows_test, a_file_held_by_another_program_is_named_with_the_systems_reason) {
+  platform::WriteWholeFile(file_, "old", platform::FileErrors::kRuntimeCode);
+  const platform::Handle held(CreateFileW(file_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held.IsOpen());
+  try {
+    platform::ReadWholeFile(file_, platform::FileErrors::kRuntimeCode);
+    ADD_FAILURE() << "read a file held without sharing";
+  } catch (const rtl::Exception& error) {
+    EXPECT_EQ(error.what(), "Cannot open file \"" + rtl::FileNameText(file_) + "\". " +
+                                std::system_category().message(ERROR_SHARING_VIOLATION));
+  }
 }
 
 }  // namespace
