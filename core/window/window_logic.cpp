@@ -38,20 +38,15 @@ WindowLogic::WindowLogic(WindowView& view, Poster& poster, WaitTimer& waits)
 
 WindowLogic::~WindowLogic() = default;
 
-rtl::Text WindowLogic::ProgramFile(const rtl::Text& name) const {
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  return program_directory_ + separator + name;
+std::filesystem::path WindowLogic::ProgramFile(const rtl::Text& name) const {
+  return program_directory_ / rtl::SystemPath(name);
 }
 
 void WindowLogic::SetProber(ShareProber* prober) { prober_ = prober ? prober : &console_prober_; }
 
-void WindowLogic::Show(const rtl::Text& program_directory) {
+void WindowLogic::Show(const std::filesystem::path& program_directory) {
   program_directory_ = program_directory;
-  const std::filesystem::path file = rtl::SystemPath(ProgramFile(kWatchListFileName));
+  const std::filesystem::path file = ProgramFile(kWatchListFileName);
   // Loaded fully before the list changes, so an unreadable file leaves it as it was.
   if (IsExistingFile(file)) view_.WatchList().SetEntries(ReadWatchListFile(file));
   FillShareList();
@@ -84,7 +79,7 @@ bool WindowLogic::EndRunForClose() {
 void WindowLogic::SaveWatchList() {
   if (program_directory_.empty()) return;
   try {
-    WriteWatchListFile(rtl::SystemPath(ProgramFile(kWatchListFileName)), view_.WatchList().Entries());
+    WriteWatchListFile(ProgramFile(kWatchListFileName), view_.WatchList().Entries());
   } catch (const std::exception&) {
     view_.ShowNotice(rtl::Windows1251FromUtf8(kWatchListNotSaved));
   }
@@ -118,8 +113,7 @@ void WindowLogic::Stop() {
 }
 
 void WindowLogic::SaveTable() {
-  const rtl::Text file = unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_);
-  SaveConnectionTable(table_, rtl::SystemPath(file));
+  SaveConnectionTable(table_, unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_));
   unsaved_file_.reset();
   give_up_unsaved_ = false;
 }

@@ -118,17 +118,21 @@ class main_window_test : public testing::Test {
     std::filesystem::create_directories(Program());
   }
 
-  std::filesystem::path Program(const std::string& name = "") const { return directory_.Path() / "program" / name; }
+  // The program's folder is named with letters outside the window code page (French, Kazakh):
+  // every file the window reads and writes there must keep its place.
+  std::filesystem::path Program(const std::string& name = "") const {
+    return directory_.Path() / std::filesystem::path(u8"José Әсел") / name;
+  }
   // Shows the window with `watch_list` (Windows-1251 lines) as its splist.txt; on the screen
   // only when asked, since a window that was on the screen takes Wine seconds to go.
   void Show(MainWindow& window, const std::string& watch_list, int show_command = SW_HIDE) {
-    if (!watch_list.empty()) TemporaryDirectory::WriteBytes(Program("splist.txt").string(), watch_list);
+    if (!watch_list.empty()) TemporaryDirectory::WriteBytes(Program("splist.txt"), watch_list);
     window.Show(Program(), show_command);
   }
-  std::vector<std::string> TableFiles() const {
-    std::vector<std::string> files;
+  std::vector<std::filesystem::path> TableFiles() const {
+    std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(Program())) {
-      if (entry.path().filename().string().starts_with("list_")) files.push_back(entry.path().string());
+      if (entry.path().filename().wstring().starts_with(L"list_")) files.push_back(entry.path());
     }
     return files;
   }
@@ -272,8 +276,8 @@ TEST_F(main_window_test, a_double_click_on_a_share_watches_it) {
 
 TEST_F(main_window_test, load_file_loads_the_file_chosen_in_the_open_dialog) {
   Show(window_, "");
-  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
-  boxes_.AnswerOpenDialog(directory_.File("t.txt"));
+  TemporaryDirectory::WriteBytes(Program("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
+  boxes_.AnswerOpenDialog(Program("t.txt"));
   Command(core::form1::kN2.number);
   ASSERT_EQ(Rows(), 1);
   EXPECT_EQ(Cell(0, 0) + L"|" + Cell(0, 1), L"08.12.2026 9:05:07|5");
@@ -354,7 +358,7 @@ TEST_F(main_window_test, closing_during_a_run_writes_its_table_and_the_watch_lis
     ASSERT_TRUE(RunMessagesUntil([&] { return window.Handle() == nullptr; })) << c.what;
     EXPECT_EQ(TableFiles().size(), 1u) << c.what;
     if (c.list_saved) {
-      EXPECT_EQ(TemporaryDirectory::ReadBytes(Program("splist.txt").string()), "team\r\n") << c.what;
+      EXPECT_EQ(TemporaryDirectory::ReadBytes(Program("splist.txt")), "team\r\n") << c.what;
     }
   }
   EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Ошибка сохранения списка", false}}));
