@@ -364,6 +364,35 @@ TEST_F(main_window_test, closing_during_a_run_writes_its_table_and_the_watch_lis
   EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Ошибка сохранения списка", false}}));
 }
 
+// A list view lays out every column after one whose width is set: a table of many columns gets
+// each width once, as its column is inserted, and rows set only the widths they lengthen.
+TEST_F(main_window_test, many_columns_get_each_width_once_and_fit_their_texts) {
+  int widths = 0;
+  const SUBCLASSPROC counter = [](HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR count) {
+    const bool column_set = message == LVM_SETCOLUMNW && (reinterpret_cast<LVCOLUMNW*>(lparam)->mask & LVCF_WIDTH);
+    *reinterpret_cast<int*>(count) += message == LVM_INSERTCOLUMNW || message == LVM_SETCOLUMNWIDTH || column_set;
+    return DefSubclassProc(list, message, wparam, lparam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(Form().list_view1, counter, 1, reinterpret_cast<DWORD_PTR>(&widths)));
+  core::ConnectionTable& table = window_.Logic().Table();
+  std::vector<rtl::Text> columns{"T"};
+  for (int c = 1; c < 1000; ++c) columns.push_back("s" + std::to_string(c));
+  table.AddColumns(columns);
+  EXPECT_EQ(widths, 1000);
+  table.AppendRows({{"08.12.2026  9:05:07", std::vector<rtl::Text>(999, "5")}});
+  EXPECT_EQ(widths, 1001) << "the row caption lengthens column 0 alone";
+  table.AppendRows({{"x", std::vector<rtl::Text>(999, "123456")}, {"y", std::vector<rtl::Text>(999, "1")}});
+  EXPECT_EQ(widths, 1999) << "the values lengthen every column but 0 and the last";
+  RemoveWindowSubclass(Form().list_view1, counter, 1);
+  const auto width = [&](int c) { return SendMessageW(Form().list_view1, LVM_GETCOLUMNWIDTH, c, 0); };
+  const auto text = [&](const wchar_t* t) {
+    return SendMessageW(Form().list_view1, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(t));
+  };
+  EXPECT_GT(width(0), text(L"08.12.2026  9:05:07"));
+  EXPECT_GT(width(998), text(L"123456"));
+  EXPECT_EQ(width(999), core::form1::kColumnWidth);
+}
+
 // Not a check: what 100 000 rows cost in ListView1, for the report.
 TEST_F(main_window_test, scrolling_100000_rows) {
   Show(window_, "", SW_SHOWNOACTIVATE);
