@@ -60,6 +60,12 @@ std::string LogTimeText(rtl::DateTime time) {
   return text;
 }
 
+std::string ProbeFailedText(const rtl::Text& share, const ProbeResult& result) {
+  std::string line = "probe of " + Quoted(share) + " failed: " + ProbeOutcomeName(result.outcome);
+  if (!result.error.empty()) line += ": " + LogText(result.error);
+  return line;
+}
+
 void StandardErrorLog::Line(const std::string& utf8_line) { platform::WriteErrorLine(utf8_line); }
 
 HeadlessRun::HeadlessRun(HeadlessSettings settings, Parts parts) : settings_(std::move(settings)), parts_(parts) {}
@@ -154,9 +160,7 @@ void HeadlessRun::UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>
 }
 
 void HeadlessRun::ProbeFailed(const rtl::Text& share, const ProbeResult& result) {
-  std::string line = "probe of " + Quoted(share) + " failed: " + ProbeOutcomeName(result.outcome);
-  if (!result.error.empty()) line += ": " + LogText(result.error);
-  Log(line);
+  Log(ProbeFailedText(share, result));
   parts_.listener.ProbeFailed(share, result);
 }
 

@@ -93,6 +93,9 @@ class StandardErrorLog final : public RunLog {
 // The clock reading as "yyyy-mm-dd hh:mm:ss", the form of the log lines.
 std::string LogTimeText(rtl::DateTime time);
 
+// A failed probe as a log line says it (UTF-8): "probe of "SHARE" failed: OUTCOME: ERROR".
+std::string ProbeFailedText(const rtl::Text& share, const ProbeResult& result);
+
 class HeadlessRun final : private RunListener {
  public:
   // The parts the loop works with; all outlive it. `listener` hears every run event after the

@@ -1,6 +1,7 @@
 #include "core/polling_run.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "core/table_file_text.h"
@@ -10,10 +11,16 @@
 namespace core {
 
 std::int32_t PollIntervalFromMinutes(const rtl::Text& minutes_text) {
-  const auto minutes = static_cast<std::uint32_t>(rtl::StrToInt(minutes_text));
-  // Unsigned arithmetic wraps where signed arithmetic would be undefined.
-  return static_cast<std::int32_t>(minutes * 60u * 1000u);
+  const std::int64_t ms = std::int64_t{rtl::StrToInt(minutes_text)} * 60 * 1000;
+  // Wrapped, 1360073 minutes would tick every 1.376 s.
+  if (ms < std::numeric_limits<std::int32_t>::min() || ms > std::numeric_limits<std::uint32_t>::max()) {
+    throw IntervalTooLongError(minutes_text);
+  }
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
 }
+
+IntervalTooLongError::IntervalTooLongError(const rtl::Text& minutes_text)
+    : rtl::Exception("The interval of '" + minutes_text + "' minutes does not fit the timer (at most 71582)") {}
 
 rtl::Text FileTimeStamp(rtl::DateTime time) {
   rtl::Text stamp = rtl::TimeText(time);
@@ -33,9 +40,21 @@ void PollingRun::Start(const std::vector<rtl::Text>& watch_list, const rtl::Text
   table_.ClearColumns();
   std::vector<rtl::Text> columns{rtl::Windows1251FromUtf8("Время")};
   columns.insert(columns.end(), watch_list.begin(), watch_list.end());
-  table_.AddColumns(std::move(columns));
+  table_.AddColumns(columns);
   poll_interval_ms_ = PollIntervalFromMinutes(minutes_text);
+  columns_ = std::move(columns);
+  rows_.clear();
   active_ = true;
+}
+
+ConnectionTable PollingRun::RunTable() const {
+  ConnectionTable own;
+  own.AddColumns(columns_);
+  std::vector<ConnectionTable::Row> rows;
+  rows.reserve(rows_.size());
+  for (const int row : rows_) rows.push_back(table_.RowAt(row));
+  own.AppendRows(std::move(rows));
+  return own;
 }
 
 void PollingRun::Stop() {
@@ -94,6 +113,7 @@ void PollingRun::Record(TickInProgress& probing, const ProbeResult& result) {
   if (probing.row < 0) {
     const rtl::Text date = rtl::DateText(clock_.Now());
     probing.row = table_.AddRow(date + "  " + rtl::TimeText(clock_.Now()));
+    rows_.push_back(probing.row);
   }
   table_.AppendValue(probing.row, std::to_string(result.count));
 }

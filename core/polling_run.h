@@ -16,6 +16,7 @@
 #include "core/share_probe.h"
 #include "platform/cancel_signal.h"
 #include "rtl/date_time.h"
+#include "rtl/errors.h"
 #include "rtl/text.h"
 
 namespace core {
@@ -72,9 +73,17 @@ struct Tick {
 inline constexpr char kDefaultIntervalMinutes[] = "30";
 
 // The minutes text (read by rtl::StrToInt: spaces, sign, decimal, $ or 0x hex) as
-// milliseconds: minutes × 60 × 1000 in signed 32-bit arithmetic that wraps on overflow.
-// Throws rtl::ConvertError "'%s' is not a valid integer value".
+// milliseconds: minutes × 60 × 1000 as a signed 32-bit number, which the timer takes as
+// unsigned (35792 minutes give -2147447296, a wait of 2147520000 ms; -1 a wait of 49.7 days).
+// Throws rtl::ConvertError "'%s' is not a valid integer value", and IntervalTooLongError when
+// the milliseconds need more than 32 bits: from 71583 minutes on, and below -35791.
 std::int32_t PollIntervalFromMinutes(const rtl::Text& minutes_text);
+
+// "The interval of '%s' minutes does not fit the timer (at most 71582)" with the text as given.
+class IntervalTooLongError : public rtl::Exception {
+ public:
+  explicit IntervalTooLongError(const rtl::Text& minutes_text);
+};
 
 // The time text of `time` with every ":" replaced by ".".
 rtl::Text FileTimeStamp(rtl::DateTime time);
@@ -96,10 +105,16 @@ class PollingRun {
   std::uint32_t TimerInterval() const { return timer_interval_; }
   // A tick has been handed out and its probing has not ended yet.
   bool Probing() const { return probing_.has_value(); }
+  // The table of the run going or the last one: the columns it started with and the rows its
+  // ticks added (as the table holds them now, edited captions too), whatever columns and rows
+  // the table was given since, so every file of the run keeps each count under its share.
+  // Empty before the first start.
+  ConnectionTable RunTable() const;
 
   // The table's columns become "Время" plus one per watch-list entry (rows stay), the
-  // interval is read and the run is active. When the minutes text holds no number the
-  // columns are rebuilt and rtl::ConvertError thrown, and the run stays as it was.
+  // interval is read and the run is active. When the minutes text holds no interval the
+  // columns are rebuilt and PollIntervalFromMinutes's error thrown, and the run (its RunTable
+  // too) stays as it was.
   void Start(const std::vector<rtl::Text>& watch_list, const rtl::Text& minutes_text);
   // The run ends; a tick still probing is abandoned (its later results are ignored) and a
   // tick that was waiting is dropped. The table keeps what the tick appended so far.
@@ -137,6 +152,8 @@ class PollingRun {
   std::int32_t poll_interval_ms_ = 0;
   std::uint32_t timer_interval_ = 1000;
   std::optional<TickInProgress> probing_;
+  std::vector<rtl::Text> columns_;  // of RunTable
+  std::vector<int> rows_;           // of RunTable, indexes into the table
   bool tick_waiting_ = false;
   int last_tick_id_ = 0;
 };

@@ -1,8 +1,9 @@
 // The watch list file (splist.txt): one watched share per line, Windows-1251, CR LF after each
 // line when written. Read as the window reads it at show time: lines end at CR LF, a lone LF
 // or a lone CR, the last line needs no end, an empty line in the middle is an empty entry, and
-// the text ends at its first NUL byte. The window and the headless run read it here, and the
-// window writes it here.
+// the text ends at its first NUL byte. A file that opens with the UTF-8 byte-order mark is
+// UTF-8: the mark goes and the text is taken into Windows-1251 ('?' where it has no letter).
+// The window and the headless run read it here, and the window writes it here.
 #pragma once
 
 #include <filesystem>

@@ -40,7 +40,10 @@ class TQtChartDevice : public TChartDevice {
 };
 
 // The bitmap's pixels as a Format_RGB32 image, without a copy: valid while the bitmap is.
+// Of a const bitmap the image is read-only, and a painter on it paints into a copy; of a
+// bitmap the device draws on, the painter writes into the bitmap's own pixels.
 QImage ImageOf(const TBitmap& bitmap);
+QImage ImageOf(TBitmap& bitmap);
 // The image's pixels as a bitmap, without a copy; the image must be Format_RGB32 and stay
 // unchanged in size while the bitmap is used.
 TBitmap BitmapOf(QImage& image);

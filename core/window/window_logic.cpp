@@ -3,9 +3,11 @@
 #include <exception>
 #include <system_error>
 
+#include "core/headless_run.h"
 #include "core/table_file.h"
 #include "core/watch_list_file.h"
 #include "platform/share_list.h"
+#include "platform/standard_streams.h"
 #include "rtl/file_name.h"
 
 namespace core {
@@ -24,6 +26,10 @@ const char WindowLogic::kAccessDeniedNotice[] =
     "записывается 0. Запустите службу состояния (sudo systemctl enable --now sharemond) и добавьте "
     "пользователя в её группу (sudo usermod -aG sharemon ИМЯ), затем войдите в систему заново.";
 const char WindowLogic::kWatchListNotSaved[] = "Ошибка сохранения списка";
+const char WindowLogic::kWatchListKeptBeside[] =
+    "Список наблюдения не был прочитан при запуске, и его файл оставлен как есть. Изменённый список "
+    "сохранён в файл ";
+const char WindowLogic::kTicksFailedMeanwhile[] = "Опросов, завершившихся ошибкой, пока было открыто сообщение: ";
 
 rtl::Text SelectedEntry(const EntryList& list) { return list.Entries()[list.ItemIndex()]; }
 
@@ -46,10 +52,20 @@ void WindowLogic::SetProber(ShareProber* prober) { prober_ = prober ? prober : &
 
 void WindowLogic::Show(const std::filesystem::path& program_directory) {
   program_directory_ = program_directory;
-  const std::filesystem::path file = ProgramFile(kWatchListFileName);
-  // Loaded fully before the list changes, so an unreadable file leaves it as it was.
-  if (IsExistingFile(file)) view_.WatchList().SetEntries(ReadWatchListFile(file));
+  LoadWatchList();
   FillShareList();
+}
+
+void WindowLogic::LoadWatchList() {
+  const std::filesystem::path file = ProgramFile(kWatchListFileName);
+  if (!IsExistingFile(file)) return;
+  try {
+    // Loaded fully before the list changes, so an unreadable file leaves it as it was.
+    view_.WatchList().SetEntries(ReadWatchListFile(file));
+  } catch (const std::exception&) {
+    unread_watch_list_ = view_.WatchList().Entries();
+    throw;
+  }
 }
 
 void WindowLogic::FillShareList() {
@@ -78,11 +94,30 @@ bool WindowLogic::EndRunForClose() {
 
 void WindowLogic::SaveWatchList() {
   if (program_directory_.empty()) return;
-  try {
-    WriteWatchListFile(ProgramFile(kWatchListFileName), view_.WatchList().Entries());
-  } catch (const std::exception&) {
-    view_.ShowNotice(rtl::Windows1251FromUtf8(kWatchListNotSaved));
+  const rtl::StringList entries = view_.WatchList().Entries();
+  // The file may hold a list the window never saw (it was locked at show time, say).
+  if (unread_watch_list_) {
+    if (entries != *unread_watch_list_) KeepWatchListBeside(entries);
+    return;
   }
+  try {
+    WriteWatchListFile(ProgramFile(kWatchListFileName), entries);
+  } catch (const std::exception&) {
+    ShowBox(false, rtl::Windows1251FromUtf8(kWatchListNotSaved));
+  }
+}
+
+void WindowLogic::KeepWatchListBeside(const rtl::StringList& entries) {
+  const std::filesystem::path file = ProgramFile(kWatchListKeptFileName);
+  try {
+    WriteWatchListFile(file, entries);
+  } catch (const std::exception&) {
+    ShowBox(false, rtl::Windows1251FromUtf8(kWatchListNotSaved));
+    return;
+  }
+  // Kept as it is now, so a second save (session end, then close) says it once.
+  unread_watch_list_ = entries;
+  ShowBox(false, rtl::Windows1251FromUtf8(kWatchListKeptBeside) + rtl::FileNameText(file));
 }
 
 void WindowLogic::StartStop() {
@@ -95,9 +130,11 @@ void WindowLogic::StartStop() {
 }
 
 void WindowLogic::Start() {
+  // A run's file holds its own rows only: the last run's must be on disk before they stop
+  // being the run's.
+  if (unsaved_file_) SaveTable();
   run_.Start(WatchListEntries(), view_.IntervalText());
-  // The table keeps its rows, so this run's stop writes what the failed one could not.
-  unsaved_file_.reset();
+  run_file_ = TableFileNameNow(clock_, program_directory_);
   access_notice_shown_ = false;
   timer_.SetEnabled(true);
   view_.ShowRunning(true);
@@ -108,14 +145,25 @@ void WindowLogic::Stop() {
   tick_worker_.CancelAll();
   timer_.SetEnabled(false);
   view_.ShowRunning(false);
-  unsaved_file_ = TableFileNameNow(clock_, program_directory_);
+  unsaved_file_ = run_file_;
   SaveTable();
 }
 
 void WindowLogic::SaveTable() {
-  SaveConnectionTable(table_, unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_));
+  SaveConnectionTable(run_file_ ? run_.RunTable() : table_,
+                      unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_));
   unsaved_file_.reset();
   give_up_unsaved_ = false;
+}
+
+// As --poll does: a box left open all night, or a crash, costs no rows.
+void WindowLogic::WriteRunFile() {
+  try {
+    SaveConnectionTable(run_.RunTable(), *run_file_);
+  } catch (const std::exception& error) {
+    const TableFileNotWrittenError failure(*run_file_, error.what());
+    platform::WriteErrorLine(LogTimeText(clock_.Now()) + " " + rtl::Utf8FromWindows1251(failure.what()));
+  }
 }
 
 void WindowLogic::TimerWaitEnded() {
@@ -141,6 +189,7 @@ void WindowLogic::CopyShareList() { view_.WatchList().SetEntries(view_.ShareList
 void WindowLogic::ClearWatchList() {
   table_.ClearColumns();
   view_.WatchList().SetEntries({});
+  if (run_.Active()) Stop();
 }
 
 void WindowLogic::DeleteSelected() {
@@ -163,7 +212,7 @@ void WindowLogic::ShowUsers() {
 
 void WindowLogic::ShowProbedUsers(const ProbeResult& result) {
   if (!result.HasReport()) {
-    if (result.outcome != ProbeOutcome::kCancelled) view_.ShowError(result.error);
+    if (result.outcome != ProbeOutcome::kCancelled) ShowBox(true, result.error);
     return;
   }
   UsersSeen({}, result.users);
@@ -176,7 +225,7 @@ void WindowLogic::OpenTableFile() {
 }
 
 void WindowLogic::OpenTableFileLater(const std::filesystem::path& file) {
-  Later([this, file] { Reporting([&] { LoadConnectionTable(table_, file); }); });
+  Later([this, file] { Reporting([&] { ReadConnectionTable(table_, file); }); });
 }
 
 std::vector<rtl::Text> WindowLogic::WatchListEntries() const { return view_.WatchList().Entries().Entries(); }
@@ -192,9 +241,25 @@ bool WindowLogic::Reporting(const std::function<void()>& command) {
     command();
     return true;
   } catch (const std::exception& error) {
-    view_.ShowError(error.what());
+    ShowBox(true, error.what());
   }
   return false;
+}
+
+void WindowLogic::ShowBox(bool error, rtl::Text message) {
+  // A loop, not a call from inside the box: a user who closes each box as the next failure
+  // comes would otherwise deepen the stack all day.
+  for (;;) {
+    ++boxes_open_;
+    error ? view_.ShowError(message) : view_.ShowNotice(message);
+    --boxes_open_;
+    if (boxes_open_ > 0 || ticks_failed_unshown_ == 0) return;
+    error = true;
+    message = rtl::Windows1251FromUtf8(kTicksFailedMeanwhile + std::to_string(ticks_failed_unshown_) +
+                                       ". Последняя ошибка: ") +
+              last_failure_;
+    ticks_failed_unshown_ = 0;
+  }
 }
 
 void WindowLogic::UsersSeen(const rtl::Text&, const std::vector<rtl::Text>& names) {
@@ -202,12 +267,25 @@ void WindowLogic::UsersSeen(const rtl::Text&, const std::vector<rtl::Text>& name
   users_.Add(names);
 }
 
-void WindowLogic::ProbeFailed(const rtl::Text&, const ProbeResult& result) {
-  // Boxes are shown from the event loop, not from inside the run: a box's own loop delivers
-  // more results.
+void WindowLogic::ProbeFailed(const rtl::Text& share, const ProbeResult& result) {
+  if (result.outcome == ProbeOutcome::kCancelled) return;
+  platform::WriteErrorLine(LogTimeText(clock_.Now()) + " " + ProbeFailedText(share, result));
   if (result.outcome == ProbeOutcome::kAccessDenied) NoticeAccessDenied();
-  if (result.HasReport() || result.outcome == ProbeOutcome::kCancelled) return;
-  Later([this, error = result.error] { view_.ShowError(error); });
+  if (!result.HasReport()) TickFailed(result.error);
+}
+
+void WindowLogic::TickFailed(const rtl::Text& error) {
+  if (boxes_open_ > 0 || failure_box_due_) {
+    ++ticks_failed_unshown_;
+    last_failure_ = error;
+    return;
+  }
+  // Shown from the event loop, not from inside the run: a box's own loop delivers more results.
+  failure_box_due_ = true;
+  Later([this, error] {
+    failure_box_due_ = false;
+    ShowBox(true, error);
+  });
 }
 
 void WindowLogic::NoticeAccessDenied() {
@@ -217,9 +295,11 @@ void WindowLogic::NoticeAccessDenied() {
     if (access_notice_shown_) return;
     access_notice_shown_ = true;
   }
-  Later([this] { view_.ShowNotice(rtl::Windows1251FromUtf8(kAccessDeniedNotice)); });
+  Later([this] { ShowBox(false, rtl::Windows1251FromUtf8(kAccessDeniedNotice)); });
 }
 
 void WindowLogic::TimerIntervalChanged(std::uint32_t interval_ms) { timer_.SetInterval(interval_ms); }
+
+void WindowLogic::TickEnded(const TickSummary&) { WriteRunFile(); }
 
 }  // namespace core

@@ -8,7 +8,9 @@
 // a file error, an interval that is no number): the command then ends where it failed, the
 // state reached so far stays, and the shell shows the error as it shows any handler's error.
 // What the logic runs on its own (probe results, a file named on the command line, the end of
-// a run at close) reports through the view instead.
+// a run at close) reports through the view instead, one box at a time: while one of its boxes
+// is open, further failed ticks are logged (platform::WriteErrorLine) and counted, and when
+// the box closes one more box says how many ticks failed and the last error.
 #pragma once
 
 #include <filesystem>
@@ -35,6 +37,14 @@ class WindowLogic : private RunListener {
   // pass for an empty server, nor an empty users view for a share without users (UTF-8).
   static const char kAccessDeniedNotice[];
   static const char kWatchListNotSaved[];  // "Ошибка сохранения списка" (UTF-8)
+  // The changed list went to kWatchListKeptFileName beside the file that was not read; the
+  // file's full name follows (UTF-8).
+  static const char kWatchListKeptBeside[];
+  // Ticks failed while a box was open; then the count, ". Последняя ошибка: " and the last
+  // error (UTF-8).
+  static const char kTicksFailedMeanwhile[];
+  // Where a changed watch list goes when splist.txt could not be read at show time.
+  static constexpr char kWatchListKeptFileName[] = "splist.new.txt";
 
   // `view`, `poster` and `waits` outlive the logic; nothing is asked of the view until Show.
   WindowLogic(WindowView& view, Poster& poster, WaitTimer& waits);
@@ -55,8 +65,8 @@ class WindowLogic : private RunListener {
 
   // The window is shown the first time: the program directory is taken, the watch list loaded
   // from its file when there is one (a file that cannot be read throws, the list stays as it
-  // was and the share list is not filled), then the share list filled with the computer's
-  // shares.
+  // was and the share list is not filled; SaveWatchList then leaves that file alone), then the
+  // share list filled with the computer's shares.
   void Show(const std::filesystem::path& program_directory);
   // The window is asked to close. A run still going ends as a stop ends it, and a table a stop
   // could not write is written now; when that write fails its error is shown and false
@@ -66,15 +76,21 @@ class WindowLogic : private RunListener {
   bool Close();
   // Writes the watch list to its file, at close and when the desktop session ends; a failure
   // shows the notice kWatchListNotSaved. Does nothing before Show: the list was never loaded,
-  // and writing it would replace the user's file with an empty one.
+  // and writing it would replace the user's file with an empty one. Nor when the file existed
+  // at Show but could not be read (locked, say): then a list the user left as it was is not
+  // written at all, and a changed one goes to kWatchListKeptFileName beside it, told by the
+  // notice kWatchListKeptBeside.
   void SaveWatchList();
 
-  // Start/stop, on the table page. Start: the columns become "Время" plus the watch list, the
-  // interval is read (an interval that is no number throws after the columns were rebuilt) and
-  // the timer is enabled with the interval it has. Stop: the timer stops, the probe in flight
-  // is cancelled, and the whole table is written to the file named after the date and time
-  // now; a failed write throws with the run already stopped, and SaveTable or closing tries
-  // that file again.
+  // Start/stop, on the table page. Start: a table the last stop could not write is written
+  // first (a failure throws and nothing starts), the columns become "Время" plus the watch
+  // list, the interval is read (an interval that is no number or does not fit throws after
+  // the columns were rebuilt), the run's file is named after the date and time now and the
+  // timer is enabled with the interval it has. After every tick the run's table
+  // (PollingRun::RunTable) is written to that file; a failure there is logged, and the stop
+  // tries again. Stop: the timer stops, the probe in flight is cancelled, and the run's table
+  // is written to the run's file; a failed write throws with the run already stopped, and
+  // SaveTable or closing tries that file again.
   void StartStop();
   // The shell's timer wait has passed; at the end of an interval this is one tick.
   void TimerWaitEnded();
@@ -82,7 +98,8 @@ class WindowLogic : private RunListener {
   void AddSelectedShare();
   // The watch list becomes a copy of the share list.
   void CopyShareList();
-  // The table's columns go (rows stay), the watch list is emptied.
+  // The table's columns go (rows stay), the watch list is emptied; a run going ends as a stop
+  // ends it, since the shares added next would be counted under the run's old columns.
   void ClearWatchList();
   // The watch list's selected entry goes; nothing happens without a selection.
   void DeleteSelected();
@@ -96,17 +113,24 @@ class WindowLogic : private RunListener {
   // The user chooses a table file, which is loaded into the table.
   void OpenTableFile();
   // Loads a table file once the event loop runs (a file named on the command line); errors
-  // are shown.
+  // are shown, also for a file that is missing or no regular file (a folder, a device).
   void OpenTableFileLater(const std::filesystem::path& file);
-  // Writes the whole table to the file of the stop whose write failed, or else to the file a
-  // stop would write now.
+  // Writes the table of the run going or the last one (PollingRun::RunTable; before any run
+  // the whole table) to the file of the stop whose write failed, or else to the file a stop
+  // would write now.
   void SaveTable();
 
  private:
   void Start();
   void Stop();
   bool EndRunForClose();
+  void LoadWatchList();
+  void KeepWatchListBeside(const rtl::StringList& entries);
   void FillShareList();
+  void WriteRunFile();
+  void TickFailed(const rtl::Text& error);
+  // Every box the logic opens; the ticks that failed meanwhile are told once the last closes.
+  void ShowBox(bool error, rtl::Text message);
   void TimerTick();
   void ProbeTick(const Tick& tick);
   void ShowProbedUsers(const ProbeResult& result);
@@ -120,6 +144,7 @@ class WindowLogic : private RunListener {
   void UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>& names) override;
   void ProbeFailed(const rtl::Text& share, const ProbeResult& result) override;
   void TimerIntervalChanged(std::uint32_t interval_ms) override;
+  void TickEnded(const TickSummary& summary) override;
 
   WindowView& view_;
   Poster& poster_;
@@ -133,6 +158,13 @@ class WindowLogic : private RunListener {
   ConsoleShareProber console_prober_;
   ShareProber* prober_;
   std::optional<std::filesystem::path> unsaved_file_;  // the file of a stop whose write failed
+  std::optional<std::filesystem::path> run_file_;      // of the run going or the last one
+  // The watch list as the window showed it after splist.txt could not be read.
+  std::optional<rtl::StringList> unread_watch_list_;
+  int boxes_open_ = 0;
+  bool failure_box_due_ = false;  // posted, not shown yet
+  int ticks_failed_unshown_ = 0;
+  rtl::Text last_failure_;
   bool access_notice_shown_ = false;       // in this run
   bool give_up_unsaved_ = false;           // a close already showed that the table cannot be written
   bool closed_ = false;

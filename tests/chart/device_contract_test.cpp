@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/canvas.h"
+#include "device_cases.h"
 #include "pixel_image.h"
 #include "plain_device.h"
 
@@ -100,6 +101,11 @@ TEST(DeviceFrameTest, buffered_frames_are_made_by_the_device_once_per_size) {
   EXPECT_EQ(device.frames, 2);
   EXPECT_EQ(device.pixels[0], MakeRgb(255, 0, 0));  // drawn into the device's own pixels
   EXPECT_EQ(device.Screen().Width(), 60);
+}
+
+TEST(plain_device_test, draws_every_device_operation_as_the_case_table_has_it) {
+  TPlainDevice device(7, PlainDrawing::kDrawn);
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
 }
 
 }  // namespace

@@ -10,13 +10,20 @@
 #include "chart/chart_device.h"
 #include "chart/chart_window.h"
 
+// Whether the plain device only logs text, patterns and shapes or also draws them.
+enum class PlainDrawing : bool { kLogged, kDrawn };
+
 // Every character is `char_width` pixels wide (7 by default), every cell 13 high with the
 // baseline 10 below its top. Text, patterns and shapes are logged with what of the device
-// context they honour, not drawn; the system colours are the classic ones; a presented frame
-// is copied onto Screen(), which stands for the window.
+// context they honour; kDrawn also draws them in the plainest way (a block for each glyph,
+// upright or at escapement 900 turned upward; hatch lines every 8 pixels; a shape's pixels
+// chosen by their centres, those at its edge in the pen), else not drawn; the system
+// colours are the classic ones; a presented frame is copied onto Screen(), which stands for
+// the window.
 class TPlainDevice : public TChartDevice {
  public:
-  explicit TPlainDevice(int char_width = 7) : char_width_(char_width) {}
+  explicit TPlainDevice(int char_width = 7, PlainDrawing drawing = PlainDrawing::kLogged)
+      : char_width_(char_width), draws_(drawing == PlainDrawing::kDrawn) {}
 
   TTextExtent MeasureText(const TFont& font, const rtl::Text& text) override;
   // Logged as "OutputText(x,y,"text",align,escapement,colour,mode)", colour as 0xRRGGBB.
@@ -43,6 +50,7 @@ class TPlainDevice : public TChartDevice {
   void Log(const std::string& call) { calls_.push_back(call); }
 
   int char_width_;
+  bool draws_;
   std::vector<std::string> calls_;
   TBitmap screen_;
   int presents_ = 0;

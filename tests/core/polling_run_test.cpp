@@ -136,6 +136,30 @@ TEST(poll_interval_test, minutes_become_wrapping_milliseconds) {
   EXPECT_THROW(core::PollIntervalFromMinutes("30 min"), rtl::ConvertError);
 }
 
+// Wrapped, 1360073 minutes ticked every 1.376 s and -1360072 every 58.6 s.
+TEST(poll_interval_test, milliseconds_beyond_32_bits_are_refused) {
+  EXPECT_EQ(core::PollIntervalFromMinutes("71582"), -47296);  // 4 294 920 000 as the timer takes it
+  EXPECT_EQ(core::PollIntervalFromMinutes("-35791"), -2147460000);
+  for (const char* minutes : {"71583", "1360073", "-35792", "-1360072", "2147483647"}) {
+    EXPECT_THROW(core::PollIntervalFromMinutes(minutes), core::IntervalTooLongError) << minutes;
+  }
+}
+
+// A table loaded, cleared or given rows beside a run: each count stays under its share.
+TEST_F(polling_run_test, the_run_table_keeps_its_columns_and_only_its_rows) {
+  table_.AddRow("loaded");
+  run_.Start({"pub"}, "30");
+  ProbeAll(*run_.TimerFired({"pub"}), {"pub"});
+  table_.ClearColumns();
+  table_.AddRow("loaded later");
+  table_.SetRowCaption(1, "edited");
+  ProbeAll(*run_.TimerFired({"pub"}), {"pub"});
+  const core::ConnectionTable own = run_.RunTable();
+  EXPECT_EQ(own.Columns(), (std::vector<rtl::Text>{W("Время"), "pub"}));
+  ASSERT_EQ(own.RowCount(), 2);
+  EXPECT_EQ(own.RowAt(0), (core::ConnectionTable::Row{"edited", {"0"}}));
+}
+
 TEST_F(polling_run_test, a_tick_adds_one_captioned_row_of_counts_in_watch_list_order) {
   prober_.results = {{"docs", Counted({"alice1", "bob123", "carol1"})}, {"home", Counted({"dave11"})}};
   run_.Start({"docs", "pub", "home"}, "30");

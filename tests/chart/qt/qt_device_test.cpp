@@ -1,5 +1,6 @@
-// The Qt device: system colours from its window's palette, and measuring with the real font
-// as the engine relies on it (whole advances, no kerning).
+// The Qt device: every drawing operation into the engine's bitmap as the other devices draw
+// it, system colours from its window's palette, and measuring with the real font as the
+// engine relies on it (whole advances, no kerning).
 #include <gtest/gtest.h>
 
 #include <QPalette>
@@ -9,9 +10,16 @@
 #include "chart/char_advance_measure.h"
 #include "chart/chart.h"
 #include "chart/qt/qt_device.h"
+#include "device_cases.h"
 #include "gui_application.h"
 
 namespace {
+
+TEST(qt_device_test, draws_every_device_operation_into_the_bitmap_as_the_case_table_has_it) {
+  EnsureGuiApplication();
+  TQtChartDevice device;
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
+}
 
 TEST(QtDeviceTest, system_colours_come_from_the_window_palette) {
   EnsureGuiApplication();

@@ -1,7 +1,7 @@
-// The GDI device on DIB sections and on plain bitmaps: text cells placed by the alignment and
-// turned by GDI with the font's escapement, patterns and shapes drawn within the clip; and
-// every pixel GDI wrote keeps the engine's 0xFF top byte. (Showing frames: the chart window's
-// tests.)
+// The GDI device on DIB sections and on plain bitmaps: every drawing operation as the other
+// devices draw it, text cells placed by the alignment and turned by GDI with the font's
+// escapement, patterns and shapes drawn within the clip; and every pixel GDI wrote keeps the
+// engine's 0xFF top byte. (Showing frames: the chart window's tests.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "chart/device_canvas.h"
 #include "chart/win32/gdi_device.h"
+#include "device_cases.h"
 #include "pixel_image.h"
 
 namespace {
@@ -155,6 +156,11 @@ TEST_F(GdiDeviceTest, shapes_stay_in_their_box_and_the_clip_and_a_clear_pen_and_
   canvas_.Brush().SetStyle(bsClear);
   for (int i = 0; i < 4; ++i) shapes[i]();
   EXPECT_EQ(InkBounds(frame_), TRect{});
+}
+
+TEST(gdi_device_test, draws_every_device_operation_as_the_case_table_has_it) {
+  TGdiChartDevice device;
+  for (const DeviceCase& c : DeviceCases()) EXPECT_EQ(DeviceCaseMismatch(device, c), "") << c.name;
 }
 
 }  // namespace

@@ -107,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(line_ends, watch_list_load_test,
                                          LoadCase{"lf", "docs\n\xEE\xE1\n", {"docs", "\xEE\xE1"}},
                                          LoadCase{"no_final_end", "docs\r\n\xEE\xE1", {"docs", "\xEE\xE1"}},
                                          LoadCase{"empty", "", {}},
-                                         LoadCase{"nul", "a\r\nb\0c\r\n"s, {"a", "b"}}),
+                                         LoadCase{"nul", "a\r\nb\0c\r\n"s, {"a", "b"}},
+                                         LoadCase{"utf8_mark", "\xEF\xBB\xBF"
+                                                               "docs\r\n\xD0\xBE\xD0\xB1",
+                                                  {"docs", "\xEE\xE1"}}),
                          [](const testing::TestParamInfo<LoadCase>& info) { return info.param.name; });
 
 TEST_F(window_commands_test, show_without_a_file_keeps_the_list_and_fills_the_share_list) {
@@ -147,6 +150,23 @@ TEST_F(window_commands_test, a_failed_save_shows_the_notice_and_the_window_still
   std::filesystem::create_directory(File("program/splist.txt"));  // cannot be replaced by a file
   EXPECT_TRUE(logic_.Close());
   EXPECT_EQ(view_.boxes, Boxes{"notice: Ошибка сохранения списка"});
+}
+
+// A list locked by another program at start was shown empty and then written over the file.
+TEST_F(window_commands_test, a_list_that_could_not_be_read_is_left_alone_and_a_changed_one_kept_beside) {
+  std::filesystem::create_directories(File("program"));
+  window_test::UnreadableFile file(File("program/splist.txt"));
+  EXPECT_THROW(ShowIn(), std::exception);
+  file.Release();
+  logic_.SaveWatchList();  // the session ends with the list as it was
+  EXPECT_TRUE(file.Intact());
+  EXPECT_TRUE(view_.boxes.empty());
+  view_.watch_list.entries = {"pub"};
+  EXPECT_TRUE(logic_.Close());
+  EXPECT_TRUE(file.Intact());
+  EXPECT_EQ(ReadFile("program/splist.new.txt"), "pub\r\n");
+  const std::string beside = (std::filesystem::path(File("program")) / "splist.new.txt").string();
+  EXPECT_EQ(view_.boxes, Boxes{"notice: " + std::string(core::WindowLogic::kWatchListKeptBeside) + beside});
 }
 
 TEST_F(window_commands_test, a_window_never_shown_does_not_overwrite_the_file) {
@@ -211,6 +231,20 @@ TEST_F(window_commands_test, a_folder_named_outside_the_code_page_keeps_every_fi
   EXPECT_TRUE(logic_.Close());
   EXPECT_EQ(TemporaryDirectory::ReadBytes(folder / "splist.txt"), "pub\r\n");
   EXPECT_TRUE(view_.boxes.empty());
+}
+
+// A missing file, a folder or a device on the command line was ignored without a word.
+TEST_F(window_commands_test, a_file_opened_later_that_cannot_be_read_is_reported) {
+  std::filesystem::create_directory(File("folder"));
+#ifdef _WIN32
+  const std::string device = "CON";
+#else
+  const std::string device = "/dev/null";
+#endif
+  for (const std::string& file : {File("none.txt"), File("folder"), device}) logic_.OpenTableFileLater(file);
+  poster_.RunPending();
+  ASSERT_EQ(view_.boxes.size(), 3u);
+  for (const std::string& box : view_.boxes) EXPECT_EQ(box.rfind("error: ", 0), 0u) << box;
 }
 
 }  // namespace

@@ -181,6 +181,36 @@ TEST_F(window_polling_test, access_denied_reports_show_the_notice_once_per_run) 
   EXPECT_EQ(view_.boxes.size(), 2u);  // a new run says it again
 }
 
+// "Очистить" mid-run wrote an empty header above the run's counts, and a loaded table's rows
+// went into the run's file under the run's shares.
+TEST_F(window_polling_test, a_runs_file_keeps_only_its_rows_under_its_columns_and_clearing_ends_the_run) {
+  TemporaryDirectory::WriteBytes(File("t.txt"), "T,docs\r\nd t,5\r\n");
+  view_.file_to_open = File("t.txt");
+  logic_.OpenTableFile();
+  Users("pub", 1);
+  Start({"pub"});
+  Tick();
+  logic_.ClearWatchList();
+  EXPECT_FALSE(logic_.PollTimer().Enabled());
+  EXPECT_EQ(MorningFile(), kTime + ",pub\r\n08.12.2026  9:05:07,1\r\n");
+}
+
+// Each failed tick of an unattended run opened one more box inside the last one, and the rows
+// lived in memory only.
+TEST_F(window_polling_test, ticks_failing_while_a_box_is_open_are_told_in_one_more_box_and_rows_are_written) {
+  Users("docs", 3);
+  prober_.results["pub"] = StandInProber::Outcome(ProbeOutcome::kNotStarted, "cannot start pub");
+  Start({"docs", "pub"});
+  view_.while_box_open = [&] {
+    for (int tick = 0; tick < 3; ++tick) Tick();
+    const std::string row = "08.12.2026  9:05:07,3\r\n";
+    EXPECT_EQ(MorningFile(), kTime + ",docs,pub\r\n" + row + row + row + row);
+  };
+  Tick();
+  const std::string told = core::WindowLogic::kTicksFailedMeanwhile + std::string("3. Последняя ошибка: ");
+  EXPECT_EQ(view_.boxes, (Boxes{"error: cannot start pub", "error: " + told + "cannot start pub"}));
+}
+
 // --- closing ------------------------------------------------------------------------------
 
 // Closing mid-run ended the program without the table file, losing every row of the run.
@@ -206,6 +236,21 @@ TEST_F(window_polling_test, closing_after_a_failed_stop_tries_the_table_again) {
   EXPECT_THROW(logic_.StartStop(), rtl::InOutError);
   std::filesystem::create_directory(File("gone"));
   EXPECT_TRUE(logic_.Close());
+  EXPECT_EQ(MorningFile("gone"), kTime + ",docs\r\n");
+}
+
+// A run's file holds its own rows only, so the rows of a stop that could not write them are
+// written before a new run starts, or the run does not start.
+TEST_F(window_polling_test, a_start_after_a_failed_stop_writes_that_table_first) {
+  ShowIn("gone");
+  Start({"docs"});
+  std::filesystem::remove_all(File("gone"));
+  EXPECT_THROW(logic_.StartStop(), rtl::InOutError);
+  EXPECT_THROW(logic_.StartStop(), rtl::InOutError);
+  EXPECT_FALSE(view_.running);
+  std::filesystem::create_directory(File("gone"));
+  logic_.StartStop();
+  EXPECT_TRUE(view_.running);
   EXPECT_EQ(MorningFile("gone"), kTime + ",docs\r\n");
 }
 

@@ -16,7 +16,14 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 #include "core/window/window_logic.h"
 #include "rtl/date_time.h"
@@ -54,6 +61,7 @@ class StandInView : public core::WindowView {
   std::optional<std::filesystem::path> file_to_open;  // what the user chooses
   std::vector<std::string> boxes;                     // "error: ..." or "notice: ...", UTF-8
   std::vector<rtl::Text> histories;                   // the shares whose history was shown
+  std::function<void()> while_box_open;               // the box's own loop, run once
 
   core::EntryList& WatchList() override { return watch_list; }
   core::EntryList& ShareList() override { return share_list; }
@@ -62,9 +70,41 @@ class StandInView : public core::WindowView {
   void ShowRunning(bool now_running) override { running = now_running; }
   void ShowPage(core::WindowPage shown) override { page = shown; }
   std::optional<std::filesystem::path> ChooseFileToOpen() override { return file_to_open; }
-  void ShowError(const rtl::Text& message) override { boxes.push_back("error: " + rtl::Utf8FromWindows1251(message)); }
-  void ShowNotice(const rtl::Text& message) override { boxes.push_back("notice: " + rtl::Utf8FromWindows1251(message)); }
+  void ShowError(const rtl::Text& message) override { Box("error: " + rtl::Utf8FromWindows1251(message)); }
+  void ShowNotice(const rtl::Text& message) override { Box("notice: " + rtl::Utf8FromWindows1251(message)); }
   void ShowShareHistory(const core::ConnectionTable&, const rtl::Text& share) override { histories.push_back(share); }
+
+ private:
+  void Box(const std::string& box) {
+    boxes.push_back(box);
+    if (const std::function<void()> loop = std::exchange(while_box_open, {})) loop();
+  }
+};
+
+// A file that exists but cannot be read until Release(): on Windows held open by a handle
+// that shares nothing (as another program locks it), on Linux a FIFO, which a read refuses.
+class UnreadableFile {
+ public:
+  explicit UnreadableFile(const std::string& path) : path_(path) {
+#ifdef _WIN32
+    TemporaryDirectory::WriteBytes(path, "docs\r\n");
+    lock_ = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  }
+  ~UnreadableFile() { Release(); }
+  void Release() { CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE)); }
+  bool Intact() const { return TemporaryDirectory::ReadBytes(path_) == "docs\r\n"; }
+
+ private:
+  HANDLE lock_;
+#else
+    mkfifo(path.c_str(), 0644);
+  }
+  void Release() {}
+  bool Intact() const { return std::filesystem::is_fifo(path_); }
+
+ private:
+#endif
+  std::string path_;
 };
 
 // The event loop's queue, turned by the test on its own thread.
