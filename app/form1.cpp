@@ -11,12 +11,12 @@
 #include <QTreeView>
 
 #include "app/connection_table_model.h"
-#include "app/data_directory.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
 #include "core/window/form_layout.h"
+#include "platform/data_directory.h"
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), executable_file_name_(QCoreApplication::applicationFilePath()) {
@@ -44,7 +44,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) { event->setAccepted(logic_.Close()); }
 
 void TForm1::FormShow() {
-  logic_.Show(ToText(ProgramDataDirectory(QFileInfo(executable_file_name_).absolutePath())));
+  logic_.Show(platform::ProgramDataDirectory(QFileInfo(executable_file_name_).absoluteDir().filesystemAbsolutePath()));
 }
 
 void TForm1::Button1Click() { logic_.StartStop(); }

@@ -9,12 +9,12 @@
 #include <variant>
 #include <vector>
 
-#include "app/data_directory.h"
 #include "app/metrics_server.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
 #include "core/version.h"
+#include "platform/data_directory.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
@@ -86,11 +86,11 @@ std::optional<PollOptions> ReadOptions(const std::vector<std::string>& arguments
   PollOptions options;
   // The data directory is asked for only by a default: with --watch and --out given (as by the
   // service unit, whose user's home may be read-only) none is made.
-  const QString program_directory = QCoreApplication::applicationDirPath();
+  const std::filesystem::path program_directory = platform::ProgramDirectory();
   const bool defaults = !given.texts.watch_list_file || !given.texts.output_directory;
-  const QString directory = defaults ? ProgramDataDirectory(program_directory) : program_directory;
   try {
-    options.settings = core::PollSettings(given.texts, directory.toStdString());
+    options.settings = core::PollSettings(
+        given.texts, defaults ? platform::ProgramDataDirectory(program_directory) : program_directory);
   } catch (const rtl::Exception& error) {
     Fail(rtl::Utf8FromWindows1251(error.what()));
     return std::nullopt;

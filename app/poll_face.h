@@ -4,7 +4,7 @@
 //   sharemon --poll [--watch FILE] [--interval N] [--out DIR] [--metrics HOST:PORT | --no-metrics]
 //
 // The options, their defaults and their help are the table of core/poll_options.h. The data
-// directory the defaults name is app/data_directory.h's: beside a build tree's program, else the
+// directory the defaults name is platform/data_directory.h's: beside a build tree's program, else the
 // user's data directory. --interval is read as the window reads its interval; --metrics with
 // port 0 lets the system pick one, which the log names.
 //

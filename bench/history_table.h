@@ -1,6 +1,6 @@
-// The connection table a long polling run leaves behind, for the history benchmarks (Linux's
-// and the Windows timing program's): "Время" and one share "DATA", one row per poll captioned
-// as a poll captions it, and the history such a run has.
+// The connection tables of the benchmarks (Linux's and the Windows timing programs'): the one a
+// long polling run leaves behind, "Время" and one share "DATA", one row per poll captioned as a
+// poll captions it, and the history such a run has; and a table file of very many shares.
 #pragma once
 
 #include <random>
@@ -40,4 +40,25 @@ inline History MinuteHistory(int count) {
     history.counts.push_back(users(generator));
   }
   return history;
+}
+
+// A table file of `shares` shares ("Время", "s1", "s2"...) and `rows` polls half an hour apart
+// from kFirstDay, each with a count of one to three digits per share, as its load hands them
+// to the table: the columns, then the rows.
+struct ManyShares {
+  std::vector<rtl::Text> columns;
+  std::vector<core::ConnectionTable::Row> rows;
+};
+
+inline ManyShares ManySharesTable(int shares, int rows) {
+  ManyShares table;
+  table.columns.push_back("\xC2\xF0\xE5\xEC\xFF");  // "Время"
+  for (int share = 1; share <= shares; ++share) table.columns.push_back(rtl::Text("s").append(std::to_string(share)));
+  for (int row = 0; row < rows; ++row) {
+    const double time = kFirstDay + row / 48.0;
+    core::ConnectionTable::Row entry{rtl::DateText(time) + "  " + rtl::TimeText(time), {}};
+    for (int share = 0; share < shares; ++share) entry.values.push_back(std::to_string((row * share) % 1000));
+    table.rows.push_back(std::move(entry));
+  }
+  return table;
 }

@@ -94,7 +94,7 @@ bool HeadlessRun::RunOneDay(bool first) {
   const double day = std::floor(parts_.clock.Now());
   // The run's own interval is the window timer's business; the loop keeps time itself.
   run.Start(watch_list_, "0");
-  const auto file = settings_.output_directory / rtl::SystemPath(TableFileNameNow(parts_.clock, {}));
+  const auto file = TableFileNameNow(parts_.clock, settings_.output_directory);
   Save(table, file, first);
   Log("run started: " + std::to_string(watch_list_.size()) + " shares, file " + LogText(rtl::FileNameText(file)));
   const Wake end = TickUntilMidnightOrStop(run, table, file, day);

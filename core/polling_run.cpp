@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/table_file_text.h"
+#include "rtl/file_name.h"
 #include "rtl/integer.h"
 
 namespace core {
@@ -27,9 +28,9 @@ rtl::Text FileTimeStamp(rtl::DateTime time) {
   return stamp;
 }
 
-rtl::Text TableFileNameNow(Clock& clock, const rtl::Text& directory) {
+std::filesystem::path TableFileNameNow(Clock& clock, const std::filesystem::path& directory) {
   const rtl::Text date = rtl::DateText(clock.Now());
-  return TableFileName(directory, date, FileTimeStamp(clock.Now()));
+  return directory / rtl::SystemPath(TableFileName({}, date, FileTimeStamp(clock.Now())));
 }
 
 PollingRun::PollingRun(ConnectionTable& table, Clock& clock, RunListener& listener)

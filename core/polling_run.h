@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -88,8 +89,9 @@ class IntervalTooLongError : public rtl::Exception {
 rtl::Text FileTimeStamp(rtl::DateTime time);
 
 // The table file a stop writes now: "list_" + date text + "_" + FileTimeStamp in `directory`,
-// the date and the time taken from two readings of the clock, the date first.
-rtl::Text TableFileNameNow(Clock& clock, const rtl::Text& directory);
+// the date and the time taken from two readings of the clock, the date first. The directory
+// stays the system's path, whatever letters its name holds; only the name made here is text.
+std::filesystem::path TableFileNameNow(Clock& clock, const std::filesystem::path& directory);
 
 class PollingRun {
  public:

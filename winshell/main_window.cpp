@@ -41,7 +41,7 @@ void MainWindow::Show(const std::filesystem::path& data_directory, int show_comm
   UpdateWindow(window_);
   if (shown_) return;
   shown_ = true;
-  Guarded([&] { logic_.Show(rtl::FileNameText(data_directory)); });
+  Guarded([&] { logic_.Show(data_directory); });
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

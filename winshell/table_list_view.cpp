@@ -40,69 +40,87 @@ void TableListView::AfterChange(const core::ConnectionTable::Change& change) {
       break;
     case Kind::kRowsAdded:
       SendMessageW(list_view_, LVM_SETITEMCOUNT, table_.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-      if (MeasureRows(change.first, change.first + change.count)) FitColumns();
+      FitColumns(MeasureRows(change.first, change.first + change.count));
       break;
     case Kind::kValueAppended:
       // Value n shows in column n; one past the last column shows nowhere.
       if (change.count < table_.ColumnCount() && Take(change.count, table_.RowAt(change.first).values.back())) {
-        FitColumns();
+        FitColumns({change.count});
       }
       SendMessageW(list_view_, LVM_REDRAWITEMS, change.first, change.first);
       break;
     case Kind::kCaptionChanged:
-      if (table_.ColumnCount() > 0 && Take(0, table_.RowAt(change.first).caption)) FitColumns();
+      if (table_.ColumnCount() > 0 && Take(0, table_.RowAt(change.first).caption)) FitColumns({0});
       SendMessageW(list_view_, LVM_REDRAWITEMS, change.first, change.first);
       break;
   }
 }
 
+// Every column is measured before it is inserted, so that none is laid out twice.
 void TableListView::ShowColumns() {
   SendMessageW(list_view_, WM_SETREDRAW, FALSE, 0);
-  while (SendMessageW(list_view_, LVM_DELETECOLUMN, 1, 0)) {
-  }
-  const int count = table_.ColumnCount();
-  SetColumn(0, count > 0 ? Wide(table_.Column(0)) : L"");
-  for (int c = 1; c < count; ++c) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    const std::wstring caption = Wide(table_.Column(c));
-    column.pszText = const_cast<wchar_t*>(caption.c_str());
-    column.cx = kColumnWidth;
-    column.iSubItem = c;
-    SendMessageW(list_view_, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
-  }
+  DeleteColumns();
   longest_ = table_.Columns();
   MeasureRows(0, table_.RowCount());
-  FitColumns();
-  SendMessageW(list_view_, WM_SETREDRAW, TRUE, 0);
-}
-
-void TableListView::SetColumn(int index, const std::wstring& caption) {
+  const std::wstring caption = table_.ColumnCount() > 0 ? Wide(table_.Column(0)) : L"";
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH | LVCF_TEXT;
   column.pszText = const_cast<wchar_t*>(caption.c_str());
-  column.cx = table_.ColumnCount() > 0 ? kColumnWidth : 0;
-  SendMessageW(list_view_, LVM_SETCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+  column.cx = ColumnWidth(0);
+  SendMessageW(list_view_, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  for (int c = 1; c < table_.ColumnCount(); ++c) InsertColumn(c);
+  SendMessageW(list_view_, WM_SETREDRAW, TRUE, 0);
 }
 
-void TableListView::FitColumns() {
-  for (int c = 0; c + 1 < table_.ColumnCount(); ++c) {
-    const std::wstring text = Wide(longest_[c]);
-    const auto width = SendMessageW(list_view_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(list_view_, LVM_SETCOLUMNWIDTH, c, width + kTextMargin);
+// From the last one, so that no column moves; column 0 stays.
+void TableListView::DeleteColumns() {
+  const auto header = reinterpret_cast<HWND>(SendMessageW(list_view_, LVM_GETHEADER, 0, 0));
+  for (auto c = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) - 1; c >= 1; --c) {
+    SendMessageW(list_view_, LVM_DELETECOLUMN, c, 0);
   }
 }
 
-bool TableListView::MeasureRows(int first, int end) {
-  bool longer = false;
+void TableListView::InsertColumn(int index) {
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  const std::wstring caption = Wide(table_.Column(index));
+  column.pszText = const_cast<wchar_t*>(caption.c_str());
+  column.cx = ColumnWidth(index);
+  column.iSubItem = index;
+  SendMessageW(list_view_, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+// Column 0 without table columns is hidden; the last column keeps a new column's width.
+int TableListView::ColumnWidth(int column) const {
+  const int count = table_.ColumnCount();
+  if (column + 1 >= count) return count > 0 ? kColumnWidth : 0;
+  const std::wstring text = Wide(longest_[column]);
+  return static_cast<int>(SendMessageW(list_view_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
+         kTextMargin;
+}
+
+void TableListView::FitColumns(const std::vector<int>& columns) {
+  for (const int c : columns) {
+    if (c + 1 < table_.ColumnCount()) SendMessageW(list_view_, LVM_SETCOLUMNWIDTH, c, ColumnWidth(c));
+  }
+}
+
+std::vector<int> TableListView::MeasureRows(int first, int end) {
+  std::vector<bool> longer(longest_.size());
   const int columns = table_.ColumnCount();
   for (int r = first; r < end; ++r) {
     const core::ConnectionTable::Row& row = table_.RowAt(r);
-    if (columns > 0) longer |= Take(0, row.caption);
+    if (columns > 0 && Take(0, row.caption)) longer[0] = true;
     const int values = std::min(static_cast<int>(row.values.size()), columns - 1);
-    for (int v = 0; v < values; ++v) longer |= Take(v + 1, row.values[v]);
+    for (int v = 0; v < values; ++v) {
+      if (Take(v + 1, row.values[v])) longer[v + 1] = true;
+    }
   }
-  return longer;
+  std::vector<int> changed;
+  for (int c = 0; c < columns; ++c) {
+    if (longer[c]) changed.push_back(c);
+  }
+  return changed;
 }
 
 bool TableListView::Take(int column, const rtl::Text& text) {

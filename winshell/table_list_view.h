@@ -3,7 +3,9 @@
 // of each cell it draws, so 100 000 rows cost nothing until they scroll into view. It follows
 // the one core::ConnectionTable through its observer; a row's caption (column 0) can be
 // edited in place, which changes the table. Column widths: every column but the last fits its
-// caption and its longest text; the last keeps the 50 pixels a new column gets.
+// caption and its longest text; the last keeps the 50 pixels a new column gets. Each list view
+// message on a column lays out every column after it, so a table of thousands of columns gets
+// each column inserted once with its width, and later rows set only the widths they change.
 #pragma once
 
 #include <windows.h>
@@ -34,10 +36,13 @@ class TableListView : private core::ConnectionTable::Observer {
   void AfterChange(const core::ConnectionTable::Change& change) override;
 
   void ShowColumns();
-  void SetColumn(int column, const std::wstring& caption);
-  void FitColumns();
-  // Takes the texts of rows [first, end) that are longer than their column's; true if any was.
-  bool MeasureRows(int first, int end);
+  void DeleteColumns();
+  void InsertColumn(int column);
+  int ColumnWidth(int column) const;
+  void FitColumns(const std::vector<int>& columns);
+  // Takes the texts of rows [first, end) that are longer than their column's; the columns that
+  // took one, each once.
+  std::vector<int> MeasureRows(int first, int end);
   // Takes `text` as the column's longest when it is longer; true if it was.
   bool Take(int column, const rtl::Text& text);
   void GiveCellText(LVITEMW& item) const;

@@ -44,25 +44,20 @@ WindowLogic::WindowLogic(WindowView& view, Poster& poster, WaitTimer& waits)
 
 WindowLogic::~WindowLogic() = default;
 
-rtl::Text WindowLogic::ProgramFile(const rtl::Text& name) const {
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  return program_directory_ + separator + name;
+std::filesystem::path WindowLogic::ProgramFile(const rtl::Text& name) const {
+  return program_directory_ / rtl::SystemPath(name);
 }
 
 void WindowLogic::SetProber(ShareProber* prober) { prober_ = prober ? prober : &console_prober_; }
 
-void WindowLogic::Show(const rtl::Text& program_directory) {
+void WindowLogic::Show(const std::filesystem::path& program_directory) {
   program_directory_ = program_directory;
   LoadWatchList();
   FillShareList();
 }
 
 void WindowLogic::LoadWatchList() {
-  const std::filesystem::path file = rtl::SystemPath(ProgramFile(kWatchListFileName));
+  const std::filesystem::path file = ProgramFile(kWatchListFileName);
   if (!IsExistingFile(file)) return;
   try {
     // Loaded fully before the list changes, so an unreadable file leaves it as it was.
@@ -106,23 +101,23 @@ void WindowLogic::SaveWatchList() {
     return;
   }
   try {
-    WriteWatchListFile(rtl::SystemPath(ProgramFile(kWatchListFileName)), entries);
+    WriteWatchListFile(ProgramFile(kWatchListFileName), entries);
   } catch (const std::exception&) {
     ShowBox(false, rtl::Windows1251FromUtf8(kWatchListNotSaved));
   }
 }
 
 void WindowLogic::KeepWatchListBeside(const rtl::StringList& entries) {
-  const rtl::Text file = ProgramFile(kWatchListKeptFileName);
+  const std::filesystem::path file = ProgramFile(kWatchListKeptFileName);
   try {
-    WriteWatchListFile(rtl::SystemPath(file), entries);
+    WriteWatchListFile(file, entries);
   } catch (const std::exception&) {
     ShowBox(false, rtl::Windows1251FromUtf8(kWatchListNotSaved));
     return;
   }
   // Kept as it is now, so a second save (session end, then close) says it once.
   unread_watch_list_ = entries;
-  ShowBox(false, rtl::Windows1251FromUtf8(kWatchListKeptBeside) + file);
+  ShowBox(false, rtl::Windows1251FromUtf8(kWatchListKeptBeside) + rtl::FileNameText(file));
 }
 
 void WindowLogic::StartStop() {
@@ -155,8 +150,8 @@ void WindowLogic::Stop() {
 }
 
 void WindowLogic::SaveTable() {
-  const rtl::Text file = unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_);
-  SaveConnectionTable(run_file_ ? run_.RunTable() : table_, rtl::SystemPath(file));
+  SaveConnectionTable(run_file_ ? run_.RunTable() : table_,
+                      unsaved_file_ ? *unsaved_file_ : TableFileNameNow(clock_, program_directory_));
   unsaved_file_.reset();
   give_up_unsaved_ = false;
 }
@@ -164,9 +159,9 @@ void WindowLogic::SaveTable() {
 // As --poll does: a box left open all night, or a crash, costs no rows.
 void WindowLogic::WriteRunFile() {
   try {
-    SaveConnectionTable(run_.RunTable(), rtl::SystemPath(*run_file_));
+    SaveConnectionTable(run_.RunTable(), *run_file_);
   } catch (const std::exception& error) {
-    const TableFileNotWrittenError failure(rtl::SystemPath(*run_file_), error.what());
+    const TableFileNotWrittenError failure(*run_file_, error.what());
     platform::WriteErrorLine(LogTimeText(clock_.Now()) + " " + rtl::Utf8FromWindows1251(failure.what()));
   }
 }

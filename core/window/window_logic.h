@@ -53,10 +53,11 @@ class WindowLogic : private RunListener {
   ConnectionTable& Table() { return table_; }
   const ConnectionTable& Table() const { return table_; }
   AccumulatedUsers& Users() { return users_; }
-  // Where the watch list and the table files live; empty until Show.
-  const rtl::Text& ProgramDirectory() const { return program_directory_; }
+  // Where the watch list and the table files live; empty until Show. It stays the system's path
+  // (wide on Windows), since a folder's name may hold letters no code page has.
+  const std::filesystem::path& ProgramDirectory() const { return program_directory_; }
   // The full name of a file there ("splist.txt" -> ProgramDirectory + "/splist.txt").
-  rtl::Text ProgramFile(const rtl::Text& name) const;
+  std::filesystem::path ProgramFile(const rtl::Text& name) const;
   const PollingRun& Run() const { return run_; }
   const IntervalTimer& PollTimer() const { return timer_; }
   // Who answers later probes; nullptr restores the share query command.
@@ -66,7 +67,7 @@ class WindowLogic : private RunListener {
   // from its file when there is one (a file that cannot be read throws, the list stays as it
   // was and the share list is not filled; SaveWatchList then leaves that file alone), then the
   // share list filled with the computer's shares.
-  void Show(const rtl::Text& program_directory);
+  void Show(const std::filesystem::path& program_directory);
   // The window is asked to close. A run still going ends as a stop ends it, and a table a stop
   // could not write is written now; when that write fails its error is shown and false
   // returned, so the window stays open and the user can free space (the next call gives the
@@ -150,14 +151,14 @@ class WindowLogic : private RunListener {
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   ConnectionTable table_;
   AccumulatedUsers users_;
-  rtl::Text program_directory_;
+  std::filesystem::path program_directory_;
   IntervalTimer timer_;
   SystemClock clock_;
   PollingRun run_;
   ConsoleShareProber console_prober_;
   ShareProber* prober_;
-  std::optional<rtl::Text> unsaved_file_;  // the file of a stop whose write failed
-  std::optional<rtl::Text> run_file_;      // of the run going or the last one
+  std::optional<std::filesystem::path> unsaved_file_;  // the file of a stop whose write failed
+  std::optional<std::filesystem::path> run_file_;      // of the run going or the last one
   // The watch list as the window showed it after splist.txt could not be read.
   std::optional<rtl::StringList> unread_watch_list_;
   int boxes_open_ = 0;

@@ -49,7 +49,8 @@ class Form1Commands : public testing::Test {
     form_.Logic().SetProber(&prober_);
   }
 
-  std::string ProgramFile(const std::string& name) const { return directory_.File("program/" + name); }
+  // A folder named with letters outside the window code page, as a user's may be.
+  std::string ProgramFile(const std::string& name) const { return directory_.File("José Әсел/" + name); }
   // Showing fills ListBox1 with the machine's shares; the tests want their own.
   void Show() {
     form_.show();

@@ -28,11 +28,12 @@ class TemporaryDirectory {
   const std::filesystem::path& Path() const { return path_; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-  static std::string ReadBytes(const std::string& file) {
+  // By the system's path, so that a name with letters outside every code page stays whole.
+  static std::string ReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  static void WriteBytes(const std::string& file, const std::string& bytes) {
+  static void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
   }
 

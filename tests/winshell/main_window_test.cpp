@@ -118,17 +118,21 @@ class main_window_test : public testing::Test {
     std::filesystem::create_directories(Program());
   }
 
-  std::filesystem::path Program(const std::string& name = "") const { return directory_.Path() / "program" / name; }
+  // The program's folder is named with letters outside the window code page (French, Kazakh):
+  // every file the window reads and writes there must keep its place.
+  std::filesystem::path Program(const std::string& name = "") const {
+    return directory_.Path() / std::filesystem::path(u8"José Әсел") / name;
+  }
   // Shows the window with `watch_list` (Windows-1251 lines) as its splist.txt; on the screen
   // only when asked, since a window that was on the screen takes Wine seconds to go.
   void Show(MainWindow& window, const std::string& watch_list, int show_command = SW_HIDE) {
-    if (!watch_list.empty()) TemporaryDirectory::WriteBytes(Program("splist.txt").string(), watch_list);
+    if (!watch_list.empty()) TemporaryDirectory::WriteBytes(Program("splist.txt"), watch_list);
     window.Show(Program(), show_command);
   }
-  std::vector<std::string> TableFiles() const {
-    std::vector<std::string> files;
+  std::vector<std::filesystem::path> TableFiles() const {
+    std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(Program())) {
-      if (entry.path().filename().string().starts_with("list_")) files.push_back(entry.path().string());
+      if (entry.path().filename().wstring().starts_with(L"list_")) files.push_back(entry.path());
     }
     return files;
   }
@@ -272,8 +276,8 @@ TEST_F(main_window_test, a_double_click_on_a_share_watches_it) {
 
 TEST_F(main_window_test, load_file_loads_the_file_chosen_in_the_open_dialog) {
   Show(window_, "");
-  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
-  boxes_.AnswerOpenDialog(directory_.File("t.txt"));
+  TemporaryDirectory::WriteBytes(Program("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
+  boxes_.AnswerOpenDialog(Program("t.txt"));
   Command(core::form1::kN2.number);
   ASSERT_EQ(Rows(), 1);
   EXPECT_EQ(Cell(0, 0) + L"|" + Cell(0, 1), L"08.12.2026 9:05:07|5");
@@ -354,10 +358,39 @@ TEST_F(main_window_test, closing_during_a_run_writes_its_table_and_the_watch_lis
     ASSERT_TRUE(RunMessagesUntil([&] { return window.Handle() == nullptr; })) << c.what;
     EXPECT_EQ(TableFiles().size(), 1u) << c.what;
     if (c.list_saved) {
-      EXPECT_EQ(TemporaryDirectory::ReadBytes(Program("splist.txt").string()), "team\r\n") << c.what;
+      EXPECT_EQ(TemporaryDirectory::ReadBytes(Program("splist.txt")), "team\r\n") << c.what;
     }
   }
   EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", L"Ошибка сохранения списка", false}}));
+}
+
+// A list view lays out every column after one whose width is set: a table of many columns gets
+// each width once, as its column is inserted, and rows set only the widths they lengthen.
+TEST_F(main_window_test, many_columns_get_each_width_once_and_fit_their_texts) {
+  int widths = 0;
+  const SUBCLASSPROC counter = [](HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR count) {
+    const bool column_set = message == LVM_SETCOLUMNW && (reinterpret_cast<LVCOLUMNW*>(lparam)->mask & LVCF_WIDTH);
+    *reinterpret_cast<int*>(count) += message == LVM_INSERTCOLUMNW || message == LVM_SETCOLUMNWIDTH || column_set;
+    return DefSubclassProc(list, message, wparam, lparam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(Form().list_view1, counter, 1, reinterpret_cast<DWORD_PTR>(&widths)));
+  core::ConnectionTable& table = window_.Logic().Table();
+  std::vector<rtl::Text> columns{"T"};
+  for (int c = 1; c < 1000; ++c) columns.push_back("s" + std::to_string(c));
+  table.AddColumns(columns);
+  EXPECT_EQ(widths, 1000);
+  table.AppendRows({{"08.12.2026  9:05:07", std::vector<rtl::Text>(999, "5")}});
+  EXPECT_EQ(widths, 1001) << "the row caption lengthens column 0 alone";
+  table.AppendRows({{"x", std::vector<rtl::Text>(999, "123456")}, {"y", std::vector<rtl::Text>(999, "1")}});
+  EXPECT_EQ(widths, 1999) << "the values lengthen every column but 0 and the last";
+  RemoveWindowSubclass(Form().list_view1, counter, 1);
+  const auto width = [&](int c) { return SendMessageW(Form().list_view1, LVM_GETCOLUMNWIDTH, c, 0); };
+  const auto text = [&](const wchar_t* t) {
+    return SendMessageW(Form().list_view1, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(t));
+  };
+  EXPECT_GT(width(0), text(L"08.12.2026  9:05:07"));
+  EXPECT_GT(width(998), text(L"123456"));
+  EXPECT_EQ(width(999), core::form1::kColumnWidth);
 }
 
 // Not a check: what 100 000 rows cost in ListView1, for the report.

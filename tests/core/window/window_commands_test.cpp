@@ -212,6 +212,27 @@ TEST_F(window_commands_test, a_file_opened_later_loads_from_the_event_loop) {
   EXPECT_EQ(view_.boxes, Boxes{"error: List index out of bounds (1)"});
 }
 
+// A folder whose name no code page holds whole (a user named José or Әсел): the watch list
+// loads from it, and a stop, "Сохранить таблицу" and closing write there.
+TEST_F(window_commands_test, a_folder_named_outside_the_code_page_keeps_every_file_in_it) {
+  const std::filesystem::path folder = directory_.Path() / std::filesystem::path(u8"José Әсел");
+  std::filesystem::create_directories(folder);
+  TemporaryDirectory::WriteBytes(folder / "splist.txt", "docs\r\n");
+  logic_.Show(folder);
+  EXPECT_EQ(view_.watch_list.entries, (rtl::StringList{"docs"}));
+  const std::filesystem::path table = folder / "list_08.12.2026_9.05.07.txt";
+  logic_.StartStop();
+  logic_.StartStop();
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(table), W("Время") + ",docs\r\n");
+  std::filesystem::remove(table);
+  logic_.SaveTable();
+  EXPECT_TRUE(std::filesystem::exists(table));
+  view_.watch_list.entries = {"pub"};
+  EXPECT_TRUE(logic_.Close());
+  EXPECT_EQ(TemporaryDirectory::ReadBytes(folder / "splist.txt"), "pub\r\n");
+  EXPECT_TRUE(view_.boxes.empty());
+}
+
 // A missing file, a folder or a device on the command line was ignored without a word.
 TEST_F(window_commands_test, a_file_opened_later_that_cannot_be_read_is_reported) {
   std::filesystem::create_directory(File("folder"));
