@@ -62,14 +62,17 @@ new_table_file() {
   return 1
 }
 
-# Presses Ctrl+C on the keys' pipe (descriptor 3) until the program behind PID has ended, at
-# most 3 times, 5 s apart. Wine drops now and then (about 1 press in 100 on a loaded machine) a
-# Ctrl+C that comes while the program is starting net: none of its handlers runs. A user presses
-# again; a program that never stops still fails the check.
-press_ctrl_c_until_ended() {
+# Presses Ctrl+C on the keys' pipe (descriptor 3) until the program behind PID says in its
+# terminal output (file OUTPUT) that its run stopped, or has ended: at most 3 times, 5 s apart.
+# Wine drops now and then (about 1 press in 100 on a loaded machine) a Ctrl+C that comes while
+# the program is starting net: none of its handlers runs. A user presses again; a program that
+# never stops still fails the check. Once the program has stopped nothing is pressed: a press
+# then would reach whatever of the terminal's processes is still ending.
+press_ctrl_c_until_stopped() {
   for _ in 1 2 3; do
     printf '\003' >&3
     for _ in $(seq 50); do
+      grep -q 'run stopped' "$2" && return 0
       kill -0 "$1" 2>/dev/null || return 0
       sleep 0.1
     done
@@ -86,12 +89,14 @@ ctrl_c_ends_poll() {
     rm -f "$run/keys"
     mkfifo "$run/keys"
     status=0
-    in_wine env SHAREMON_TEST_INTERVAL_MS=200 timeout 60 script -qefc \
-      "wine '$(windows_path "$out/$program")' --poll --watch '$(windows_path "$run/splist.txt")' --out '$(windows_path "$run")'" \
+    # The terminal's shell gives way to Wine (exec), so that Wine's process alone takes the
+    # terminal's signals: a shell left waiting for it would die of a press itself (status 130).
+    in_wine env SHAREMON_TEST_INTERVAL_MS=200 SHELL=/bin/sh timeout 60 script -qefc \
+      "exec wine '$(windows_path "$out/$program")' --poll --watch '$(windows_path "$run/splist.txt")' --out '$(windows_path "$run")'" \
       /dev/null <"$run/keys" >"$run/terminal.txt" 2>&1 &
     local pid=$!
     exec 3>"$run/keys"
-    new_table_file "$run" >/dev/null && press_ctrl_c_until_ended "$pid"
+    new_table_file "$run" >/dev/null && press_ctrl_c_until_stopped "$pid" "$run/terminal.txt"
     wait $pid || status=$?
     exec 3>&-
     grep -q 'run stopped' "$run/terminal.txt" || { echo "$program: no stop in"; cat "$run/terminal.txt"; return 1; }
