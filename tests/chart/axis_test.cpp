@@ -23,7 +23,7 @@ void ExpectThrowText(const std::function<void()>& call, const char* text) {
 }
 
 // A vertical axis 0..8 whose pixel span is 10..210 (the left axis of a 200-pixel plot).
-struct LeftAxisFixture : ::testing::Test {
+struct left_axis_test : ::testing::Test {
   void SetUp() override {
     chart.plot_area = {10, 10, 210, 210};
     left().SetScaleRange(0, 8);
@@ -33,7 +33,7 @@ struct LeftAxisFixture : ::testing::Test {
   RecordingChartHost chart;
 };
 
-TEST(axis_test, creation_table) {
+TEST(axis_test, the_five_axes_take_their_order_sides_visibility_and_title_angles) {
   RecordingChartHost chart;
   struct Row {
     TCustomChartAxis* axis;
@@ -59,7 +59,7 @@ TEST(axis_test, creation_table) {
   }
 }
 
-TEST(axis_test, published_defaults) {
+TEST(axis_test, a_new_axis_starts_automatic_with_its_published_settings) {
   TChartAxis axis(nullptr, true, false, 0);
   EXPECT_TRUE(axis.Automatic() && axis.AutomaticMinimum() && axis.AutomaticMaximum());
   EXPECT_EQ(axis.Minimum(), 0);
@@ -160,7 +160,7 @@ struct FlagCase {
   bool automatic, minimum, maximum;
 };
 
-TEST(axis_test, automatic_flags_interplay) {
+TEST(axis_test, automatic_sets_both_bounds_and_holds_only_while_both_do) {
   RecordingChartHost chart;
   TCustomChartAxis& axis = chart.Axes().Left();
   const FlagCase steps[] = {
@@ -181,7 +181,7 @@ TEST(axis_test, automatic_flags_interplay) {
   }
 }
 
-TEST(axis_test, history_chart_sequence_gives_fixed_range) {
+TEST(axis_test, the_history_charts_setting_sequence_gives_a_fixed_range) {
   RecordingChartHost chart;
   TChartSeries series;
   series.SetParentChart(&chart);
@@ -199,7 +199,7 @@ TEST(axis_test, history_chart_sequence_gives_fixed_range) {
 
 // --- scale -------------------------------------------------------------------------------------
 
-TEST(axis_test, automatic_scale_from_series) {
+TEST(axis_test, the_automatic_scale_spans_the_active_series_on_the_axis) {
   RecordingChartHost chart;
   TChartSeries a;
   TChartSeries b;
@@ -229,7 +229,7 @@ TEST(axis_test, inactive_series_count_when_no_active_series_uses_the_axis) {
   EXPECT_EQ(chart.Axes().Left().ScaleMaximum(), 7);
 }
 
-TEST(axis_test, empty_series_and_single_points) {
+TEST(axis_test, no_points_map_to_the_centre_and_one_point_is_both_bounds) {
   RecordingChartHost chart;
   TChartSeries series;
   series.SetParentChart(&chart);
@@ -244,7 +244,7 @@ TEST(axis_test, empty_series_and_single_points) {
   EXPECT_EQ(left.ValueToPixel(6), 110);
 }
 
-TEST(axis_test, paged_ranges) {
+TEST(axis_test, a_page_of_points_sets_the_range_of_that_page) {
   struct PageCase {
     int perPage, page, count;
     bool scaleLastPage;
@@ -273,7 +273,7 @@ TEST(axis_test, paged_ranges) {
   }
 }
 
-TEST(axis_test, update_pixel_span_from_plot_area_and_positions) {
+TEST(axis_test, the_pixel_span_follows_the_plot_area_and_the_positions) {
   RecordingChartHost chart;
   chart.plot_area = {25, 10, 792, 240};
   TCustomChartAxis& bottom = chart.Axes().Bottom();
@@ -293,7 +293,7 @@ TEST(axis_test, update_pixel_span_from_plot_area_and_positions) {
   EXPECT_EQ(left.EndPixel(), 240);
 }
 
-TEST_F(LeftAxisFixture, worked_mapping_example) {
+TEST_F(left_axis_test, values_map_to_pixels_and_back_also_inverted) {
   EXPECT_EQ(left().StartPixel(), 10);
   EXPECT_EQ(left().EndPixel(), 210);
   EXPECT_EQ(left().ValueToPixel(8), 10);
@@ -307,7 +307,7 @@ TEST_F(LeftAxisFixture, worked_mapping_example) {
   EXPECT_EQ(left().PixelToValue(60), 2);
 }
 
-TEST_F(LeftAxisFixture, mapping_rounds_halves_to_even) {
+TEST_F(left_axis_test, mapping_rounds_halves_to_even) {
   // 0..400 over 200 pixels: 5 is 2.5 pixels up (210 - 2), 15 is 7.5 pixels up (210 - 8).
   left().SetScaleRange(0, 400);
   chart.UpdateAxes();
@@ -316,7 +316,7 @@ TEST_F(LeftAxisFixture, mapping_rounds_halves_to_even) {
   EXPECT_EQ(left().ValueToPixel(-5), 212);
 }
 
-TEST_F(LeftAxisFixture, far_values_map_to_the_centre) {
+TEST_F(left_axis_test, far_values_map_to_the_centre) {
   left().SetScaleRange(0, 1e-9);
   chart.UpdateAxes();
   EXPECT_EQ(left().ValueToPixel(100), left().CenterPixel());
@@ -324,7 +324,7 @@ TEST_F(LeftAxisFixture, far_values_map_to_the_centre) {
   EXPECT_NE(left().ValueToPixel(0), left().CenterPixel());
 }
 
-TEST(axis_test, guard_on_a_horizontal_axis) {
+TEST(axis_test, a_horizontal_axis_maps_values_beyond_its_guard_to_the_centre) {
   RecordingChartHost chart;
   TCustomChartAxis& bottom = chart.Axes().Bottom();
   bottom.SetScaleRange(0, 1);
@@ -393,7 +393,7 @@ TEST(axis_test, short_axis_maps_pixels_to_zero) {
   EXPECT_EQ(bottom.PixelToValue(10), 0);
 }
 
-TEST(axis_test, depth_mapping) {
+TEST(axis_test, the_depth_axis_maps_over_the_charts_depth) {
   RecordingChartHost chart;
   chart.depth3d = 40;
   TCustomChartAxis& depth = chart.Axes().Depth();
@@ -408,7 +408,7 @@ TEST(axis_test, depth_mapping) {
   EXPECT_EQ(depth.ValueToPixel(7), 20);  // range 1e-10: far beyond the guard, the middle
 }
 
-TEST(axis_test, logarithmic_mapping_both_ways) {
+TEST(axis_test, logarithmic_axes_map_values_to_pixels_and_back) {
   RecordingChartHost chart;
   TCustomChartAxis& bottom = chart.Axes().Bottom();
   TCustomChartAxis& left = chart.Axes().Left();
@@ -434,7 +434,7 @@ TEST(axis_test, logarithmic_mapping_both_ways) {
   EXPECT_NEAR(bottom.PixelToValue(60), std::sqrt(1000.0), 1e-9);
 }
 
-TEST(axis_test, logarithmic_refusals) {
+TEST(axis_test, a_date_time_or_negative_axis_refuses_to_become_logarithmic) {
   RecordingChartHost chart;
   TChartSeries series;
   series.SetParentChart(&chart);
@@ -465,7 +465,7 @@ TEST(axis_test, date_time_detection_by_first_active_bound_series) {
   EXPECT_FALSE(chart.Axes().Top().IsDateTimeAxis());
 }
 
-TEST(axis_test, label_style_resolution) {
+TEST(axis_test, the_automatic_label_style_follows_the_series_on_the_axis) {
   RecordingChartHost chart;
   TChartSeries series;
   series.SetParentChart(&chart);
@@ -480,7 +480,7 @@ TEST(axis_test, label_style_resolution) {
 
 // --- margins, scale range, shift -----------------------------------------------------------------
 
-TEST_F(LeftAxisFixture, pixel_margins_widen_the_range) {
+TEST_F(left_axis_test, pixel_margins_widen_the_range) {
   // 20 pixels off each end of 200: 8 units over 160 pixels, so the ends read 1 unit further.
   left().ApplyPixelMargins(20, 20);
   EXPECT_EQ(left().StartPixel(), 10);
@@ -491,7 +491,7 @@ TEST_F(LeftAxisFixture, pixel_margins_widen_the_range) {
   EXPECT_EQ(left().ValueToPixel(8), 30);
 }
 
-TEST_F(LeftAxisFixture, zero_margins_keep_the_range) {
+TEST_F(left_axis_test, zero_margins_keep_the_range) {
   left().ApplySeriesMargins();
   EXPECT_EQ(left().ScaleMinimum(), 0);
   EXPECT_EQ(left().ScaleMaximum(), 8);
@@ -509,7 +509,7 @@ TEST(axis_test, set_scale_range_orders_and_keeps_a_minimal_span) {
   EXPECT_EQ(axis.Maximum(), 3 + 1e-10);
 }
 
-TEST(axis_test, shift_range) {
+TEST(axis_test, a_shift_stays_within_the_data_and_repaints_only_on_change) {
   RecordingChartHost chart;
   TChartSeries series;
   series.SetParentChart(&chart);
@@ -532,7 +532,7 @@ TEST(axis_test, shift_range) {
   EXPECT_EQ(left.Maximum(), -87);
 }
 
-TEST(axis_test, assign_copies_published_settings) {
+TEST(axis_test, assigning_copies_the_published_settings_but_not_the_side) {
   RecordingChartHost chart;
   TCustomChartAxis& source = chart.Axes().Left();
   source.SetInverted(true);
@@ -552,7 +552,7 @@ TEST(axis_test, assign_copies_published_settings) {
 
 // --- rounding ------------------------------------------------------------------------------------
 
-TEST(axis_test, rounding_rules) {
+TEST(axis_test, rounding_takes_halves_to_even_and_muldiv_rounds_away_from_zero) {
   EXPECT_EQ(Nearest(2.5), 2);
   EXPECT_EQ(Nearest(3.5), 4);
   EXPECT_EQ(Nearest(-2.5), -2);

@@ -53,7 +53,7 @@ TEST(gdi_raster_test, lines_in_every_direction_follow_the_diamond_rule) {
     }
 }
 
-TEST(gdi_raster_test, worked_lines_and_ties) {
+TEST(gdi_raster_test, worked_lines_and_their_ties_take_the_rules_pixels) {
   struct Case {
     int x0, y0, x1, y1;
     PixelSet expected;
@@ -72,14 +72,14 @@ TEST(gdi_raster_test, worked_lines_and_ties) {
     EXPECT_EQ(LinePixels(c.x0, c.y0, c.x1, c.y1), c.expected) << c.x0 << "," << c.y0 << "->" << c.x1 << "," << c.y1;
 }
 
-class DeviceCanvasTest : public ::testing::Test {
+class device_canvas_test : public ::testing::Test {
  protected:
   TPlainDevice plain_;
   TBitmap image_ = BlankImage(40, 30);
   TCanvas device_{plain_, &image_};
 };
 
-TEST_F(DeviceCanvasTest, zero_length_line_draws_nothing_but_moves_the_pen) {
+TEST_F(device_canvas_test, zero_length_line_draws_nothing_but_moves_the_pen) {
   device_.MoveTo(5, 5);
   device_.LineTo(5, 5);
   EXPECT_EQ(ChangedPixels(image_), 0);
@@ -87,7 +87,7 @@ TEST_F(DeviceCanvasTest, zero_length_line_draws_nothing_but_moves_the_pen) {
   EXPECT_EQ(Row(image_, 5, 4, 9), ".###..");
 }
 
-TEST_F(DeviceCanvasTest, dotted_pen_is_three_on_three_off_from_the_start_of_each_line) {
+TEST_F(device_canvas_test, dotted_pen_is_three_on_three_off_from_the_start_of_each_line) {
   device_.Pen().SetStyle(psDot);
   device_.SetBackgroundMode(TRANSPARENT);
   device_.MoveTo(0, 1);
@@ -98,7 +98,7 @@ TEST_F(DeviceCanvasTest, dotted_pen_is_three_on_three_off_from_the_start_of_each
   EXPECT_EQ(Row(image_, 3, 0, 20), ".##...###...###...###");
 }
 
-TEST_F(DeviceCanvasTest, dotted_pen_gaps_take_the_background_colour_when_opaque) {
+TEST_F(device_canvas_test, dotted_pen_gaps_take_the_background_colour_when_opaque) {
   device_.Pen().SetStyle(psDot);
   device_.SetBackgroundMode(OPAQUE);
   device_.SetBackgroundColor(0xFF00FF00);
@@ -110,7 +110,7 @@ TEST_F(DeviceCanvasTest, dotted_pen_gaps_take_the_background_colour_when_opaque)
   EXPECT_EQ(image_.Pixel(7, 1), kBackground);
 }
 
-TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_alone) {
+TEST_F(device_canvas_test, alternate_pen_sets_every_other_pixel_and_leaves_gaps_alone) {
   device_.SetBackgroundMode(OPAQUE);
   device_.Pen().SelectAlternateCosmeticHandle(clBlack);
   device_.MoveTo(0, 1);
@@ -121,7 +121,7 @@ TEST_F(DeviceCanvasTest, alternate_pen_sets_every_other_pixel_and_leaves_gaps_al
   EXPECT_EQ(Column(image_, 3, 2, 10), "..#.#.#.#");
 }
 
-TEST_F(DeviceCanvasTest, a_property_change_replaces_the_alternate_pen) {
+TEST_F(device_canvas_test, a_property_change_replaces_the_alternate_pen) {
   device_.Pen().SelectAlternateCosmeticHandle(clBlack);
   device_.Pen().SetColor(clBlack);
   EXPECT_FALSE(device_.Pen().HasAlternateCosmeticHandle());
@@ -130,7 +130,7 @@ TEST_F(DeviceCanvasTest, a_property_change_replaces_the_alternate_pen) {
   EXPECT_EQ(Row(image_, 1, 0, 4), "####.");
 }
 
-TEST_F(DeviceCanvasTest, width_two_pen_covers_the_end_point_and_the_row_above) {
+TEST_F(device_canvas_test, width_two_pen_covers_the_end_point_and_the_row_above) {
   struct Case {
     int x0, y0, x1, y1;
     TRect expected;
@@ -152,7 +152,7 @@ TEST_F(DeviceCanvasTest, width_two_pen_covers_the_end_point_and_the_row_above) {
   }
 }
 
-TEST_F(DeviceCanvasTest, rectangle_outline_and_fill_exclude_the_right_and_bottom_edges) {
+TEST_F(device_canvas_test, rectangle_outline_and_fill_exclude_the_right_and_bottom_edges) {
   device_.Brush().SetColor(clRed);
   device_.Rectangle(2, 2, 8, 6);
   EXPECT_EQ(Row(image_, 2, 1, 8), ".######.");
@@ -163,28 +163,28 @@ TEST_F(DeviceCanvasTest, rectangle_outline_and_fill_exclude_the_right_and_bottom
   for (int x = 3; x <= 6; ++x) EXPECT_EQ(image_.Pixel(x, 3), 0xFFFF0000) << x;
 }
 
-TEST_F(DeviceCanvasTest, rectangle_with_clear_brush_leaves_the_inside) {
+TEST_F(device_canvas_test, rectangle_with_clear_brush_leaves_the_inside) {
   device_.Brush().SetStyle(bsClear);
   device_.Rectangle(2, 2, 8, 6);
   EXPECT_EQ(ChangedPixels(image_), 2 * 6 + 2 * 2);
   EXPECT_EQ(Row(image_, 3, 1, 8), ".#....#.");
 }
 
-TEST_F(DeviceCanvasTest, rectangle_without_pen_fills_one_pixel_short) {
+TEST_F(device_canvas_test, rectangle_without_pen_fills_one_pixel_short) {
   device_.Pen().SetStyle(psClear);
   device_.Brush().SetColor(clRed);
   device_.Rectangle(2, 2, 8, 6);
   EXPECT_EQ(InkBounds(image_), (TRect{2, 2, 7, 5}));
 }
 
-TEST_F(DeviceCanvasTest, fill_rect_covers_left_and_top_but_not_right_and_bottom) {
+TEST_F(device_canvas_test, fill_rect_covers_left_and_top_but_not_right_and_bottom) {
   device_.Brush().SetColor(clBlue);
   device_.FillRect({2, 2, 8, 6});
   EXPECT_EQ(InkBounds(image_), (TRect{2, 2, 8, 6}));
   EXPECT_EQ(image_.Pixel(2, 2), 0xFF0000FF);
 }
 
-TEST_F(DeviceCanvasTest, not_xor_box_drawn_twice_restores_every_pixel) {
+TEST_F(device_canvas_test, not_xor_box_drawn_twice_restores_every_pixel) {
   std::mt19937 random(5);
   for (int y = 0; y < image_.Height(); ++y)
     for (int x = 0; x < image_.Width(); ++x) image_.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFF));
@@ -199,7 +199,7 @@ TEST_F(DeviceCanvasTest, not_xor_box_drawn_twice_restores_every_pixel) {
   EXPECT_EQ(image_, original);
 }
 
-TEST_F(DeviceCanvasTest, clip_rectangles_narrow_each_other_and_exclude_right_and_bottom) {
+TEST_F(device_canvas_test, clip_rectangles_narrow_each_other_and_exclude_right_and_bottom) {
   device_.IntersectClipRect({2, 2, 10, 12});
   device_.IntersectClipRect({5, 0, 20, 8});
   device_.Brush().SetColor(clBlack);
@@ -210,7 +210,7 @@ TEST_F(DeviceCanvasTest, clip_rectangles_narrow_each_other_and_exclude_right_and
   EXPECT_EQ(ChangedPixels(image_), 40 * 30);
 }
 
-TEST_F(DeviceCanvasTest, clipping_does_not_move_line_pixels) {
+TEST_F(device_canvas_test, clipping_does_not_move_line_pixels) {
   TBitmap unclipped = BlankImage(40, 30);
   TCanvas reference(plain_, &unclipped);
   reference.MoveTo(1, 2);
@@ -225,7 +225,7 @@ TEST_F(DeviceCanvasTest, clipping_does_not_move_line_pixels) {
     }
 }
 
-TEST(gdi_raster_test, raster_operations_of_the_pen_modes) {
+TEST(gdi_raster_test, each_pen_mode_combines_pen_and_pixel_by_its_raster_operation) {
   struct Case {
     TPenMode mode;
     TRgb pen, dst, expected;

@@ -1,7 +1,7 @@
 // job_launcher PROGRAM [ARGUMENTS...]: runs the rest of its command line as it stands inside
 // a job that ends every process in it once the launcher lets go of it, and exits with the
 // program's exit code (1, with the reason on standard error, when it cannot start it).
-// scripts/test-windows runs the tests through it, so that no process a test left behind
+// The Windows tests run through it (wine_test.sh), so that no process a test left behind
 // outlives the run and holds its output open, and so that the tests' own jobs are nested in
 // another, as under a service host.
 #include <windows.h>

@@ -1,30 +1,18 @@
-# How the program starts and installs, checked from outside as a user would, under Wine:
-# sourced by scripts/test-windows after the test programs, with its $out (the programs and the
-# installers), $prefix and in_wine. Each check prints "[       OK ] name" or
-# "[  FAILED  ] name" with what it saw, and counts in checks_passed / checks_failed. The prefix
-# is left as it was found: the checks uninstall what they installed and remove the user's
-# files they made.
-
-checks_passed=0
-checks_failed=0
-checks_dir=$out/program-checks
+#!/usr/bin/env bash
+# How the program starts and installs, checked from outside as a user would, under the tests'
+# Wine (tests/windows/wine.sh): one check a run, named by its function below. Prints what it
+# saw when the check fails, and exits 1 then. The install checks share a fixture: "installs"
+# puts the program and the user's files in place, "uninstalls_and_leaves_the_users_files"
+# checks and removes them, so the prefix is left as it was found.
+#   program_checks.sh BUILD_DIR CHECK
+set -euo pipefail
+out=$1
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+checks_dir=$out/program-checks/$2
 version=$(sed -n 's/.*kProgramVersion\[\] = "\(.*\)";/\1/p' "$root/core/version.h")
 installer=$out/sharemon-$version.msi
 older_installer=$out/sharemon-0.1.msi
 installed=$prefix/drive_c/Program\ Files/sharemon
-
-check() {
-  local name=$1
-  shift
-  if "$@" >"$checks_dir/last.txt" 2>&1; then
-    echo "[       OK ] $name"
-    checks_passed=$((checks_passed + 1))
-  else
-    echo "[  FAILED  ] $name"
-    sed 's/^/    /' "$checks_dir/last.txt"
-    checks_failed=$((checks_failed + 1))
-  fi
-}
 
 # Says what differs when `actual` is not `expected`.
 same() {
@@ -74,14 +62,17 @@ new_table_file() {
   return 1
 }
 
-# Presses Ctrl+C on the keys' pipe (descriptor 3) until the program behind PID has ended, at
-# most 3 times, 5 s apart. Wine drops now and then (about 1 press in 100 on a loaded machine) a
-# Ctrl+C that comes while the program is starting net: none of its handlers runs. A user presses
-# again; a program that never stops still fails the check.
-press_ctrl_c_until_ended() {
+# Presses Ctrl+C on the keys' pipe (descriptor 3) until the program behind PID says in its
+# terminal output (file OUTPUT) that its run stopped, or has ended: at most 3 times, 5 s apart.
+# Wine drops now and then (about 1 press in 100 on a loaded machine) a Ctrl+C that comes while
+# the program is starting net: none of its handlers runs. A user presses again; a program that
+# never stops still fails the check. Once the program has stopped nothing is pressed: a press
+# then would reach whatever of the terminal's processes is still ending.
+press_ctrl_c_until_stopped() {
   for _ in 1 2 3; do
     printf '\003' >&3
     for _ in $(seq 50); do
+      grep -q 'run stopped' "$2" && return 0
       kill -0 "$1" 2>/dev/null || return 0
       sleep 0.1
     done
@@ -98,12 +89,14 @@ ctrl_c_ends_poll() {
     rm -f "$run/keys"
     mkfifo "$run/keys"
     status=0
-    in_wine env SHAREMON_TEST_INTERVAL_MS=200 timeout 60 script -qefc \
-      "wine '$(windows_path "$out/$program")' --poll --watch '$(windows_path "$run/splist.txt")' --out '$(windows_path "$run")'" \
+    # The terminal's shell gives way to Wine (exec), so that Wine's process alone takes the
+    # terminal's signals: a shell left waiting for it would die of a press itself (status 130).
+    in_wine env SHAREMON_TEST_INTERVAL_MS=200 SHELL=/bin/sh timeout 60 script -qefc \
+      "exec wine '$(windows_path "$out/$program")' --poll --watch '$(windows_path "$run/splist.txt")' --out '$(windows_path "$run")'" \
       /dev/null <"$run/keys" >"$run/terminal.txt" 2>&1 &
     local pid=$!
     exec 3>"$run/keys"
-    new_table_file "$run" >/dev/null && press_ctrl_c_until_ended "$pid"
+    new_table_file "$run" >/dev/null && press_ctrl_c_until_stopped "$pid" "$run/terminal.txt"
     wait $pid || status=$?
     exec 3>&-
     grep -q 'run stopped' "$run/terminal.txt" || { echo "$program: no stop in"; cat "$run/terminal.txt"; return 1; }
@@ -121,7 +114,21 @@ installed_versions() {
 
 shortcut() { find "$prefix/drive_c" -path '*/Start Menu/Programs/sharemon.lnk' 2>/dev/null; }
 
+# Whatever an interrupted or failed run left installed goes first.
+uninstall_leftovers() {
+  msiexec /x "$installer" >/dev/null 2>&1 || true
+  msiexec /x "$older_installer" >/dev/null 2>&1 || true
+  rm -rf "$installed"
+}
+
+# Also gives the user a watch list and an older table file in %APPDATA%\sharemon, with copies
+# to compare them with.
 installs() {
+  uninstall_leftovers
+  rm -rf "$user_files" "$user_copies"
+  mkdir -p "$user_files" "$user_copies"
+  printf 'team\r\n' | tee "$user_files/splist.txt" >"$user_copies/splist.txt"
+  printf 'Время,team\r\n' | tee "$user_files/list_old.txt" >"$user_copies/list_old.txt"
   msiexec /i "$installer" && [[ -f $installed/sharemon.exe && -f $installed/sharemon.com ]] &&
     same "$(installed_versions)" "$version" "installed versions"
 }
@@ -135,19 +142,26 @@ the_shortcut_points_at_the_program() {
 # user already had in %APPDATA%\sharemon and writes its table file there; from the prompt it
 # answers in its folder too.
 starts_from_there_and_keeps_its_files_in_appdata() {
-  cmp "$user_files/splist.txt" "$checks_dir/splist.txt" && cmp "$user_files/list_old.txt" "$checks_dir/list_old.txt" &&
+  cmp "$user_files/splist.txt" "$user_copies/splist.txt" && cmp "$user_files/list_old.txt" "$user_copies/list_old.txt" &&
     in_wine env SHAREMON_TEST_INTERVAL_MS=200 timeout 60 wine start "$(in_wine winepath -w "$(shortcut)")" --poll &&
     new_table_file "$user_files" && in_wine wineserver -k &&
     [[ -z $(find "$installed" -name '*.txt') ]] &&
     prompt "$installed" "sharemon.exe --version" && same "$(cat "$checks_dir/out")" "sharemon $version" "from there"
 }
 
+# Then removes the user's files.
 uninstalls_and_leaves_the_users_files() {
+  local files status=0
+  files=$(ls "$user_files")
   msiexec /x "$installer" && [[ ! -e $installed && -z $(shortcut) ]] && same "$(installed_versions)" "" "installed versions" &&
-    cmp "$user_files/splist.txt" "$checks_dir/splist.txt" && [[ -n $(new_table_file "$user_files") ]]
+    cmp "$user_files/splist.txt" "$user_copies/splist.txt" && same "$(ls "$user_files")" "$files" "the user's files" ||
+    status=1
+  rm -rf "$user_files" "$user_copies"
+  return $status
 }
 
 upgrades_an_older_version() {
+  uninstall_leftovers
   msiexec /i "$older_installer" && same "$(installed_versions)" "0.1" "before the upgrade" &&
     msiexec /i "$installer" && same "$(installed_versions)" "$version" "after the upgrade" &&
     msiexec /x "$installer" && same "$(installed_versions)" "" "after removing"
@@ -155,23 +169,6 @@ upgrades_an_older_version() {
 
 rm -rf "$checks_dir"
 mkdir -p "$checks_dir"
-# Whatever an interrupted or failed run left installed goes first.
-msiexec /x "$installer" >/dev/null 2>&1 || true
-msiexec /x "$older_installer" >/dev/null 2>&1 || true
-rm -rf "$installed"
 user_files=$(in_wine winepath -u "$(in_wine wine cmd /c echo %APPDATA% | tr -d '\r')" 2>/dev/null)/sharemon
-rm -rf "$user_files"
-mkdir -p "$user_files"
-printf 'team\r\n' | tee "$user_files/splist.txt" >"$checks_dir/splist.txt"
-printf 'Время,team\r\n' | tee "$user_files/list_old.txt" >"$checks_dir/list_old.txt"
-
-check "the window's program has no console, the prompt's has" subsystems
-check "cmd /c runs sharemon.exe, sharemon.com and sharemon with output and exit codes" prompt_faces
-check "Ctrl+C ends --poll in a terminal, which writes its file" ctrl_c_ends_poll
-check "msiexec /i installs the programs under Program Files with an uninstall entry" installs
-check "the Start menu shortcut points at sharemon.exe" the_shortcut_points_at_the_program
-check "the installed program starts and keeps its files in %APPDATA%\\sharemon" starts_from_there_and_keeps_its_files_in_appdata
-check "msiexec /x removes the programs and leaves the user's files" uninstalls_and_leaves_the_users_files
-check "installing upgrades an older version" upgrades_an_older_version
-rm -rf "$user_files"
-in_wine wineserver -k 2>/dev/null || true
+user_copies=$out/program-checks/user-files
+"$2" || exit 1

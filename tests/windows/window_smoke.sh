@@ -5,12 +5,19 @@
 # from the menu.
 # Screenshots of the window (never of a menu or a dialog, which Wine shows black) are compared
 # with the golden pictures of the Windows build in golden/; the time from the start to the
-# first screenshot equal to the start picture is reported. scripts/test-windows runs it in
-# Wine's environment on its virtual display; the Wine server runs already, as once Windows is up.
+# first screenshot equal to the start picture is reported. Runs in the tests' Wine
+# (tests/windows/wine.sh) on their virtual display; the Wine server runs already, as once
+# Windows is up.
 #   window_smoke.sh BUILD_DIR        (build/windows-tests)
 # Prints "window smoke run: passed", or what failed (with the picture seen); exits 1 then.
 set -euo pipefail
 build=$1
+out=$build
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+if [[ -z ${WINEPREFIX:-} ]]; then
+  in_wine "${BASH_SOURCE[0]}" "$@"
+  exit
+fi
 golden=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/golden
 run=$build/smoke
 rm -rf "$run"
@@ -19,8 +26,6 @@ cp "$build/sharemon.exe" "$build/NETAPI32.dll" "$run/"
 printf 'team\r\n' >"$run/splist.txt"
 # "Время,team" and two rows, in Windows-1251.
 printf '\xc2\xf0\xe5\xec\xff,team\r\n08.12.2026 9:05:07,2\r\n08.12.2026 9:35:07,1\r\n' >"$run/table.txt"
-
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 fail() {
   echo "window smoke run: $*"
   exit 1
