@@ -34,7 +34,8 @@ counted() {
 # ctest_phase NAME BUILD_DIR: runs a build's tests; their counts come from ctest's JUnit report,
 # a skipped test counting neither as passed nor as failed.
 ctest_phase() {
-  local name=$1 report=$2/ctest-report.xml tests failures skipped
+  local name=$1 report tests failures skipped
+  report=$(cd "$2" && pwd)/ctest-report.xml  # ctest takes a relative path as one inside the build
   rm -f "$report"
   timed "$name" ctest --test-dir "$2" --output-on-failure -j2 --output-junit "$report" || true
   tests=$(report_count "$report" tests)

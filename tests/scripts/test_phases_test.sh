@@ -19,7 +19,7 @@ cmake -S "$work" -B "$work/build" -G Ninja >/dev/null
 
 # Each case: the phases run (bash), then the lines the run must end with, its exit status last.
 cases=(
-  'ctest_phase "demo tests" "$work/build"; summed_phase "summed" "$work/log" echo "3 passed, 0 failed"; [[ $total_failed -eq 0 ]]'
+  'cd "$work" && ctest_phase "demo tests" build; summed_phase "summed" "$work/log" echo "3 passed, 0 failed"; [[ $total_failed -eq 0 ]]'
   $'demo tests [0-9]+ s 1 passed 1 failed 1 skipped\nsummed [0-9]+ s 3 passed 0 failed\n4 passed, 1 failed\nstatus 1'
   'summed_phase "silent" "$work/log" true; [[ $total_failed -eq 0 ]]'
   $'silent [0-9]+ s 0 passed 1 failed\n0 passed, 1 failed\nstatus 1'
