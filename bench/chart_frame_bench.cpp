@@ -11,17 +11,18 @@
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
 #include "chart/qt/qt_device.h"
+#include "core/window/form_layout.h"
 
 namespace {
 
-constexpr int kFrameWidth = 817;
-constexpr int kFrameHeight = 250;
+// The window's chart (Chart1) is the frame drawn.
+using core::form1::kChart1;
 
 void RenderFrames(benchmark::State& state, TChart& chart) {
-  TBitmap frame(kFrameWidth, kFrameHeight);
+  TBitmap frame(kChart1.width, kChart1.height);
   TCanvas target(chart.Device(), &frame);
   for (auto _ : state) {
-    chart.RenderChart(target, {0, 0, kFrameWidth, kFrameHeight});
+    chart.RenderChart(target, {0, 0, kChart1.width, kChart1.height});
     benchmark::DoNotOptimize(frame.Row(0));
   }
   state.SetItemsProcessed(state.iterations());
@@ -31,7 +32,7 @@ void BM_EmptyFrame(benchmark::State& state) {
   EnsureBenchApplication();
   TQtChartDevice device;
   TChart chart(device);
-  chart.Resize(kFrameWidth, kFrameHeight);
+  chart.Resize(kChart1.width, kChart1.height);
   chart.SetView3D(false);
   chart.Legend().SetVisible(false);
   RenderFrames(state, chart);
@@ -44,7 +45,7 @@ void BM_AxesFrame(benchmark::State& state) {
   EnsureBenchApplication();
   TQtChartDevice device;
   TChart chart(device);
-  chart.Resize(kFrameWidth, kFrameHeight);
+  chart.Resize(kChart1.width, kChart1.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   chart.Title().SetLine(0, "DATA");
   constexpr double kDay = 46000.0;  // 08.12.2025

@@ -21,6 +21,7 @@
 #include <qcustomplot.h>
 
 #include "core/connection_table.h"
+#include "core/window/form_layout.h"
 #include "app/history_chart.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
@@ -30,8 +31,8 @@
 
 namespace {
 
-constexpr int kFrameWidth = 817;
-constexpr int kFrameHeight = 250;
+// The window's chart (Chart1) is the frame drawn.
+using core::form1::kChart1;
 constexpr double kUnixEpochDay = 25569;    // 1 January 1970 as a date-time value
 
 const History& HistoryOf(int count) {
@@ -48,10 +49,10 @@ void BM_HistoryFrame(benchmark::State& state) {
   EnsureBenchApplication();
   TQtChartDevice device;
   TChart chart(device);
-  chart.Resize(kFrameWidth, kFrameHeight);
+  chart.Resize(kChart1.width, kChart1.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   ShowShareHistory(chart, series, TableOf(HistoryOf(int(state.range(0)))), "DATA", [](const rtl::Text&) {});
-  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  QImage frame(kChart1.width, kChart1.height, QImage::Format_RGB32);
   for (auto _ : state) {
     RenderHistoryFrame(chart, frame);
     benchmark::DoNotOptimize(frame.constBits());
@@ -64,11 +65,11 @@ void BM_HistoryFrameAfterNewPoint(benchmark::State& state) {
   EnsureBenchApplication();
   TQtChartDevice device;
   TChart chart(device);
-  chart.Resize(kFrameWidth, kFrameHeight);
+  chart.Resize(kChart1.width, kChart1.height);
   TFastLineSeries& series = ConfigureHistoryChart(chart);
   const History& history = HistoryOf(int(state.range(0)));
   ShowShareHistory(chart, series, TableOf(history), "DATA", [](const rtl::Text&) {});
-  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  QImage frame(kChart1.width, kChart1.height, QImage::Format_RGB32);
   RenderHistoryFrame(chart, frame);
   double time = history.times.back();
   for (auto _ : state) {
@@ -86,7 +87,7 @@ void BM_QCustomPlotFrame(benchmark::State& state) {
   for (double time : history.times) seconds.push_back((time - kUnixEpochDay) * 86400);
   QVector<double> counts(history.counts.begin(), history.counts.end());
   QCustomPlot plot;
-  plot.resize(kFrameWidth, kFrameHeight);
+  plot.resize(kChart1.width, kChart1.height);
   plot.plotLayout()->insertRow(0);
   plot.plotLayout()->addElement(0, 0, new QCPTextElement(&plot, "DATA"));
   QCPGraph* graph = plot.addGraph();  // adaptive sampling is on as the library ships
@@ -127,12 +128,12 @@ void BM_QtChartsFrame(benchmark::State& state) {
   line->attachAxis(count_axis);
   QGraphicsScene scene;
   scene.addItem(chart);  // the scene owns the chart
-  chart->setGeometry(0, 0, kFrameWidth, kFrameHeight);
-  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  chart->setGeometry(0, 0, kChart1.width, kChart1.height);
+  QImage frame(kChart1.width, kChart1.height, QImage::Format_RGB32);
   for (auto _ : state) {
     frame.fill(Qt::white);
     QPainter painter(&frame);
-    scene.render(&painter, QRectF(0, 0, kFrameWidth, kFrameHeight), QRectF(0, 0, kFrameWidth, kFrameHeight));
+    scene.render(&painter, QRectF(0, 0, kChart1.width, kChart1.height), QRectF(0, 0, kChart1.width, kChart1.height));
   }
 }
 
@@ -178,7 +179,7 @@ void DrawFloorFrame(const History& history, QImage& frame) {
 
 void BM_FloorFrame(benchmark::State& state) {
   const History& history = HistoryOf(int(state.range(0)));
-  QImage frame(kFrameWidth, kFrameHeight, QImage::Format_RGB32);
+  QImage frame(kChart1.width, kChart1.height, QImage::Format_RGB32);
   frame.fill(Qt::white);
   for (auto _ : state) {
     DrawFloorFrame(history, frame);

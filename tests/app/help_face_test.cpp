@@ -17,8 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
-
 struct Finished {
   int exit_code;
   std::string out, err;

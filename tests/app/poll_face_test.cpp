@@ -29,8 +29,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
-
 const char kStandIn[] = R"(#!/bin/sh
 # Stand-in share query program: answers from the prepared reports beside it.
 dir=$(dirname "$0")

@@ -28,7 +28,6 @@ namespace {
 using namespace std::chrono_literals;
 using Counts = std::map<std::string, std::string>;
 
-std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
 std::string LabScript() { return std::string(std::getenv("SHAREMON_SOURCE_DIR")) + "/tests/app/samba_lab.sh"; }
 
 platform::ConsoleResult RunProgram(std::vector<std::string> arguments) {

@@ -1,10 +1,10 @@
 #include "chart/axis_labels.h"
 
-#include <chrono>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "calendar_value.h"
 #include "chart/axis.h"
 #include "recording_canvas.h"
 #include "recording_chart_host.h"
@@ -12,13 +12,6 @@
 #include "rtl/number_format.h"
 
 namespace {
-
-using namespace std::chrono;
-
-double At(int y, unsigned m, unsigned d, double hours = 0) {
-  const sys_days date{year{y} / month{m} / day{d}};
-  return (date - sys_days{year{1899} / December / 30}).count() + hours / 24;
-}
 
 // A labels font 13 pixels high whose characters are 6 pixels wide; remembers what it measured.
 class FixedMeasure : public TLabelMeasure {

@@ -16,6 +16,9 @@
 #include "plain_device.h"
 #include "recording_canvas.h"
 
+// A colour that is none of the panel's defaults.
+inline constexpr TColor kGreen = 0x008000;
+
 class ChartFixture : public ::testing::Test {
  protected:
   ChartFixture() {

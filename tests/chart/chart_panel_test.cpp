@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr TColor kGreen = 0x008000;
 
 using PanelTest = ChartFixture;
 

@@ -11,7 +11,6 @@ namespace {
 
 constexpr TRect kHistoryPlot{25, 10, 792, 240};
 constexpr int kLine = 13;
-constexpr TColor kGreen = 0x008000;
 
 class TitleTest : public ChartFixture {
  protected:

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr TRect kPlot{25, 10, 792, 240};
-constexpr TColor kGreen = 0x008000;
 
 class WallTest : public ChartFixture {
  protected:

@@ -1,18 +1,10 @@
 #include "chart/date_time_steps.h"
 
-#include <chrono>
-
 #include <gtest/gtest.h>
 
+#include "calendar_value.h"
+
 namespace {
-
-using namespace std::chrono;
-
-// Date-time value of a calendar date plus hours, as the runtime stores it.
-double At(int y, unsigned m, unsigned d, double hours = 0) {
-  const sys_days date{year{y} / month{m} / day{d}};
-  return (date - sys_days{year{1899} / December / 30}).count() + hours / 24;
-}
 
 TEST(date_time_steps_test, table_runs_from_one_second_to_one_year) {
   EXPECT_EQ(DateTimeStepTable.size(), 25u);

@@ -1,20 +1,14 @@
 #include "chart/label_sequence.h"
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "calendar_value.h"
+
 namespace {
-
-using namespace std::chrono;
-
-double At(int y, unsigned m, unsigned d, double hours = 0) {
-  const sys_days date{year{y} / month{m} / day{d}};
-  return (date - sys_days{year{1899} / December / 30}).count() + hours / 24;
-}
 
 std::vector<double> Linear(const LabelScale& scale, double step, TDateTimeStep calendar_step = dtNone) {
   std::vector<double> values;

@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "tests/support/temporary_directory.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 // Answers with a fixed result and remembers what it was asked.
 class FixedProber final : public core::ShareProber {

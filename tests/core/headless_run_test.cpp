@@ -18,6 +18,7 @@
 #include "core/watch_list_file.h"
 #include "rtl/errors.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
@@ -26,8 +27,6 @@ using core::ProbeOutcome;
 using core::ProbeResult;
 
 constexpr long long kMillisecondsPerDay = 24LL * 60 * 60 * 1000;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 // Counts whole milliseconds, so midnight is reached exactly.
 class SteppingClock : public core::Clock {

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "rtl/errors.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 using core::ProbeOutcome;
 using core::ProbeResult;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 // Gives the queued readings in turn, then keeps giving the last one.
 class FakeClock : public core::Clock {
@@ -33,7 +32,7 @@ class FakeClock : public core::Clock {
   std::deque<rtl::DateTime> readings_;
 };
 
-ProbeResult Counted(std::vector<rtl::Text> users) {
+ProbeResult CountedUsers(std::vector<rtl::Text> users) {
   ProbeResult result;
   result.users = std::move(users);
   result.count = static_cast<std::int32_t>(result.users.size());
@@ -55,7 +54,7 @@ class FakeProber : public core::ShareProber {
   ProbeResult Probe(const rtl::Text& share, const platform::CancelSignal&) override {
     probed.push_back(share);
     const auto found = results.find(share);
-    return found != results.end() ? found->second : Counted({});
+    return found != results.end() ? found->second : CountedUsers({});
   }
 };
 
@@ -82,7 +81,7 @@ class RecordingListener : public core::RunListener {
   void TickEnded(const core::TickSummary& summary) override { ticks.push_back(summary); }
 };
 
-const rtl::DateTime kMorning = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
+const rtl::DateTime kFirstReading = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
 
 class polling_run_test : public ::testing::Test {
  protected:
@@ -96,7 +95,7 @@ class polling_run_test : public ::testing::Test {
   }
 
   core::ConnectionTable table_;
-  FakeClock clock_{{kMorning}};
+  FakeClock clock_{{kFirstReading}};
   RecordingListener listener_;
   FakeProber prober_;
   platform::CancelSignal never_;
@@ -161,7 +160,7 @@ TEST_F(polling_run_test, the_run_table_keeps_its_columns_and_only_its_rows) {
 }
 
 TEST_F(polling_run_test, a_tick_adds_one_captioned_row_of_counts_in_watch_list_order) {
-  prober_.results = {{"docs", Counted({"alice1", "bob123", "carol1"})}, {"home", Counted({"dave11"})}};
+  prober_.results = {{"docs", CountedUsers({"alice1", "bob123", "carol1"})}, {"home", CountedUsers({"dave11"})}};
   run_.Start({"docs", "pub", "home"}, "30");
   const auto tick = run_.TimerFired({"docs", "pub", "home"});
   ASSERT_TRUE(tick);
@@ -195,7 +194,7 @@ TEST_F(polling_run_test, a_tick_that_falls_due_while_probing_waits_and_only_once
   ASSERT_TRUE(first);
   EXPECT_FALSE(run_.TimerFired({"docs"}));
   EXPECT_FALSE(run_.TimerFired({"docs"}));  // still one waiting tick, not two
-  run_.Apply(first->id, Counted({}));
+  run_.Apply(first->id, CountedUsers({}));
   const auto second = run_.ProbingEnded(first->id, {"docs", "new"});
   ASSERT_TRUE(second);
   EXPECT_EQ(second->shares, (std::vector<rtl::Text>{"docs", "new"}));  // the watch list of that moment
@@ -208,10 +207,10 @@ TEST_F(polling_run_test, a_tick_that_falls_due_while_probing_waits_and_only_once
 TEST_F(polling_run_test, stop_during_a_tick_keeps_its_values_and_ignores_the_rest) {
   run_.Start({"a", "b", "c"}, "30");
   const auto tick = run_.TimerFired({"a", "b", "c"});
-  ASSERT_TRUE(run_.Apply(tick->id, Counted({"alice1"})));
+  ASSERT_TRUE(run_.Apply(tick->id, CountedUsers({"alice1"})));
   EXPECT_FALSE(run_.TimerFired({"a"}));  // waits behind the tick
   run_.Stop();
-  EXPECT_FALSE(run_.Apply(tick->id, Counted({"bob123"})));
+  EXPECT_FALSE(run_.Apply(tick->id, CountedUsers({"bob123"})));
   EXPECT_FALSE(run_.ProbingEnded(tick->id, {"a"}));  // the waiting tick went with the run
   ASSERT_EQ(table_.RowCount(), 1);
   EXPECT_EQ(Values(0), std::vector<rtl::Text>{"1"});
@@ -219,8 +218,8 @@ TEST_F(polling_run_test, stop_during_a_tick_keeps_its_values_and_ignores_the_res
   run_.Start({"a"}, "30");
   const auto next = run_.TimerFired({"a"});
   ASSERT_TRUE(next);
-  EXPECT_FALSE(run_.Apply(tick->id, Counted({"late11"})));
-  EXPECT_FALSE(run_.Apply(next->id, Counted({})));
+  EXPECT_FALSE(run_.Apply(tick->id, CountedUsers({"late11"})));
+  EXPECT_FALSE(run_.Apply(next->id, CountedUsers({})));
   EXPECT_EQ(table_.RowCount(), 2);
 }
 
@@ -251,7 +250,7 @@ TEST_F(polling_run_test, each_kind_of_failure_is_told_and_only_a_missing_report_
     core::ConnectionTable table;
     RecordingListener listener;
     core::PollingRun run(table, clock_, listener);
-    prober_.results = {{"a", Counted({"alice1"})}, {"b", Outcome(c.outcome)}, {"c", Counted({"carol1"})}};
+    prober_.results = {{"a", CountedUsers({"alice1"})}, {"b", Outcome(c.outcome)}, {"c", CountedUsers({"carol1"})}};
     run.Start({"a", "b", "c"}, "30");
     core::ProbeTick(run, *run.TimerFired({"a", "b", "c"}), prober_, never_, {});
     const int outcome = static_cast<int>(c.outcome);
@@ -305,9 +304,9 @@ TEST_F(polling_run_test, a_listener_may_stop_the_run_from_inside_a_result) {
   run_.Start({"a", "b"}, "30");
   listener_.on_value = [this] { run_.Stop(); };
   const auto tick = run_.TimerFired({"a", "b"});
-  EXPECT_FALSE(run_.Apply(tick->id, Counted({})));
+  EXPECT_FALSE(run_.Apply(tick->id, CountedUsers({})));
   EXPECT_FALSE(run_.Active());
-  EXPECT_FALSE(run_.Apply(tick->id, Counted({})));
+  EXPECT_FALSE(run_.Apply(tick->id, CountedUsers({})));
   EXPECT_EQ(Values(0).size(), 1u);
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/console_command.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ using namespace std::chrono_literals;
 using core::ProbeOutcome;
 using core::ProbeResult;
 
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
-
-ProbeResult Counted(int users, std::chrono::milliseconds duration = 100ms) {
+ProbeResult CountedResult(int users, std::chrono::milliseconds duration = 100ms) {
   ProbeResult result;
   result.count = users;
   result.users.assign(static_cast<std::size_t>(users), "someone@host");
@@ -32,7 +31,7 @@ ProbeResult Counted(int users, std::chrono::milliseconds duration = 100ms) {
   return result;
 }
 
-ProbeResult Failed(ProbeOutcome outcome) {
+ProbeResult FailedResult(ProbeOutcome outcome) {
   ProbeResult result;
   result.outcome = outcome;
   result.duration = 60s;
@@ -148,7 +147,7 @@ TEST(share_metrics_test, label_values_and_help_texts_are_escaped_by_the_format_r
 TEST(share_metrics_test, share_names_come_out_in_utf8_and_read_back_unchanged) {
   const std::vector<std::string> names = {"Отчеты", "team docs", R"(back\slash)", R"(a "quoted" name)", "line\nbreak", "ёЁ№"};
   core::ShareMetrics metrics([] { return 0.0; });
-  for (std::size_t i = 0; i < names.size(); ++i) Hear(metrics, W(names[i]), Counted(static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < names.size(); ++i) Hear(metrics, W(names[i]), CountedResult(static_cast<int>(i) + 1));
   metrics.TickEnded({});
   const Page page(metrics.ExpositionText(kBuild));
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -158,8 +157,8 @@ TEST(share_metrics_test, share_names_come_out_in_utf8_and_read_back_unchanged) {
 
 TEST(share_metrics_test, every_family_has_one_help_and_one_type_before_its_samples) {
   core::ShareMetrics metrics([] { return 1765183507.25; });
-  Hear(metrics, "docs", Counted(2, 130ms));
-  Hear(metrics, "scans", Failed(ProbeOutcome::kTimedOut));
+  Hear(metrics, "docs", CountedResult(2, 130ms));
+  Hear(metrics, "scans", FailedResult(ProbeOutcome::kTimedOut));
   metrics.TickEnded({});
   const Page page(metrics.ExpositionText(kBuild));
   const std::map<std::string, std::string> expected_types = {
@@ -185,15 +184,15 @@ TEST(share_metrics_test, a_failed_probe_leaves_no_users_value_until_a_later_tick
     std::string users;  // after the tick; "" = no sample
   };
   const Step steps[] = {
-      {Counted(3), "3"},
-      {Failed(ProbeOutcome::kNoUsersSection), ""},
-      {Failed(ProbeOutcome::kAccessDenied), ""},
-      {Counted(0), "0"},  // a real count of nobody is a 0
-      {Failed(ProbeOutcome::kNotStarted), ""},
-      {Failed(ProbeOutcome::kTimedOut), ""},
-      {Failed(ProbeOutcome::kReportTooLarge), ""},
-      {Failed(ProbeOutcome::kCancelled), ""},  // says nothing, and the tick publishes nothing for it
-      {Counted(5), "5"},
+      {CountedResult(3), "3"},
+      {FailedResult(ProbeOutcome::kNoUsersSection), ""},
+      {FailedResult(ProbeOutcome::kAccessDenied), ""},
+      {CountedResult(0), "0"},  // a real count of nobody is a 0
+      {FailedResult(ProbeOutcome::kNotStarted), ""},
+      {FailedResult(ProbeOutcome::kTimedOut), ""},
+      {FailedResult(ProbeOutcome::kReportTooLarge), ""},
+      {FailedResult(ProbeOutcome::kCancelled), ""},  // says nothing, and the tick publishes nothing for it
+      {CountedResult(5), "5"},
   };
   core::ShareMetrics metrics([] { return 0.0; });
   std::map<std::string, int> failures;
@@ -216,13 +215,13 @@ TEST(share_metrics_test, a_failed_probe_leaves_no_users_value_until_a_later_tick
 
 TEST(share_metrics_test, a_share_the_tick_skipped_has_no_users_value_and_nothing_shows_before_the_first_tick) {
   core::ShareMetrics metrics([] { return 5.0; });
-  Hear(metrics, "first", Counted(1));
-  Hear(metrics, "second", Counted(2));
+  Hear(metrics, "first", CountedResult(1));
+  Hear(metrics, "second", CountedResult(2));
   EXPECT_EQ(Page(metrics.ExpositionText(kBuild)).Value("sharemon_share_users", {{"share", "first"}}), "");
   EXPECT_EQ(Page(metrics.ExpositionText(kBuild)).Value("sharemon_last_tick_timestamp_seconds"), "");
   metrics.TickEnded({});
   // The next tick ends at "first", whose probe gave no report: "second" was not probed.
-  Hear(metrics, "first", Failed(ProbeOutcome::kTimedOut));
+  Hear(metrics, "first", FailedResult(ProbeOutcome::kTimedOut));
   metrics.TickEnded({});
   const Page page(metrics.ExpositionText(kBuild));
   EXPECT_EQ(page.Value("sharemon_share_users", {{"share", "first"}}), "");
@@ -245,9 +244,9 @@ TEST(share_metrics_test, sample_values_read_back_as_the_same_number) {
 TEST(share_metrics_test, promtool_finds_nothing_to_complain_about) {
   if (std::system("command -v promtool >/dev/null 2>&1") != 0) GTEST_SKIP() << "promtool (package prometheus) is not installed";
   core::ShareMetrics metrics([] { return 1765183507.5; });
-  Hear(metrics, W("Отчеты"), Counted(2));
-  Hear(metrics, "team docs", Failed(ProbeOutcome::kAccessDenied));
-  Hear(metrics, R"(odd "name"\)", Counted(1));
+  Hear(metrics, W("Отчеты"), CountedResult(2));
+  Hear(metrics, "team docs", FailedResult(ProbeOutcome::kAccessDenied));
+  Hear(metrics, R"(odd "name"\)", CountedResult(1));
   metrics.TickEnded({});
   platform::ConsoleCommand check("promtool check metrics",
                                  {"sh", "-c", "printf '%s' \"$1\" | promtool check metrics", "sh", metrics.ExpositionText(kBuild)});

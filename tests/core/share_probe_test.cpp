@@ -12,12 +12,11 @@
 #include "platform/share_query_command.h"
 #include "rtl/console_text.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 const std::string kUsers = "Пользователи";
 const std::string kCaching = "Кэширование";

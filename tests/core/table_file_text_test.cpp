@@ -10,12 +10,11 @@
 #include "rtl/errors.h"
 #include "table_written_before.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 using Row = core::ConnectionTable::Row;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 const rtl::Text kTime = W("Время");
 

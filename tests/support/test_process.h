@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <regex>
@@ -17,6 +18,9 @@
 #include <vector>
 
 #include "tests/support/temporary_directory.h"
+
+// The build tree whose programs the tests start (SHAREMON_BUILD_DIR, set for every test).
+inline std::string BuildDir() { return std::getenv("SHAREMON_BUILD_DIR"); }
 
 extern char** environ;
 

@@ -23,12 +23,11 @@
 #include "standins.h"
 #include "table_written_before.h"
 #include "tests/support/history_pictures.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

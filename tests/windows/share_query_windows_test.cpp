@@ -16,12 +16,11 @@
 #include "platform/share_query_command.h"
 #include "rtl/console_text.h"
 #include "standins.h"
+#include "tests/support/windows1251_text.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

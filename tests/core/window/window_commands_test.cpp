@@ -14,7 +14,6 @@ void PrintTo(const StringList& list, std::ostream* out) {
 
 namespace {
 
-using window_test::W;
 using Boxes = std::vector<std::string>;
 
 class window_commands_test : public window_test::WindowTest {

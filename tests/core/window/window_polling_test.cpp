@@ -10,7 +10,6 @@ namespace {
 
 using core::ProbeOutcome;
 using window_test::StandInProber;
-using window_test::W;
 using Boxes = std::vector<std::string>;
 using Texts = std::vector<rtl::Text>;
 

@@ -29,10 +29,9 @@
 #include "rtl/date_time.h"
 #include "rtl/regional_settings.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/windows1251_text.h"
 
 namespace window_test {
-
-inline rtl::Text W(const std::string& utf8) { return rtl::Windows1251FromUtf8(utf8); }
 
 class StandInList : public core::EntryList {
  public:
