@@ -15,6 +15,7 @@
 #include "app/form1.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
+#include "app/report_columns.h"
 #include "chart/qt/chart_widget.h"
 #include "core/polling_run.h"
 #include "core/version.h"
@@ -23,18 +24,6 @@
 namespace {
 
 using namespace core::form1;
-
-// Every report column but the last sizes to its caption and values, so that the time of a
-// row shows whole; the last keeps the width a new column gets. Called whenever the columns
-// change, since the last column is another one after each change.
-void FitReportColumns(QHeaderView& header) {
-  const int count = header.count();
-  for (int section = 0; section + 1 < count; ++section)
-    header.setSectionResizeMode(section, QHeaderView::ResizeToContents);
-  if (count == 0) return;
-  header.setSectionResizeMode(count - 1, QHeaderView::Interactive);
-  header.resizeSection(count - 1, kColumnWidth);
-}
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
@@ -117,11 +106,7 @@ void TForm1::BuildLayout() {
   list_view1_->header()->setSectionsMovable(false);
   list_view1_->header()->setStretchLastSection(false);
   list_view1_->header()->setDefaultSectionSize(kColumnWidth);
-  QHeaderView* header = list_view1_->header();
-  const auto fit = [header] { FitReportColumns(*header); };
-  connect(list_view1_items_, &QAbstractItemModel::columnsInserted, header, fit);
-  connect(list_view1_items_, &QAbstractItemModel::columnsRemoved, header, fit);
-  connect(list_view1_items_, &QAbstractItemModel::modelReset, header, fit);
+  new ReportColumns(*list_view1_);
 
   BuildListPage();
   chart1_widget_ = PlaceAt(new TChartWidget(tab_sheet3_), kChart1);

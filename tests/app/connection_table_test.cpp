@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTreeView>
 
+#include "app/report_columns.h"
+#include "core/window/form_layout.h"
 #include "qt_application.h"
 
 namespace {
@@ -78,6 +83,49 @@ TEST_F(ConnectionTableModelTest, clear_removes_columns_and_rows) {
   EXPECT_EQ(reset.count(), 1);
   EXPECT_EQ(model_.columnCount(), 0);
   EXPECT_EQ(model_.rowCount(), 0);
+}
+
+// The window's model, counting how often a view asks it about a cell.
+struct CountingModel : ConnectionTableModel {
+  using ConnectionTableModel::ConnectionTableModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    ++asked;
+    return ConnectionTableModel::data(index, role);
+  }
+  mutable int asked = 0;
+};
+
+// A view that tells what its own fit to contents would make of a column.
+struct FittingView : QTreeView {
+  using QTreeView::sizeHintForColumn;
+};
+
+// Columns, then rows, then a value longer than its column's widest, as a run brings them: each
+// column but the last ends as wide as the view's own fit would make it, the model asked about
+// each cell once or so (the view's own fit asks about 600 times here).
+TEST(report_columns_test, columns_fit_their_captions_and_values_asking_each_text_once) {
+  TestApplication();
+  core::ConnectionTable table;
+  CountingModel model(table);
+  FittingView view;
+  view.setModel(&model);
+  view.setRootIsDecorated(false);  // as ListView1: no indentation before a row caption
+  view.setUniformRowHeights(true);
+  view.header()->setStretchLastSection(false);
+  new ReportColumns(view);
+  table.AddColumns({"\xC2\xF0\xE5\xEC\xFF", "a", "documents", "b"});  // "Время"
+  std::vector<core::ConnectionTable::Row> rows;
+  for (int hour = 10; hour < 20; ++hour) rows.push_back({"01.12.2026 " + std::to_string(hour) + ":00", {"1", "12"}});
+  table.AppendRows(std::move(rows));
+  table.AppendValue(table.AddRow("01.12.2026 20:00"), "12345678");
+  QCoreApplication::processEvents();
+  EXPECT_LE(model.asked, 2 * 33);  // 33 cells fitted, and the view's look at a row for its height
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_EQ(view.header()->sectionSize(column),
+              std::max(view.header()->sectionSizeHint(column), view.sizeHintForColumn(column)))
+        << column;
+  }
+  EXPECT_EQ(view.header()->sectionSize(3), core::form1::kColumnWidth);
 }
 
 }  // namespace
