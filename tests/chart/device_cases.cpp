@@ -230,7 +230,7 @@ std::string At(int x, int y) {
   return text;
 }
 
-std::string Hex(TRgb rgb) {
+std::string ColourName(TRgb rgb) {
   char text[16];
   std::snprintf(text, sizeof text, "#%06X", unsigned(rgb & 0xFFFFFF));
   return text;
@@ -280,7 +280,7 @@ std::string ExpectationMismatch(const TBitmap& image, const DeviceCase& c, const
       bool known = false;
       for (std::size_t i = 0; i < c.colours.size(); ++i)
         if (pixel == c.colours[i]) seen[i] = known = true;
-      if (!known && !c.blends) return "colour " + Hex(pixel) + " at " + At(x, y);
+      if (!known && !c.blends) return "colour " + ColourName(pixel) + " at " + At(x, y);
     }
   if (region.IsEmpty()) return "";
   if (ink.IsEmpty()) return "nothing drawn";
@@ -288,10 +288,10 @@ std::string ExpectationMismatch(const TBitmap& image, const DeviceCase& c, const
       region.Bottom - ink.Bottom > c.slack)
     return "drawn in " + Bounds(ink) + ", not over " + Bounds(region);
   for (std::size_t i = 0; i < c.colours.size(); ++i)
-    if (!seen[i]) return "no pixel of " + Hex(c.colours[i]);
+    if (!seen[i]) return "no pixel of " + ColourName(c.colours[i]);
   for (const CaseSample& s : c.samples)
     if (!Near(image.Pixel(s.at.X, s.at.Y), s.colour, s.tolerance))
-      return Hex(image.Pixel(s.at.X, s.at.Y)) + " at " + At(s.at.X, s.at.Y) + ", not " + Hex(s.colour);
+      return ColourName(image.Pixel(s.at.X, s.at.Y)) + " at " + At(s.at.X, s.at.Y) + ", not " + ColourName(s.colour);
   return c.lines != kNoLines ? HatchMismatch(image, region, c.lines) : "";
 }
 
@@ -299,7 +299,7 @@ std::string PixelMismatch(const TBitmap& image, const TBitmap& reference) {
   for (int y = 0; y < kSide; ++y)
     for (int x = 0; x < kSide; ++x)
       if (image.Pixel(x, y) != reference.Pixel(x, y))
-        return Hex(image.Pixel(x, y)) + " at " + At(x, y) + ", the engine's " + Hex(reference.Pixel(x, y));
+        return ColourName(image.Pixel(x, y)) + " at " + At(x, y) + ", the engine's " + ColourName(reference.Pixel(x, y));
   return "";
 }
 
