@@ -73,7 +73,7 @@ class poll_face_test : public ::testing::Test {
 
 class poll_stop_test : public poll_face_test, public ::testing::WithParamInterface<int> {};
 
-TEST_P(poll_stop_test, a_stop_signal_mid_tick_cancels_the_probe_writes_the_file_and_survives_more_signals) {
+TEST_P(poll_stop_test, a_stop_signal_mid_tick_cancels_the_probe_writes_whole_ticks_only_and_survives_more_signals) {
   WatchList("docs\r\nslow\r\n");
   // Defaults: the watch list and the table files beside the program.
   TestProcess process(program_, {"--no-metrics"}, {}, directory_.Path());
@@ -96,9 +96,9 @@ TEST_P(poll_stop_test, a_stop_signal_mid_tick_cancels_the_probe_writes_the_file_
   const auto files = TableFiles(directory_.Path());
   ASSERT_EQ(files.size(), 1u);
   const std::string table = TemporaryDirectory::ReadBytes(files[0]);
-  EXPECT_TRUE(std::regex_match(table, std::regex("\xC2\xF0\xE5\xEC\xFF,docs,slow\r\n\\d\\d\\.\\d\\d\\.\\d{4}  \\d+:\\d\\d:\\d\\d,2\r\n")))
-      << table;
-  EXPECT_EQ(TestProcess::Count(process.Err(), "run stopped: 1 rows written"), 1) << process.Err();
+  // The tick the signal cut writes no row: docs' count without slow's would be a short row.
+  EXPECT_EQ(table, "\xC2\xF0\xE5\xEC\xFF,docs,slow\r\n");
+  EXPECT_EQ(TestProcess::Count(process.Err(), "run stopped: 0 rows written"), 1) << process.Err();
   EXPECT_EQ(process.Out(), "");
 }
 
