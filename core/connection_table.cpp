@@ -76,4 +76,14 @@ void ConnectionTable::Clear() {
   });
 }
 
+ConnectionTable TableOfRows(const ConnectionTable& table, std::vector<rtl::Text> columns, const std::vector<int>& rows) {
+  ConnectionTable copy;
+  copy.AddColumns(std::move(columns));
+  std::vector<ConnectionTable::Row> copied;
+  copied.reserve(rows.size());
+  for (const int row : rows) copied.push_back(table.RowAt(row));
+  copy.AppendRows(std::move(copied));
+  return copy;
+}
+
 }  // namespace core

@@ -76,4 +76,7 @@ class ConnectionTable {
   Observer* observer_ = nullptr;
 };
 
+// A table of `columns` with copies of `table`'s rows numbered in `rows`, in that order.
+ConnectionTable TableOfRows(const ConnectionTable& table, std::vector<rtl::Text> columns, const std::vector<int>& rows);
+
 }  // namespace core

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 
 #include "core/table_file.h"
 #include "core/watch_list_file.h"
@@ -41,13 +42,9 @@ std::string Quoted(const rtl::Text& share) {
 
 // The table with its first `count` rows only.
 ConnectionTable FirstRows(const ConnectionTable& table, int count) {
-  ConnectionTable first;
-  first.AddColumns(table.Columns());
-  std::vector<ConnectionTable::Row> rows;
-  rows.reserve(static_cast<std::size_t>(count));
-  for (int row = 0; row < count; ++row) rows.push_back(table.RowAt(row));
-  first.AppendRows(std::move(rows));
-  return first;
+  std::vector<int> rows(static_cast<std::size_t>(count));
+  std::iota(rows.begin(), rows.end(), 0);
+  return TableOfRows(table, table.Columns(), rows);
 }
 
 }  // namespace

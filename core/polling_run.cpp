@@ -47,15 +47,7 @@ void PollingRun::Start(const std::vector<rtl::Text>& watch_list, const rtl::Text
   active_ = true;
 }
 
-ConnectionTable PollingRun::RunTable() const {
-  ConnectionTable own;
-  own.AddColumns(columns_);
-  std::vector<ConnectionTable::Row> rows;
-  rows.reserve(rows_.size());
-  for (const int row : rows_) rows.push_back(table_.RowAt(row));
-  own.AppendRows(std::move(rows));
-  return own;
-}
+ConnectionTable PollingRun::RunTable() const { return TableOfRows(table_, columns_, rows_); }
 
 void PollingRun::Stop() {
   active_ = false;

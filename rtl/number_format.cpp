@@ -201,16 +201,10 @@ char SeparatorByte(const Text& windows1251) {
 
 #ifdef _WIN32
 
-Text LocaleSeparator(LCTYPE type) {
-  char buffer[16] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) == 0) return Text();
-  return Text(buffer);
-}
-
 NumberSeparators SystemNumberSeparators() {
-  const Text decimal = LocaleSeparator(LOCALE_SDECIMAL);
+  const Text decimal = LocaleText(LOCALE_SDECIMAL);
   if (decimal.empty()) return RussianNumberSeparators();
-  return NumberSeparators{decimal[0], SeparatorByte(LocaleSeparator(LOCALE_STHOUSAND))};
+  return NumberSeparators{decimal[0], SeparatorByte(LocaleText(LOCALE_STHOUSAND))};
 }
 
 #else

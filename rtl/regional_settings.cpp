@@ -83,11 +83,15 @@ TimeShape ShapeOfTimePattern(std::string_view pattern) {
 
 #ifdef _WIN32
 
-Text LocaleText(LCTYPE type) {
+}  // namespace
+
+Text LocaleText(unsigned long type) {
   char buffer[128] = {};
   if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) == 0) return Text();
   return Text(buffer);
 }
+
+namespace {
 
 RegionalSettings SystemRegionalSettings() {
   RegionalSettings s = RussianRegionalSettings();

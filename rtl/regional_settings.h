@@ -45,6 +45,12 @@ bool IsNeutralLocaleName(std::string_view locale_name);
 // the Windows user locale). Neutral or unknown locales give RussianRegionalSettings().
 RegionalSettings ReadSystemRegionalSettings();
 
+#ifdef _WIN32
+// One setting of the Windows user locale (`type` is an LCTYPE) in the ANSI code page; empty
+// when the system gives none.
+Text LocaleText(unsigned long type);
+#endif
+
 // The settings in force. Read from the system on first use and kept for the program's life.
 const RegionalSettings& CurrentRegionalSettings();
 
