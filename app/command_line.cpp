@@ -1,41 +1,21 @@
 #include "app/command_line.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QTimer>
-#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/form1.h"
-#include "app/help_face.h"
 #include "app/history_render.h"
 #include "app/poll_face.h"
 #include "app/table_file.h"
-#include "app/share_enumeration.h"
-#include "app/user_probe.h"
 #include "app/termination.h"
+#include "core/program_faces.h"
 #include "platform/standard_streams.h"
 
 namespace {
-
-struct Face {
-  const char* option;  // the first argument that selects the face
-  int (*run)(int argc, char* argv[]);
-};
-
-// Each further face adds a line here.
-const std::vector<Face>& Faces() {
-  static const std::vector<Face> faces = {
-      {"--help", RunHelp},
-      {"-h", RunHelp},
-      {"--list-shares", RunListShares},
-      {"--poll", RunPoll},
-      {"--probe", RunProbe},
-      {"--render", RunRenderHistory},
-      {"--version", RunVersion},
-  };
-  return faces;
-}
 
 // Saves a picture of the window once it has been laid out and painted, for display-less runs.
 void ScheduleScreenshot(QWidget* window) {
@@ -48,9 +28,8 @@ void ScheduleScreenshot(QWidget* window) {
   });
 }
 
-}  // namespace
-
-int RunMainWindow(int argc, char* argv[]) {
+// Shows the window and runs the message loop until it closes.
+int RunMainWindow(int argc, char* argv[], const std::optional<std::string>& table_file) {
   QApplication application(argc, argv);
   // Where the window's classic font is missing, a sans face of the same metrics stands in.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
@@ -59,16 +38,20 @@ int RunMainWindow(int argc, char* argv[]) {
   // that came earlier found no watch list loaded yet, and ending by default loses nothing.
   form1.show();
   CloseWindowOnTermination(&form1);
-  ScheduleTableFileArgument(form1, QApplication::arguments());
+  if (table_file) ScheduleTableFileArgument(form1, {QApplication::applicationFilePath(), QFile::decodeName(QByteArray::fromStdString(*table_file))});
   ScheduleScreenshot(&form1);
   return application.exec();
 }
 
+}  // namespace
+
 int RunCommandLine(int argc, char* argv[]) {
-  if (argc > 1) {
-    for (const Face& face : Faces()) {
-      if (std::strcmp(argv[1], face.option) == 0) return face.run(argc, argv);
-    }
-  }
-  return RunMainWindow(argc, argv);
+  const core::SystemFaces qt_faces{
+      [&](const std::optional<std::string>& table_file) { return RunMainWindow(argc, argv, table_file); },
+      [&](core::HistoryPicture& picture) { return HistoryPicturePng(argc, argv, picture); },
+      [&](const core::HeadlessSettings& settings, const core::PollArguments& arguments) {
+        return ServePoll(argc, argv, settings, arguments);
+      },
+  };
+  return core::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), qt_faces);
 }

@@ -1,9 +1,7 @@
-// The program's command-line faces. Without options it opens the main window; an option
-// picks another face (each one a function of its own). The table of faces is in the .cpp.
+// The Linux program's command line. Its faces are core/program_faces.h; here are the parts
+// that are Linux's own: the Qt window, the picture drawn with Qt and the headless run that
+// serves its metrics.
 #pragma once
 
 // Runs the face the arguments ask for and returns the process exit code.
 int RunCommandLine(int argc, char* argv[]);
-
-// The main window face: shows the window and runs the message loop until it closes.
-int RunMainWindow(int argc, char* argv[]);

@@ -1,5 +1,3 @@
-// The display-less history chart face on Linux: the window's chart with the Qt device on an
-// off-screen Chart1, the error box's text on standard error instead of a box.
 #include "app/history_render.h"
 
 #include <QApplication>
@@ -26,19 +24,17 @@ QByteArray PngBytes(const QImage& frame, const std::string& file_name) {
   return png;
 }
 
-int RunRenderHistory(int argc, char* argv[]) {
-  return core::RunRenderFace(std::vector<std::string>(argv, argv + argc), [&](core::HistoryPicture& picture) {
-    // Drawing a frame needs no window, so no display either.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    TQtChartDevice device;
-    TChart chart(device);
-    chart.Resize(picture.width, picture.height);
-    TFastLineSeries& series = ConfigureHistoryChart(chart);
-    ShowHistoryLine(chart, series, picture.share, HistoryLineOf(std::move(picture.history)), picture.notice);
-    QImage frame(picture.width, picture.height, QImage::Format_RGB32);
-    RenderHistoryFrame(chart, frame);
-    const QByteArray png = PngBytes(frame, rtl::Utf8FromWindows1251(picture.out_file));
-    return std::string(png.constData(), static_cast<std::size_t>(png.size()));
-  });
+std::string HistoryPicturePng(int argc, char* argv[], core::HistoryPicture& picture) {
+  // Drawing a frame needs no window, so no display either.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  TQtChartDevice device;
+  TChart chart(device);
+  chart.Resize(picture.width, picture.height);
+  TFastLineSeries& series = ConfigureHistoryChart(chart);
+  ShowHistoryLine(chart, series, picture.share, HistoryLineOf(std::move(picture.history)), picture.notice);
+  QImage frame(picture.width, picture.height, QImage::Format_RGB32);
+  RenderHistoryFrame(chart, frame);
+  const QByteArray png = PngBytes(frame, rtl::Utf8FromWindows1251(picture.out_file));
+  return std::string(png.constData(), static_cast<std::size_t>(png.size()));
 }

@@ -6,23 +6,19 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <variant>
-#include <vector>
 
 #include "app/metrics_server.h"
 #include "core/command_faces.h"
+#include "core/program_faces.h"
 #include "core/headless_run.h"
 #include "core/share_metrics.h"
 #include "core/version.h"
-#include "platform/data_directory.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
 namespace {
 
-struct PollOptions {
-  core::HeadlessSettings settings;
-  bool metrics = true;
+struct MetricsAddress {
   QHostAddress address;
   quint16 port = 0;
 };
@@ -53,56 +49,18 @@ class SharedMetrics final : public core::RunListener {
   core::ShareMetrics metrics_;
 };
 
-void Fail(const std::string& message) { platform::WriteErrorLine("sharemon --poll: " + message); }
+void Fail(const std::string& message) { platform::WriteErrorLine(core::FaceLine("--poll", message)); }
 
-constexpr char kAfterOptions[] =
-    "\nThe table files are named list_<date>_<time>.txt after the start of their run, written again after\n"
-    "every tick, and a new one begins at local midnight. The first tick comes at once. SIGTERM,\n"
-    "SIGINT or SIGHUP ends the run and writes its file. Log lines go to standard error.\n"
-    "Metrics (Prometheus text format) are served at http://HOST:PORT/metrics.\n"
-    "The data directory is the program's own directory in a build tree; an installed copy uses the\n"
-    "user's data directory (~/.local/share/sharemon).\n";
-
-}  // namespace
-
-std::string PollHelpText() { return core::PollOptionsHelp(core::PollOptionSet::kAll) + kAfterOptions; }
-
-namespace {
-
-// The options, or nothing after a message on standard error (or the help on standard output).
-std::optional<PollOptions> ReadOptions(const std::vector<std::string>& arguments, bool& help) {
-  const auto read = core::ReadPollArguments(arguments, core::PollOptionSet::kAll);
-  if (const auto* problem = std::get_if<std::string>(&read)) {
-    Fail(*problem);
-    return std::nullopt;
-  }
-  const auto& given = std::get<core::PollArguments>(read);
-  if ((help = given.help)) {
-    platform::Write(platform::Stream::kOut, "Usage: sharemon " + core::PollUsageLine(core::PollOptionSet::kAll) +
-                                                "\nPolls the watched shares without a window and serves metrics.\n"
-                                                "\nOptions:\n" + PollHelpText());
-    return std::nullopt;
-  }
-  PollOptions options;
-  // The data directory is asked for only by a default: with --watch and --out given (as by the
-  // service unit, whose user's home may be read-only) none is made.
-  const std::filesystem::path program_directory = platform::ProgramDirectory();
-  const bool defaults = !given.texts.watch_list_file || !given.texts.output_directory;
-  try {
-    options.settings = core::PollSettings(
-        given.texts, defaults ? platform::ProgramDataDirectory(program_directory) : program_directory);
-  } catch (const rtl::Exception& error) {
-    Fail(rtl::Utf8FromWindows1251(error.what()));
-    return std::nullopt;
-  }
-  options.metrics = given.metrics;
+// Where the metrics are served, or nothing after a message on standard error.
+std::optional<MetricsAddress> ReadMetricsAddress(const core::PollArguments& arguments) {
+  MetricsAddress read;
   QString error;
-  if (options.metrics &&
-      !ParseListenAddress(QString::fromStdString(given.metrics_address), options.address, options.port, error)) {
+  const std::string given = arguments.metrics_address.value_or(core::kDefaultMetricsAddress);
+  if (!ParseListenAddress(QString::fromStdString(given), read.address, read.port, error)) {
     Fail("--metrics: " + error.toStdString());
     return std::nullopt;
   }
-  return options;
+  return read;
 }
 
 // Lives as long as the process: a stop request may come at any moment, even during exit.
@@ -113,32 +71,34 @@ platform::CancelSignal& StopSignal() {
 
 }  // namespace
 
-int RunPoll(int argc, char* argv[]) {
+int ServePoll(int argc, char* argv[], const core::HeadlessSettings& settings, const core::PollArguments& arguments) {
   platform::CancelSignal& stop = StopSignal();
   platform::CancelOnStopRequests(stop);
   QCoreApplication application(argc, argv);
-  bool help = false;
-  const std::optional<PollOptions> options = ReadOptions(std::vector<std::string>(argv + 1, argv + argc), help);
-  if (!options) return help ? 0 : 2;
+  std::optional<MetricsAddress> metrics_address;
+  if (arguments.metrics) {
+    metrics_address = ReadMetricsAddress(arguments);
+    if (!metrics_address) return 2;
+  }
 
   SharedMetrics metrics;
   MetricsServer server([&metrics] { return metrics.Page(); });
-  if (options->metrics) {
+  if (metrics_address) {
     QString error;
-    if (!server.Listen(options->address, options->port, error)) {
+    if (!server.Listen(metrics_address->address, metrics_address->port, error)) {
       Fail("--metrics: " + error.toStdString());
       return 1;
     }
-    const QString host = options->address.protocol() == QAbstractSocket::IPv6Protocol
-                             ? QStringLiteral("[%1]").arg(options->address.toString())
-                             : options->address.toString();
+    const QHostAddress& address = metrics_address->address;
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(address.toString())
+                                                                            : address.toString();
     core::StandardErrorLog().Line(core::LogTimeText(rtl::Now()) + " metrics at http://" + host.toStdString() + ":" +
                             std::to_string(server.Port()) + "/metrics");
   }
   int status = 0;
   std::thread poller([&] {
     core::StandardErrorLog log;
-    status = core::PollUntilStopped(options->settings, stop, metrics, log);
+    status = core::PollUntilStopped(settings, stop, metrics, log);
     QMetaObject::invokeMethod(&application, [] { QCoreApplication::exit(); }, Qt::QueuedConnection);
   });
   application.exec();

@@ -13,6 +13,4 @@ std::string Utf8FromWide(std::wstring_view wide) {
   return utf8;
 }
 
-rtl::Text ProgramText(std::wstring_view argument) { return rtl::Windows1251FromUtf8(Utf8FromWide(argument)); }
-
 }  // namespace console

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/program_faces.h"
 #include "core/watch_list_file.h"
 #include "platform/standard_streams.h"
 
@@ -43,8 +44,6 @@ FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober) {
   return {0, std::to_string(result.count) + "\t" + rtl::Utf8FromWindows1251(names) + "\n", ""};
 }
 
-FaceOutput ProbeUsage() { return {2, "", "usage: sharemon --probe NAME\n"}; }
-
 int PrintFaceOutput(const FaceOutput& output) {
   platform::Write(platform::Stream::kOut, output.out);
   platform::Write(platform::Stream::kError, output.error);
@@ -73,10 +72,7 @@ int PollUntilStopped(const HeadlessSettings& settings, const platform::CancelSig
     HeadlessRun(settings, {clock, prober, stop, pause, listener, log}).Run();
     return 0;
   } catch (const std::exception& error) {
-    // Appended rather than "literal" + string: GCC 12 at -O3 takes the latter for an overlapping copy.
-    std::string line = "sharemon --poll: ";
-    line += rtl::Utf8FromWindows1251(error.what());
-    log.Line(line);
+    log.Line(FaceLine("--poll", rtl::Utf8FromWindows1251(error.what())));
     return 1;
   }
 }

@@ -1,7 +1,6 @@
 // What the program's command-line faces print and exit with, the same on Linux and Windows:
 // the share list, a probe's line, and the headless run's settings from its options. The faces
-// themselves (app/ on Linux, console/ on Windows) read their arguments and write these texts
-// each in their own system's way. Output texts are UTF-8 with "\n" after each line.
+// themselves are core/program_faces.h. Output texts are UTF-8 with "\n" after each line.
 #pragma once
 
 #include <filesystem>
@@ -33,9 +32,6 @@ FaceOutput ListSharesOutput(const rtl::StringList& shares);
 // outcome's name) and exit code 1.
 FaceOutput ProbeOutput(const rtl::Text& share, ShareProber& prober);
 
-// "--probe" without exactly one NAME: the usage line on standard error, exit code 2.
-FaceOutput ProbeUsage();
-
 // Writes the texts to standard output and standard error (platform/standard_streams.h) and
 // returns the exit code.
 int PrintFaceOutput(const FaceOutput& output);
@@ -52,8 +48,8 @@ HeadlessSettings PollSettings(const PollOptionTexts& options, const std::filesys
 
 // The headless run as a program runs it: the system's clock, the real probe, and a pause that
 // wakes on `stop`, until the stop signal. Returns 0 then; 1 when the run could not start (the
-// watch list could not be read, the first table file could not be written), after a line
-// "sharemon --poll: " + the error text on `log`.
+// watch list could not be read, the first table file could not be written), after the face's
+// line (FaceLine) with the error text on `log`.
 int PollUntilStopped(const HeadlessSettings& settings, const platform::CancelSignal& stop, RunListener& listener,
                      RunLog& log);
 

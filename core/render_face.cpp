@@ -6,21 +6,22 @@
 #include <string_view>
 
 #include "core/command_faces.h"
+#include "core/program_faces.h"
 #include "core/table_file.h"
 #include "platform/file_identity.h"
 #include "platform/standard_streams.h"
 #include "platform/whole_file.h"
 #include "rtl/errors.h"
 #include "rtl/file_name.h"
+#include "rtl/option_table.h"
 
 namespace core {
 
 namespace {
 
-constexpr char kUsage[] = "usage: sharemon --render TABLEFILE --share NAME --out FILE.png [--size WxH]\n";
 constexpr int kLargestSide = 16384;  // pixels; a frame beyond that is a typing error
 constexpr char kPictureOverTable[] =
-    " is the table file itself: the picture would replace its rows; name another file for the picture\n";
+    " is the table file itself: the picture would replace its rows; name another file for the picture";
 
 bool ParseSide(std::string_view text, int& side) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
@@ -28,12 +29,30 @@ bool ParseSide(std::string_view text, int& side) {
 }
 
 // "WxH", both sides 1..16384.
-bool ParseSize(const std::string& text, int& width, int& height) {
+bool ParseSize(std::string_view text, int& width, int& height) {
   const auto cross = text.find('x');
   if (cross == std::string::npos) return false;
-  return ParseSide(std::string_view(text).substr(0, cross), width) &&
-         ParseSide(std::string_view(text).substr(cross + 1), height);
+  return ParseSide(text.substr(0, cross), width) && ParseSide(text.substr(cross + 1), height);
 }
+
+const std::vector<rtl::Option<RenderRequest>>& RenderOptions() {
+  using Value = std::string_view;
+  using rtl::OptionUsage;
+  static const std::vector<rtl::Option<RenderRequest>> options = {
+      {{"--share", "", "NAME", "", OptionUsage::kRequired}, [](RenderRequest& r, Value v) {
+         r.share = v;
+         return !v.empty();
+       }},
+      {{"--out", "", "FILE.png", "", OptionUsage::kRequired}, [](RenderRequest& r, Value v) {
+         r.out_file = v;
+         return !v.empty();
+       }},
+      {{"--size", "", "WxH", ""}, [](RenderRequest& r, Value v) { return ParseSize(v, r.width, r.height); }},
+  };
+  return options;
+}
+
+constexpr rtl::Operands kTableFile{"TABLEFILE", 1, 1};
 
 void PrintToStandardError(const rtl::Text& text) { platform::WriteErrorLine(rtl::Utf8FromWindows1251(text)); }
 
@@ -54,35 +73,27 @@ void Render(const RenderRequest& request, const PictureMaker& make_picture) {
 
 }  // namespace
 
-std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments) {
-  if (arguments.size() < 3 || arguments[1] != "--render") return std::nullopt;
-  RenderRequest request;
-  request.table_file = arguments[2];
-  for (std::size_t i = 3; i < arguments.size(); i += 2) {
-    if (i + 1 >= arguments.size()) return std::nullopt;
-    const std::string& option = arguments[i];
-    const std::string& value = arguments[i + 1];
-    if (option == "--share") {
-      request.share = value;
-    } else if (option == "--out") {
-      request.out_file = value;
-    } else if (option != "--size" || !ParseSize(value, request.width, request.height)) {
-      return std::nullopt;
-    }
-  }
-  if (request.share.empty() || request.out_file.empty()) return std::nullopt;
-  return request;
+std::variant<RenderRequest, std::string> ReadRenderArguments(const std::vector<std::string>& arguments) {
+  auto read = rtl::ReadOptions(RenderOptions(), arguments, kTableFile);
+  if (auto* problem = std::get_if<std::string>(&read)) return std::move(*problem);
+  auto& given = std::get<rtl::ReadArguments<RenderRequest>>(read);
+  given.options.table_file = given.operands[0];
+  return std::move(given.options);
 }
 
+std::string RenderUsageLine() { return "--render " + rtl::UsageOf(rtl::NamesOf(RenderOptions()), kTableFile); }
+
 int RunRenderFace(const std::vector<std::string>& arguments, const PictureMaker& make_picture) {
-  const std::optional<RenderRequest> request = ParseRenderArguments(arguments);
-  if (!request) return PrintFaceOutput({2, "", kUsage});
+  const auto read = ReadRenderArguments(arguments);
+  if (const auto* problem = std::get_if<std::string>(&read)) return RefuseCommandLine("--render", *problem);
+  const RenderRequest& request = std::get<RenderRequest>(read);
   // One slip on the command line must not put a picture in place of the rows it was drawn from.
-  if (platform::IsSameFile(rtl::PathFromUtf8(request->table_file), rtl::PathFromUtf8(request->out_file))) {
-    return PrintFaceOutput({2, "", "sharemon --render: --out " + request->out_file + kPictureOverTable});
+  if (platform::IsSameFile(rtl::PathFromUtf8(request.table_file), rtl::PathFromUtf8(request.out_file))) {
+    platform::WriteErrorLine(FaceLine("--render", "--out " + request.out_file + kPictureOverTable));
+    return 2;
   }
   try {
-    Render(*request, make_picture);
+    Render(request, make_picture);
   } catch (const std::exception& error) {
     PrintToStandardError(rtl::ErrorMessageForBox(error.what()));
     return 1;

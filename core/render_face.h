@@ -6,8 +6,8 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/share_history.h"
@@ -24,9 +24,12 @@ struct RenderRequest {
   int height = 250;
 };
 
-// Reads "--render TABLEFILE --share NAME --out FILE.png [--size WxH]" (the program name
-// first; sides 1..16384); nothing when an argument is missing, unknown or malformed.
-std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments);
+// Reads the arguments after "--render" (sides 1..16384) by the face's option table; the
+// problem in the table's words (rtl/option_table.h) otherwise.
+std::variant<RenderRequest, std::string> ReadRenderArguments(const std::vector<std::string>& arguments);
+
+// "--render TABLEFILE --share NAME --out FILE.png [--size WxH]".
+std::string RenderUsageLine();
 
 // What the shell draws: `share`'s history (title and share in Windows-1251) on a chart of
 // width x height, a first count that is no integer told to `notice` as the window's NoticeBox
@@ -43,10 +46,11 @@ struct HistoryPicture {
 // The picture as the bytes of a PNG file; throws what drawing the history throws.
 using PictureMaker = std::function<std::string(HistoryPicture& picture)>;
 
-// Runs the face on the program's arguments. Exit code 0 with the PNG written; 1 after a file
-// or data error, whose error-box text goes to standard error (after any notice) and no PNG is
-// written; 2 for unusable arguments (the usage line on standard error), and for an --out that
-// names the table file itself (by any path, link or, on Windows, case), which stays untouched.
+// Runs the face on the arguments after "--render". Exit code 0 with the PNG written; 1 after a
+// file or data error, whose error-box text goes to standard error (after any notice) and no PNG
+// is written; 2 for unusable arguments (refused as core/program_faces.h refuses them), and for
+// an --out that names the table file itself (by any path, link or, on Windows, case), which
+// stays untouched.
 int RunRenderFace(const std::vector<std::string>& arguments, const PictureMaker& make_picture);
 
 }  // namespace core

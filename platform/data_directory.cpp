@@ -121,12 +121,6 @@ fs::path UserDataDirectory() {
   return folder.empty() ? folder : folder / kDirectoryName;
 }
 
-std::string_view DataDirectoryHelp() {
-  return "Files: the watch list splist.txt and the table files list_<date>_<time>.txt lie in the data\n"
-         "directory: beside the program when it runs from a folder of its own; for a copy installed\n"
-         "under Program Files the user's application data folder, %APPDATA%\\sharemon.\n"
-         "\n";
-}
 
 #else
 
@@ -147,12 +141,6 @@ fs::path UserDataDirectory() {
   return home.empty() ? home : home / ".local/share" / kDirectoryName;
 }
 
-std::string_view DataDirectoryHelp() {
-  return "Files: the watch list splist.txt and the table files list_<date>_<time>.txt lie in the data\n"
-         "directory: beside the program when it runs from its build tree; for an installed copy the\n"
-         "user's data directory, ~/.local/share/sharemon.\n"
-         "\n";
-}
 
 #endif
 

@@ -42,8 +42,4 @@ std::filesystem::path DataDirectoryFor(const std::filesystem::path& program_dire
 // file there later fails with the program's usual file error.
 std::filesystem::path ProgramDataDirectory(const std::filesystem::path& program_directory);
 
-// The "Files:" paragraph of the program's help: where the watch list and the table files lie
-// on this system. Ends with a blank line.
-std::string_view DataDirectoryHelp();
-
 }  // namespace platform

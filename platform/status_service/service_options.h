@@ -20,7 +20,8 @@ struct ServiceOptions {
   bool help = false;                                       // --help
 };
 
-// The options of arguments (argv without the program name), or the text of what is wrong.
+// The options of arguments (argv without the program name), or what is wrong, in the words
+// of rtl/option_table.h.
 std::variant<ServiceOptions, std::string> ParseServiceOptions(const std::vector<std::string>& arguments);
 
 // How to call sharemond.

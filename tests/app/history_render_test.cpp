@@ -219,10 +219,13 @@ TEST_P(FullDiskRenderTest, FailsAndLeavesNoNewPicture) {
 
 INSTANTIATE_TEST_SUITE_P(EarlierPicture, FullDiskRenderTest, testing::Bool());
 
-TEST_F(RenderProgramTest, UsageErrorExitsWithTwo) {
+class render_program_test : public RenderProgramTest {};
+
+TEST_F(render_program_test, a_command_line_it_does_not_take_exits_with_2_naming_the_problem) {
   const RunResult result = Run({"list.txt", "--share"});
   EXPECT_EQ(result.exit_code, 2);
-  EXPECT_TRUE(result.error_output.startsWith("usage: sharemon --render"));
+  EXPECT_TRUE(result.error_output.startsWith("sharemon --render: missing value after --share\nUsage: sharemon "))
+      << result.error_output.toStdString();
 }
 
 // Counts near the ends of the int range, which the left axis maps to offsets just inside its

@@ -227,12 +227,12 @@ TEST_F(poll_face_test, a_metrics_address_in_use_is_refused_before_anything_is_po
 
 TEST_F(poll_face_test, both_helps_print_the_option_table_on_standard_output) {
   for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"}, {"--poll", "--help"}}) {
-    TestProcess process(BuildDir() + "/sharemon", arguments, {}, directory_.Path());
+    TestProcess process(BuildDir() + "/sharemon", arguments, {}, directory_.Path(), "");
     EXPECT_EQ(process.Wait(20s), 0);
     const std::string help = process.Out();
-    const std::string usage = "sharemon " + core::PollUsageLine(core::PollOptionSet::kAll) + "\n";
+    const std::string usage = "sharemon " + core::PollUsageLine() + "\n";
     EXPECT_NE(help.find(usage), std::string::npos) << help;
-    EXPECT_NE(help.find(core::PollOptionsHelp(core::PollOptionSet::kAll)), std::string::npos) << help;
+    EXPECT_NE(help.find(core::PollHelp()), std::string::npos) << help;
     EXPECT_NE(help.find("SIGTERM"), std::string::npos) << help;
     EXPECT_EQ(help.find("SHAREMON_TEST_INTERVAL_MS"), std::string::npos);
   }

@@ -1,4 +1,4 @@
-// The picture face's arguments: what --render reads on Linux and Windows alike.
+// The picture face: what --render reads on Linux and Windows alike, and the table it keeps.
 #include "core/render_face.h"
 
 #include <gtest/gtest.h>
@@ -9,39 +9,45 @@
 
 namespace {
 
-using core::ParseRenderArguments;
 using Arguments = std::vector<std::string>;
 
-TEST(RenderArgumentsTest, FullForm) {
-  const auto request = ParseRenderArguments(
-      {"sharemon", "--render", "list.txt", "--share", "docs", "--out", "a.png", "--size", "400x300"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->table_file, "list.txt");
-  EXPECT_EQ(request->share, "docs");
-  EXPECT_EQ(request->out_file, "a.png");
-  EXPECT_EQ(request->width, 400);
-  EXPECT_EQ(request->height, 300);
+TEST(render_face_test, the_arguments_reach_the_request_and_the_size_defaults_to_chart1) {
+  const auto full = core::ReadRenderArguments({"list.txt", "--share", "docs", "--out", "a.png", "--size", "400x300"});
+  ASSERT_TRUE(std::holds_alternative<core::RenderRequest>(full)) << std::get<std::string>(full);
+  const auto& request = std::get<core::RenderRequest>(full);
+  EXPECT_EQ(request.table_file, "list.txt");
+  EXPECT_EQ(request.share, "docs");
+  EXPECT_EQ(request.out_file, "a.png");
+  EXPECT_EQ(request.width, 400);
+  EXPECT_EQ(request.height, 300);
+  const auto shortest = core::ReadRenderArguments({"--out", "a.png", "--share", "d", "t"});
+  ASSERT_TRUE(std::holds_alternative<core::RenderRequest>(shortest));
+  EXPECT_EQ(std::get<core::RenderRequest>(shortest).width, 817);
+  EXPECT_EQ(std::get<core::RenderRequest>(shortest).height, 250);
 }
 
-TEST(RenderArgumentsTest, SizeDefaultsToChart1) {
-  const auto request = ParseRenderArguments({"sharemon", "--render", "t", "--out", "a.png", "--share", "d"});
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->width, 817);
-  EXPECT_EQ(request->height, 250);
-}
-
-TEST(RenderArgumentsTest, UnusableArgumentsAreRefused) {
-  const Arguments refused[] = {
-      {"sharemon", "--render"},
-      {"sharemon", "--render", "t", "--share", "d"},
-      {"sharemon", "--render", "t", "--out", "a.png"},
-      {"sharemon", "--render", "t", "--share", "d", "--out"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "400"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "0x10"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--size", "10x10px"},
-      {"sharemon", "--render", "t", "--share", "d", "--out", "a.png", "--colour", "red"},
+TEST(render_face_test, unusable_arguments_are_refused_with_the_problem) {
+  const struct {
+    Arguments arguments;
+    std::string problem;
+  } cases[] = {
+      {{}, "missing TABLEFILE"},
+      {{"t", "--share", "d"}, "missing --out FILE.png"},
+      {{"t", "--out", "a.png"}, "missing --share NAME"},
+      {{"t", "--share", "d", "--out"}, "missing value after --out"},
+      {{"t", "--share", "", "--out", "a.png"}, "invalid value for --share: "},
+      {{"t", "--share", "d", "--out", "a.png", "--size", "400"}, "invalid value for --size: 400"},
+      {{"t", "--share", "d", "--out", "a.png", "--size", "0x10"}, "invalid value for --size: 0x10"},
+      {{"t", "--share", "d", "--out", "a.png", "--size", "10x10px"}, "invalid value for --size: 10x10px"},
+      {{"t", "--share", "d", "--out", "a.png", "--size", "16385x10"}, "invalid value for --size: 16385x10"},
+      {{"t", "--share", "d", "--out", "a.png", "--colour", "red"}, "unknown option --colour"},
+      {{"t", "u", "--share", "d", "--out", "a.png"}, "unexpected argument u"},
   };
-  for (const Arguments& arguments : refused) EXPECT_FALSE(ParseRenderArguments(arguments)) << arguments.size();
+  for (const auto& c : cases) {
+    const auto read = core::ReadRenderArguments(c.arguments);
+    ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.problem;
+    EXPECT_EQ(std::get<std::string>(read), c.problem);
+  }
 }
 
 // Refused before the table is read or a picture made, so the rows stay as they were.
@@ -57,10 +63,10 @@ TEST(render_face_test, an_out_that_names_the_table_file_is_refused_and_the_table
 #endif
   const core::PictureMaker maker = [](core::HistoryPicture&) { return std::string("PNG"); };
   for (const std::string& out : {table, (directory.Path() / "." / "list.txt").string(), another_name}) {
-    EXPECT_EQ(core::RunRenderFace({"sharemon", "--render", table, "--share", "docs", "--out", out}, maker), 2) << out;
+    EXPECT_EQ(core::RunRenderFace({table, "--share", "docs", "--out", out}, maker), 2) << out;
   }
   EXPECT_EQ(TemporaryDirectory::ReadBytes(table), "T,docs\r\nd t,2\r\n");
-  EXPECT_EQ(core::RunRenderFace({"sharemon", "--render", table, "--share", "docs", "--out", table + ".png"}, maker), 0);
+  EXPECT_EQ(core::RunRenderFace({table, "--share", "docs", "--out", table + ".png"}, maker), 0);
 }
 
 }  // namespace

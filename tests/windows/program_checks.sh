@@ -44,7 +44,7 @@ prompt_faces() {
     same "$status $(cat "$checks_dir/out")" "0 sharemon $version" "$program --version" || return 1
     status=0
     prompt "$out" "$program --probe" || status=$?
-    same "$status $(cat "$checks_dir/err")" "2 usage: sharemon --probe NAME" "$program --probe" || return 1
+    same "$status $(head -n 1 "$checks_dir/err")" "2 sharemon --probe: missing NAME" "$program --probe" || return 1
   done
   prompt "$out" "sharemon.exe --version > $(windows_path "$checks_dir/version.txt")" &&
     same "$(tr -d '\r' <"$checks_dir/version.txt")" "sharemon $version" "redirected by cmd"

@@ -20,3 +20,8 @@ in_wine() {
 }
 
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# Standard input without Windows' CRs and without the note Debian's Wine prints on wine32.
+without_wine_notes() {
+  tr -d '\r' | grep -v '^it looks like wine32 is missing\|^multiarch needs\|^execute "dpkg\|^apt-get install wine32' || true
+}

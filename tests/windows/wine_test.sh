@@ -15,5 +15,5 @@ results=$(mktemp "$out/wine_test.XXXXXX")
 trap 'rm -f "$results"' EXIT
 status=0
 in_wine timeout 600 wine "$out/job_launcher.exe" "$(windows_path "$program")" "$@" >"$results" 2>&1 || status=$?
-tr -d '\r' <"$results" | grep -v '^it looks like wine32 is missing\|^multiarch needs\|^execute "dpkg\|^apt-get install wine32' || true
+without_wine_notes <"$results"
 exit $status
