@@ -5,10 +5,10 @@
 #include "core/command_faces.h"
 #include "core/share_probe.h"
 #include "core/version.h"
+#include "platform/contracts.h"
 #include "platform/data_directory.h"
 #include "platform/share_list.h"
 #include "platform/standard_streams.h"
-#include "platform/status_service/status_protocol.h"
 
 namespace core {
 namespace {
@@ -30,7 +30,7 @@ std::string FilesAndUsers() {
          "the user's data directory, ~/.local/share/sharemon on Linux, %APPDATA%\\sharemon on Windows.\n"
          "\n"
          "The users of a share come on Linux from the status service sharemond, which only the members\n"
-         "of its group (" + std::string(status_service::kDefaultSocketGroup) +
+         "of its group (" + std::string(platform::contracts::kStatusGroup) +
          ") may ask (netshare NAME prints the report it gives for one share), on\n"
          "Windows from the system's report of net share NAME.\n"
          "\n";
