@@ -45,6 +45,8 @@ std::vector<std::string> WrappedWords(std::string_view text, std::size_t width) 
 
 }  // namespace
 
+namespace detail {
+
 std::variant<ArgumentRead, std::string> ReadArgument(std::span<const OptionName> names,
                                                      const std::vector<std::string>& arguments, std::size_t at) {
   const std::string_view argument = arguments[at];
@@ -73,6 +75,8 @@ std::string CountProblem(std::span<const OptionName> names, const std::vector<bo
   }
   return "";
 }
+
+}  // namespace detail
 
 std::string UsageOf(std::span<const OptionName> names, const Operands& operands) {
   std::string line(operands.least > 0 || operands.name.empty() ? operands.name : Joined({"[", operands.name, "]"}));

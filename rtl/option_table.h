@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,6 +55,9 @@ struct ReadArguments {
   std::vector<std::string> operands;
 };
 
+// The steps of ReadOptions below that need no `Target`.
+namespace detail {
+
 // One argument read at `at`: the index of the option it names (or none, for an operand), its
 // value, and where the next argument starts; or the problem.
 struct ArgumentRead {
@@ -70,6 +72,8 @@ std::variant<ArgumentRead, std::string> ReadArgument(std::span<const OptionName>
 // The problem with the operands and required options found, or "" when there is none.
 std::string CountProblem(std::span<const OptionName> names, const std::vector<bool>& given,
                          const std::vector<std::string>& operands, const Operands& wanted);
+
+}  // namespace detail
 
 template <typename Target>
 std::vector<OptionName> NamesOf(const std::vector<Option<Target>>& table) {
@@ -88,9 +92,9 @@ std::variant<ReadArguments<Target>, std::string> ReadOptions(const std::vector<O
   ReadArguments<Target> read{std::move(options), {}};
   std::vector<bool> given(table.size(), false);
   for (std::size_t at = 0; at < arguments.size();) {
-    const auto step = ReadArgument(names, arguments, at);
+    const auto step = detail::ReadArgument(names, arguments, at);
     if (const auto* problem = std::get_if<std::string>(&step)) return *problem;
-    const ArgumentRead& argument = std::get<ArgumentRead>(step);
+    const detail::ArgumentRead& argument = std::get<detail::ArgumentRead>(step);
     at = argument.next;
     if (!argument.is_option) {
       read.operands.emplace_back(argument.value);
@@ -100,7 +104,7 @@ std::variant<ReadArguments<Target>, std::string> ReadOptions(const std::vector<O
       given[argument.option] = true;
     }
   }
-  std::string problem = CountProblem(names, given, read.operands, wanted);
+  std::string problem = detail::CountProblem(names, given, read.operands, wanted);
   if (!problem.empty()) return problem;
   return read;
 }
