@@ -43,20 +43,4 @@ TEST(program_faces_test, an_option_never_opens_the_window_and_one_operand_is_its
   }
 }
 
-TEST(program_faces_test, the_poll_face_hands_its_settings_to_the_system) {
-  core::HeadlessSettings given;
-  const core::SystemFaces system{
-      nullptr,
-      nullptr,
-      [&](const core::HeadlessSettings& settings, const core::PollArguments&) {
-        given = settings;
-        return 9;
-      },
-  };
-  EXPECT_EQ(core::RunCommandLine({"--poll", "--watch", "/w.txt", "--out", "/tables", "--interval", "5"}, system), 9);
-  EXPECT_EQ(given.watch_list_file, std::filesystem::path("/w.txt"));
-  EXPECT_EQ(given.output_directory, std::filesystem::path("/tables"));
-  EXPECT_EQ(given.interval, std::chrono::minutes(5));
-}
-
 }  // namespace
