@@ -5,7 +5,10 @@
 # and only those this lab created are ever removed.
 #   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd;
 #                                               LAB_EXTRA_SHARES=N adds the guest shares bench01..benchN
-#   samba_lab.sh open LAB_DIR NAME SHARE USER   hold a client session (USER "-" = guest) until closed
+#   samba_lab.sh open LAB_DIR NAME SHARE USER [OPTION...]
+#                                               hold a client session (USER "-" = guest) until closed,
+#                                               with smbclient's OPTIONs (e.g. -m NT1)
+#   samba_lab.sh hold LAB_DIR NAME FILE         open FILE of the session's share, kept open with it
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
 #   samba_lab.sh logoff LAB_DIR NAME            only tell the session's client to log off (Samba drops
 #                                               the session at once; the client takes a while to exit)
@@ -37,6 +40,7 @@ write_config() {
   interfaces = lo
   bind interfaces only = yes
   disable netbios = yes
+  server min protocol = NT1
   load printers = no
   printcap name = /dev/null
   disable spoolss = yes
@@ -185,13 +189,14 @@ start_server() {
 
 open_session() {
   local name=$1 share=$2 user=$3
+  shift 3
   local fifo=$lab/$name.fifo out=$lab/$name.out
   local credentials=(-U "$user")
   [[ $user == - ]] && credentials=(-N)
   mkfifo "$fifo"
   exec 3<>"$fifo"
   echo pwd >&3
-  PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" \
+  PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" "$@" \
     <&3 3>&- >"$out" 2>&1 &
   record_process $! "$lab/$name.pid"
   exec 3>&-
@@ -202,6 +207,18 @@ open_session() {
     sleep 0.1
   done
   echo "session $name did not connect: $(cat "$out")" >&2
+  return 1
+}
+
+# smbclient's open keeps the file open until the session ends; it says so once it has.
+hold_file() {
+  local name=$1 file=$2 attempt
+  echo "open \"$file\"" 1<>"$lab/$name.fifo"
+  for attempt in $(seq 100); do
+    grep -qsF "open file \\$file:" "$lab/$name.out" && return 0
+    sleep 0.1
+  done
+  echo "session $name did not open $file: $(cat "$lab/$name.out")" >&2
   return 1
 }
 
@@ -269,6 +286,7 @@ stop_all() {
 case $command in
   start) write_config "$1"; shift; add_users "$@"; start_server ;;
   open) open_session "$@" ;;
+  hold) hold_file "$@" ;;
   close) close_session "$@" ;;
   logoff) logoff_session "$@" ;;
   halt) halt_server ;;
