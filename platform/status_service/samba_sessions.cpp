@@ -96,6 +96,10 @@ platform::Protection ProtectionOf(const Json& part) {
 std::string SessionKey(const Json& entry) { return Text(Part(entry, "server_id"), "pid") + "/" + Text(entry, "uid"); }
 
 void TakeSession(Tables& tables, const Json& entry) {
+  if (tables.sessions.size() == platform::kMostServerRecords) {
+    tables.truncated = true;
+    return;
+  }
   SessionRecord record{Text(entry, "username"), Text(entry, "remote_machine"), Text(entry, "session_dialect"),
                        ProtectionOf(Part(entry, "encryption")), ProtectionOf(Part(entry, "signing")), {}, {}, {}};
   tables.sessions.push_back({std::move(record), Text(entry, "session_id"), SessionKey(entry)});
@@ -153,8 +157,7 @@ Json::parser_callback_t EntryTaker(Tables& tables, std::string& table) {
       tables.has_open_files |= table == "open_files";
     }
     if (event != Event::object_end || depth != 2) return true;
-    if (table == "sessions" && tables.sessions.size() < platform::kMostServerRecords) TakeSession(tables, parsed);
-    tables.truncated |= table == "sessions" && tables.sessions.size() == platform::kMostServerRecords;
+    if (table == "sessions") TakeSession(tables, parsed);
     if (table == "tcons") TakeTreeConnection(tables, parsed);
     if (table == "open_files") TakeFile(tables, parsed);
     return false;

@@ -50,7 +50,8 @@ std::string StatusSocketPath() {
 }
 
 bool IsSendableShareName(std::string_view name) {
-  if (name.empty() || kReportWord.size() + name.size() + 1 > kMaxRequestBytes) return false;
+  // The longest request word, so that a name travels in every request that carries one.
+  if (name.empty() || kOpenFilesWord.size() + name.size() + 1 > kMaxRequestBytes) return false;
   for (std::size_t pos = 0; pos < name.size();) {
     char32_t code_point = 0;
     const std::size_t length = rtl::DecodeUtf8(name, pos, code_point);
