@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <unordered_map>
 
@@ -34,7 +35,9 @@ struct Tables {
   bool has_open_files = false;
   std::vector<Session> sessions;
   std::unordered_map<std::string, std::chrono::sys_seconds> first_connect;  // by session id
-  std::vector<Open> opens;
+  // Chunked: a vector of 100,000 opens would be copied as it grows, in blocks the allocator
+  // maps anew from the system each time.
+  std::deque<Open> opens;
   bool truncated = false;
 };
 
@@ -233,6 +236,7 @@ platform::OpenFileReading OpenFilesFromStatus(std::string_view report, const std
   if (!share.empty() && wanted == nullptr) return reading;
   const auto shares_by_path = SharesByPath(shares);
   const auto sessions = SessionsByKey(*tables);
+  reading.records.reserve(tables->opens.size());
   for (auto& open : tables->opens) {
     const auto holder = shares_by_path.find(WithoutTrailingSlash(open.service_path));
     open.record.share = holder == shares_by_path.end() ? "" : holder->second;

@@ -9,6 +9,8 @@
 #                                               hold a client session (USER "-" = guest) until closed,
 #                                               with smbclient's OPTIONs (e.g. -m NT1)
 #   samba_lab.sh hold LAB_DIR NAME FILE         open FILE of the session's share, kept open with it
+#   samba_lab.sh files LAB_DIR NAME SHARE COUNT hold COUNT new files of SHARE open as a guest, in one
+#                                               client (python3-smbc) named NAME, until stop
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
 #   samba_lab.sh logoff LAB_DIR NAME            only tell the session's client to log off (Samba drops
 #                                               the session at once; the client takes a while to exit)
@@ -222,6 +224,31 @@ hold_file() {
   return 1
 }
 
+hold_files() {
+  local name=$1 share=$2 count=$3 out=$lab/$1.out attempt directory
+  # Made here, so that the guest may open them for writing in a directory of root's.
+  directory=$(testparm -s "$conf" --section-name="$share" --parameter-name=path 2>/dev/null)
+  (cd "$directory" && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs touch && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs chmod 666)
+  setsid /usr/bin/python3 -c '
+import os, sys, time, smbc
+port, share, count = sys.argv[1:4]
+context = smbc.Context(auth_fn=lambda *asked: ("", "", ""))
+held = [context.open("smb://127.0.0.1:%s/%s/held%05d.txt" % (port, share, i), os.O_CREAT | os.O_RDWR)
+        for i in range(int(count))]
+print("held", len(held), flush=True)
+while True:
+    time.sleep(60)
+' "$(cat "$lab/port")" "$share" "$count" </dev/null >"$out" 2>&1 &
+  record_process $! "$lab/$name.pid"
+  for attempt in $(seq 600); do
+    grep -qs "^held" "$out" && return 0
+    [[ -n $(recorded_pid "$lab/$name.pid") ]] || break
+    sleep 0.1
+  done
+  echo "client $name did not hold its files: $(cat "$out")" >&2
+  return 1
+}
+
 logoff_session() {
   local name=$1
   [[ -f $lab/$name.pid ]] || return 0
@@ -287,6 +314,7 @@ case $command in
   start) write_config "$1"; shift; add_users "$@"; start_server ;;
   open) open_session "$@" ;;
   hold) hold_file "$@" ;;
+  files) hold_files "$@" ;;
   close) close_session "$@" ;;
   logoff) logoff_session "$@" ;;
   halt) halt_server ;;
