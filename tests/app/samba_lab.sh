@@ -189,6 +189,17 @@ start_server() {
   return 1
 }
 
+# Waits up to TRIES tenths of a second, while the recorded process runs, for its output to hold TEXT.
+await_output() {
+  local pid_file=$1 out=$2 text=$3 tries=$4 attempt
+  for attempt in $(seq "$tries"); do
+    grep -qsF -- "$text" "$out" && return 0
+    [[ -n $(recorded_pid "$pid_file") ]] || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 open_session() {
   local name=$1 share=$2 user=$3
   shift 3
@@ -202,30 +213,22 @@ open_session() {
     <&3 3>&- >"$out" 2>&1 &
   record_process $! "$lab/$name.pid"
   exec 3>&-
-  local attempt
-  for attempt in $(seq 100); do
-    grep -qs "Current directory" "$out" && return 0
-    [[ -n $(recorded_pid "$lab/$name.pid") ]] || break
-    sleep 0.1
-  done
+  await_output "$lab/$name.pid" "$out" "Current directory" 100 && return 0
   echo "session $name did not connect: $(cat "$out")" >&2
   return 1
 }
 
 # smbclient's open keeps the file open until the session ends; it says so once it has.
 hold_file() {
-  local name=$1 file=$2 attempt
+  local name=$1 file=$2
   echo "open \"$file\"" 1<>"$lab/$name.fifo"
-  for attempt in $(seq 100); do
-    grep -qsF "open file \\$file:" "$lab/$name.out" && return 0
-    sleep 0.1
-  done
+  await_output "$lab/$name.pid" "$lab/$name.out" "open file \\$file:" 100 && return 0
   echo "session $name did not open $file: $(cat "$lab/$name.out")" >&2
   return 1
 }
 
 hold_files() {
-  local name=$1 share=$2 count=$3 out=$lab/$1.out attempt directory
+  local name=$1 share=$2 count=$3 out=$lab/$1.out directory
   # Made here, so that the guest may open them for writing in a directory of root's.
   directory=$(testparm -s "$conf" --section-name="$share" --parameter-name=path 2>/dev/null)
   (cd "$directory" && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs touch && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs chmod 666)
@@ -240,11 +243,7 @@ while True:
     time.sleep(60)
 ' "$(cat "$lab/port")" "$share" "$count" </dev/null >"$out" 2>&1 &
   record_process $! "$lab/$name.pid"
-  for attempt in $(seq 600); do
-    grep -qs "^held" "$out" && return 0
-    [[ -n $(recorded_pid "$lab/$name.pid") ]] || break
-    sleep 0.1
-  done
+  await_output "$lab/$name.pid" "$out" "held $count" 600 && return 0
   echo "client $name did not hold its files: $(cat "$out")" >&2
   return 1
 }
