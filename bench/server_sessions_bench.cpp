@@ -88,7 +88,7 @@ void BM_OpenFilesAnswer_Service(benchmark::State& state) {
   }
   unsetenv("SHAREMON_STATUS_SOCKET");
 }
-BENCHMARK(BM_OpenFilesAnswer_Service)->Name("BM_OpenFilesAnswer/Service")->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenFilesAnswer_Service)->Name("BM_OpenFilesAnswer/Service")->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OpenFilesAnswer_Smbstatus(benchmark::State& state) {
   if (!LabWithHeldFiles(state)) return;
@@ -98,6 +98,6 @@ void BM_OpenFilesAnswer_Smbstatus(benchmark::State& state) {
     if (!platform::CaptureToolOutput(command).Succeeded()) state.SkipWithError("smbstatus failed");
   }
 }
-BENCHMARK(BM_OpenFilesAnswer_Smbstatus)->Name("BM_OpenFilesAnswer/Smbstatus")->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenFilesAnswer_Smbstatus)->Name("BM_OpenFilesAnswer/Smbstatus")->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
