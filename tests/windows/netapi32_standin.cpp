@@ -47,27 +47,14 @@ struct Handout {
 std::map<void*, std::unique_ptr<Handout>> handouts;  // not given back yet
 
 void Fill(Handout& out, SHARE_INFO_1& record, const standin::ListedShare& share) { record.shi1_netname = out.Text(share.name); }
-
 void Fill(Handout& out, SHARE_INFO_2& record, const standin::ListedShare& share) {
-  record.shi2_netname = out.Text(share.name);
-  record.shi2_path = out.Text(share.path);
+  record = {out.Text(share.name), STYPE_DISKTREE, nullptr, 0, 0, 0, out.Text(share.path), nullptr};
 }
-
-void Fill(Handout& out, SESSION_INFO_502& record, const standin::ListedSession& session) {
-  record.sesi502_cname = out.Text(session.computer);
-  record.sesi502_username = out.Text(session.user);
-  record.sesi502_cltype_name = out.Text(session.client_type);
-  record.sesi502_transport = out.Text("\\Device\\NetbiosSmb");
-  record.sesi502_num_opens = session.open_files;
-  record.sesi502_time = session.seconds;
-  record.sesi502_idle_time = session.idle_seconds;
+void Fill(Handout& out, SESSION_INFO_502& record, const standin::ListedSession& s) {
+  record = {out.Text(s.computer), out.Text(s.user), s.open_files, s.seconds, s.idle_seconds, 0, out.Text(s.client_type), nullptr};
 }
-
 void Fill(Handout& out, FILE_INFO_3& record, const standin::ListedFile& file) {
-  record.fi3_pathname = out.Text(file.path);
-  record.fi3_username = out.Text(file.user);
-  record.fi3_permissions = file.permissions;
-  record.fi3_num_locks = file.locks;
+  record = {0, file.permissions, file.locks, out.Text(file.path), out.Text(file.user)};
 }
 
 // Records first .. first + count - 1 of the list repeated, the i-th being list[i % size].
@@ -102,22 +89,14 @@ DWORD Refuse(LPBYTE* buffer, LPDWORD read, LPDWORD all, DWORD result) {
   return result;
 }
 
-bool Expected(LMSTR server_name, DWORD level, DWORD expected_level) {
-  if (server_name == nullptr && level == expected_level) return true;
+// The chosen result of a call for the local computer at one of the levels it answers.
+DWORD ResultFor(LMSTR server_name, DWORD level, DWORD answered_level, DWORD result) {
+  if (server_name == nullptr && level == answered_level) return result;
   ++counts.other_calls;
-  return false;
+  return ERROR_INVALID_LEVEL;
 }
 
-DWORD ServerListSize(std::size_t size) { return static_cast<DWORD>(size) * (behaviour.copies == 0 ? 1 : behaviour.copies); }
-
-DWORD ShareResultFor(LMSTR server_name, DWORD level) {
-  if (server_name != nullptr || (level != 1 && level != 2)) {
-    ++counts.other_calls;
-    return ERROR_INVALID_LEVEL;
-  }
-  ++(level == 2 ? counts.level2_calls : counts.level1_calls);
-  return level == 2 ? behaviour.level2_result : behaviour.level1_result;
-}
+DWORD ServerListSize(std::size_t size) { return static_cast<DWORD>(size) * std::max<DWORD>(behaviour.copies, 1); }
 
 std::vector<standin::ListedShare> ChosenShares(DWORD count) {
   const auto& all = standin::ListedShares();
@@ -141,7 +120,9 @@ extern "C" {
 
 __declspec(dllexport) NET_API_STATUS WINAPI NetShareEnum(LMSTR server_name, DWORD level, LPBYTE* buffer, DWORD,
                                                          LPDWORD entries_read, LPDWORD total_entries, LPDWORD resume) {
-  const DWORD result = ShareResultFor(server_name, level);
+  const bool level1 = level == 1;
+  const DWORD result = ResultFor(server_name, level, level1 ? 1 : 2, level1 ? behaviour.level1_result : behaviour.level2_result);
+  if (result != ERROR_INVALID_LEVEL) ++(level == 2 ? counts.level2_calls : counts.level1_calls);
   if (result != NERR_Success && result != ERROR_MORE_DATA) return Refuse(buffer, entries_read, total_entries, result);
   if (level == 2) return HandOutShares<SHARE_INFO_2>(result, buffer, entries_read, total_entries, resume);
   return HandOutShares<SHARE_INFO_1>(result, buffer, entries_read, total_entries, resume);
@@ -150,8 +131,8 @@ __declspec(dllexport) NET_API_STATUS WINAPI NetShareEnum(LMSTR server_name, DWOR
 __declspec(dllexport) NET_API_STATUS WINAPI NetSessionEnum(LMSTR server_name, LMSTR, LMSTR, DWORD level, LPBYTE* buffer,
                                                            DWORD, LPDWORD entries_read, LPDWORD total_entries,
                                                            LPDWORD resume) {
-  if (!Expected(server_name, level, 502)) return Refuse(buffer, entries_read, total_entries, ERROR_INVALID_LEVEL);
-  if (behaviour.server_result != NERR_Success) return Refuse(buffer, entries_read, total_entries, behaviour.server_result);
+  const DWORD result = ResultFor(server_name, level, 502, behaviour.server_result);
+  if (result != NERR_Success) return Refuse(buffer, entries_read, total_entries, result);
   const auto& sessions = standin::ListedSessions();
   return HandOut<SESSION_INFO_502>(sessions, ServerListSize(sessions.size()), buffer, entries_read, total_entries, resume);
 }
@@ -159,8 +140,8 @@ __declspec(dllexport) NET_API_STATUS WINAPI NetSessionEnum(LMSTR server_name, LM
 __declspec(dllexport) NET_API_STATUS WINAPI NetFileEnum(LMSTR server_name, LMSTR, LMSTR, DWORD level, LPBYTE* buffer,
                                                         DWORD, LPDWORD entries_read, LPDWORD total_entries,
                                                         PDWORD_PTR resume) {
-  if (!Expected(server_name, level, 3)) return Refuse(buffer, entries_read, total_entries, ERROR_INVALID_LEVEL);
-  if (behaviour.server_result != NERR_Success) return Refuse(buffer, entries_read, total_entries, behaviour.server_result);
+  const DWORD result = ResultFor(server_name, level, 3, behaviour.server_result);
+  if (result != NERR_Success) return Refuse(buffer, entries_read, total_entries, result);
   const auto& files = standin::ListedFiles();
   return HandOut<FILE_INFO_3>(files, ServerListSize(files.size()), buffer, entries_read, total_entries, resume);
 }

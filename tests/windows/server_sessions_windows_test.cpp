@@ -18,21 +18,19 @@
 namespace {
 
 using platform::ServerReadOutcome;
+using std::chrono::seconds;
 
 const DWORD kAllShares = static_cast<DWORD>(standin::ListedShares().size());
 
 std::string Utf8(const rtl::Text& text) { return rtl::Utf8FromWindows1251(text); }
 
 // share|path|user|access (r, w, d or -)|locks, in UTF-8.
-std::string Row(const platform::OpenFileRecord& file) {
-  const std::string access = std::string(file.access.read ? "r" : "-") + (file.access.write ? "w" : "-") +
-                             (file.access.erase ? "d" : "-");
-  return Utf8(file.share) + "|" + Utf8(file.path) + "|" + Utf8(file.user) + "|" + access + "|" + file.locks;
-}
-
 std::vector<std::string> Rows(const platform::OpenFileReading& reading) {
   std::vector<std::string> rows;
-  for (const auto& file : reading.records) rows.push_back(Row(file));
+  for (const auto& f : reading.records) {
+    const std::string access = {f.access.read ? 'r' : '-', f.access.write ? 'w' : '-', f.access.erase ? 'd' : '-'};
+    rows.push_back(Utf8(f.share) + "|" + Utf8(f.path) + "|" + Utf8(f.user) + "|" + access + "|" + f.locks);
+  }
   return rows;
 }
 
@@ -40,35 +38,30 @@ void ExpectEveryBufferBack(const standin::StandinNetApi& net_api, const std::str
   const auto counts = net_api.Counts();
   EXPECT_GT(counts.buffers_given, 0) << what;
   EXPECT_EQ(counts.buffers_freed, counts.buffers_given) << what;
-  EXPECT_EQ(counts.unknown_frees, 0) << what;
-  EXPECT_EQ(counts.other_calls, 0) << what;
+  EXPECT_EQ(counts.unknown_frees + counts.other_calls, 0) << what;
 }
 
 TEST(server_sessions_windows_test, sessions_come_as_the_server_lists_them_page_by_page) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
+  const std::vector<std::string> computers = {"PC-01", "БУХ-01", "LAB-1"};  // without the UNC backslashes
   for (const DWORD page_size : {0u, 1u, 2u}) {
     net_api.Behave({NERR_Success, NERR_Success, kAllShares, NERR_Success, page_size});
-    const auto before = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+    const auto before = std::chrono::floor<seconds>(std::chrono::system_clock::now());
     const auto reading = platform::ReadSessions();
-    const auto after = std::chrono::ceil<std::chrono::seconds>(std::chrono::system_clock::now());
+    const auto after = std::chrono::ceil<seconds>(std::chrono::system_clock::now());
     const std::string what = "page of " + std::to_string(page_size);
     ASSERT_EQ(reading.outcome, ServerReadOutcome::kRead) << what;
-    EXPECT_FALSE(reading.truncated) << what;
-    const std::vector<std::string> computers = {"PC-01", "БУХ-01", "LAB-1"};
-    ASSERT_EQ(reading.records.size(), standin::ListedSessions().size()) << what;
+    ASSERT_EQ(reading.records.size(), computers.size()) << what;
     for (std::size_t i = 0; i < computers.size(); ++i) {
       const auto& listed = standin::ListedSessions()[i];
       const auto& session = reading.records[i];
-      EXPECT_EQ(Utf8(session.user), listed.user) << what;
-      EXPECT_EQ(Utf8(session.computer), computers[i]) << what;
-      EXPECT_EQ(Utf8(session.dialect), listed.client_type) << what;
+      EXPECT_EQ(Utf8(session.user) + "|" + Utf8(session.computer) + "|" + Utf8(session.dialect),
+                listed.user + "|" + computers[i] + "|" + listed.client_type) << what;
       EXPECT_EQ(session.idle_seconds, listed.idle_seconds) << what;
       EXPECT_EQ(session.open_files, static_cast<std::int32_t>(listed.open_files)) << what;
-      ASSERT_TRUE(session.connected_at.has_value()) << what;
-      EXPECT_GE(*session.connected_at, before - std::chrono::seconds(listed.seconds)) << what;
-      EXPECT_LE(*session.connected_at, after - std::chrono::seconds(listed.seconds)) << what;
-      EXPECT_EQ(session.encryption.degree, platform::ProtectionDegree::kUnknown) << what;
+      EXPECT_GE(session.connected_at, before - seconds(listed.seconds)) << what;
+      EXPECT_LE(session.connected_at, after - seconds(listed.seconds)) << what;
     }
     EXPECT_EQ(net_api.Counts().buffers_given, page_size == 0 ? 1 : (3 + page_size - 1) / page_size) << what;
     ExpectEveryBufferBack(net_api, what);
@@ -78,78 +71,59 @@ TEST(server_sessions_windows_test, sessions_come_as_the_server_lists_them_page_b
 TEST(server_sessions_windows_test, an_open_file_belongs_to_the_share_whose_folder_holds_it_most_closely) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
-  const std::string readme = "public|readme.txt|alice|r--|0";
-  const std::string plan = "?mega|plan.docx|bob|rw-|2";
+  const std::string readme = "public|readme.txt|alice|r--|0", plan = "?mega|plan.docx|bob|rw-|2";
   const std::string report = "Отчеты за год|2025/Итоги.xlsx|Иванов|r-d|1";
   const std::string beside = "C$|Shares/publications/x.txt|carol|-w-|0";  // not in public
-  struct Case {
-    const char* share;
-    std::vector<std::string> rows;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"", {readme, plan, beside, report, "|\\PIPE\\srvsvc|alice|rw-|0"}},
-      {"public", {readme}},
-      {"PUBLIC", {readme}},
-      {"?mega", {plan}},
-      {"C$", {beside}},
-      {"Отчеты за год", {report}},
-      {"ОТЧЕТЫ ЗА ГОД", {report}},
-      {"IPC$", {}},
-      {"absent", {}},
+      {"public", {readme}}, {"PUBLIC", {readme}}, {"?mega", {plan}}, {"C$", {beside}},
+      {"ОТЧЕТЫ ЗА ГОД", {report}}, {"IPC$", {}}, {"absent", {}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [share, rows] : cases) {
     net_api.Behave({NERR_Success, NERR_Success, kAllShares, NERR_Success, 2});
-    const auto reading = platform::ReadOpenFiles(rtl::Windows1251FromUtf8(c.share));
-    EXPECT_EQ(reading.outcome, ServerReadOutcome::kRead) << c.share;
-    EXPECT_EQ(Rows(reading), c.rows) << c.share;
-    ExpectEveryBufferBack(net_api, c.share);
+    const auto reading = platform::ReadOpenFiles(rtl::Windows1251FromUtf8(share));
+    EXPECT_EQ(reading.outcome, ServerReadOutcome::kRead) << share;
+    EXPECT_EQ(Rows(reading), rows) << share;
+    ExpectEveryBufferBack(net_api, share);
   }
 }
 
 TEST(server_sessions_windows_test, a_refusal_gives_no_records_and_says_what_to_do) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
+  constexpr auto kRead = ServerReadOutcome::kRead, kDenied = ServerReadOutcome::kAccessDenied;
   struct Case {
-    const char* what;
     standin::NetApiBehaviour behaviour;
-    ServerReadOutcome sessions;
-    ServerReadOutcome files;
-    const char* said;  // in both errors
+    ServerReadOutcome sessions, files;
+    const char* said;  // in each error
   };
   const Case cases[] = {
-      {"no administrator", {0, 0, kAllShares, ERROR_ACCESS_DENIED}, ServerReadOutcome::kAccessDenied,
-       ServerReadOutcome::kAccessDenied, "от имени администратора"},
-      {"server stopped", {0, 0, kAllShares, NERR_ServerNotStarted}, ServerReadOutcome::kNoService,
-       ServerReadOutcome::kNoService, "LanmanServer"},
-      {"not supported", {0, 0, kAllShares, ERROR_NOT_SUPPORTED}, ServerReadOutcome::kFailed, ServerReadOutcome::kFailed,
-       "ошибка Windows 50"},
-      {"share folders refused", {ERROR_ACCESS_DENIED, 0, kAllShares, NERR_Success}, ServerReadOutcome::kRead,
-       ServerReadOutcome::kAccessDenied, "от имени администратора"},
+      {{0, 0, kAllShares, ERROR_ACCESS_DENIED}, kDenied, kDenied, "от имени администратора"},
+      {{0, 0, kAllShares, NERR_ServerNotStarted}, ServerReadOutcome::kNoService, ServerReadOutcome::kNoService, "LanmanServer"},
+      {{0, 0, kAllShares, ERROR_NOT_SUPPORTED}, ServerReadOutcome::kFailed, ServerReadOutcome::kFailed, "ошибка Windows 50"},
+      {{ERROR_ACCESS_DENIED, 0, kAllShares, 0}, kRead, kDenied, "от имени администратора"},  // the shares' folders
   };
   for (const auto& c : cases) {
     net_api.Behave(c.behaviour);
     const auto sessions = platform::ReadSessions();
     const auto files = platform::ReadOpenFiles("");
-    EXPECT_EQ(sessions.outcome, c.sessions) << c.what;
-    EXPECT_EQ(files.outcome, c.files) << c.what;
-    EXPECT_TRUE(files.records.empty()) << c.what;
-    EXPECT_NE(Utf8(files.error).find(c.said), std::string::npos) << c.what << ": " << Utf8(files.error);
-    if (!sessions.Read()) {
-      EXPECT_NE(Utf8(sessions.error).find(c.said), std::string::npos) << c.what;
-    }
-    EXPECT_EQ(net_api.Counts().buffers_freed, net_api.Counts().buffers_given) << c.what;
+    const std::string what = Utf8(files.error);
+    EXPECT_EQ(sessions.outcome, c.sessions) << what;
+    EXPECT_EQ(files.outcome, c.files) << what;
+    EXPECT_TRUE(files.records.empty()) << what;
+    EXPECT_NE(what.find(c.said), std::string::npos) << what;
+    EXPECT_EQ(Utf8(sessions.error).find(c.said) != std::string::npos, !sessions.Read()) << what;
+    EXPECT_EQ(net_api.Counts().buffers_freed, net_api.Counts().buffers_given) << what;
   }
 }
 
 TEST(server_sessions_windows_test, a_reading_keeps_the_first_records_up_to_the_most_and_says_it_was_cut) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
-  const DWORD files = static_cast<DWORD>(standin::ListedFiles().size());
-  const DWORD copies_to_fill = static_cast<DWORD>(platform::kMostServerRecords) / files;
+  const DWORD copies_to_fill = static_cast<DWORD>(platform::kMostServerRecords / standin::ListedFiles().size());
   for (const DWORD copies : {copies_to_fill, copies_to_fill + 1}) {
     net_api.Behave({NERR_Success, NERR_Success, kAllShares, NERR_Success, 7000, copies});
     const auto reading = platform::ReadOpenFiles("");
-    EXPECT_EQ(reading.outcome, ServerReadOutcome::kRead) << copies;
     EXPECT_EQ(reading.records.size(), platform::kMostServerRecords) << copies;
     EXPECT_EQ(reading.truncated, copies > copies_to_fill) << copies;
     ExpectEveryBufferBack(net_api, std::to_string(copies));
