@@ -96,7 +96,15 @@ DWORD ResultFor(LMSTR server_name, DWORD level, DWORD answered_level, DWORD resu
   return ERROR_INVALID_LEVEL;
 }
 
-DWORD ServerListSize(std::size_t size) { return static_cast<DWORD>(size) * std::max<DWORD>(behaviour.copies, 1); }
+// NetSessionEnum's and NetFileEnum's answer: their list `copies` times, or the chosen refusal.
+template <typename Record, typename Listed, typename Resume>
+DWORD HandOutServerList(LMSTR server_name, DWORD level, DWORD answered_level, const std::vector<Listed>& list,
+                        LPBYTE* buffer, LPDWORD read, LPDWORD all, Resume* resume) {
+  const DWORD result = ResultFor(server_name, level, answered_level, behaviour.server_result);
+  if (result != NERR_Success) return Refuse(buffer, read, all, result);
+  const DWORD total = static_cast<DWORD>(list.size()) * std::max<DWORD>(behaviour.copies, 1);
+  return HandOut<Record>(list, total, buffer, read, all, resume);
+}
 
 std::vector<standin::ListedShare> ChosenShares(DWORD count) {
   const auto& all = standin::ListedShares();
@@ -131,19 +139,15 @@ __declspec(dllexport) NET_API_STATUS WINAPI NetShareEnum(LMSTR server_name, DWOR
 __declspec(dllexport) NET_API_STATUS WINAPI NetSessionEnum(LMSTR server_name, LMSTR, LMSTR, DWORD level, LPBYTE* buffer,
                                                            DWORD, LPDWORD entries_read, LPDWORD total_entries,
                                                            LPDWORD resume) {
-  const DWORD result = ResultFor(server_name, level, 502, behaviour.server_result);
-  if (result != NERR_Success) return Refuse(buffer, entries_read, total_entries, result);
-  const auto& sessions = standin::ListedSessions();
-  return HandOut<SESSION_INFO_502>(sessions, ServerListSize(sessions.size()), buffer, entries_read, total_entries, resume);
+  return HandOutServerList<SESSION_INFO_502>(server_name, level, 502, standin::ListedSessions(), buffer, entries_read,
+                                             total_entries, resume);
 }
 
 __declspec(dllexport) NET_API_STATUS WINAPI NetFileEnum(LMSTR server_name, LMSTR, LMSTR, DWORD level, LPBYTE* buffer,
                                                         DWORD, LPDWORD entries_read, LPDWORD total_entries,
                                                         PDWORD_PTR resume) {
-  const DWORD result = ResultFor(server_name, level, 3, behaviour.server_result);
-  if (result != NERR_Success) return Refuse(buffer, entries_read, total_entries, result);
-  const auto& files = standin::ListedFiles();
-  return HandOut<FILE_INFO_3>(files, ServerListSize(files.size()), buffer, entries_read, total_entries, resume);
+  return HandOutServerList<FILE_INFO_3>(server_name, level, 3, standin::ListedFiles(), buffer, entries_read,
+                                        total_entries, resume);
 }
 
 __declspec(dllexport) NET_API_STATUS WINAPI NetApiBufferFree(LPVOID buffer) {
