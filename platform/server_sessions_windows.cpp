@@ -1,6 +1,7 @@
 // The Windows reading of sessions and open files: NETAPI32.DLL's NetSessionEnum (level 502)
 // and NetFileEnum (level 3), with the shares' folders from NetShareEnum (level 2) to tell
 // which share holds an open file.
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -128,10 +129,11 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
          CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Whether path lies in folder: "C:\data\a.txt" lies in "C:\data" (whatever the case of the
-// letters), "C:\database\a.txt" does not.
+// Whether path is folder or lies in it: "C:\data\a.txt" lies in "C:\data" (whatever the case
+// of the letters), "C:\database\a.txt" does not.
 bool LiesIn(std::wstring_view path, std::wstring_view folder) {
-  return path.size() > folder.size() && path[folder.size()] == L'\\' && SameText(path.substr(0, folder.size()), folder);
+  return path.size() >= folder.size() && (path.size() == folder.size() || path[folder.size()] == L'\\') &&
+         SameText(path.substr(0, folder.size()), folder);
 }
 
 bool AddFolder(const SHARE_INFO_2& info, std::vector<SharedFolder>& folders) {
@@ -152,8 +154,9 @@ const SharedFolder* HoldingShare(std::wstring_view path, const std::vector<Share
   return holder;
 }
 
+// "" for the share's folder itself.
 rtl::Text RelativePath(std::wstring_view path, const SharedFolder& folder) {
-  rtl::Text relative = ProgramText(path.substr(folder.path.size() + 1));
+  rtl::Text relative = ProgramText(path.substr(std::min(path.size(), folder.path.size() + 1)));
   for (char& c : relative) c = c == '\\' ? '/' : c;
   return relative;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <lm.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -74,9 +75,10 @@ TEST(server_sessions_windows_test, an_open_file_belongs_to_the_share_whose_folde
   const std::string readme = "public|readme.txt|alice|r--|0", plan = "?mega|plan.docx|bob|rw-|2";
   const std::string report = "Отчеты за год|2025/Итоги.xlsx|Иванов|r-d|1";
   const std::string beside = "C$|Shares/publications/x.txt|carol|-w-|0";  // not in public
+  const std::string folder = "public||dave|r--|0";
   const std::pair<const char*, std::vector<std::string>> cases[] = {
-      {"", {readme, plan, beside, report, "|\\PIPE\\srvsvc|alice|rw-|0"}},
-      {"public", {readme}}, {"PUBLIC", {readme}}, {"?mega", {plan}}, {"C$", {beside}},
+      {"", {readme, plan, beside, report, "|\\PIPE\\srvsvc|alice|rw-|0", folder}},
+      {"public", {readme, folder}}, {"PUBLIC", {readme, folder}}, {"?mega", {plan}}, {"C$", {beside}},
       {"ОТЧЕТЫ ЗА ГОД", {report}}, {"IPC$", {}}, {"absent", {}},
   };
   for (const auto& [share, rows] : cases) {
@@ -120,12 +122,13 @@ TEST(server_sessions_windows_test, a_refusal_gives_no_records_and_says_what_to_d
 TEST(server_sessions_windows_test, a_reading_keeps_the_first_records_up_to_the_most_and_says_it_was_cut) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
-  const DWORD copies_to_fill = static_cast<DWORD>(platform::kMostServerRecords / standin::ListedFiles().size());
-  for (const DWORD copies : {copies_to_fill, copies_to_fill + 1}) {
+  const std::size_t files = standin::ListedFiles().size();
+  const DWORD copies_within = static_cast<DWORD>(platform::kMostServerRecords / files);
+  for (const DWORD copies : {copies_within, copies_within + 1}) {
     net_api.Behave({NERR_Success, NERR_Success, kAllShares, NERR_Success, 7000, copies});
     const auto reading = platform::ReadOpenFiles("");
-    EXPECT_EQ(reading.records.size(), platform::kMostServerRecords) << copies;
-    EXPECT_EQ(reading.truncated, copies > copies_to_fill) << copies;
+    EXPECT_EQ(reading.records.size(), std::min(copies * files, platform::kMostServerRecords)) << copies;
+    EXPECT_EQ(reading.truncated, copies > copies_within) << copies;
     ExpectEveryBufferBack(net_api, std::to_string(copies));
   }
 }

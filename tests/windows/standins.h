@@ -130,6 +130,7 @@ inline const std::vector<ListedFile>& ListedFiles() {
       {"C:\\Shares\\publications\\x.txt", "carol", 0x2 | 0x4, 0},
       {"D:\\Бухгалтерия\\Отчеты\\2025\\Итоги.xlsx", "Иванов", 0x1 | 0x10, 1},
       {"\\PIPE\\srvsvc", "alice", 0x1 | 0x2, 0},
+      {"C:\\Shares\\public", "dave", 0x1, 0},
   };
   return files;
 }
