@@ -11,13 +11,13 @@
 
 #include "console/history_picture.h"
 #include "console/parent_console.h"
-#include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/program_faces.h"
 #include "platform/cancel_signal.h"
 #include "platform/data_directory.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
+#include "platform/system_text.h"
 #include "rtl/file_name.h"
 #include "winshell/main_window.h"
 
@@ -47,7 +47,7 @@ int Poll(const core::HeadlessSettings& settings, const core::PollArguments& argu
 int wmain(int argc, wchar_t* argv[]) {
   console::UseParentConsole();
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  for (int i = 1; i < argc; ++i) arguments.push_back(platform::Utf8FromWide(argv[i]));
   const core::SystemFaces windows_faces{
       [&](const std::optional<std::string>& table_file) { return ShowWindow(argv[0], table_file); },
       console::HistoryPicturePng,
