@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <algorithm>
 #include <functional>
 
 #include "app/connection_table_model.h"
@@ -23,6 +22,7 @@
 #include "chart/chart.h"
 #include "qt_application.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/window_command_events.h"
 
 namespace rtl {
 void PrintTo(const StringList& list, std::ostream* out) {
@@ -117,12 +117,7 @@ TEST_F(form1_commands_test, button1_and_timer1_run_a_poll_through_the_window) {
 // control, menu item or timer of the window runs fails here until the window maps it.
 TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
   using core::WindowCommand;
-  struct Event {
-    WindowCommand command;
-    const char* what;
-    std::function<void()> fire;
-    std::function<bool()> shown;
-  };
+  using window_command_events::Event;
   const auto select = [](TListBox* list, const rtl::StringList& entries, int index) {
     list->SetEntries(entries);
     list->SetItemIndex(index);
@@ -168,16 +163,9 @@ TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
       {WindowCommand::kSaveTable, "N6", [&] { form_.N6()->trigger(); }, [&] { return TableFiles() == 2; }},
       {WindowCommand::kExit, "N4", [&] { form_.N4()->trigger(); }, [&] { return !form_.isVisible(); }},
   };
-  for (int c = 0; c < core::kWindowCommandCount; ++c) {
-    EXPECT_TRUE(std::any_of(std::begin(events), std::end(events), [&](const Event& e) { return int(e.command) == c; }))
-        << "command " << c << " has no event of the window";
-  }
   Show();
   form_.ListBox2()->SetEntries({"docs"});
-  for (const Event& event : events) {
-    event.fire();
-    EXPECT_TRUE(QTest::qWaitFor(event.shown, 20000)) << event.what;
-  }
+  window_command_events::FireEach(events, [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); });
   EXPECT_EQ(BoxTexts(), std::vector<QString>{});
 }
 

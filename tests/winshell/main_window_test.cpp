@@ -25,6 +25,7 @@
 #include "table_written_before.h"
 #include "tests/support/history_pictures.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/window_command_events.h"
 #include "winshell/main_window.h"
 
 namespace {
@@ -269,12 +270,7 @@ TEST_F(main_window_test, a_click_on_a_watched_share_draws_its_history_on_the_cha
 // control, menu item or timer of the window runs fails here until the window maps it.
 TEST_F(main_window_test, every_command_runs_from_its_control_event) {
   using core::WindowCommand;
-  struct Event {
-    WindowCommand command;
-    const char* what;
-    std::function<void()> fire;
-    std::function<bool()> shown;
-  };
+  using window_command_events::Event;
   const auto& f = Form();
   const auto double_click = [](HWND list) { SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, 0); };
   const auto select = [](HWND list, int index) { SendMessageW(list, LB_SETCURSEL, index, 0); };
@@ -329,16 +325,9 @@ TEST_F(main_window_test, every_command_runs_from_its_control_event) {
       {WindowCommand::kExit, "N4", [&] { Command(core::form1::kN4.number); },
        [&] { return window_.Handle() == nullptr; }},
   };
-  for (int c = 0; c < core::kWindowCommandCount; ++c) {
-    EXPECT_TRUE(std::any_of(std::begin(events), std::end(events), [&](const Event& e) { return int(e.command) == c; }))
-        << "command " << c << " has no event of the window";
-  }
   Show(window_, "team\r\n");
   EXPECT_EQ(Entries(f.list_box1), (Texts{L"ADMIN$", L"C$", L"IPC$", L"Отчеты за год", L"public", L"?mega"}));
-  for (const Event& event : events) {
-    event.fire();
-    EXPECT_TRUE(RunMessagesUntil(event.shown)) << event.what;
-  }
+  window_command_events::FireEach(events, RunMessagesUntil);
   EXPECT_EQ(boxes_.Seen(), std::vector<Box>{});
 }
 
