@@ -5,13 +5,14 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/connection_table_model.h"
-#include "app/table_file.h"
 #include "core/connection_table.h"
+#include "core/table_file.h"
 
 namespace {
 
@@ -34,13 +35,13 @@ core::ConnectionTable& TableOfRows(int rows) {
   return model;
 }
 
-const QString& SavedFile(int rows) {
+const std::filesystem::path& SavedFile(int rows) {
   static QTemporaryDir directory;
-  static QString file;
+  static std::filesystem::path file;
   static int saved_rows = -1;
   if (saved_rows != rows) {
-    file = QDir(directory.path()).filePath("list.txt");
-    SaveConnectionTable(TableOfRows(rows), file);
+    file = QDir(directory.path()).filesystemPath() / "list.txt";
+    core::SaveConnectionTable(TableOfRows(rows), file);
     saved_rows = rows;
   }
   return file;
@@ -49,18 +50,18 @@ const QString& SavedFile(int rows) {
 void BM_TableSave(benchmark::State& state) {
   const core::ConnectionTable& table = TableOfRows(static_cast<int>(state.range(0)));
   QTemporaryDir directory;
-  const QString file = QDir(directory.path()).filePath("list.txt");
-  for (auto _ : state) SaveConnectionTable(table, file);
+  const std::filesystem::path file = QDir(directory.path()).filesystemPath() / "list.txt";
+  for (auto _ : state) core::SaveConnectionTable(table, file);
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_TableSave)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_TableLoad(benchmark::State& state) {
-  const QString& file = SavedFile(static_cast<int>(state.range(0)));
+  const std::filesystem::path& file = SavedFile(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     core::ConnectionTable table;
     ConnectionTableModel model(table);
-    LoadConnectionTable(table, file);
+    core::LoadConnectionTable(table, file);
     benchmark::DoNotOptimize(model.rowCount());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -68,7 +69,7 @@ void BM_TableLoad(benchmark::State& state) {
 BENCHMARK(BM_TableLoad)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_PlainLoad(benchmark::State& state) {
-  const std::string file = SavedFile(static_cast<int>(state.range(0))).toStdString();
+  const std::filesystem::path& file = SavedFile(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     std::ifstream in(file, std::ios::binary);
     std::vector<std::vector<std::string>> rows;

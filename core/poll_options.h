@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "core/polling_run.h"
+#include "platform/contracts.h"
 #include "rtl/text.h"
 
 namespace core {
 
-// Where the metrics are served without --metrics: port 19922 lies outside the range the
-// Prometheus exporters have taken for themselves.
-inline constexpr char kDefaultMetricsAddress[] = "127.0.0.1:19922";
+// Where the metrics are served without --metrics.
+inline constexpr const char* kDefaultMetricsAddress = platform::contracts::kMetricsAddress;
 
 // The run's options as a face read them: a path or program text each, or nothing when the
 // option was not given.

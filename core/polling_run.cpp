@@ -30,7 +30,7 @@ rtl::Text FileTimeStamp(rtl::DateTime time) {
 
 std::filesystem::path TableFileNameNow(Clock& clock, const std::filesystem::path& directory) {
   const rtl::Text date = rtl::DateText(clock.Now());
-  return directory / rtl::SystemPath(TableFileName({}, date, FileTimeStamp(clock.Now())));
+  return directory / rtl::SystemPath(TableFileName(date, FileTimeStamp(clock.Now())));
 }
 
 PollingRun::PollingRun(ConnectionTable& table, Clock& clock, RunListener& listener)

@@ -210,21 +210,14 @@ TableTooLargeError::TableTooLargeError()
     : rtl::Exception(rtl::Windows1251FromUtf8("в таблице больше " + std::to_string(kMostTableFields) +
                                               " полей, такую таблицу программа не загружает")) {}
 
-rtl::Text TableFileName(const rtl::Text& directory, const rtl::Text& date_text, const rtl::Text& time_stamp) {
+rtl::Text TableFileName(const rtl::Text& date_text, const rtl::Text& time_stamp) {
   auto safe = [](rtl::Text text) {
     for (char& c : text) {
       if (static_cast<unsigned char>(c) < 32 || std::strchr("\\/:*?\"<>|", c) != nullptr) c = '.';
     }
     return text;
   };
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  rtl::Text name = directory;
-  if (!name.empty() && name.back() != '/' && name.back() != '\\') name += separator;
-  return name + "list_" + safe(date_text) + "_" + safe(time_stamp) + ".txt";
+  return "list_" + safe(date_text) + "_" + safe(time_stamp) + ".txt";
 }
 
 }  // namespace core

@@ -58,10 +58,9 @@ class TableTooLargeError : public rtl::Exception {
 // line. An empty line gives no fields.
 std::vector<rtl::Text> SplitTableFields(std::string_view line);
 
-// directory + separator + "list_" + date text + "_" + time stamp + ".txt", with every
-// character a file name cannot hold (\ / : * ? " < > | and control characters) in the two
-// texts replaced by ".", so a regional date such as "12/8/2026" still names a file. No
-// separator is added after a directory that already ends in one.
-rtl::Text TableFileName(const rtl::Text& directory, const rtl::Text& date_text, const rtl::Text& time_stamp);
+// "list_" + date text + "_" + time stamp + ".txt", with every character a file name cannot hold
+// (\ / : * ? " < > | and control characters) in the two texts replaced by ".", so a regional
+// date such as "12/8/2026" still names one file. The caller joins it to its directory as a path.
+rtl::Text TableFileName(const rtl::Text& date_text, const rtl::Text& time_stamp);
 
 }  // namespace core

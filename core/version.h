@@ -1,12 +1,13 @@
-// The program's version, its one home: shown at the top right of the window, printed by
-// "--version", exported as a metrics label, and read by the Linux package's and the Windows
-// installer's builds (packaging/version.cmake) from this line. Both windows show it in one line
-// with the author's name.
+// The program's version as the code shows it: at the top right of the window, by "--version"
+// and as a metrics label. Its value is set in cmake/contracts.cmake, which also gives it to the
+// Linux package and the Windows installer. Both windows show it in one line with the author's name.
 #pragma once
 
 #include <string>
 
-inline constexpr char kProgramVersion[] = "1.3";
+#include "platform/contracts.h"
+
+inline constexpr const char* kProgramVersion = platform::contracts::kVersion;
 
 namespace core {
 

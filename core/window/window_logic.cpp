@@ -9,6 +9,7 @@
 #include "core/watch_list_file.h"
 #include "platform/share_list.h"
 #include "platform/standard_streams.h"
+#include "platform/user_advice.h"
 #include "rtl/file_name.h"
 
 namespace core {
@@ -22,10 +23,6 @@ bool IsExistingFile(const std::filesystem::path& file) {
 
 }  // namespace
 
-const char WindowLogic::kAccessDeniedNotice[] =
-    "Число пользователей не прочитано: нет прав на чтение подключений сервера Samba, в таблицу "
-    "записывается 0. Запустите службу состояния (sudo systemctl enable --now sharemond) и добавьте "
-    "пользователя в её группу (sudo usermod -aG sharemon ИМЯ), затем войдите в систему заново.";
 const char WindowLogic::kWatchListNotSaved[] = "Ошибка сохранения списка";
 const char WindowLogic::kWatchListKeptBeside[] =
     "Список наблюдения не был прочитан при запуске, и его файл оставлен как есть. Изменённый список "
@@ -305,13 +302,14 @@ void WindowLogic::TickFailed(const rtl::Text& error) {
 }
 
 void WindowLogic::NoticeAccessDenied() {
-  // A run says it once, since its column of zeros needs saying once; outside a run the user
-  // asked for this share's users and is told at every request.
+  // A column of zeros must not pass for an empty server, nor an empty users view for a share
+  // without users. A run says it once, since its column of zeros needs saying once; outside a
+  // run the user asked for this share's users and is told at every request.
   if (run_.Active()) {
     if (access_notice_shown_) return;
     access_notice_shown_ = true;
   }
-  Later([this] { ShowBox(false, rtl::Windows1251FromUtf8(kAccessDeniedNotice)); });
+  Later([this] { ShowBox(false, rtl::Windows1251FromUtf8(platform::AccessDeniedAdvice())); });
 }
 
 void WindowLogic::TimerIntervalChanged(std::uint32_t interval_ms) { timer_.SetInterval(interval_ms); }

@@ -35,9 +35,6 @@ namespace core {
 
 class WindowLogic : private RunListener {
  public:
-  // An access-denied report records 0 users as the rules say, but a column of zeros must not
-  // pass for an empty server, nor an empty users view for a share without users (UTF-8).
-  static const char kAccessDeniedNotice[];
   static const char kWatchListNotSaved[];  // "Ошибка сохранения списка" (UTF-8)
   // The changed list went to kWatchListKeptFileName beside the file that was not read; the
   // file's full name follows (UTF-8).
@@ -116,7 +113,7 @@ class WindowLogic : private RunListener {
   void ShowHistory();
   // The users page, emptied; the selected watched share is probed and then every accumulated
   // name shown and the accumulated list emptied. A probe without a report shows its error and
-  // leaves the view empty. An access-denied report shows kAccessDeniedNotice: once per run
+  // leaves the view empty. An access-denied report shows the system's advice (platform/user_advice.h): once per run
   // while a run goes (a tick's notice counts), at every request otherwise.
   void ShowUsers();
   // The user chooses a table file, which is loaded into the table.

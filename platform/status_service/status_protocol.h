@@ -17,12 +17,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/contracts.h"
+
 namespace status_service {
 
 // Where the service listens, and the group whose members may use it, unless it is told others.
-// The service's unit and its sysusers.d and tmpfiles.d entries take both from here.
-inline constexpr std::string_view kDefaultSocketPath = "/run/sharemon/status.sock";
-inline constexpr std::string_view kDefaultSocketGroup = "sharemon";
+inline constexpr std::string_view kDefaultSocketPath = platform::contracts::kStatusSocket;
+inline constexpr std::string_view kDefaultSocketGroup = platform::contracts::kStatusGroup;
 inline constexpr std::size_t kMaxRequestBytes = 1024;
 // A report lists one "user@machine " per connection; far more than a server can carry.
 inline constexpr std::size_t kMaxReplyBytes = 16u << 20;

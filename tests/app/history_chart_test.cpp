@@ -6,20 +6,20 @@
 
 #include <QFile>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
-#include "app/table_file.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
 #include "chart/qt/qt_device.h"
+#include "core/table_file.h"
 #include "qt_application.h"
 #include "rtl/date_time.h"
 #include "rtl/errors.h"
+#include "tests/support/temporary_directory.h"
 
 namespace {
 
@@ -168,12 +168,14 @@ TEST_F(HistoryChartTest, TableWithoutRowsLeavesAnEmptyChart) {
   EXPECT_EQ(Left().Maximum(), 60);
 }
 
-TEST_F(HistoryChartTest, LoadedTableDrawsLikeTheLiveOneWithoutTheLeadingSpace) {
-  QTemporaryDir directory;
-  const QString file_name = directory.filePath("list.txt");
-  SaveConnectionTable(kTwoDays, file_name);
+using history_chart_test = HistoryChartTest;
+
+TEST_F(history_chart_test, a_loaded_table_draws_like_the_live_one_without_the_leading_space) {
+  TemporaryDirectory directory;
+  const std::filesystem::path file = directory.Path() / "list.txt";
+  core::SaveConnectionTable(kTwoDays, file);
   core::ConnectionTable loaded;
-  LoadConnectionTable(loaded, file_name);
+  core::LoadConnectionTable(loaded, file);
   Show(kTwoDays, "docs");
   const std::vector<double> live_counts = Counts();
   std::vector<double> live_times;
@@ -187,7 +189,7 @@ TEST_F(HistoryChartTest, LoadedTableDrawsLikeTheLiveOneWithoutTheLeadingSpace) {
 
 // A share with a space and a 12-hour clock used to come back one column away from its
 // values; now a saved and loaded table draws the same points as the live one.
-TEST_F(HistoryChartTest, SpacedShareOn12HourClockDrawsTheSamePointsAfterReload) {
+TEST_F(history_chart_test, a_spaced_share_on_a_12_hour_clock_draws_the_same_points_after_reload) {
   rtl::RegionalSettings twelve_hour = rtl::RussianRegionalSettings();
   twelve_hour.long_time_format = rtl::BuildLongTimeFormat(false, true, false);
   rtl::SetRegionalSettings(twelve_hour);
@@ -195,10 +197,10 @@ TEST_F(HistoryChartTest, SpacedShareOn12HourClockDrawsTheSamePointsAfterReload) 
   const core::ConnectionTable live = Table({kTime, "public", spaced, "a,b"}, {{"08.12.2026  9:05:07 AM", {"1", "3", "0"}},
                                                                              {"08.12.2026  9:05:07 PM", {"2", "5", "1"}},
                                                                              {"09.12.2026  1:00:00 AM", {"2", "4", "1"}}});
-  QTemporaryDir directory;
-  SaveConnectionTable(live, directory.filePath("list.txt"));
+  TemporaryDirectory directory;
+  core::SaveConnectionTable(live, directory.Path() / "list.txt");
   core::ConnectionTable loaded;
-  LoadConnectionTable(loaded, directory.filePath("list.txt"));
+  core::LoadConnectionTable(loaded, directory.Path() / "list.txt");
   for (const rtl::Text& share : {spaced, rtl::Text("a,b")}) {
     Show(live, share);
     const std::vector<double> live_counts = Counts();
@@ -227,8 +229,6 @@ TEST_F(HistoryChartTest, ShareNamedLikeTheTimeColumnHasNoValueMinusOne) {
   EXPECT_EQ(TitleLine(), kTime);
   EXPECT_EQ(series_.PointCount(), 0);
 }
-
-using history_chart_test = HistoryChartTest;
 
 // Rows cut short (by a run ended in the middle of a tick, or a tick a failed probe ended)
 // give the shares after the cut no point, wherever they stand; every whole row still counts.

@@ -100,6 +100,10 @@ int Report(const std::string& name) {
     WriteInPieces(netshare::ShareReport(name, "C:\\slow", "", {{standin::kSlowUser, "LAB-2"}}));
     return 0;
   }
+  if (name == standin::kDeniedName) {
+    Write(netshare::AccessDeniedReport());
+    return 2;
+  }
   for (const auto& share : standin::NetShares()) {
     if (share.name != name) continue;
     WriteInPieces(netshare::ShareReport(share.name, share.path, "", share.connections));

@@ -4,12 +4,12 @@
 # saw when the check fails, and exits 1 then. The install checks share a fixture: "installs"
 # puts the program and the user's files in place, "uninstalls_and_leaves_the_users_files"
 # checks and removes them, so the prefix is left as it was found.
-#   program_checks.sh BUILD_DIR CHECK
+#   program_checks.sh BUILD_DIR CHECK VERSION   (VERSION: the installer's, as CMake names it)
 set -euo pipefail
 out=$1
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 checks_dir=$out/program-checks/$2
-version=$(sed -n 's/.*kProgramVersion\[\] = "\(.*\)";/\1/p' "$root/core/version.h")
+version=$3
 installer=$out/sharemon-$version.msi
 older_installer=$out/sharemon-0.1.msi
 installed=$prefix/drive_c/Program\ Files/sharemon

@@ -72,6 +72,8 @@ inline constexpr char kQuietName[] = "quiet";
 // Prints without end.
 inline constexpr char kFloodName[] = "flood";
 inline constexpr char kHungOutput[] = "Имя общего ресурса           ";
+// Prints the report Windows gives a user who is no administrator ("Системная ошибка 5.").
+inline constexpr char kDeniedName[] = "denied";
 // Prints the report of a share with kSlowUser as its one user, kSlowMilliseconds late.
 inline constexpr char kSlowName[] = "slow";
 inline constexpr char kSlowUser[] = "carol";

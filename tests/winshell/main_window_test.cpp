@@ -22,6 +22,7 @@
 #include "chart/win32/gdi_device.h"
 #include "chart/win32/gdi_surface.h"
 #include "core/share_history.h"
+#include "platform/user_advice.h"
 #include "table_written_before.h"
 #include "tests/support/history_pictures.h"
 #include "tests/support/temporary_directory.h"
@@ -218,6 +219,21 @@ TEST_F(main_window_test, a_run_polls_through_net_and_the_window_stays_live_while
   EXPECT_EQ(WindowText(Form().button1), L"Пуск");
   EXPECT_EQ(TableFiles().size(), 1u);
   for (const auto& process : net.Processes()) EXPECT_TRUE(standin::GoneBy(process.process_id, GetTickCount64() + 30000));
+}
+
+// "net share" refused, as Windows refuses a user who is no administrator: the run's notice is
+// the platform's advice, which names the administrators' groups and no Linux command.
+TEST_F(main_window_test, a_refused_share_query_shows_the_windows_advice) {
+  Show(window_, "denied\r\n");
+  Click(Form().button1);
+  ASSERT_TRUE(RunMessagesUntil([&] { return !boxes_.Seen().empty(); }));
+  Click(Form().button1);
+  const std::wstring advice = standin::Wide(platform::AccessDeniedAdvice());
+  EXPECT_EQ(boxes_.Seen(), (std::vector<Box>{{L"winshell_tests", advice, false}}));
+  EXPECT_NE(advice.find(L"«Администраторы»"), std::wstring::npos);
+  for (const wchar_t* linux_word : {L"sudo", L"systemctl", L"usermod", L"sharemond"}) {
+    EXPECT_EQ(advice.find(linux_word), std::wstring::npos) << linux_word;
+  }
 }
 
 // The writer is the Linux one: "Сохранить таблицу" writes the golden file of the Linux tests.

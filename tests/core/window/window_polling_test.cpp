@@ -3,6 +3,7 @@
 // view; with a stand-in view, event loop and prober.
 #include <gtest/gtest.h>
 
+#include "platform/user_advice.h"
 #include "rtl/errors.h"
 #include "window_standins.h"
 
@@ -168,7 +169,7 @@ TEST_F(window_polling_test, save_table_writes_under_the_name_a_stop_would_use_no
 // why, once, so that a column of zeros does not pass for an empty server.
 TEST_F(window_polling_test, access_denied_reports_show_the_notice_once_per_run) {
   prober_.results["docs"] = prober_.results["pub"] = StandInProber::Outcome(ProbeOutcome::kAccessDenied);
-  const Boxes notice{"notice: " + std::string(core::WindowLogic::kAccessDeniedNotice)};
+  const Boxes notice{"notice: " + platform::AccessDeniedAdvice()};
   Start({"docs", "pub"});
   Tick();
   Tick();
@@ -403,7 +404,7 @@ TEST_F(window_polling_test, users_of_an_access_denied_report_show_the_notice_onc
   view_.watch_list.entries = {"docs"};
   ask_users();
   ask_users();
-  EXPECT_EQ(view_.boxes, Boxes(2, "notice: " + std::string(core::WindowLogic::kAccessDeniedNotice)));
+  EXPECT_EQ(view_.boxes, Boxes(2, "notice: " + platform::AccessDeniedAdvice()));
   Start({"docs"});
   Tick();
   ask_users();
