@@ -3,7 +3,8 @@
 // the window's client area or a page of PageControl1), the captions and menu items (UTF-8) and
 // the fonts, the pages with their tab order, the menus with the command of each item, and the
 // rule of ListView1's column widths. Labels carry no size: they size themselves to their text.
-// A shell builds pages and menus by walking these tables, so a page or a menu item is one entry.
+// A shell builds the pages (tabs and tab order) and the menus by walking these tables, so a page
+// or a menu item with its command is one entry here; a page's controls are still built one by one.
 #pragma once
 
 #include <iterator>
