@@ -15,6 +15,7 @@
 #include "core/share_metrics.h"
 #include "core/version.h"
 #include "platform/data_directory.h"
+#include "platform/server_sessions.h"
 #include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
@@ -44,9 +45,14 @@ class SharedMetrics final : public core::RunListener {
     const std::lock_guard lock(mutex_);
     metrics_.ProbeFailed(share, result);
   }
+  // Who is connected and what is open are read once a tick, after it, outside the lock: the
+  // service may take its time, and a scrape meanwhile gets the previous tick's values.
   void TickEnded(const core::TickSummary& summary) override {
+    const auto sessions = platform::ReadSessions();
+    const auto files = platform::ReadOpenFiles("");
     const std::lock_guard lock(mutex_);
     metrics_.TickEnded(summary);
+    metrics_.ServerRead(sessions, files);
   }
 
   mutable std::mutex mutex_;

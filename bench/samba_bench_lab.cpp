@@ -61,6 +61,14 @@ const std::string& SambaBenchLab::ServiceSocket() {
   return service_socket_;
 }
 
+bool SambaBenchLab::HoldFiles(int count) {
+  if (files_held_ < 0 && running_) {
+    const auto held = RunLab({"files", directory_, "held", "public", std::to_string(count)});
+    files_held_ = held.outcome == platform::RunOutcome::kCompleted && held.exit_code == 0 ? count : 0;
+  }
+  return files_held_ == count;
+}
+
 std::vector<std::string> SambaBenchLab::Shares(int count) const {
   std::vector<std::string> shares;
   for (int i = 1; i <= count && i <= kExtraShares; ++i) {

@@ -20,6 +20,9 @@ class SambaBenchLab {
   // The status service (sharemond beside the benchmark) on a socket of the lab, started on
   // first use; its path, or "" when it did not start.
   const std::string& ServiceSocket();
+  // `count` files of the share "public" held open by one guest client, started on first use;
+  // false when they could not be.
+  bool HoldFiles(int count);
 
  private:
   SambaBenchLab();
@@ -29,6 +32,7 @@ class SambaBenchLab {
   std::string config_file_;
   std::string service_socket_;
   bool service_tried_ = false;
+  int files_held_ = -1;  // -1: not tried
   bool running_ = false;
   std::string why_not_;
 };

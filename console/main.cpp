@@ -14,7 +14,6 @@
 
 #include "console/history_picture.h"
 #include "console/parent_console.h"
-#include "console/system_text.h"
 #include "core/command_faces.h"
 #include "core/headless_run.h"
 #include "core/poll_options.h"
@@ -24,6 +23,7 @@
 #include "platform/data_directory.h"
 #include "platform/share_list.h"
 #include "platform/stop_signals.h"
+#include "platform/system_text.h"
 #include "winshell/main_window.h"
 
 namespace {
@@ -78,13 +78,13 @@ int ListShares(int argc) {
 int Probe(int argc, wchar_t* argv[]) {
   if (argc != 3) return core::PrintFaceOutput(core::ProbeUsage());
   core::ConsoleShareProber prober;
-  return core::PrintFaceOutput(core::ProbeOutput(console::ProgramText(argv[2]), prober));
+  return core::PrintFaceOutput(core::ProbeOutput(platform::ProgramText(argv[2]), prober));
 }
 
 // The arguments from the first on, in UTF-8.
 std::vector<std::string> Utf8Arguments(int first, int argc, wchar_t* argv[]) {
   std::vector<std::string> arguments;
-  for (int i = first; i < argc; ++i) arguments.push_back(console::Utf8FromWide(argv[i]));
+  for (int i = first; i < argc; ++i) arguments.push_back(platform::Utf8FromWide(argv[i]));
   return arguments;
 }
 

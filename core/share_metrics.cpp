@@ -42,6 +42,26 @@ void Sample(std::string& out, std::string_view name, const Labels& labels, std::
   out.append(labels.empty() ? " " : "} ").append(value).append("\n");
 }
 
+// Share names as Samba compares them: Latin and Cyrillic letters (Windows-1251) without their case.
+rtl::Text Folded(rtl::Text name) {
+  for (char& c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || byte >= 0xC0) {
+      c = static_cast<char>(byte | 0x20);
+    } else if (byte == 0xA8) {  // Ё
+      c = static_cast<char>(0xB8);
+    }
+  }
+  return name;
+}
+
+template <typename Failures, typename Kinds>
+void CountFailure(Failures& failures, const Kinds& kinds, platform::ServerReadOutcome outcome) {
+  for (std::size_t kind = 0; kind < kinds.size(); ++kind) {
+    if (kinds[kind] == outcome) ++failures[kind];
+  }
+}
+
 }  // namespace
 
 ShareMetrics::ShareMetrics(std::function<double()> unix_now) : unix_now_(std::move(unix_now)) {
@@ -78,6 +98,53 @@ void ShareMetrics::TickEnded(const TickSummary&) {
   last_tick_unix_seconds_ = unix_now_();
 }
 
+void ShareMetrics::ServerRead(const platform::SessionReading& sessions, const platform::OpenFileReading& files) {
+  server_read_ = true;
+  sessions_.reset();
+  open_files_.reset();
+  if (sessions.Read()) {
+    sessions_.emplace();
+    for (const auto& session : sessions.records) {
+      ++(*sessions_)[{rtl::Utf8FromWindows1251(session.dialect), platform::ProtectionDegreeName(session.encryption.degree)}];
+    }
+  } else {
+    CountFailure(session_failures_, kServerFailureKinds, sessions.outcome);
+  }
+  if (!files.Read()) return CountFailure(open_file_failures_, kServerFailureKinds, files.outcome);
+  open_files_.emplace();
+  for (const auto& file : files.records) ++open_files_->by_share[Folded(file.share)];
+  open_files_->total = static_cast<std::int64_t>(files.records.size());
+}
+
+void ShareMetrics::ServerFamilies(std::string& out) const {
+  Family(out, "sharemon_share_open_files", "gauge",
+         "Files open on the watched share at the latest reading of the server; absent when that reading failed.");
+  for (const auto& [name, entry] : shares_) {
+    if (!open_files_) break;
+    const auto count = open_files_->by_share.find(Folded(name));
+    Sample(out, "sharemon_share_open_files", {{"share", rtl::Utf8FromWindows1251(name)}},
+           std::to_string(count == open_files_->by_share.end() ? 0 : count->second));
+  }
+  Family(out, "sharemon_open_files", "gauge", "Files open on all shares at the latest reading; absent when it failed.");
+  if (open_files_) Sample(out, "sharemon_open_files", {}, std::to_string(open_files_->total));
+  Family(out, "sharemon_sessions", "gauge",
+         "Sessions at the latest reading of the server, by dialect (NT1 is SMB1) and encryption degree; absent when "
+         "that reading failed.");
+  for (const auto& [labels, count] : sessions_.value_or(decltype(sessions_)::value_type{})) {
+    Sample(out, "sharemon_sessions", {{"dialect", labels.first}, {"encryption", labels.second}}, std::to_string(count));
+  }
+  Family(out, "sharemon_server_read_failures_total", "counter",
+         "Readings of the server's sessions or open files that failed, by reading and reason: access_denied, "
+         "no_service, failed.");
+  for (const auto& [reading, failures] : {std::pair{"sessions", &session_failures_}, {"open_files", &open_file_failures_}}) {
+    for (std::size_t kind = 0; server_read_ && kind < kServerFailureKinds.size(); ++kind) {
+      Sample(out, "sharemon_server_read_failures_total",
+             {{"reading", reading}, {"reason", platform::ServerReadOutcomeName(kServerFailureKinds[kind])}},
+             std::to_string((*failures)[kind]));
+    }
+  }
+}
+
 std::string ShareMetrics::ExpositionText(const BuildInfo& build) const {
   std::string out;
   Family(out, "sharemon_share_users", "gauge",
@@ -106,6 +173,7 @@ std::string ShareMetrics::ExpositionText(const BuildInfo& build) const {
   Family(out, "sharemon_last_tick_timestamp_seconds", "gauge",
          "Unix time at which the latest polling tick ended; absent before the first.");
   if (last_tick_unix_seconds_) Sample(out, "sharemon_last_tick_timestamp_seconds", {}, SampleValueText(*last_tick_unix_seconds_));
+  ServerFamilies(out);
   Family(out, "sharemon_build_info", "gauge", "The program's version and the Qt version it runs with; always 1.");
   Sample(out, "sharemon_build_info", {{"version", build.version}, {"qt_version", build.qt_version}}, "1");
   return out;

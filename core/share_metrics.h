@@ -9,10 +9,19 @@
 //   sharemon_ticks_total                                 counter  ticks completed
 //   sharemon_last_tick_timestamp_seconds                 gauge    Unix time the latest tick ended
 //   sharemon_build_info{version,qt_version}              gauge    always 1
+//   sharemon_share_open_files{share}                     gauge    files open on a watched share
+//   sharemon_open_files                                  gauge    files open on all shares
+//   sharemon_sessions{dialect,encryption}                gauge    sessions by dialect and encryption degree
+//   sharemon_server_read_failures_total{reading,reason}  counter  failed readings of sessions or open files
 // A share has a users value only when the latest completed tick counted it for real: a failed
 // probe (no report, time limit, access denied, no users section), or one skipped because an
 // earlier share's probe ended the tick, leaves no value (never a 0) until a later tick counts
 // it. The failure counters of a share start at 0 for every kind once it was first probed.
+// The sessions and open files come from the latest reading of the server (ServerRead, once a
+// tick); a failed reading leaves its families without samples and counts a failure, by
+// reading ("sessions", "open_files") and reason ("access_denied", "no_service", "failed"),
+// whose counters start at 0 for every kind at the first reading. No family has a label per
+// user or per file: their number has no bound.
 #pragma once
 
 #include <array>
@@ -24,6 +33,7 @@
 
 #include "core/polling_run.h"
 #include "core/share_probe.h"
+#include "platform/server_sessions.h"
 #include "rtl/text.h"
 
 namespace core {
@@ -49,6 +59,8 @@ class ShareMetrics final : public RunListener {
   void ProbeFailed(const rtl::Text& share, const ProbeResult& result) override;
   // The counts the tick gathered become the exported users values.
   void TickEnded(const TickSummary& summary) override;
+  // The latest reading of the server's sessions and open files (texts in program text).
+  void ServerRead(const platform::SessionReading& sessions, const platform::OpenFileReading& files);
 
   std::string ExpositionText(const BuildInfo& build) const;
 
@@ -65,12 +77,29 @@ class ShareMetrics final : public RunListener {
     std::array<std::uint64_t, kFailureKinds.size()> failures{};
   };
 
+  // The failure kinds of a reading of the server, in the order they are written.
+  static constexpr std::array<platform::ServerReadOutcome, 3> kServerFailureKinds = {
+      platform::ServerReadOutcome::kAccessDenied, platform::ServerReadOutcome::kNoService,
+      platform::ServerReadOutcome::kFailed};
+  using ServerFailures = std::array<std::uint64_t, kServerFailureKinds.size()>;
+
+  struct OpenFiles {
+    std::map<rtl::Text, std::int64_t> by_share;  // by the share's name with its letters folded
+    std::int64_t total = 0;
+  };
+
   void ProbeFinished(const rtl::Text& share, const ProbeResult& result);
+  void ServerFamilies(std::string& out) const;
 
   std::function<double()> unix_now_;
   std::map<rtl::Text, Share> shares_;
   std::uint64_t ticks_ = 0;
   std::optional<double> last_tick_unix_seconds_;
+  bool server_read_ = false;
+  std::optional<std::map<std::pair<std::string, std::string>, std::int64_t>> sessions_;  // by dialect, encryption
+  std::optional<OpenFiles> open_files_;
+  ServerFailures session_failures_{};
+  ServerFailures open_file_failures_{};
 };
 
 // Escapes a label value by the format's rules: backslash, double quote and line feed become

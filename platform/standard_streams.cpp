@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+
+#include "platform/system_text.h"
 #else
 #include <unistd.h>
 
@@ -29,15 +31,6 @@ std::string WithCrLf(std::string_view text) {
     out += c;
   }
   return out;
-}
-
-// A malformed sequence becomes U+FFFD.
-std::wstring WideFromUtf8(std::string_view utf8) {
-  const int length = static_cast<int>(utf8.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
-  return wide;
 }
 
 bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }

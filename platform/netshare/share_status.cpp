@@ -60,9 +60,10 @@ struct ConnectionReading {
   ConnectionState state = ConnectionState::Unreadable;
   ConnectionsByService connections;
   std::string problem;
+  std::string status_report;
 };
 
-ConnectionReading Unreadable(std::string problem) { return {ConnectionState::Unreadable, {}, std::move(problem)}; }
+ConnectionReading Unreadable(std::string problem) { return {ConnectionState::Unreadable, {}, std::move(problem), ""}; }
 
 // Samba before 4.17 has no --json: "smbstatus -S" joined to "smbstatus -p -n" through the
 // serving process. Row names need the configured share names. The two run side by side, so
@@ -80,7 +81,7 @@ ConnectionReading FromTextTables(const std::vector<platform::SambaShare>& shares
   for (const auto& share : shares) names.push_back(share.name);
   const auto rows = ParseServiceRows(services.output, names);
   const auto users = ParseProcessUsers(processes.output);
-  ConnectionReading reading{ConnectionState::Read, {}, ""};
+  ConnectionReading reading{ConnectionState::Read, {}, "", ""};
   for (const auto& name : names) {
     auto joined = JoinConnections(rows, users, name, UserNameOf);
     if (!joined.empty()) reading.connections[name] = std::move(joined);
@@ -93,7 +94,9 @@ ConnectionReading FromStatusReport(const std::vector<std::string>& command, cons
   // A tool that did not start, hung or flooded is the same tool the text tables would run.
   if (json.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, json, limit));
   if (json.exit_code == 0) {
-    if (auto connections = ConnectionsFromJson(json.output)) return {ConnectionState::Read, std::move(*connections), ""};
+    if (auto connections = ConnectionsFromJson(json.output)) {
+      return {ConnectionState::Read, std::move(*connections), "", json.output};
+    }
   }
   return FromTextTables(shares, limit);
 }
@@ -102,7 +105,7 @@ ConnectionReading FromStatusReport(const std::vector<std::string>& command, cons
 ConnectionReading WithLiveness(ConnectionReading reading, const std::vector<std::string>& command,
                                const CapturedOutput& ping, std::chrono::milliseconds limit) {
   if (ping.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, ping, limit));
-  if (ping.exit_code != 0) return {ConnectionState::ServerDown, {}, "smbd is not running (" + Joined(command) + ")"};
+  if (ping.exit_code != 0) return {ConnectionState::ServerDown, {}, "smbd is not running (" + Joined(command) + ")", ""};
   return reading;
 }
 
@@ -138,6 +141,7 @@ StatusSnapshot ReadStatusSnapshot(std::chrono::milliseconds tool_time_limit) {
                               ping_command, ping.get(), tool_time_limit);
   snapshot.state = reading.state;
   snapshot.connections = std::move(reading.connections);
+  snapshot.status_report = std::move(reading.status_report);
   snapshot.problem = BothProblems(SharesProblem(snapshot, tool_time_limit), reading.problem);
   return snapshot;
 }

@@ -28,6 +28,9 @@ struct StatusSnapshot {
   ConnectionState state = ConnectionState::Unreadable;
   ConnectionsByService connections;  // filled only when state is Read
   std::string problem;               // why the reading is incomplete, in English for logs; "" when complete
+  // The "smbstatus --json" report the connections were read from, which also holds the
+  // sessions and open files; "" when they came from the text tables or not at all.
+  std::string status_report;
 };
 
 // Reads a snapshot. Every tool may run for tool_time_limit and is killed after it. The share

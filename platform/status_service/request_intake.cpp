@@ -43,11 +43,12 @@ void RequestIntake::AppendWatch(std::vector<pollfd>& watch) const {
 }
 
 ArrivedRequest RequestIntake::Arrived(Waiting& waiting, ReceiveEnd end) {
-  ArrivedRequest arrived{std::move(waiting.connection), waiting.peer, "", RefusalOf(end, waiting.received)};
+  ArrivedRequest arrived{std::move(waiting.connection), waiting.peer, "", RefusalOf(end, waiting.received), RequestKind::kReport};
   if (!arrived.refusal.empty()) return arrived;
   auto parsed = ParseRequest(waiting.received);
   arrived.share_name = std::move(parsed.share_name);
   arrived.refusal = std::move(parsed.refusal);
+  arrived.kind = parsed.kind;
   return arrived;
 }
 

@@ -16,21 +16,23 @@
 
 #include "platform/status_service/refusal_log.h"
 #include "platform/status_service/socket_io.h"
+#include "platform/status_service/status_protocol.h"
 
 namespace status_service {
 
-// The request is one name: a client that has connected sends it at once.
+// The request is one line: a client that has connected sends it at once.
 inline constexpr std::chrono::milliseconds kRequestTimeLimit{1000};
 inline constexpr std::size_t kMaxWaitingRequests = 512;
 // The refusal of a connection beyond what the service gives one user or all of them.
 inline constexpr char kTooManyConnections[] = "too many connections";
 
-// A connection whose waiting has ended: with a share name to answer, or a reason to refuse it.
+// A connection whose waiting has ended: with a request to answer, or a reason to refuse it.
 struct ArrivedRequest {
   Descriptor connection;
   Peer peer;
   std::string share_name;
   std::string refusal;  // "" for a request to answer
+  RequestKind kind = RequestKind::kReport;
 };
 
 class RequestIntake {

@@ -52,7 +52,8 @@ std::variant<ServiceOptions, std::string> ParseServiceOptions(const std::vector<
 
 std::string ServiceUsage() {
   return "Usage: sharemond [--socket PATH] [--socket-group NAME] [--tool-time-limit MS] [--client-time-limit MS]\n"
-         "Answers the share reports of netshare for the members of a group, on a Unix socket\n"
+         "Answers the share reports of netshare, and the sessions and open files sharemon asks for,\n"
+         "for the members of a group, on a Unix socket\n"
          "(default: SHAREMON_STATUS_SOCKET, else " +
          std::string(kDefaultSocketPath) +
          "; group " + std::string(kDefaultSocketGroup) + ").\n"

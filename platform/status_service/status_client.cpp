@@ -49,8 +49,8 @@ std::variant<Descriptor, ServiceAnswer> Connect(const std::string& socket_path, 
   return socket_fd;
 }
 
-ServiceAnswer Exchange(int socket_fd, std::string_view share_name, Clock::time_point deadline) {
-  if (!SendAll(socket_fd, EncodeRequest(share_name), deadline)) return Failure("the service did not take the request");
+ServiceAnswer Exchange(int socket_fd, const std::string& request, Clock::time_point deadline) {
+  if (!SendAll(socket_fd, request, deadline)) return Failure("the service did not take the request");
   std::string received;
   const auto end = Receive(socket_fd, received, kMaxReplyBytes, deadline, [](std::string_view) { return false; });
   if (end == ReceiveEnd::TimedOut) return Failure("the service did not answer in time");
@@ -65,10 +65,15 @@ ServiceAnswer Exchange(int socket_fd, std::string_view share_name, Clock::time_p
 
 ServiceAnswer AskForReport(const std::string& socket_path, std::string_view share_name,
                            std::chrono::milliseconds time_limit) {
+  return Ask(socket_path, share_name, RequestKind::kReport, time_limit);
+}
+
+ServiceAnswer Ask(const std::string& socket_path, std::string_view share_name, RequestKind kind,
+                  std::chrono::milliseconds time_limit) {
   const auto deadline = Clock::now() + time_limit;
   auto connected = Connect(socket_path, time_limit);
   if (auto* answer = std::get_if<ServiceAnswer>(&connected)) return std::move(*answer);
-  return Exchange(std::get<Descriptor>(connected).Get(), share_name, deadline);
+  return Exchange(std::get<Descriptor>(connected).Get(), EncodeRequest(share_name, kind), deadline);
 }
 
 }  // namespace status_service

@@ -1,10 +1,13 @@
-// netshare's side of the status service: asks the service on its Unix socket for the report of
-// one share and tells apart the ways that can fail, so that the caller can say what to do.
+// The clients' side of the status service: asks the service on its Unix socket for the report
+// of one share (netshare), the sessions or the open files (platform::ReadSessions and
+// ReadOpenFiles), and tells apart the ways that can fail, so that the caller can say what to do.
 #pragma once
 
 #include <chrono>
 #include <string>
 #include <string_view>
+
+#include "platform/status_service/status_protocol.h"
 
 namespace status_service {
 
@@ -30,5 +33,10 @@ struct ServiceAnswer {
 // (IsSendableShareName). Waits at most time_limit in all.
 ServiceAnswer AskForReport(const std::string& socket_path, std::string_view share_name,
                            std::chrono::milliseconds time_limit = kClientTimeLimit);
+
+// The same for a request of any kind (status_protocol.h); the report of an answer to sessions
+// or open files is the reading as record_wire.h writes it.
+ServiceAnswer Ask(const std::string& socket_path, std::string_view share_name, RequestKind kind,
+                  std::chrono::milliseconds time_limit = kClientTimeLimit);
 
 }  // namespace status_service

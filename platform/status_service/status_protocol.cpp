@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::string_view kReportWord = "report ";
 constexpr std::string_view kRefusedWord = "refused ";
+constexpr std::string_view kSessionsLine = "sessions";
+constexpr std::string_view kOpenFilesLine = "open-files";
+constexpr std::string_view kOpenFilesWord = "open-files ";
 
 bool IsControl(char32_t code_point) { return code_point < 0x20 || code_point == 0x7F; }
 
@@ -47,7 +50,8 @@ std::string StatusSocketPath() {
 }
 
 bool IsSendableShareName(std::string_view name) {
-  if (name.empty() || kReportWord.size() + name.size() + 1 > kMaxRequestBytes) return false;
+  // The longest request word, so that a name travels in every request that carries one.
+  if (name.empty() || kOpenFilesWord.size() + name.size() + 1 > kMaxRequestBytes) return false;
   for (std::size_t pos = 0; pos < name.size();) {
     char32_t code_point = 0;
     const std::size_t length = rtl::DecodeUtf8(name, pos, code_point);
@@ -57,7 +61,19 @@ bool IsSendableShareName(std::string_view name) {
   return true;
 }
 
-std::string EncodeRequest(std::string_view name) { return std::string(kReportWord) + std::string(name) + "\n"; }
+std::string EncodeRequest(std::string_view name, RequestKind kind) {
+  switch (kind) {
+    case RequestKind::kReport: break;
+    case RequestKind::kSessions: return std::string(kSessionsLine) + "\n";
+    case RequestKind::kOpenFiles: {
+      std::string line(name.empty() ? kOpenFilesLine : kOpenFilesWord);
+      line += name;
+      line += '\n';
+      return line;
+    }
+  }
+  return std::string(kReportWord) + std::string(name) + "\n";
+}
 
 RequestProgress ProgressOf(std::string_view received) {
   const auto end = received.find('\n');
@@ -69,15 +85,18 @@ RequestProgress ProgressOf(std::string_view received) {
 
 ParsedRequest ParseRequest(std::string_view request) {
   const auto end = request.find('\n');
-  if (end == std::string_view::npos) return {"", "request without a line end"};
-  if (end + 1 > kMaxRequestBytes) return {"", "request too long"};
-  if (end + 1 != request.size()) return {"", "bytes after the request"};
+  if (end == std::string_view::npos) return {"", "request without a line end", RequestKind::kReport};
+  if (end + 1 > kMaxRequestBytes) return {"", "request too long", RequestKind::kReport};
+  if (end + 1 != request.size()) return {"", "bytes after the request", RequestKind::kReport};
   const std::string_view line = request.substr(0, end);
-  if (!line.starts_with(kReportWord)) return {"", "unknown request"};
-  const std::string_view name = line.substr(kReportWord.size());
-  if (name.empty()) return {"", "empty share name"};
-  if (!IsSendableShareName(name)) return {"", "share name with control characters or invalid UTF-8"};
-  return {std::string(name), ""};
+  if (line == kSessionsLine) return {"", "", RequestKind::kSessions};
+  if (line == kOpenFilesLine) return {"", "", RequestKind::kOpenFiles};
+  const bool open_files = line.starts_with(kOpenFilesWord);
+  if (!open_files && !line.starts_with(kReportWord)) return {"", "unknown request", RequestKind::kReport};
+  const std::string_view name = line.substr(open_files ? kOpenFilesWord.size() : kReportWord.size());
+  if (name.empty()) return {"", "empty share name", RequestKind::kReport};
+  if (!IsSendableShareName(name)) return {"", "share name with control characters or invalid UTF-8", RequestKind::kReport};
+  return {std::string(name), "", open_files ? RequestKind::kOpenFiles : RequestKind::kReport};
 }
 
 std::string EncodeReport(int exit_code, std::string_view report) {

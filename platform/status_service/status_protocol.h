@@ -3,9 +3,14 @@
 //
 //   request = "report " NAME LF        at most kMaxRequestBytes in all; NAME: 1 or more bytes
 //                                      of UTF-8 without control characters (U+0000-U+001F, U+007F)
+//           / "sessions" LF            who is connected
+//           / "open-files" [" " NAME] LF
+//                                      the files open on share NAME, or on every share
 //   reply   = "report " EXIT " " LENGTH LF REPORT
 //                                      EXIT: netshare's exit code (decimal), LENGTH: the byte count
-//                                      of REPORT (decimal), REPORT: netshare's output, as is
+//                                      of REPORT (decimal), REPORT: netshare's output, as is;
+//                                      for sessions and open files EXIT is 0 and REPORT the
+//                                      reading as record_wire.h writes it
 //           / "refused " REASON LF     REASON: printable ASCII saying what was wrong
 //
 // The service closes the connection after the reply; anything after the request's LF is
@@ -35,8 +40,15 @@ std::string StatusSocketPath();
 // short enough for the request limit. No Samba share has a name that cannot.
 bool IsSendableShareName(std::string_view name);
 
-// The request for name, which must be sendable.
-std::string EncodeRequest(std::string_view name);
+// What a request asks for.
+enum class RequestKind {
+  kReport,     // the report of one share
+  kSessions,   // the sessions
+  kOpenFiles,  // the open files of one share, or of all when the name is ""
+};
+
+// The request for name, which must be sendable ("" only for the open files of all shares).
+std::string EncodeRequest(std::string_view name, RequestKind kind = RequestKind::kReport);
 
 // How far the bytes received so far go.
 enum class RequestProgress {
@@ -46,10 +58,11 @@ enum class RequestProgress {
 };
 RequestProgress ProgressOf(std::string_view received);
 
-// The share name of a complete request, or the reason for refusing it (printable ASCII).
+// What a complete request asks for, or the reason for refusing it (printable ASCII).
 struct ParsedRequest {
   std::string share_name;
   std::string refusal;  // "" for a good request
+  RequestKind kind = RequestKind::kReport;
 };
 ParsedRequest ParseRequest(std::string_view request);
 

@@ -20,6 +20,7 @@
 #include "platform/netshare/share_status.h"
 #include "platform/standard_streams.h"
 #include "platform/status_service/listening_socket.h"
+#include "platform/status_service/record_replies.h"
 #include "platform/status_service/refusal_log.h"
 #include "platform/status_service/request_intake.h"
 #include "platform/status_service/snapshot_cache.h"
@@ -94,6 +95,12 @@ void Refuse(Shared& shared, const ArrivedRequest& request, const std::string& re
   SendAll(request.connection.Get(), EncodeRefusal(reason), deadline);
 }
 
+std::string ReplyTo(const ArrivedRequest& request, const netshare::StatusSnapshot& snapshot) {
+  if (request.kind != RequestKind::kReport) return EncodeReport(0, RecordsReply(snapshot, request.kind, request.share_name));
+  const auto reply = netshare::ReplyFor(snapshot, request.share_name);
+  return EncodeReport(reply.exit_code, reply.report);
+}
+
 // Answers on a thread of its own: the answer may wait for a reading of Samba.
 void Answer(std::shared_ptr<Shared> shared, ArrivedRequest request) {
   const uid_t uid = request.peer.uid;
@@ -101,9 +108,8 @@ void Answer(std::shared_ptr<Shared> shared, ArrivedRequest request) {
     std::thread([shared, request = std::move(request)]() mutable {
       const auto deadline = [&] { return Clock::now() + shared->client_time_limit; };
       try {
-        const auto reply = netshare::ReplyFor(*shared->cache.Current(), request.share_name);
         // A client that has gone meanwhile only loses its reply.
-        SendAll(request.connection.Get(), EncodeReport(reply.exit_code, reply.report), deadline());
+        SendAll(request.connection.Get(), ReplyTo(request, *shared->cache.Current()), deadline());
       } catch (const std::exception& error) {
         Refuse(*shared, request, std::string("internal error: ") + error.what(), deadline());
       }

@@ -1,7 +1,8 @@
 // End to end with real parts only: a private Samba server (tests/app/samba_lab.sh) with live
-// smbclient sessions, "sharemon --poll" probing it through the real netshare, and a private
-// Prometheus (/usr/bin/prometheus, never the system service) scraping sharemon every second.
-// The counts are read back through Prometheus' own query API.
+// smbclient sessions, "sharemon --poll" probing it through the real netshare and reading its
+// sessions and open files through the real status service, and a private Prometheus
+// (/usr/bin/prometheus, never the system service) scraping sharemon every second. The counts
+// are read back through Prometheus' own query API.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -75,7 +76,8 @@ class prometheus_end_to_end_test : public ::testing::Test {
         BuildDir() + "/sharemon",
         std::vector<std::string>{"--watch", directory_.File("splist.txt"), "--out", (directory_.Path() / "sharemon").string(),
                                  "--interval", "1", "--metrics", "127.0.0.1:0"},
-        std::vector<std::string>{"SHAREMON_SMB_CONF=" + lab_ + "/smb.conf", "SHAREMON_TEST_INTERVAL_MS=500"},
+        std::vector<std::string>{"SHAREMON_SMB_CONF=" + lab_ + "/smb.conf", "SHAREMON_TEST_INTERVAL_MS=500",
+                                 "SHAREMON_STATUS_SOCKET=" + lab_ + "/status.sock"},
         directory_.Path() / "sharemon");
     metrics_port_ = sharemon_->MetricsPort();
   }
@@ -140,6 +142,16 @@ TEST_F(prometheus_end_to_end_test, prometheus_sees_the_live_counts_of_every_watc
   Session("open", "s1", "Отчеты", user_);
   Session("open", "s2", "Отчеты", "-");
   Session("open", "s3", "team docs", "-");
+  const std::string held = lab_ + "/shares/s2/held.txt";
+  TemporaryDirectory::WriteBytes(held, "held\n");
+  std::filesystem::permissions(held, std::filesystem::perms(0666));
+  for (const std::vector<std::string>& lab : {std::vector<std::string>{"hold", lab_, "s1", "held.txt"},
+                                              {"service", lab_, BuildDir() + "/sharemond", "root"}}) {
+    std::vector<std::string> arguments{LabScript()};
+    arguments.insert(arguments.end(), lab.begin(), lab.end());
+    const auto result = RunProgram(arguments);
+    ASSERT_EQ(result.exit_code, 0u) << result.output;
+  }
   StartSharemon();
   ASSERT_NE(metrics_port_, 0) << sharemon_->Err();
   StartPrometheus();
@@ -148,6 +160,17 @@ TEST_F(prometheus_end_to_end_test, prometheus_sees_the_live_counts_of_every_watc
   EXPECT_EQ(QueryUntil("sharemon_share_users", live), live) << sharemon_->Err() << prometheus_->Err();
   EXPECT_EQ(QueryUntil("sum by (share) (sharemon_share_probe_failures_total)", {{"public", "0"}, {"Отчеты", "0"}, {"team docs", "0"}}),
             (Counts{{"public", "0"}, {"Отчеты", "0"}, {"team docs", "0"}}));
+
+  const Counts open_files = {{"public", "0"}, {"Отчеты", "1"}, {"team docs", "0"}};
+  EXPECT_EQ(QueryUntil("sharemon_share_open_files", open_files), open_files) << sharemon_->Err();
+  EXPECT_EQ(QueryUntil("sharemon_open_files", {{"", "1"}}), (Counts{{"", "1"}}));
+  EXPECT_EQ(QueryUntil("sum(sharemon_sessions{encryption=\"none\"})", {{"", "3"}}), (Counts{{"", "3"}}));
+  const HttpResponse page = HttpGet(metrics_port_, "/metrics");
+  const auto check = platform::RunConsoleCommand(
+      {"promtool", {"sh", "-c", "printf '%s' \"$1\" | promtool check metrics", "sh", page.body}}, "/", 60s);
+  EXPECT_EQ(check.exit_code, 0u) << check.output;
+  EXPECT_NE(page.body.find("sharemon_sessions{dialect=\"SMB3_11\",encryption=\"none\"} 3"), std::string::npos)
+      << page.body;
 
   Session("close", "s2");
   const Counts after = {{"public", "0"}, {"Отчеты", "1"}, {"team docs", "1"}};

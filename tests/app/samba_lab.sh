@@ -5,7 +5,12 @@
 # and only those this lab created are ever removed.
 #   samba_lab.sh start LAB_DIR PORT USER...     configure, create users (password "pw"), start smbd;
 #                                               LAB_EXTRA_SHARES=N adds the guest shares bench01..benchN
-#   samba_lab.sh open LAB_DIR NAME SHARE USER   hold a client session (USER "-" = guest) until closed
+#   samba_lab.sh open LAB_DIR NAME SHARE USER [OPTION...]
+#                                               hold a client session (USER "-" = guest) until closed,
+#                                               with smbclient's OPTIONs (e.g. -m NT1)
+#   samba_lab.sh hold LAB_DIR NAME FILE         open FILE of the session's share, kept open with it
+#   samba_lab.sh files LAB_DIR NAME SHARE COUNT hold COUNT new files of SHARE open as a guest, in one
+#                                               client (python3-smbc) named NAME, until stop
 #   samba_lab.sh close LAB_DIR NAME             log the session off and wait until its client has gone
 #   samba_lab.sh logoff LAB_DIR NAME            only tell the session's client to log off (Samba drops
 #                                               the session at once; the client takes a while to exit)
@@ -37,6 +42,7 @@ write_config() {
   interfaces = lo
   bind interfaces only = yes
   disable netbios = yes
+  server min protocol = NT1
   load printers = no
   printcap name = /dev/null
   disable spoolss = yes
@@ -183,25 +189,62 @@ start_server() {
   return 1
 }
 
+# Waits up to TRIES tenths of a second, while the recorded process runs, for its output to hold TEXT.
+await_output() {
+  local pid_file=$1 out=$2 text=$3 tries=$4 attempt
+  for attempt in $(seq "$tries"); do
+    grep -qsF -- "$text" "$out" && return 0
+    [[ -n $(recorded_pid "$pid_file") ]] || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 open_session() {
   local name=$1 share=$2 user=$3
+  shift 3
   local fifo=$lab/$name.fifo out=$lab/$name.out
   local credentials=(-U "$user")
   [[ $user == - ]] && credentials=(-N)
   mkfifo "$fifo"
   exec 3<>"$fifo"
   echo pwd >&3
-  PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" \
+  PASSWD=pw setsid stdbuf -oL smbclient -s "$conf" "//127.0.0.1/$share" -p "$(cat "$lab/port")" "${credentials[@]}" "$@" \
     <&3 3>&- >"$out" 2>&1 &
   record_process $! "$lab/$name.pid"
   exec 3>&-
-  local attempt
-  for attempt in $(seq 100); do
-    grep -qs "Current directory" "$out" && return 0
-    [[ -n $(recorded_pid "$lab/$name.pid") ]] || break
-    sleep 0.1
-  done
+  await_output "$lab/$name.pid" "$out" "Current directory" 100 && return 0
   echo "session $name did not connect: $(cat "$out")" >&2
+  return 1
+}
+
+# smbclient's open keeps the file open until the session ends; it says so once it has.
+hold_file() {
+  local name=$1 file=$2
+  echo "open \"$file\"" 1<>"$lab/$name.fifo"
+  await_output "$lab/$name.pid" "$lab/$name.out" "open file \\$file:" 100 && return 0
+  echo "session $name did not open $file: $(cat "$lab/$name.out")" >&2
+  return 1
+}
+
+hold_files() {
+  local name=$1 share=$2 count=$3 out=$lab/$1.out directory
+  # Made here, so that the guest may open them for writing in a directory of root's.
+  directory=$(testparm -s "$conf" --section-name="$share" --parameter-name=path 2>/dev/null)
+  (cd "$directory" && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs touch && seq -f 'held%05g.txt' 0 $((count - 1)) | xargs chmod 666)
+  setsid /usr/bin/python3 -c '
+import os, sys, time, smbc
+port, share, count = sys.argv[1:4]
+context = smbc.Context(auth_fn=lambda *asked: ("", "", ""))
+held = [context.open("smb://127.0.0.1:%s/%s/held%05d.txt" % (port, share, i), os.O_CREAT | os.O_RDWR)
+        for i in range(int(count))]
+print("held", len(held), flush=True)
+while True:
+    time.sleep(60)
+' "$(cat "$lab/port")" "$share" "$count" </dev/null >"$out" 2>&1 &
+  record_process $! "$lab/$name.pid"
+  await_output "$lab/$name.pid" "$out" "held $count" 600 && return 0
+  echo "client $name did not hold its files: $(cat "$out")" >&2
   return 1
 }
 
@@ -269,6 +312,8 @@ stop_all() {
 case $command in
   start) write_config "$1"; shift; add_users "$@"; start_server ;;
   open) open_session "$@" ;;
+  hold) hold_file "$@" ;;
+  files) hold_files "$@" ;;
   close) close_session "$@" ;;
   logoff) logoff_session "$@" ;;
   halt) halt_server ;;

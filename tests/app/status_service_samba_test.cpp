@@ -16,12 +16,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/netshare/share_report.h"
+#include "platform/server_sessions.h"
 #include "platform/status_service/status_client.h"
 #include "platform/status_service/status_protocol.h"
 #include "samba_lab.h"
@@ -145,8 +147,19 @@ class status_service_samba_test : public ::testing::Test {
 
   std::string Log() { return ReadFile(lab_ + "/sharemond.log"); }
 
-  void Open(const std::string& session, const std::string& share, const std::string& user) {
-    Lab({"open", lab_, session, share, user});
+  void Open(const std::string& session, const std::string& share, const std::string& user,
+            const std::vector<std::string>& client_options = {}) {
+    std::vector<std::string> arguments{"open", lab_, session, share, user};
+    arguments.insert(arguments.end(), client_options.begin(), client_options.end());
+    Lab(arguments);
+  }
+
+  // A file of the public share that the session opens and holds open while it lasts.
+  void Hold(const std::string& session, const std::string& file) {
+    const std::string path = lab_ + "/shares/s1/" + file;
+    std::ofstream(path) << "held\n";
+    std::filesystem::permissions(path, std::filesystem::perms(0666));
+    Lab({"hold", lab_, session, file});
   }
 
   // Runs a client program of the lab as someone else: the environment a user session would
@@ -375,3 +388,43 @@ TEST_F(status_service_samba_test, one_reading_of_samba_answers_a_second_of_reque
 }
 
 }  // namespace
+
+// An SMB1 client and an encrypted one, each holding a file open: the service's readings name
+// both with their dialect and protection, and each file with the user who holds it.
+TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_its_dialect_encryption_and_files) {
+  Open("s1", "public", alice_, {"-m", "NT1", "--option=client min protocol=NT1"});
+  Open("s2", "public", bob_, {"--client-protection=encrypt"});
+  Hold("s1", "alice.txt");
+  Hold("s2", "bob.txt");
+  StartService(lab_ + "/service-bin");
+
+  const auto sessions = platform::ReadSessions();
+  ASSERT_TRUE(sessions.Read()) << sessions.error;
+  ASSERT_EQ(sessions.records.size(), 2u);
+  std::map<std::string, platform::SessionRecord> by_user;
+  for (const auto& session : sessions.records) by_user[session.user] = session;
+  EXPECT_EQ(by_user[alice_].dialect, "NT1");
+  EXPECT_EQ(by_user[alice_].encryption.degree, platform::ProtectionDegree::kNone);
+  EXPECT_TRUE(by_user[bob_].dialect.starts_with("SMB3")) << by_user[bob_].dialect;
+  EXPECT_NE(by_user[bob_].encryption.degree, platform::ProtectionDegree::kNone);
+  EXPECT_NE(by_user[bob_].encryption.cipher, "");
+  for (const auto& user : {alice_, bob_}) {
+    EXPECT_EQ(by_user[user].computer, "127.0.0.1");
+    EXPECT_EQ(by_user[user].open_files, 1);
+    EXPECT_TRUE(by_user[user].connected_at.has_value());
+  }
+
+  const auto files = platform::ReadOpenFiles("public");
+  ASSERT_TRUE(files.Read()) << files.error;
+  std::map<std::string, std::string> holders;
+  for (const auto& file : files.records) {
+    EXPECT_EQ(file.share, "public");
+    EXPECT_EQ(file.computer, "127.0.0.1");
+    EXPECT_TRUE(file.access.read && file.access.write);
+    holders[file.path] = file.user;
+  }
+  EXPECT_EQ(holders, (std::map<std::string, std::string>{{"alice.txt", alice_}, {"bob.txt", bob_}}));
+  EXPECT_EQ(platform::ReadOpenFiles("").records.size(), 2u);
+  const auto elsewhere = platform::ReadOpenFiles(rtl::Windows1251FromUtf8("Отчеты"));
+  EXPECT_TRUE(elsewhere.Read() && elsewhere.records.empty());
+}

@@ -168,6 +168,10 @@ TEST(share_metrics_test, every_family_has_one_help_and_one_type_before_its_sampl
       {"sharemon_ticks_total", "counter"},
       {"sharemon_last_tick_timestamp_seconds", "gauge"},
       {"sharemon_build_info", "gauge"},
+      {"sharemon_share_open_files", "gauge"},
+      {"sharemon_open_files", "gauge"},
+      {"sharemon_sessions", "gauge"},
+      {"sharemon_server_read_failures_total", "counter"},
   };
   EXPECT_EQ(page.types, expected_types);
   for (const auto& [name, type] : expected_types) EXPECT_EQ(page.helps.at(name), 1) << name;
@@ -230,6 +234,61 @@ TEST(share_metrics_test, a_share_the_tick_skipped_has_no_users_value_and_nothing
   EXPECT_EQ(page.Value("sharemon_ticks_total"), "2");
 }
 
+platform::SessionRecord Session(const char* dialect, platform::ProtectionDegree encryption) {
+  return {"someone", "pc", dialect, {encryption, ""}, {}, std::nullopt, std::nullopt, std::nullopt};
+}
+
+platform::OpenFileRecord OpenOn(const rtl::Text& share) { return {share, "f", "someone", "pc", {}, "", "", std::nullopt}; }
+
+const platform::SessionReading kSessions{
+    platform::ServerReadOutcome::kRead,
+    {Session("NT1", platform::ProtectionDegree::kNone), Session("SMB3_11", platform::ProtectionDegree::kPartial),
+     Session("SMB3_11", platform::ProtectionDegree::kPartial)},
+    false,
+    ""};
+const platform::OpenFileReading kFiles{
+    platform::ServerReadOutcome::kRead, {OpenOn("public"), OpenOn(W("Отчеты")), OpenOn(W("Отчеты")), OpenOn("other")}, false, ""};
+
+TEST(share_metrics_test, the_latest_server_reading_gives_open_files_per_watched_share_and_sessions_by_dialect_and_encryption) {
+  using platform::ServerReadOutcome;
+  const struct {
+    ServerReadOutcome sessions, files;
+    std::string nt1, smb3, public_files, reports_files, total;  // "" = no sample
+  } steps[] = {
+      {ServerReadOutcome::kRead, ServerReadOutcome::kRead, "1", "2", "1", "2", "4"},
+      {ServerReadOutcome::kAccessDenied, ServerReadOutcome::kNoService, "", "", "", "", ""},
+      {ServerReadOutcome::kFailed, ServerReadOutcome::kRead, "", "", "1", "2", "4"},
+      {ServerReadOutcome::kRead, ServerReadOutcome::kFailed, "1", "2", "", "", ""},
+  };
+  core::ShareMetrics metrics([] { return 0.0; });
+  // Watched as the user wrote them: Samba matches share names without regard to case.
+  Hear(metrics, "PUBLIC", CountedResult(1));
+  Hear(metrics, W("отчеты"), CountedResult(1));
+  std::map<std::pair<std::string, std::string>, int> failures;
+  for (const auto& step : steps) {
+    auto sessions = kSessions;
+    auto files = kFiles;
+    sessions.outcome = step.sessions;
+    files.outcome = step.files;
+    metrics.ServerRead(sessions, files);
+    ++failures[{"sessions", platform::ServerReadOutcomeName(step.sessions)}];
+    ++failures[{"open_files", platform::ServerReadOutcomeName(step.files)}];
+    const Page page(metrics.ExpositionText(kBuild));
+    EXPECT_EQ(page.Value("sharemon_sessions", {{"dialect", "NT1"}, {"encryption", "none"}}), step.nt1);
+    EXPECT_EQ(page.Value("sharemon_sessions", {{"dialect", "SMB3_11"}, {"encryption", "partial"}}), step.smb3);
+    EXPECT_EQ(page.Value("sharemon_share_open_files", {{"share", "PUBLIC"}}), step.public_files);
+    EXPECT_EQ(page.Value("sharemon_share_open_files", {{"share", "отчеты"}}), step.reports_files);
+    EXPECT_EQ(page.Value("sharemon_open_files"), step.total);
+    for (const char* reading : {"sessions", "open_files"}) {
+      for (const char* reason : {"access_denied", "no_service", "failed"}) {
+        EXPECT_EQ(page.Value("sharemon_server_read_failures_total", {{"reading", reading}, {"reason", reason}}),
+                  std::to_string(failures[{reading, reason}]))
+            << reading << " " << reason;
+      }
+    }
+  }
+}
+
 TEST(share_metrics_test, sample_values_read_back_as_the_same_number) {
   for (const double value : {0.0, 0.25, 3.0, 0.130000001, 1e-05, 1765183507.123, 123456789012345.0}) {
     const std::string text = core::SampleValueText(value);
@@ -248,6 +307,7 @@ TEST(share_metrics_test, promtool_finds_nothing_to_complain_about) {
   Hear(metrics, "team docs", FailedResult(ProbeOutcome::kAccessDenied));
   Hear(metrics, R"(odd "name"\)", CountedResult(1));
   metrics.TickEnded({});
+  metrics.ServerRead(kSessions, kFiles);
   platform::ConsoleCommand check("promtool check metrics",
                                  {"sh", "-c", "printf '%s' \"$1\" | promtool check metrics", "sh", metrics.ExpositionText(kBuild)});
   const platform::ConsoleResult result = platform::RunConsoleCommand(check, "/", 30s);

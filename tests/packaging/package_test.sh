@@ -35,6 +35,11 @@ for program in bin/sharemon bin/netshare sbin/sharemond; do
   file -b "$file" | grep -q '^ELF' || fail "$program is no ELF program"
 done
 
+# The alerting rules where the README says they are, and valid for Prometheus.
+rules=$root$prefix/share/sharemon/prometheus/sharemon-rules.yml
+[[ -f $rules ]] || fail "no $prefix/share/sharemon/prometheus/sharemon-rules.yml"
+if command -v promtool >/dev/null && [[ -f $rules ]]; then promtool check rules "$rules" >/dev/null || fail "promtool rejects the rules"; fi
+
 # Dependencies computed from the programs' libraries, not only the ones written by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6httpserver6; do

@@ -12,8 +12,8 @@ using status_service::ParseRequest;
 using status_service::ProgressOf;
 using status_service::RequestProgress;
 
-// The longest name whose request still fits the limit: "report " + name + LF.
-const std::size_t kLongestName = status_service::kMaxRequestBytes - 8;
+// The longest name whose request still fits the limit: "open-files " + name + LF.
+const std::size_t kLongestName = status_service::kMaxRequestBytes - 12;
 
 TEST(status_protocol_test, every_sendable_name_travels_unchanged) {
   const std::string names[] = {
@@ -28,6 +28,36 @@ TEST(status_protocol_test, every_sendable_name_travels_unchanged) {
     const auto parsed = ParseRequest(request);
     EXPECT_EQ(parsed.refusal, "") << name;
     EXPECT_EQ(parsed.share_name, name);
+  }
+}
+
+TEST(status_protocol_test, a_request_says_what_it_asks_for_and_of_which_share) {
+  using Kind = status_service::RequestKind;
+  const struct {
+    std::string request;
+    Kind kind;
+    std::string share_name;
+    std::string refusal;
+  } cases[] = {
+      {"report public\n", Kind::kReport, "public", ""},
+      {"sessions\n", Kind::kSessions, "", ""},
+      {"open-files\n", Kind::kOpenFiles, "", ""},
+      {"open-files team docs\n", Kind::kOpenFiles, "team docs", ""},
+      {"open-files " + std::string(kLongestName, 'n') + "\n", Kind::kOpenFiles, std::string(kLongestName, 'n'), ""},
+      {"open-files \n", Kind::kReport, "", "empty share name"},
+      {"open-files a\tb\n", Kind::kReport, "", "share name with control characters or invalid UTF-8"},
+      {"sessions public\n", Kind::kReport, "", "unknown request"},
+      {"open-filespublic\n", Kind::kReport, "", "unknown request"},
+      {"Sessions\n", Kind::kReport, "", "unknown request"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseRequest(c.request);
+    EXPECT_EQ(parsed.refusal, c.refusal) << c.request;
+    EXPECT_EQ(parsed.share_name, c.share_name) << c.request;
+    EXPECT_EQ(parsed.kind, c.kind) << c.request;
+    if (c.refusal.empty()) {
+      EXPECT_EQ(status_service::EncodeRequest(c.share_name, c.kind), c.request);
+    }
   }
 }
 

@@ -155,7 +155,7 @@ Finished RunToEnd(const std::vector<std::wstring>& arguments) {
 // What the share list prints: each name as the program holds it (Windows-1251), back in UTF-8.
 std::string ListedLines(std::size_t count) {
   std::string lines;
-  for (std::size_t i = 0; i < count; ++i) lines += rtl::Utf8FromWindows1251(W(standin::ListedShares()[i])) + "\n";
+  for (std::size_t i = 0; i < count; ++i) lines += rtl::Utf8FromWindows1251(W(standin::ListedShares()[i].name)) + "\n";
   return lines;
 }
 

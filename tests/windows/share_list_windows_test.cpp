@@ -11,45 +11,19 @@
 
 #include "platform/share_list.h"
 #include "rtl/text.h"
+#include "standin_net_api.h"
 #include "standins.h"
 
 namespace {
 
-// Holds its own reference to the library, so that what it counted outlives the share
-// list's unloading it.
-class StandinNetApi {
- public:
-  StandinNetApi() : library_(LoadLibraryA("NETAPI32.DLL")) {
-    behave_ = reinterpret_cast<standin::BehaveFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library_, standin::kBehaveExport)));
-    read_counts_ = reinterpret_cast<standin::ReadCountsFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library_, standin::kReadCountsExport)));
-  }
-  ~StandinNetApi() { FreeLibrary(library_); }
-
-  // False when the system's own library was loaded instead.
-  bool Loaded() const { return behave_ != nullptr && read_counts_ != nullptr; }
-  void Behave(const standin::NetApiBehaviour& behaviour) const { behave_(&behaviour); }
-  standin::NetApiCounts Counts() const {
-    standin::NetApiCounts counts;
-    read_counts_(&counts);
-    return counts;
-  }
-
- private:
-  HMODULE library_;
-  standin::BehaveFunction behave_ = nullptr;
-  standin::ReadCountsFunction read_counts_ = nullptr;
-};
-
 std::vector<rtl::Text> FirstListed(std::size_t count) {
   std::vector<rtl::Text> names;
-  for (std::size_t i = 0; i < count; ++i) names.push_back(rtl::Windows1251FromUtf8(standin::ListedShares()[i]));
+  for (std::size_t i = 0; i < count; ++i) names.push_back(rtl::Windows1251FromUtf8(standin::ListedShares()[i].name));
   return names;
 }
 
 TEST(share_list_windows_test, lists_at_level_2_or_1_and_gives_every_buffer_back) {
-  const StandinNetApi net_api;
+  const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
   const DWORD all = static_cast<DWORD>(standin::ListedShares().size());
   struct Case {
@@ -86,7 +60,7 @@ TEST(share_list_windows_test, lists_at_level_2_or_1_and_gives_every_buffer_back)
 }
 
 TEST(share_list_windows_test, a_name_the_code_page_cannot_hold_keeps_its_other_letters) {
-  const StandinNetApi net_api;
+  const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
   net_api.Behave({NERR_Success, NERR_Success, static_cast<DWORD>(standin::ListedShares().size())});
   rtl::StringList shares;

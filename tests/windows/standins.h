@@ -83,24 +83,78 @@ inline constexpr DWORD kSlowMilliseconds = 1500;
 // goes on.
 inline constexpr wchar_t kSleepArgument[] = L"--sleep";
 
-// The share list NETAPI32.DLL hands out, in this order (level 2 or level 1 records).
-inline const std::vector<std::string>& ListedShares() {
-  static const std::vector<std::string> names = {"ADMIN$", "C$", "IPC$", "Отчеты за год", "public", "Ωmega"};
-  return names;
+// The share list NETAPI32.DLL hands out, in this order (level 2 or level 1 records): each
+// share's name and, at level 2, its folder. Ωmega lies inside public; IPC$ has no folder.
+struct ListedShare {
+  std::string name;
+  std::string path;
+};
+
+inline const std::vector<ListedShare>& ListedShares() {
+  static const std::vector<ListedShare> shares = {
+      {"ADMIN$", "C:\\windows"},   {"C$", "C:\\"},                  {"IPC$", ""},
+      {"Отчеты за год", "D:\\Бухгалтерия\\Отчеты"}, {"public", "C:\\Shares\\public"}, {"Ωmega", "C:\\Shares\\public\\Ωmega"},
+  };
+  return shares;
 }
 
-// How NETAPI32.DLL answers NetShareEnum, per level: 0 hands out the first share_count names
-// of ListedShares, ERROR_MORE_DATA hands out half of those, any other result no buffer.
+// The sessions NetSessionEnum hands out (level 502), in this order.
+struct ListedSession {
+  std::string computer;
+  std::string user;
+  std::string client_type;
+  DWORD open_files;
+  DWORD seconds;  // connected for
+  DWORD idle_seconds;
+};
+
+inline const std::vector<ListedSession>& ListedSessions() {
+  static const std::vector<ListedSession> sessions = {
+      {"\\\\PC-01", "alice", "Windows 10 Pro 19045", 2, 3600, 60},
+      {"\\\\БУХ-01", "Иванов", "SMB 3.1.1", 1, 86400, 0},
+      {"LAB-1", "o'brien\t\"x\"\n", "", 0, 5, 5},
+  };
+  return sessions;
+}
+
+// The files NetFileEnum hands out (level 3), in this order.
+struct ListedFile {
+  std::string path;
+  std::string user;
+  DWORD permissions;  // PERM_FILE_* and ACCESS_DELETE bits
+  DWORD locks;
+};
+
+inline const std::vector<ListedFile>& ListedFiles() {
+  static const std::vector<ListedFile> files = {
+      {"C:\\Shares\\public\\readme.txt", "alice", 0x1, 0},
+      {"c:\\shares\\PUBLIC\\Ωmega\\plan.docx", "bob", 0x1 | 0x2, 2},
+      {"C:\\Shares\\publications\\x.txt", "carol", 0x2 | 0x4, 0},
+      {"D:\\Бухгалтерия\\Отчеты\\2025\\Итоги.xlsx", "Иванов", 0x1 | 0x10, 1},
+      {"\\PIPE\\srvsvc", "alice", 0x1 | 0x2, 0},
+      {"C:\\Shares\\public", "dave", 0x1, 0},
+  };
+  return files;
+}
+
+// How NETAPI32.DLL answers. NetShareEnum, per level: 0 hands out the first share_count
+// shares of ListedShares, ERROR_MORE_DATA hands out half of those, any other result no
+// buffer. NetSessionEnum and NetFileEnum: server_result 0 hands out their lists, each
+// repeated `copies` times (0 counts as 1), any other result no buffer. A call with a resume
+// handle gets at most page_size records (0: all) and ERROR_MORE_DATA while more are left.
 struct NetApiBehaviour {
   DWORD level2_result = 0;
   DWORD level1_result = 0;
   DWORD share_count = 0;
+  DWORD server_result = 0;
+  DWORD page_size = 0;
+  DWORD copies = 0;
 };
 
 // The environment variable that gives NETAPI32.DLL its behaviour when it is loaded, for a
-// program the test cannot steer through the exports (sharemon.exe): the level 2 result, the
-// level 1 result and the share count, as decimal numbers separated by commas. Without it the
-// list is empty.
+// program the test cannot steer through the exports (sharemon.exe): the fields of
+// NetApiBehaviour in order, as decimal numbers separated by commas; those left out are 0.
+// Without it the share list is empty.
 inline constexpr wchar_t kNetApiVariable[] = L"SHAREMON_STANDIN_NETAPI";
 
 // What NETAPI32.DLL has seen since the last StandinBehave.
@@ -108,7 +162,7 @@ struct NetApiCounts {
   LONG level1_calls = 0;
   LONG level2_calls = 0;
   LONG other_calls = 0;    // another level, or not the local computer
-  LONG buffers_given = 0;  // buffers handed out by NetShareEnum
+  LONG buffers_given = 0;  // buffers handed out
   LONG buffers_freed = 0;  // of those, given back through NetApiBufferFree
   LONG unknown_frees = 0;  // NetApiBufferFree of anything else
 };
