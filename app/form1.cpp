@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -15,13 +16,12 @@
 #include "app/list_box.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
-#include "core/window/form_layout.h"
 #include "platform/data_directory.h"
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), executable_file_name_(QCoreApplication::applicationFilePath()) {
   BuildLayout();
-  ConnectHandlers();
+  ConnectEvents();
 }
 
 TForm1::~TForm1() {
@@ -30,35 +30,15 @@ TForm1::~TForm1() {
   delete list_view1_items_;
 }
 
-void TForm1::Run(void (TForm1::*handler)()) {
-  RunGuarded([this, handler] { (this->*handler)(); });
-}
-
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_ || event->spontaneous()) return;
   shown_ = true;
-  Run(&TForm1::FormShow);
+  const QDir program = QFileInfo(executable_file_name_).absoluteDir();
+  logic_.Guarded([&] { logic_.Show(platform::ProgramDataDirectory(program.filesystemAbsolutePath())); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) { event->setAccepted(logic_.Close()); }
-
-void TForm1::FormShow() {
-  logic_.Show(platform::ProgramDataDirectory(QFileInfo(executable_file_name_).absoluteDir().filesystemAbsolutePath()));
-}
-
-void TForm1::Button1Click() { logic_.StartStop(); }
-void TForm1::Timer1Timer() { logic_.TimerWaitEnded(); }
-// ListBox1's selection, also when the double-click was on the users view (ListBox3).
-void TForm1::ListBox1DblClick() { logic_.AddSelectedShare(); }
-void TForm1::Button2Click() { logic_.CopyShareList(); }
-void TForm1::Button3Click() { logic_.ClearWatchList(); }
-void TForm1::ListBox2Click() { logic_.ShowHistory(); }
-void TForm1::N2Click() { logic_.OpenTableFile(); }
-void TForm1::N3Click() { logic_.DeleteSelected(); }
-void TForm1::N4Click() { close(); }
-void TForm1::N5Click() { logic_.ShowUsers(); }
-void TForm1::N6Click() { logic_.SaveTable(); }
 
 core::EntryList& TForm1::WatchList() { return *list_box2_; }
 core::EntryList& TForm1::ShareList() { return *list_box1_; }
@@ -81,6 +61,7 @@ std::optional<std::filesystem::path> TForm1::ChooseFileToOpen() {
 
 void TForm1::ShowError(const rtl::Text& message) { ErrorBox(message); }
 void TForm1::ShowNotice(const rtl::Text& message) { NoticeBox(message); }
+void TForm1::CloseWindow() { close(); }
 
 void TForm1::ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) {
   ::ShowShareHistory(*chart1_, *series1_, table, share, NoticeBox);

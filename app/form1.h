@@ -1,17 +1,20 @@
 // TForm1: the main window. It builds every control of the layout, shows the window logic
 // (core::WindowLogic, which owns the table, the watch list's file, the polling run and every
-// command) through its controls, and forwards each control event to the logic's command; every
-// handler runs inside the error guard.
+// command) through its controls, and maps each control event to a command the logic executes
+// inside its error guard.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
+#include <span>
 
 #include "app/window_timer.h"
 #include "core/connection_table.h"
+#include "core/window/form_layout.h"
 #include "core/window/window_logic.h"
 #include "rtl/text.h"
 
@@ -59,9 +62,9 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   TListBox* ListBox2() const { return list_box2_; }
   TListBox* ListBox3() const { return list_box3_; }
   QTabWidget* PageControl1() const { return page_control1_; }
-  QWidget* TabSheet1() const { return tab_sheet1_; }
-  QWidget* TabSheet2() const { return tab_sheet2_; }
-  QWidget* TabSheet3() const { return tab_sheet3_; }
+  QWidget* TabSheet1() const;
+  QWidget* TabSheet2() const;
+  QWidget* TabSheet3() const;
   QTreeView* ListView1() const { return list_view1_; }
   // ListView1's model of Table().
   ConnectionTableModel* ListView1Items() const { return list_view1_items_; }
@@ -74,35 +77,17 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   const core::IntervalTimer* Timer1() const { return &logic_.PollTimer(); }
   WindowTimer* Timer1Waits() { return &timer1_waits_; }
   QMenu* N1() const { return n1_; }
-  QAction* N2() const { return n2_; }
-  QAction* N4() const { return n4_; }
+  QAction* N2() const { return menu_items_.at(core::form1::kN2.number); }
+  QAction* N4() const { return menu_items_.at(core::form1::kN4.number); }
   QMenu* PopupMenu1() const { return popup_menu1_; }
-  QAction* N3() const { return n3_; }
-  QAction* N5() const { return n5_; }
-  QAction* N6() const { return n6_; }
+  QAction* N3() const { return menu_items_.at(core::form1::kN3.number); }
+  QAction* N5() const { return menu_items_.at(core::form1::kN5.number); }
+  QAction* N6() const { return menu_items_.at(core::form1::kN6.number); }
 
   // Replaces OpenDialog1, so tests choose a file without a modal loop.
   void SetOpenDialogForTesting(std::function<std::optional<QString>()> dialog) {
     open_dialog_ = std::move(dialog);
   }
-
-  // Handlers, each forwarding to the logic. Called directly they may throw; the window's
-  // events run them through Run.
-  void FormShow();
-  void Button1Click();
-  void Timer1Timer();
-  void ListBox1DblClick();
-  void Button2Click();
-  void Button3Click();
-  void ListBox2Click();
-  void N2Click();
-  void N3Click();
-  void N4Click();
-  void N5Click();
-  void N6Click();
-
-  // Runs a handler inside the error guard, as the window's events do.
-  void Run(void (TForm1::*handler)());
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -112,8 +97,10 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   void BuildLayout();
   void BuildListPage();
   void BuildMenus();
+  void AddMenuItems(QMenu& menu, std::span<const core::form1::MenuItem> items);
+  QWidget* Widget(core::form1::Focusable control) const;
   void SetTabOrder();
-  void ConnectHandlers();
+  void ConnectEvents();
 
   // The view of the logic.
   core::EntryList& WatchList() override;
@@ -125,6 +112,7 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   std::optional<std::filesystem::path> ChooseFileToOpen() override;
   void ShowError(const rtl::Text& message) override;
   void ShowNotice(const rtl::Text& message) override;
+  void CloseWindow() override;
   void ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) override;
   // The poster: through the event loop, dropped once the window is gone.
   void Post(std::function<void()> closure) override;
@@ -147,9 +135,6 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   TListBox* list_box2_ = nullptr;
   TListBox* list_box3_ = nullptr;
   QTabWidget* page_control1_ = nullptr;
-  QWidget* tab_sheet1_ = nullptr;
-  QWidget* tab_sheet2_ = nullptr;
-  QWidget* tab_sheet3_ = nullptr;
   QTreeView* list_view1_ = nullptr;
   ConnectionTableModel* list_view1_items_ = nullptr;
   QLineEdit* edit1_ = nullptr;
@@ -157,10 +142,6 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   TChartWidget* chart1_widget_ = nullptr;
   TFastLineSeries* series1_ = nullptr;
   QMenu* n1_ = nullptr;
-  QAction* n2_ = nullptr;
-  QAction* n4_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
-  QAction* n3_ = nullptr;
-  QAction* n5_ = nullptr;
-  QAction* n6_ = nullptr;
+  std::map<unsigned short, QAction*> menu_items_;  // by number
 };

@@ -1,5 +1,5 @@
 // The main window's layout: every control at its place, with its caption, font and tab
-// order, and the wiring of control events to the handlers.
+// order, and the one table of control events and the commands they run.
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
+#include <iterator>
 
 #include "app/connection_table_model.h"
 #include "app/form1.h"
@@ -59,7 +61,36 @@ QFont PixelFont(const Font& chosen) {
   return font;
 }
 
+using core::WindowCommand;
+
+// A control's signal and the command it runs; the control by its getter.
+struct ControlEvent {
+  void (*connect)(TForm1& form, WindowCommand command);
+  WindowCommand command;
+};
+
+template <auto kControl, auto kSignal>
+void Connect(TForm1& form, WindowCommand command) {
+  QObject::connect((form.*kControl)(), kSignal, &form, [&form, command] { form.Logic().Execute(command); });
+}
+
+// The menu items' commands come with the items (core::form1::kN1Items, kPopupMenu1Items).
+constexpr ControlEvent kEvents[] = {
+    {Connect<&TForm1::Button1, &QPushButton::clicked>, WindowCommand::kStartStop},
+    {Connect<&TForm1::Timer1Waits, &QTimer::timeout>, WindowCommand::kTimerWaitEnded},
+    // ListBox1's selection, also when the double-click was on the users view (ListBox3).
+    {Connect<&TForm1::ListBox1, &TListBox::DblClick>, WindowCommand::kAddSelectedShare},
+    {Connect<&TForm1::ListBox3, &TListBox::DblClick>, WindowCommand::kAddSelectedShare},
+    {Connect<&TForm1::Button2, &QPushButton::clicked>, WindowCommand::kCopyShareList},
+    {Connect<&TForm1::Button3, &QPushButton::clicked>, WindowCommand::kClearWatchList},
+    {Connect<&TForm1::ListBox2, &TListBox::Click>, WindowCommand::kShowHistory},
+};
+
 }  // namespace
+
+QWidget* TForm1::TabSheet1() const { return page_control1_->widget(0); }
+QWidget* TForm1::TabSheet2() const { return page_control1_->widget(1); }
+QWidget* TForm1::TabSheet3() const { return page_control1_->widget(2); }
 
 void TForm1::BuildLayout() {
   setWindowTitle(Utf8(kTitle));
@@ -84,16 +115,11 @@ void TForm1::BuildLayout() {
   label5_ = PlaceLabel(QString::fromStdString(core::VersionLabelText()), client, kLabel5);
 
   page_control1_ = PlaceAt(new QTabWidget(client), kPageControl1);
-  tab_sheet1_ = new QWidget;
-  tab_sheet2_ = new QWidget;
-  tab_sheet3_ = new QWidget;
-  page_control1_->addTab(tab_sheet1_, Utf8(kPages[0]));
-  page_control1_->addTab(tab_sheet2_, Utf8(kPages[1]));
-  page_control1_->addTab(tab_sheet3_, Utf8(kPages[2]));
+  for (const Page& page : kPages) page_control1_->addTab(new QWidget, Utf8(page.caption));
   page_control1_->setCurrentIndex(0);
 
   list_view1_items_ = new ConnectionTableModel(logic_.Table(), this);
-  list_view1_ = PlaceAt(new QTreeView(tab_sheet1_), kListView1);
+  list_view1_ = PlaceAt(new QTreeView(TabSheet1()), kListView1);
   list_view1_->setModel(list_view1_items_);
   list_view1_->setRootIsDecorated(false);
   list_view1_->setItemsExpandable(false);
@@ -109,7 +135,7 @@ void TForm1::BuildLayout() {
   new ReportColumns(*list_view1_);
 
   BuildListPage();
-  chart1_widget_ = PlaceAt(new TChartWidget(tab_sheet3_), kChart1);
+  chart1_widget_ = PlaceAt(new TChartWidget(TabSheet3()), kChart1);
   chart1_ = &chart1_widget_->Chart();
   series1_ = &ConfigureHistoryChart(*chart1_);
 
@@ -120,49 +146,51 @@ void TForm1::BuildLayout() {
 }
 
 void TForm1::BuildListPage() {
-  label3_ = PlaceLabel(kLabel3, tab_sheet2_);
-  list_box1_ = PlaceListBox(tab_sheet2_, kListBox1);
-  button2_ = PlaceButton(kButton2, tab_sheet2_);
-  label4_ = PlaceLabel(kLabel4, tab_sheet2_);
-  list_box3_ = PlaceListBox(tab_sheet2_, kListBox3);
-  label2_ = PlaceLabel(kLabel2, tab_sheet2_);
-  edit1_ = PlaceAt(new QLineEdit(QString::fromLatin1(core::kDefaultIntervalMinutes), tab_sheet2_), kEdit1);
+  QWidget* sheet = TabSheet2();
+  label3_ = PlaceLabel(kLabel3, sheet);
+  list_box1_ = PlaceListBox(sheet, kListBox1);
+  button2_ = PlaceButton(kButton2, sheet);
+  label4_ = PlaceLabel(kLabel4, sheet);
+  list_box3_ = PlaceListBox(sheet, kListBox3);
+  label2_ = PlaceLabel(kLabel2, sheet);
+  edit1_ = PlaceAt(new QLineEdit(QString::fromLatin1(core::kDefaultIntervalMinutes), sheet), kEdit1);
 }
 
 void TForm1::BuildMenus() {
   n1_ = menuBar()->addMenu(Utf8(kN1));
-  n2_ = n1_->addAction(Utf8(kN2.caption));
-  n6_ = n1_->addAction(Utf8(kN6.caption));
-  n4_ = n1_->addAction(Utf8(kN4.caption));
+  AddMenuItems(*n1_, kN1Items);
   popup_menu1_ = new QMenu(this);
-  n3_ = popup_menu1_->addAction(Utf8(kN3.caption));
-  n5_ = popup_menu1_->addAction(Utf8(kN5.caption));
+  AddMenuItems(*popup_menu1_, kPopupMenu1Items);
 }
 
+void TForm1::AddMenuItems(QMenu& menu, std::span<const MenuItem> items) {
+  for (const MenuItem& item : items) {
+    QAction* action = menu.addAction(Utf8(item.caption));
+    connect(action, &QAction::triggered, this, [this, command = item.command] { logic_.Execute(command); });
+    menu_items_[item.number] = action;
+  }
+}
+
+QWidget* TForm1::Widget(Focusable control) const {
+  const std::pair<Focusable, QWidget*> widgets[] = {
+      {Focusable::kButton1, button1_},     {Focusable::kPageControl1, page_control1_},
+      {Focusable::kListBox2, list_box2_},  {Focusable::kButton3, button3_},
+      {Focusable::kListView1, list_view1_}, {Focusable::kListBox1, list_box1_},
+      {Focusable::kButton2, button2_},     {Focusable::kEdit1, edit1_},
+      {Focusable::kListBox3, list_box3_},
+  };
+  return std::find_if(std::begin(widgets), std::end(widgets), [&](const auto& w) { return w.first == control; })->second;
+}
+
+// Qt's chain passes over the controls of the pages not shown.
 void TForm1::SetTabOrder() {
   for (QLabel* label : {label1_, label2_, label3_, label4_, label5_}) label->setFocusPolicy(Qt::NoFocus);
-  setTabOrder(button1_, page_control1_);
-  setTabOrder(page_control1_, list_box2_);
-  setTabOrder(list_box2_, button3_);
-  setTabOrder(list_box1_, button2_);
-  setTabOrder(button2_, edit1_);
-  setTabOrder(edit1_, list_box3_);
+  const std::vector<Focusable> order = TabOrder(kEveryPage);
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(Widget(order[i - 1]), Widget(order[i]));
 }
 
-void TForm1::ConnectHandlers() {
-  const auto handle = [this](void (TForm1::*handler)()) { return [this, handler] { Run(handler); }; };
-  connect(button1_, &QPushButton::clicked, this, handle(&TForm1::Button1Click));
-  connect(&timer1_waits_, &QTimer::timeout, this, handle(&TForm1::Timer1Timer));
-  connect(list_box1_, &TListBox::DblClick, this, handle(&TForm1::ListBox1DblClick));
-  connect(list_box3_, &TListBox::DblClick, this, handle(&TForm1::ListBox1DblClick));
-  connect(button2_, &QPushButton::clicked, this, handle(&TForm1::Button2Click));
-  connect(button3_, &QPushButton::clicked, this, handle(&TForm1::Button3Click));
-  connect(list_box2_, &TListBox::Click, this, handle(&TForm1::ListBox2Click));
-  connect(n2_, &QAction::triggered, this, handle(&TForm1::N2Click));
-  connect(n6_, &QAction::triggered, this, handle(&TForm1::N6Click));
-  connect(n3_, &QAction::triggered, this, handle(&TForm1::N3Click));
-  connect(n4_, &QAction::triggered, this, handle(&TForm1::N4Click));
-  connect(n5_, &QAction::triggered, this, handle(&TForm1::N5Click));
+void TForm1::ConnectEvents() {
+  for (const ControlEvent& event : kEvents) event.connect(*this, event.command);
   connect(list_box2_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& position) { popup_menu1_->popup(list_box2_->viewport()->mapToGlobal(position)); });
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <exception>
 
 #include "app/qt_text.h"
 #include "platform/standard_streams.h"
@@ -44,19 +43,6 @@ void NoticeBox(const rtl::Text& message) {
 }
 
 void EndMessageBoxes(bool ending) { boxes_ended = ending; }
-
-bool RunGuarded(const std::function<void()>& command) {
-  try {
-    command();
-    return true;
-  } catch (const std::exception& error) {
-    // rtl errors carry Windows-1251 messages; a library's ASCII message reads the same.
-    ErrorBox(error.what());
-  } catch (...) {
-    ErrorBox("Unknown exception");
-  }
-  return false;
-}
 
 MessageBoxRecorder::MessageBoxRecorder() : previous_(active_recorder) { active_recorder = this; }
 MessageBoxRecorder::~MessageBoxRecorder() { active_recorder = previous_; }

@@ -1,5 +1,5 @@
-// The program's two modal message boxes and the guard every window handler runs in:
-// an exception never leaves a handler, it ends that command and is shown in ErrorBox.
+// The program's two modal message boxes; the window's commands show their errors in ErrorBox
+// (core::WindowLogic::Guarded).
 #pragma once
 
 #include <QString>
@@ -20,10 +20,6 @@ void NoticeBox(const rtl::Text& message);
 // each box's title and text go to standard error instead. A test that goes on in the same
 // process shows boxes again with `ending` false.
 void EndMessageBoxes(bool ending = true);
-
-// Runs `command`; any exception leaving it is shown in ErrorBox and goes no further. True
-// when the command ran to its end.
-bool RunGuarded(const std::function<void()>& command);
 
 // While one of these lives, boxes are recorded instead of shown, so tests see what the
 // user would have seen without a modal loop. The innermost living recorder gets the boxes.

@@ -8,7 +8,8 @@
 
 #include "core/window/form_layout.h"
 
-using core::form1::kColumnWidth;
+using core::form1::FitsItsTexts;
+using core::form1::ReportColumnWidth;
 
 ReportColumns::ReportColumns(QTreeView& view) : QObject(&view), view_(view), model_(*view.model()) {
   view_.header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -28,11 +29,11 @@ void ReportColumns::FitAll() {
   QHeaderView& header = *view_.header();
   const int count = model_.columnCount();
   widest_.assign(std::max(count - 1, 0), 0);
-  for (int column = 0; column + 1 < count; ++column) {
+  for (int column = 0; FitsItsTexts(column, count); ++column) {
     widest_[column] = std::max(header.sectionSizeHint(column), header.minimumSectionSize());
   }
   FitRows(0, model_.rowCount() - 1);
-  if (count > 0) header.resizeSection(count - 1, kColumnWidth);
+  if (count > 0) header.resizeSection(count - 1, ReportColumnWidth(count - 1, count, 0));
 }
 
 void ReportColumns::FitRows(int first, int last) { FitCells(first, last, 0, static_cast<int>(widest_.size()) - 1); }
@@ -48,8 +49,10 @@ void ReportColumns::FitCells(int first_row, int last_row, int first_column, int 
     }
   }
   QHeaderView& header = *view_.header();
+  const int count = model_.columnCount();
   for (int column = first_column; column <= last_column; ++column) {
-    if (header.sectionSize(column) != widest_[column]) header.resizeSection(column, widest_[column]);
+    const int width = ReportColumnWidth(column, count, widest_[column]);
+    if (header.sectionSize(column) != width) header.resizeSection(column, width);
   }
 }
 

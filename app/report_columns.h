@@ -1,5 +1,4 @@
-// ListView1's column widths: every report column but the last sizes to its caption and values,
-// so that the time of a row shows whole; the last keeps the width a new column gets. The view's
+// ListView1's column widths by the layout's rule (core::form1::ReportColumnWidth). The view's
 // own fit to contents asks the model for every cell's text many times over on each layout; here
 // each text is measured once, with the view's fonts, when it arrives, and a column widens only
 // for a text longer than its widest so far. Widths in pixels; nothing here fails.

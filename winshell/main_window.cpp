@@ -19,10 +19,13 @@ namespace {
 constexpr UINT kRunPosted = WM_APP + 1;
 constexpr UINT_PTR kTimer1 = 1;
 
+using core::WindowCommand;
+
+// A control's notification and the command it runs.
 struct ControlEvent {
   HWND MainWindow::Controls::*control;
   WORD code;
-  void (MainWindow::*handler)();
+  WindowCommand command;
 };
 
 }  // namespace
@@ -41,7 +44,7 @@ void MainWindow::Show(const std::filesystem::path& data_directory, int show_comm
   UpdateWindow(window_);
   if (shown_) return;
   shown_ = true;
-  Guarded([&] { logic_.Show(data_directory); });
+  logic_.Guarded([&] { logic_.Show(data_directory); });
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -80,7 +83,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam != kTimer1) break;
       // Each wait ticks once; the logic starts the next.
       KillTimer(window_, kTimer1);
-      Run(&MainWindow::Timer1Timer);
+      logic_.Execute(WindowCommand::kTimerWaitEnded);
       return 0;
     case kRunPosted: RunPosted(); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
@@ -108,27 +111,26 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindow::OnCommand(WORD code, WORD id, HWND control) {
+  // The menu items' commands come with the items (core::form1::kMenus).
   static constexpr ControlEvent kEvents[] = {
-      {&Controls::button1, BN_CLICKED, &MainWindow::Button1Click},
-      {&Controls::button2, BN_CLICKED, &MainWindow::Button2Click},
-      {&Controls::button3, BN_CLICKED, &MainWindow::Button3Click},
-      {&Controls::list_box1, LBN_DBLCLK, &MainWindow::ListBox1DblClick},
-      {&Controls::list_box3, LBN_DBLCLK, &MainWindow::ListBox1DblClick},
-      {&Controls::list_box2, LBN_SELCHANGE, &MainWindow::ListBox2Click},
-  };
-  static constexpr std::pair<core::form1::MenuItem, void (MainWindow::*)()> kMenuItems[] = {
-      {core::form1::kN2, &MainWindow::N2Click}, {core::form1::kN3, &MainWindow::N3Click},
-      {core::form1::kN4, &MainWindow::N4Click}, {core::form1::kN5, &MainWindow::N5Click},
-      {core::form1::kN6, &MainWindow::N6Click},
+      {&Controls::button1, BN_CLICKED, WindowCommand::kStartStop},
+      {&Controls::button2, BN_CLICKED, WindowCommand::kCopyShareList},
+      {&Controls::button3, BN_CLICKED, WindowCommand::kClearWatchList},
+      // ListBox1's selection, also when the double-click was on the users view (ListBox3).
+      {&Controls::list_box1, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
+      {&Controls::list_box3, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
+      {&Controls::list_box2, LBN_SELCHANGE, WindowCommand::kShowHistory},
   };
   if (control == nullptr) {
-    for (const auto& [item, handler] : kMenuItems) {
-      if (item.number == id) Run(handler);
+    for (const auto items : core::form1::kMenus) {
+      for (const core::form1::MenuItem& item : items) {
+        if (item.number == id) logic_.Execute(item.command);
+      }
     }
     return;
   }
   for (const ControlEvent& event : kEvents) {
-    if (controls_.*event.control == control && event.code == code) Run(event.handler);
+    if (controls_.*event.control == control && event.code == code) logic_.Execute(event.command);
   }
 }
 
@@ -138,7 +140,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     return 0;
   }
   LRESULT result = 0;
-  if (list_view1_items_) Guarded([&] { list_view1_items_->Notify(header, result); });
+  if (list_view1_items_) logic_.Guarded([&] { list_view1_items_->Notify(header, result); });
   return result;
 }
 
@@ -202,27 +204,12 @@ void MainWindow::RunPosted() {
       closure = std::move(posted_.front());
       posted_.pop_front();
     }
-    Guarded(closure);
+    logic_.Guarded(closure);
   }
 }
 
 void MainWindow::StartWait(std::uint32_t ms) { SetTimer(window_, kTimer1, ms, nullptr); }
 void MainWindow::StopWait() { KillTimer(window_, kTimer1); }
-
-void MainWindow::Run(void (MainWindow::*handler)()) {
-  Guarded([this, handler] { (this->*handler)(); });
-}
-
-void MainWindow::Guarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& error) {
-    // rtl errors carry Windows-1251 messages; a library's ASCII message reads the same.
-    ShowError(error.what());
-  } catch (...) {
-    ShowError("Unknown exception");
-  }
-}
 
 rtl::Text MainWindow::IntervalText() const {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(controls_.edit1)) + 1, L'\0');

@@ -1,7 +1,7 @@
 // TForm1 on Windows: the main window in Win32 (user32, comctl32 version 6, comdlg32). It makes
 // every control of the stored layout, shows the window logic (core::WindowLogic, which owns the
-// table, the watch list's file, the polling run and every command) through them, and forwards
-// each control event to one of the logic's commands inside the error guard. It is the logic's
+// table, the watch list's file, the polling run and every command) through them, and maps each
+// control event to a command the logic executes inside its error guard. It is the logic's
 // poster (a message posted to itself) and the waits of its timer (SetTimer), so probe results
 // and ticks come through the message loop, and a slow or hung probe never blocks the window.
 // Everything runs on the thread that made the window, except Post, which any thread may call.
@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "core/window/form_layout.h"
@@ -39,7 +40,8 @@ struct MenuTraits {
   static bool Close(Value menu) { return DestroyMenu(menu) != 0; }
 };
 
-// The menu items' WM_COMMAND identifiers are their numbers (core::form1::kN2.number ...).
+// The menu items' WM_COMMAND identifiers are their numbers (core::form1::kN2.number ...), and
+// their commands the layout's.
 class MainWindow : private core::WindowView, private core::Poster, private core::WaitTimer {
  public:
   // The controls of the layout (core/window/form_layout.h).
@@ -47,7 +49,8 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
     HWND button1, button2, button3;
     HWND label1, label2, label3, label4, label5;
     HWND list_box1, list_box2, list_box3;
-    HWND page_control1, tab_sheet1, tab_sheet2, tab_sheet3;
+    HWND page_control1;
+    HWND tab_sheets[core::form1::kPageCount];  // TabSheet1, TabSheet2 ... in page order
     HWND list_view1, edit1;
     HMENU main_menu1, popup_menu1;
   };
@@ -67,9 +70,9 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   HWND Handle() const { return window_; }
   const Controls& Form() const { return controls_; }
   core::WindowLogic& Logic() { return logic_; }
-  // A Tab or Shift+Tab for one of the window's controls moves the focus along the tab order:
-  // Button1, PageControl1, the controls of the page shown (on TabSheet2 ListBox1, Button2,
-  // Edit1, ListBox3), ListBox2, Button3. True when `message` was such a key and is handled.
+  // A Tab or Shift+Tab for one of the window's controls moves the focus along the layout's tab
+  // order with the page shown (core::form1::TabOrder). True when `message` was such a key and
+  // is handled.
   bool HandleTabKey(const MSG& message);
 
  private:
@@ -90,6 +93,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void BuildPages();
   void BuildListPage();
   void BuildMenus();
+  HMENU MakeMenu(std::span<const core::form1::MenuItem> items);
   HWND Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent,
             core::form1::Place place, DWORD extended_style = 0);
   HWND MakeButton(const core::form1::Control& button, HWND parent);
@@ -97,23 +101,6 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   HWND MakeListBox(ListBox& list, HWND parent, core::form1::Place place);
   void ShowSheet(int index);
   std::vector<HWND> TabOrder() const;
-
-  // Handlers, each forwarding to the logic (FormShow is Show's).
-  void Button1Click() { logic_.StartStop(); }
-  void Timer1Timer() { logic_.TimerWaitEnded(); }
-  // ListBox1's selection, also when the double-click was on the users view (ListBox3).
-  void ListBox1DblClick() { logic_.AddSelectedShare(); }
-  void Button2Click() { logic_.CopyShareList(); }
-  void Button3Click() { logic_.ClearWatchList(); }
-  void ListBox2Click() { logic_.ShowHistory(); }
-  void N2Click() { logic_.OpenTableFile(); }
-  void N3Click() { logic_.DeleteSelected(); }
-  void N4Click() { AskToClose(); }
-  void N5Click() { logic_.ShowUsers(); }
-  void N6Click() { logic_.SaveTable(); }
-  // Runs a handler inside the error guard: an exception ends it and is shown in the error box.
-  void Run(void (MainWindow::*handler)());
-  void Guarded(const std::function<void()>& command);
 
   // The view of the logic.
   core::EntryList& WatchList() override { return list_box2_; }
@@ -125,6 +112,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   std::optional<std::filesystem::path> ChooseFileToOpen() override;
   void ShowError(const rtl::Text& message) override;
   void ShowNotice(const rtl::Text& message) override;
+  void CloseWindow() override { AskToClose(); }
   void ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) override;
   // The poster: the closure waits in posted_ for the message that runs it.
   void Post(std::function<void()> closure) override;

@@ -74,8 +74,8 @@ void MainWindow::BuildLayout() {
 
 void MainWindow::BuildPages() {
   controls_.page_control1 = Make(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN, window_, kPageControl1);
-  for (int i = 0; i < 3; ++i) {
-    std::wstring caption = WideOfUtf8(kPages[i]);
+  for (int i = 0; i < kPageCount; ++i) {
+    std::wstring caption = WideOfUtf8(kPages[i].caption);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
     tab.pszText = caption.data();
@@ -85,8 +85,8 @@ void MainWindow::BuildPages() {
   RECT page;
   GetClientRect(controls_.page_control1, &page);
   SendMessageW(controls_.page_control1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-  for (HWND* sheet : {&controls_.tab_sheet1, &controls_.tab_sheet2, &controls_.tab_sheet3}) {
-    *sheet = Make(kTabSheetClass, L"", WS_CLIPCHILDREN, controls_.page_control1,
+  for (HWND& sheet : controls_.tab_sheets) {
+    sheet = Make(kTabSheetClass, L"", WS_CLIPCHILDREN, controls_.page_control1,
                   {page.left, page.top, page.right - page.left, page.bottom - page.top}, WS_EX_CONTROLPARENT);
   }
   ShowSheet(0);
@@ -94,15 +94,15 @@ void MainWindow::BuildPages() {
   controls_.list_view1 = Make(WC_LISTVIEWW, L"",
                               LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOSORTHEADER |
                                   LVS_SHOWSELALWAYS | WS_TABSTOP,
-                              controls_.tab_sheet1, kListView1, WS_EX_CLIENTEDGE);
+                              controls_.tab_sheets[0], kListView1, WS_EX_CLIENTEDGE);
   SendMessageW(controls_.list_view1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   list_view1_items_ = std::make_unique<TableListView>(controls_.list_view1, logic_.Table());
   BuildListPage();
-  history_pane_ = MakeHistoryPane(controls_.tab_sheet3);
+  history_pane_ = MakeHistoryPane(controls_.tab_sheets[2]);
 }
 
 void MainWindow::BuildListPage() {
-  const HWND sheet = controls_.tab_sheet2;
+  const HWND sheet = controls_.tab_sheets[1];
   controls_.label3 = MakeLabel(WideOfUtf8(kLabel3.caption), sheet, kLabel3.place);
   controls_.list_box1 = MakeListBox(list_box1_, sheet, kListBox1);
   controls_.button2 = MakeButton(kButton2, sheet);
@@ -114,19 +114,16 @@ void MainWindow::BuildListPage() {
 }
 
 void MainWindow::BuildMenus() {
-  const HMENU n1 = CreatePopupMenu();
-  const auto append = [](HMENU menu, const MenuItem& item) {
-    AppendMenuW(menu, MF_STRING, item.number, WideOfUtf8(item.caption).c_str());
-  };
-  append(n1, kN2);
-  append(n1, kN6);
-  append(n1, kN4);
   controls_.main_menu1 = CreateMenu();
-  AppendMenuW(controls_.main_menu1, MF_POPUP, reinterpret_cast<UINT_PTR>(n1), WideOfUtf8(kN1).c_str());
-  popup_menu1_.Reset(CreatePopupMenu());
+  AppendMenuW(controls_.main_menu1, MF_POPUP, reinterpret_cast<UINT_PTR>(MakeMenu(kN1Items)), WideOfUtf8(kN1).c_str());
+  popup_menu1_.Reset(MakeMenu(kPopupMenu1Items));
   controls_.popup_menu1 = popup_menu1_.Get();
-  append(controls_.popup_menu1, kN3);
-  append(controls_.popup_menu1, kN5);
+}
+
+HMENU MainWindow::MakeMenu(std::span<const MenuItem> items) {
+  const HMENU menu = CreatePopupMenu();
+  for (const MenuItem& item : items) AppendMenuW(menu, MF_STRING, item.number, WideOfUtf8(item.caption).c_str());
+  return menu;
 }
 
 HWND MainWindow::Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent, Place place,
@@ -163,17 +160,18 @@ HWND MainWindow::MakeListBox(ListBox& list, HWND parent, Place place) {
 }
 
 void MainWindow::ShowSheet(int index) {
-  const HWND sheets[] = {controls_.tab_sheet1, controls_.tab_sheet2, controls_.tab_sheet3};
-  for (int i = 0; i < 3; ++i) ShowWindow(sheets[i], i == index ? SW_SHOW : SW_HIDE);
+  for (int i = 0; i < kPageCount; ++i) ShowWindow(controls_.tab_sheets[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
 std::vector<HWND> MainWindow::TabOrder() const {
-  std::vector<HWND> order = {controls_.button1, controls_.page_control1};
-  switch (SendMessageW(controls_.page_control1, TCM_GETCURSEL, 0, 0)) {
-    case 0: order.push_back(controls_.list_view1); break;
-    case 1: order.insert(order.end(), {controls_.list_box1, controls_.button2, controls_.edit1, controls_.list_box3}); break;
-  }
-  order.insert(order.end(), {controls_.list_box2, controls_.button3});
+  // In the order of core::form1::Focusable.
+  static constexpr HWND Controls::*kFocusable[] = {
+      &Controls::button1,    &Controls::page_control1, &Controls::list_box2, &Controls::button3, &Controls::list_view1,
+      &Controls::list_box1, &Controls::button2,       &Controls::edit1,     &Controls::list_box3,
+  };
+  std::vector<HWND> order;
+  const auto page = static_cast<int>(SendMessageW(controls_.page_control1, TCM_GETCURSEL, 0, 0));
+  for (const Focusable control : core::form1::TabOrder(page)) order.push_back(controls_.*kFocusable[int(control)]);
   return order;
 }
 

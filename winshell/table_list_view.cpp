@@ -9,7 +9,6 @@ namespace winshell {
 namespace {
 
 using Kind = core::ConnectionTable::Change::Kind;
-using core::form1::kColumnWidth;
 // Room beside a column's text, within the cell and the header item.
 constexpr int kTextMargin = 14;
 
@@ -90,18 +89,18 @@ void TableListView::InsertColumn(int index) {
   SendMessageW(list_view_, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
-// Column 0 without table columns is hidden; the last column keeps a new column's width.
+// Column 0 without table columns is hidden.
 int TableListView::ColumnWidth(int column) const {
   const int count = table_.ColumnCount();
-  if (column + 1 >= count) return count > 0 ? kColumnWidth : 0;
+  if (!core::form1::FitsItsTexts(column, count)) return core::form1::ReportColumnWidth(column, count, 0);
   const std::wstring text = Wide(longest_[column]);
-  return static_cast<int>(SendMessageW(list_view_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
-         kTextMargin;
+  const auto width = SendMessageW(list_view_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return core::form1::ReportColumnWidth(column, count, static_cast<int>(width) + kTextMargin);
 }
 
 void TableListView::FitColumns(const std::vector<int>& columns) {
   for (const int c : columns) {
-    if (c + 1 < table_.ColumnCount()) SendMessageW(list_view_, LVM_SETCOLUMNWIDTH, c, ColumnWidth(c));
+    if (core::form1::FitsItsTexts(c, table_.ColumnCount())) SendMessageW(list_view_, LVM_SETCOLUMNWIDTH, c, ColumnWidth(c));
   }
 }
 

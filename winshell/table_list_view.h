@@ -2,8 +2,8 @@
 // own (LVS_OWNERDATA). The list view only knows how many rows there are and asks for the text
 // of each cell it draws, so 100 000 rows cost nothing until they scroll into view. It follows
 // the one core::ConnectionTable through its observer; a row's caption (column 0) can be
-// edited in place, which changes the table. Column widths: every column but the last fits its
-// caption and its longest text; the last keeps the 50 pixels a new column gets. Each list view
+// edited in place, which changes the table. Column widths follow the layout's rule
+// (core::form1::ReportColumnWidth), the longest text of a column measured. Each list view
 // message on a column lays out every column after it, so a table of thousands of columns gets
 // each column inserted once with its width, and later rows set only the widths they change.
 #pragma once

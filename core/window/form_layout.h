@@ -1,8 +1,17 @@
 // The main window's stored layout, from which the Qt and the Win32 window both build theirs:
 // the title, every control's place in pixels (left, top, width, height, relative to its parent:
 // the window's client area or a page of PageControl1), the captions and menu items (UTF-8) and
-// the fonts. Labels carry no size: they size themselves to their text.
+// the fonts, the pages with their tab order, the menus with the command of each item, and the
+// rule of ListView1's column widths. Labels carry no size: they size themselves to their text.
+// A shell builds the pages (tabs and tab order) and the menus by walking these tables, so a page
+// or a menu item with its command is one entry here; a page's controls are still built one by one.
 #pragma once
+
+#include <iterator>
+#include <span>
+#include <vector>
+
+#include "core/window/window_command.h"
 
 namespace core::form1 {
 
@@ -21,6 +30,14 @@ struct Font {
 struct MenuItem {
   unsigned short number;
   const char* caption;
+  WindowCommand command;
+};
+// The controls that take the focus, as the tab order names them.
+enum class Focusable { kButton1, kPageControl1, kListBox2, kButton3, kListView1, kListBox1, kButton2, kEdit1, kListBox3 };
+// A page of PageControl1: its tab's caption and the order in which Tab visits its controls.
+struct Page {
+  const char* caption;
+  std::span<const Focusable> tab_order;
 };
 
 inline constexpr char kTitle[] = "Мониторинг количества подключений к сетевым ресурсам";
@@ -44,7 +61,6 @@ inline constexpr Place kListBox2{8, 57, 153, 287};
 inline constexpr Control kButton3{"Очистить", {8, 348, 153, 25}};
 inline constexpr Place kLabel5{829, 1, 0, 0};  // shows core::VersionLabelText()
 inline constexpr Place kPageControl1{168, 24, 873, 352};
-inline constexpr const char* kPages[] = {"Таблица с данными", "Дополнительные данные", "График"};
 // On TabSheet1.
 inline constexpr Place kListView1{8, 4, 865, 317};
 // On TabSheet2.
@@ -58,12 +74,52 @@ inline constexpr Place kEdit1{515, 22, 57, 21};  // starts with kDefaultInterval
 // On TabSheet3.
 inline constexpr Place kChart1{16, 8, 817, 250};
 
-// The menu bar's "Меню" (N1) holds N2, N6 and N4 in this order; ListBox2's popup menu N3, N5.
+// The pages, in the order of core::WindowPage. Tab visits the window's controls in kTabOrder,
+// and the controls of the page shown right after PageControl1.
+inline constexpr Focusable kTableTabOrder[] = {Focusable::kListView1};
+inline constexpr Focusable kListTabOrder[] = {Focusable::kListBox1, Focusable::kButton2, Focusable::kEdit1,
+                                              Focusable::kListBox3};
+inline constexpr Page kPages[] = {
+    {"Таблица с данными", kTableTabOrder}, {"Дополнительные данные", kListTabOrder}, {"График", {}}};
+inline constexpr int kPageCount = static_cast<int>(std::size(kPages));
+inline constexpr Focusable kTabOrder[] = {Focusable::kButton1, Focusable::kPageControl1, Focusable::kListBox2,
+                                          Focusable::kButton3};
+// Every page's controls when `page` is kEveryPage: a toolkit that skips the hidden ones itself.
+inline constexpr int kEveryPage = -1;
+
+// The window's tab order with `page` shown.
+inline std::vector<Focusable> TabOrder(int page) {
+  std::vector<Focusable> order;
+  for (const Focusable control : kTabOrder) {
+    order.push_back(control);
+    if (control != Focusable::kPageControl1) continue;
+    for (int p = 0; p < kPageCount; ++p) {
+      if (page != kEveryPage && p != page) continue;
+      order.insert(order.end(), kPages[p].tab_order.begin(), kPages[p].tab_order.end());
+    }
+  }
+  return order;
+}
+
+// The menu bar's "Меню" (N1) and ListBox2's popup menu, their items in menu order.
 inline constexpr char kN1[] = "Меню";
-inline constexpr MenuItem kN2{2, "Загрузить файл"};
-inline constexpr MenuItem kN6{6, "Сохранить таблицу"};
-inline constexpr MenuItem kN4{4, "Выход"};
-inline constexpr MenuItem kN3{3, "Удалить"};
-inline constexpr MenuItem kN5{5, "Пользователи"};
+inline constexpr MenuItem kN2{2, "Загрузить файл", WindowCommand::kOpenTableFile};
+inline constexpr MenuItem kN6{6, "Сохранить таблицу", WindowCommand::kSaveTable};
+inline constexpr MenuItem kN4{4, "Выход", WindowCommand::kExit};
+inline constexpr MenuItem kN3{3, "Удалить", WindowCommand::kDeleteSelected};
+inline constexpr MenuItem kN5{5, "Пользователи", WindowCommand::kShowUsers};
+inline constexpr MenuItem kN1Items[] = {kN2, kN6, kN4};
+inline constexpr MenuItem kPopupMenu1Items[] = {kN3, kN5};
+inline constexpr std::span<const MenuItem> kMenus[] = {kN1Items, kPopupMenu1Items};
+
+// ListView1's width of report column `column` (0-based) of `count`, in pixels: every column but
+// the last fits its widest text, `widest` (caption or value, margins included), so that a row's
+// time shows whole; the last keeps a new column's width; a column the table does not have (the
+// list view's column 0 of a table without columns) none.
+constexpr bool FitsItsTexts(int column, int count) { return column + 1 < count; }
+constexpr int ReportColumnWidth(int column, int count, int widest) {
+  if (column >= count) return 0;
+  return FitsItsTexts(column, count) ? widest : kColumnWidth;
+}
 
 }  // namespace core::form1

@@ -1,6 +1,7 @@
 #include "core/window/window_logic.h"
 
 #include <exception>
+#include <iterator>
 #include <system_error>
 
 #include "core/headless_run.h"
@@ -85,7 +86,7 @@ bool WindowLogic::Close() {
 
 bool WindowLogic::EndRunForClose() {
   if (give_up_unsaved_ || (!run_.Active() && !unsaved_file_)) return true;
-  give_up_unsaved_ = !Reporting([this] { run_.Active() ? Stop() : SaveTable(); });
+  give_up_unsaved_ = !Guarded([this] { run_.Active() ? Stop() : SaveTable(); });
   return !give_up_unsaved_;
 }
 
@@ -222,7 +223,7 @@ void WindowLogic::OpenTableFile() {
 }
 
 void WindowLogic::OpenTableFileLater(const std::filesystem::path& file) {
-  Later([this, file] { Reporting([&] { ReadConnectionTable(table_, file); }); });
+  Later([this, file] { Guarded([&] { ReadConnectionTable(table_, file); }); });
 }
 
 std::vector<rtl::Text> WindowLogic::WatchListEntries() const { return view_.WatchList().Entries().Entries(); }
@@ -233,12 +234,27 @@ void WindowLogic::Later(std::function<void()> closure) {
   });
 }
 
-bool WindowLogic::Reporting(const std::function<void()>& command) {
+void WindowLogic::Execute(WindowCommand command) {
+  // In the order of WindowCommand.
+  static constexpr void (WindowLogic::*kCommands[])() = {
+      &WindowLogic::StartStop,      &WindowLogic::TimerWaitEnded, &WindowLogic::AddSelectedShare,
+      &WindowLogic::CopyShareList,  &WindowLogic::ClearWatchList, &WindowLogic::ShowHistory,
+      &WindowLogic::OpenTableFile,  &WindowLogic::SaveTable,      &WindowLogic::Exit,
+      &WindowLogic::DeleteSelected, &WindowLogic::ShowUsers,
+  };
+  static_assert(std::size(kCommands) == kWindowCommandCount, "a command without its method");
+  Guarded([this, command] { (this->*kCommands[static_cast<int>(command)])(); });
+}
+
+bool WindowLogic::Guarded(const std::function<void()>& work) {
   try {
-    command();
+    work();
     return true;
   } catch (const std::exception& error) {
+    // rtl errors carry Windows-1251 messages; a library's ASCII message reads the same.
     ShowBox(true, error.what());
+  } catch (...) {
+    ShowBox(true, "Unknown exception");
   }
   return false;
 }

@@ -1,12 +1,13 @@
 // The main window's logic without a toolkit. It owns what the window owns (the connection
 // table, the accumulated users, the program directory and the polling session with its
-// probes) and holds every command of the window; a shell forwards each control event to one
-// of them and shows what the logic asks through WindowView. Probes run on worker threads and
-// their results come back through the Poster, so the window stays live during a share query.
+// probes) and holds every command of the window; a shell maps each control event to a
+// WindowCommand for Execute and shows what the logic asks through WindowView. Probes run on
+// worker threads and their results come back through the Poster, so the window stays live
+// during a share query.
 //
 // Every method runs on the window's thread. A command may throw (a list index out of bounds,
 // a file error, an interval that is no number): the command then ends where it failed, the
-// state reached so far stays, and the shell shows the error as it shows any handler's error.
+// state reached so far stays, and Execute shows the error in the error box (Guarded).
 // What the logic runs on its own (probe results, a file named on the command line, the end of
 // a run at close) reports through the view instead, one box at a time: while one of its boxes
 // is open, further failed ticks are logged (platform::WriteErrorLine) and counted, and when
@@ -26,6 +27,7 @@
 #include "core/window/event_loop.h"
 #include "core/window/interval_timer.h"
 #include "core/window/probe_worker.h"
+#include "core/window/window_command.h"
 #include "core/window/window_view.h"
 #include "rtl/text.h"
 
@@ -59,6 +61,13 @@ class WindowLogic : private RunListener {
   const IntervalTimer& PollTimer() const { return timer_; }
   // Who answers later probes; nullptr restores the share query command.
   void SetProber(ShareProber* prober);
+
+  // Runs `command` inside Guarded: what a control event, a menu item or the timer's wait asks.
+  void Execute(WindowCommand command);
+  // Runs `work` of the window (a command, the first show, a posted result, an edit of the
+  // table): an exception leaving it is shown once, in the error box, and goes no further. True
+  // when `work` ran to its end.
+  bool Guarded(const std::function<void()>& work);
 
   // The window is shown the first time: the program directory is taken, the watch list loaded
   // from its file when there is one (a file that cannot be read throws, the list stays as it
@@ -116,6 +125,8 @@ class WindowLogic : private RunListener {
   // the whole table) to the file of the stop whose write failed, or else to the file a stop
   // would write now.
   void SaveTable();
+  // "Выход": the window closes as by its title bar, which asks Close.
+  void Exit() { view_.CloseWindow(); }
 
  private:
   void Start();
@@ -135,8 +146,6 @@ class WindowLogic : private RunListener {
   std::vector<rtl::Text> WatchListEntries() const;
   // Runs `closure` from the event loop, unless the logic is gone by then.
   void Later(std::function<void()> closure);
-  // Runs `command`; an exception leaving it is shown. True when it ran to its end.
-  bool Reporting(const std::function<void()>& command);
 
   void UsersSeen(const rtl::Text& share, const std::vector<rtl::Text>& names) override;
   void ProbeFailed(const rtl::Text& share, const ProbeResult& result) override;

@@ -1,5 +1,6 @@
 // What the window logic asks of the window that shows it: the three lists, the interval text,
-// the start/stop state, the page, the choice of a file to open and the two message boxes. A
+// the start/stop state, the page, the choice of a file to open, the two message boxes and
+// closing. A
 // shell (Qt, Win32) implements it over its controls; the logic names roles, not controls. The
 // connection table is not shown through here: its view follows the table's observer. Texts are
 // Windows-1251; every call comes on the window's thread.
@@ -53,6 +54,8 @@ class WindowView {
   // run a nested event loop, so posted closures can run before they return.
   virtual void ShowError(const rtl::Text& message) = 0;
   virtual void ShowNotice(const rtl::Text& message) = 0;
+  // Closes the window as its title bar's button does, which asks WindowLogic::Close.
+  virtual void CloseWindow() = 0;
   // Draws `share`'s history from `table` on the chart page. May throw; the chart keeps what
   // was drawn before the error.
   virtual void ShowShareHistory(const ConnectionTable& table, const rtl::Text& share) = 0;

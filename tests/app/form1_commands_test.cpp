@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <functional>
 
 #include "app/connection_table_model.h"
 #include "app/form1.h"
@@ -18,8 +19,10 @@
 #include "app/message_boxes.h"
 #include "app/table_file.h"
 #include "app/termination.h"
+#include "chart/chart.h"
 #include "qt_application.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/window_command_events.h"
 
 namespace rtl {
 void PrintTo(const StringList& list, std::ostream* out) {
@@ -40,10 +43,10 @@ class OneUserProber : public core::ShareProber {
   }
 };
 
-class Form1Commands : public testing::Test {
+class form1_commands_test : public testing::Test {
  protected:
   QApplication& application_ = TestApplication();  // before any widget
-  Form1Commands() {
+  form1_commands_test() {
     std::filesystem::create_directory(ProgramFile(""));
     form_.SetExecutableFileName(QString::fromStdString(ProgramFile("sharemon")));
     form_.Logic().SetProber(&prober_);
@@ -75,7 +78,7 @@ class Form1Commands : public testing::Test {
   TForm1 form_;
 };
 
-TEST_F(Form1Commands, showing_loads_the_watch_list_beside_the_program) {
+TEST_F(form1_commands_test, showing_loads_the_watch_list_beside_the_program) {
   TemporaryDirectory::WriteBytes(ProgramFile("splist.txt"), "docs\r\n\xEE\xE1\xF9\xE0\xFF\r\n");
   form_.show();
   EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"docs", "\xEE\xE1\xF9\xE0\xFF"}));
@@ -83,7 +86,7 @@ TEST_F(Form1Commands, showing_loads_the_watch_list_beside_the_program) {
 }
 
 // Button1, Timer1's real wait, the probe worker's results through the event loop, ListView1.
-TEST_F(Form1Commands, button1_and_timer1_run_a_poll_through_the_window) {
+TEST_F(form1_commands_test, button1_and_timer1_run_a_poll_through_the_window) {
   Show();
   form_.ListBox2()->SetEntries({"a_rather_long_share_name", "docs"});
   form_.PageControl1()->setCurrentIndex(2);
@@ -110,54 +113,63 @@ TEST_F(Form1Commands, button1_and_timer1_run_a_poll_through_the_window) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(Form1Commands, double_clicks_on_the_share_list_and_the_users_view_add_the_shares_selection) {
+// Every command the logic knows, each by the native events that run it: a command that no
+// control, menu item or timer of the window runs fails here until the window maps it.
+TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
+  using core::WindowCommand;
+  using window_command_events::Event;
+  const auto select = [](TListBox* list, const rtl::StringList& entries, int index) {
+    list->SetEntries(entries);
+    list->SetItemIndex(index);
+  };
+  const auto double_click = [](TListBox* list, QPoint at) { QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at); };
+  const auto entry_at = [](TListBox* list, int index) { return list->visualItemRect(list->item(index)).center(); };
+  const auto watched = [&](const rtl::StringList& entries) { return form_.ListBox2()->Entries() == entries; };
+  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
+  form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("t.txt"))); });
+  const Event events[] = {
+      {WindowCommand::kStartStop, "Button1", [&] { form_.Button1()->click(); },
+       [&] { return form_.Button1()->text() == QStringLiteral("Стоп"); }},
+      {WindowCommand::kTimerWaitEnded, "Timer1's wait passes", [] {},
+       [&] { return form_.ListView1Items()->rowCount() == 1; }},
+      {WindowCommand::kStartStop, "Button1 again", [&] { form_.Button1()->click(); }, [&] { return TableFiles() == 1; }},
+      {WindowCommand::kAddSelectedShare, "a double-click on the users view",
+       [&] {
+         form_.PageControl1()->setCurrentIndex(1);
+         select(form_.ListBox1(), kShares, 2);
+         select(form_.ListBox3(), {"user1", "user2"}, 1);
+         double_click(form_.ListBox3(), entry_at(form_.ListBox3(), 0));
+       },
+       [&] { return watched({"docs", "print$"}); }},
+      // Empty space of the share list counts too.
+      {WindowCommand::kAddSelectedShare, "a double-click on the share list",
+       [&] { double_click(form_.ListBox1(), QPoint(50, 200)); }, [&] { return watched({"docs", "print$", "print$"}); }},
+      {WindowCommand::kShowHistory, "a click on a watched share",
+       [&] { QTest::mouseClick(form_.ListBox2()->viewport(), Qt::LeftButton, {}, entry_at(form_.ListBox2(), 0)); },
+       [&] { return form_.PageControl1()->currentIndex() == 2 && form_.Chart1()->Title().Text().at(0) == "docs"; }},
+      {WindowCommand::kDeleteSelected, "N3", [&] { form_.N3()->trigger(); }, [&] { return watched({"print$", "print$"}); }},
+      {WindowCommand::kShowUsers, "N5",
+       [&] {
+         select(form_.ListBox2(), {"public", "team"}, 1);
+         form_.N5()->trigger();
+       },
+       // The tick's names first: every name gathered since the last look.
+       [&] { return form_.ListBox3()->Entries() == rtl::StringList{"docs@host", "team@host"}; }},
+      {WindowCommand::kCopyShareList, "Button2", [&] { form_.Button2()->click(); }, [&] { return watched(kShares); }},
+      {WindowCommand::kClearWatchList, "Button3", [&] { form_.Button3()->click(); },
+       [&] { return watched({}) && form_.ListView1Items()->columnCount() == 0; }},
+      {WindowCommand::kOpenTableFile, "N2", [&] { form_.N2()->trigger(); },
+       [&] { return form_.ListView1Items()->columnCount() == 2; }},
+      {WindowCommand::kSaveTable, "N6", [&] { form_.N6()->trigger(); }, [&] { return TableFiles() == 2; }},
+      {WindowCommand::kExit, "N4", [&] { form_.N4()->trigger(); }, [&] { return !form_.isVisible(); }},
+  };
   Show();
-  form_.PageControl1()->setCurrentIndex(1);
-  form_.ListBox3()->SetEntries({"user1", "user2"});
-  form_.ListBox3()->SetItemIndex(1);
-  form_.ListBox1()->SetItemIndex(2);
-  QTest::mouseDClick(form_.ListBox3()->viewport(), Qt::LeftButton, {},
-                     form_.ListBox3()->visualItemRect(form_.ListBox3()->item(0)).center());
-  // Empty space of the share list counts too.
-  QTest::mouseDClick(form_.ListBox1()->viewport(), Qt::LeftButton, {}, QPoint(50, 200));
-  EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"print$", "print$"}));
-}
-
-TEST_F(Form1Commands, an_error_of_a_command_is_shown_and_the_window_goes_on) {
-  form_.ListBox2()->SetEntries({"kept"});
-  form_.Run(&TForm1::ListBox1DblClick);
-  ASSERT_EQ(boxes_.Boxes().size(), 1u);
-  EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kError);
-  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("List index out of bounds (-1)"));
-  EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"kept"}));
-}
-
-TEST_F(Form1Commands, button2_copies_the_share_list) {
-  form_.ListBox1()->SetEntries(kShares);
-  form_.ListBox2()->SetEntries({"manual"});
-  form_.Button2()->click();
-  EXPECT_EQ(form_.ListBox2()->Entries(), kShares);
-}
-
-TEST_F(Form1Commands, button3_clears_the_columns_and_the_watch_list) {
-  form_.Table().AddColumns({"\xC2\xF0\xE5\xEC\xFF", "docs"});
-  form_.Table().AppendValue(form_.Table().AddRow("08.12.2026  9:05:07"), "2");
   form_.ListBox2()->SetEntries({"docs"});
-  form_.Button3()->click();
-  EXPECT_EQ(form_.ListView1Items()->columnCount(), 0);
-  EXPECT_EQ(form_.ListView1Items()->rowCount(), 1);
-  EXPECT_EQ(form_.ListBox2()->Count(), 0);
+  window_command_events::FireEach(events, [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); });
+  EXPECT_EQ(BoxTexts(), std::vector<QString>{});
 }
 
-TEST_F(Form1Commands, delete_removes_the_selected_entry) {
-  form_.ListBox2()->SetEntries({"a", "b", "c"});
-  form_.ListBox2()->SetItemIndex(1);
-  form_.N3()->trigger();
-  EXPECT_EQ(form_.ListBox2()->Entries(), (rtl::StringList{"a", "c"}));
-  EXPECT_EQ(form_.ListBox2()->ItemIndex(), -1);
-}
-
-TEST_F(Form1Commands, right_click_leaves_the_selection_alone) {
+TEST_F(form1_commands_test, right_click_leaves_the_selection_alone) {
   Show();
   form_.ListBox2()->SetEntries({"a", "b"});
   form_.ListBox2()->SetItemIndex(0);
@@ -166,24 +178,7 @@ TEST_F(Form1Commands, right_click_leaves_the_selection_alone) {
   EXPECT_EQ(form_.ListBox2()->ItemIndex(), 0);
 }
 
-TEST_F(Form1Commands, users_shows_the_page_and_the_probed_names) {
-  form_.ListBox2()->SetEntries({"public", "team"});
-  form_.ListBox2()->SetItemIndex(1);
-  form_.N5()->trigger();
-  EXPECT_EQ(form_.PageControl1()->currentIndex(), 1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form_.ListBox3()->Count() > 0; }, 20000));
-  EXPECT_EQ(form_.ListBox3()->Entries(), (rtl::StringList{"team@host"}));
-}
-
-TEST_F(Form1Commands, load_file_loads_the_file_chosen_in_the_dialog) {
-  TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
-  form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("t.txt"))); });
-  form_.N2()->trigger();
-  EXPECT_EQ(form_.ListView1Items()->columnCount(), 2);
-  EXPECT_EQ(form_.ListView1Items()->rowCount(), 1);
-}
-
-TEST_F(Form1Commands, a_table_file_named_on_the_command_line_loads_once_the_loop_runs) {
+TEST_F(form1_commands_test, a_table_file_named_on_the_command_line_loads_once_the_loop_runs) {
   TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
   ScheduleTableFileArgument(form_, {"sharemon", QString::fromStdString(directory_.File("t.txt"))});
   ScheduleTableFileArgument(form_, {"sharemon"});
@@ -192,32 +187,7 @@ TEST_F(Form1Commands, a_table_file_named_on_the_command_line_loads_once_the_loop
   EXPECT_EQ(form_.Table().ColumnCount(), 2);
 }
 
-TEST_F(Form1Commands, save_table_writes_a_table_file) {
-  Show();
-  form_.N6()->trigger();
-  EXPECT_EQ(TableFiles(), 1);
-}
-
-TEST_F(Form1Commands, exit_closes_the_window_and_a_failed_save_shows_the_notice) {
-  Show();
-  std::filesystem::create_directory(ProgramFile("splist.txt"));  // cannot be replaced by a file
-  form_.N4()->trigger();
-  EXPECT_FALSE(form_.isVisible());
-  EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("Ошибка сохранения списка")});
-}
-
-// A run whose table cannot be written keeps the window open once, with the error shown.
-TEST_F(Form1Commands, closing_with_a_table_that_cannot_be_written_keeps_the_window_once) {
-  Show();
-  form_.Button1()->click();
-  std::filesystem::remove_all(ProgramFile(""));
-  EXPECT_FALSE(form_.close());
-  EXPECT_TRUE(form_.isVisible());
-  EXPECT_EQ(BoxTexts(), std::vector<QString>{QStringLiteral("File not found.")});
-  EXPECT_TRUE(form_.close());
-}
-
-TEST_F(Form1Commands, quitting_the_application_closes_the_window_and_saves) {
+TEST_F(form1_commands_test, quitting_the_application_closes_the_window_and_saves) {
   CloseWindowOnTermination(&form_);
   form_.show();
   form_.ListBox2()->SetEntries({"docs"});

@@ -386,9 +386,9 @@ TEST_F(HistoryChartTest, ExtremeCountsAndDatesDrawInsideThePlotOnAnyPictureSize)
 
 // --- through the window ------------------------------------------------------------------
 
-class HistoryWindowTest : public testing::Test {
+class history_window_test : public testing::Test {
  protected:
-  HistoryWindowTest() : saved_settings_(rtl::CurrentRegionalSettings()) {
+  history_window_test() : saved_settings_(rtl::CurrentRegionalSettings()) {
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
     core::ConnectionTable& table = form_.Table();
     table.AddColumn(kTime);
@@ -397,7 +397,7 @@ class HistoryWindowTest : public testing::Test {
     table.AppendValue(table.AddRow("08.12.2026  10:30:00"), "n/a");
     form_.ListBox2()->SetEntries({"docs"});
   }
-  ~HistoryWindowTest() override { rtl::SetRegionalSettings(saved_settings_); }
+  ~history_window_test() override { rtl::SetRegionalSettings(saved_settings_); }
 
   rtl::RegionalSettings saved_settings_;
   QApplication& application_ = TestApplication();
@@ -405,9 +405,9 @@ class HistoryWindowTest : public testing::Test {
   TForm1 form_;
 };
 
-TEST_F(HistoryWindowTest, ClickShowsTheChartPageAndTheHistory) {
+TEST_F(history_window_test, a_click_shows_the_chart_page_the_points_before_a_bad_count_and_its_error) {
   form_.ListBox2()->SetItemIndex(0);
-  form_.Run(&TForm1::ListBox2Click);
+  form_.Logic().Execute(core::WindowCommand::kShowHistory);
   EXPECT_EQ(form_.PageControl1()->currentIndex(), 2);
   EXPECT_EQ(form_.Chart1()->Title().Text().at(0), "docs");
   EXPECT_EQ(form_.Series1()->PointCount(), 1);
@@ -416,20 +416,20 @@ TEST_F(HistoryWindowTest, ClickShowsTheChartPageAndTheHistory) {
   EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("'n/a' is not a valid integer value."));
 }
 
-TEST_F(HistoryWindowTest, ClickWithoutSelectionReportsIndexMinusOne) {
-  form_.Run(&TForm1::ListBox2Click);
+TEST_F(history_window_test, a_click_without_a_selection_reports_index_minus_one_on_the_chart_page) {
+  form_.Logic().Execute(core::WindowCommand::kShowHistory);
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("List index out of bounds (-1)"));
   EXPECT_EQ(form_.PageControl1()->currentIndex(), 2);
 }
 
-TEST_F(HistoryWindowTest, FirstCountThatIsNoNumberShowsTheNoticeBeforeTheError) {
+TEST_F(history_window_test, a_first_count_that_is_no_number_shows_the_notice_before_the_error) {
   form_.Table().Clear();
   form_.Table().AddColumn(kTime);
   form_.Table().AddColumn("docs");
   form_.Table().AppendValue(form_.Table().AddRow("08.12.2026  10:00:00"), "many");
   form_.ListBox2()->SetItemIndex(0);
-  form_.Run(&TForm1::ListBox2Click);
+  form_.Logic().Execute(core::WindowCommand::kShowHistory);
   ASSERT_EQ(boxes_.Boxes().size(), 2u);
   EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kNotice);
   EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("many"));

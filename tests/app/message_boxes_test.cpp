@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "qt_application.h"
-#include "rtl/errors.h"
 
 namespace {
 
@@ -37,22 +34,6 @@ TEST_F(MessageBoxes, notice_box_shows_the_text_as_it_is) {
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].kind, MessageBoxRecorder::Kind::kNotice);
   EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("Ошибка сохранения списка"));
-}
-
-TEST_F(MessageBoxes, guard_turns_any_exception_into_an_error_box) {
-  bool after_throw = false;
-  RunGuarded([&] {
-    throw rtl::ConvertError::NotInteger("3a");
-    after_throw = true;
-  });
-  RunGuarded([] { throw std::runtime_error("plain"); });
-  RunGuarded([] { throw 42; });
-  RunGuarded([] {});
-  EXPECT_FALSE(after_throw);
-  ASSERT_EQ(boxes_.Boxes().size(), 3u);
-  EXPECT_EQ(boxes_.Boxes()[0].text, QStringLiteral("'3a' is not a valid integer value."));
-  EXPECT_EQ(boxes_.Boxes()[1].text, QStringLiteral("plain."));
-  EXPECT_EQ(boxes_.Boxes()[2].text, QStringLiteral("Unknown exception."));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QMenu>
 #include <QTimer>
 #include <functional>
@@ -19,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(TerminationInModalLoop, a_signal_closes_what_is_open_saves_the_watch_list_and_ends_every_loop) {
+TEST(termination_window_test, a_signal_closes_what_is_open_saves_the_watch_list_and_ends_every_loop) {
   QApplication& application = TestApplication();
   struct Case {
     const char* what;
@@ -27,7 +28,7 @@ TEST(TerminationInModalLoop, a_signal_closes_what_is_open_saves_the_watch_list_a
   };
   const Case cases[] = {
       {"notice box", [](TForm1&) { NoticeBox("notice"); }},
-      {"open dialog", [](TForm1& form) { form.N2Click(); }},
+      {"open dialog", [](TForm1& form) { form.N2()->trigger(); }},
       {"popup menu", [](TForm1& form) { form.PopupMenu1()->exec(); }},
   };
   for (const Case& c : cases) {

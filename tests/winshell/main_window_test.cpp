@@ -26,6 +26,7 @@
 #include "table_written_before.h"
 #include "tests/support/history_pictures.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/window_command_events.h"
 #include "winshell/main_window.h"
 
 namespace {
@@ -256,13 +257,13 @@ TEST_F(main_window_test, a_click_on_a_watched_share_draws_its_history_on_the_cha
   Command(core::form1::kN2.number);
   ClickEntry(Form().list_box2, 1);
   EXPECT_EQ(Page(), 2);
-  EXPECT_TRUE(GetWindowLongW(Form().tab_sheet3, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongW(Form().tab_sheet1, GWL_STYLE) & WS_VISIBLE);
-  const HWND chart = FindWindowExW(Form().tab_sheet3, nullptr, L"SharemonChart", nullptr);
+  EXPECT_TRUE(GetWindowLongW(Form().tab_sheets[2], GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(Form().tab_sheets[0], GWL_STYLE) & WS_VISIBLE);
+  const HWND chart = FindWindowExW(Form().tab_sheets[2], nullptr, L"SharemonChart", nullptr);
   ASSERT_NE(chart, nullptr);
   RECT place{};
   GetWindowRect(chart, &place);
-  MapWindowPoints(nullptr, Form().tab_sheet3, reinterpret_cast<POINT*>(&place), 2);
+  MapWindowPoints(nullptr, Form().tab_sheets[2], reinterpret_cast<POINT*>(&place), 2);
   EXPECT_EQ((TRect{place.left, place.top, place.right, place.bottom}), (TRect{16, 8, 16 + 817, 8 + 250}));
   TBitmap shown = gdi::MakeDibBitmap(817, 250);
   SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(gdi::DeviceContextOf(shown)), PRF_CLIENT);
@@ -281,32 +282,69 @@ TEST_F(main_window_test, a_click_on_a_watched_share_draws_its_history_on_the_cha
   EXPECT_EQ(differing, 0);
 }
 
-TEST_F(main_window_test, a_double_click_on_a_share_watches_it) {
-  Show(window_, "");
-  EXPECT_EQ(Entries(Form().list_box1), (Texts{L"ADMIN$", L"C$", L"IPC$", L"Отчеты за год", L"public", L"?mega"}));
-  SendMessageW(Form().list_box1, LB_SETCURSEL, 3, 0);
-  SendMessageW(Form().list_box1, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-  EXPECT_EQ(Entries(Form().list_box2), Texts{L"Отчеты за год"});
-}
-
-TEST_F(main_window_test, load_file_loads_the_file_chosen_in_the_open_dialog) {
-  Show(window_, "");
+// Every command the logic knows, each by the native messages that run it: a command that no
+// control, menu item or timer of the window runs fails here until the window maps it.
+TEST_F(main_window_test, every_command_runs_from_its_control_event) {
+  using core::WindowCommand;
+  using window_command_events::Event;
+  const auto& f = Form();
+  const auto double_click = [](HWND list) { SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, 0); };
+  const auto select = [](HWND list, int index) { SendMessageW(list, LB_SETCURSEL, index, 0); };
+  const auto watched = [&](const Texts& entries) { return Entries(f.list_box2) == entries; };
+  const auto remove_table_files = [&] {
+    for (const auto& file : TableFiles()) std::filesystem::remove(file);
+  };
   TemporaryDirectory::WriteBytes(Program("t.txt"), "T,docs\r\n08.12.2026 9:05:07,5\r\n");
   boxes_.AnswerOpenDialog(Program("t.txt"));
-  Command(core::form1::kN2.number);
-  ASSERT_EQ(Rows(), 1);
-  EXPECT_EQ(Cell(0, 0) + L"|" + Cell(0, 1), L"08.12.2026 9:05:07|5");
-}
-
-TEST_F(main_window_test, the_list_commands_reach_the_watch_list) {
-  Show(window_, "public\r\nteam\r\n");
-  SendMessageW(Form().list_box2, LB_SETCURSEL, 0, 0);
-  Command(core::form1::kN3.number);
-  EXPECT_EQ(Entries(Form().list_box2), Texts{L"team"});
-  Click(Form().button2);
-  EXPECT_EQ(Entries(Form().list_box2), Entries(Form().list_box1));
-  Click(Form().button3);
-  EXPECT_EQ(Entries(Form().list_box2), Texts{});
+  const Event events[] = {
+      {WindowCommand::kStartStop, "Button1", [&] { Click(f.button1); },
+       [&] { return WindowText(f.button1) == L"Стоп"; }},
+      {WindowCommand::kTimerWaitEnded, "Timer1's wait passes",
+       [&] { SendMessageW(window_.Handle(), WM_TIMER, 1, 0); }, [&] { return Rows() == 1 && Cell(0, 1) == L"2"; }},
+      {WindowCommand::kStartStop, "Button1 again", [&] { Click(f.button1); },
+       [&] { return WindowText(f.button1) == L"Пуск" && TableFiles().size() == 1; }},
+      {WindowCommand::kAddSelectedShare, "a double-click on the share list",
+       [&] {
+         select(f.list_box1, 4);
+         double_click(f.list_box1);
+       },
+       [&] { return watched({L"team", L"public"}); }},
+      {WindowCommand::kAddSelectedShare, "a double-click on the users view",
+       [&] {
+         SendMessageW(f.list_box3, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"user1"));
+         double_click(f.list_box3);
+       },
+       [&] { return watched({L"team", L"public", L"public"}); }},
+      {WindowCommand::kShowHistory, "a click on a watched share", [&] { ClickEntry(f.list_box2, 0); },
+       [&] { return Page() == 2; }},
+      {WindowCommand::kDeleteSelected, "N3", [&] { Command(core::form1::kN3.number); },
+       [&] { return watched({L"public", L"public"}); }},
+      {WindowCommand::kShowUsers, "N5",
+       [&] {
+         select(f.list_box2, 0);
+         Command(core::form1::kN5.number);
+       },
+       // "public" has no users: the names the tick gathered show.
+       [&] { return Page() == 1 && Entries(f.list_box3) == Texts{L"alice@PC-01", L"bob@PC-02"}; }},
+      {WindowCommand::kCopyShareList, "Button2", [&] { Click(f.button2); },
+       [&] { return watched(Entries(f.list_box1)); }},
+      {WindowCommand::kClearWatchList, "Button3", [&] { Click(f.button3); }, [&] { return watched({}); }},
+      // The file's columns and rows come after the tick's row, which "Очистить" kept.
+      {WindowCommand::kOpenTableFile, "N2", [&] { Command(core::form1::kN2.number); },
+       [&] { return Rows() == 2 && Cell(1, 1) == L"5"; }},
+      {WindowCommand::kSaveTable, "N6",
+       [&] {
+         remove_table_files();
+         Command(core::form1::kN6.number);
+       },
+       [&] { return TableFiles().size() == 1; }},
+      {WindowCommand::kExit, "N4", [&] { Command(core::form1::kN4.number); },
+       [&] { return window_.Handle() == nullptr; }},
+  };
+  Show(window_, "team\r\n");
+  EXPECT_EQ(Entries(f.list_box1), (Texts{L"ADMIN$", L"C$", L"IPC$", L"Отчеты за год", L"public", L"?mega"}));
+  window_command_events::FireEach(events, RunMessagesUntil);
+  EXPECT_EQ(boxes_.Seen(), std::vector<Box>{});
 }
 
 // "Пользователи" chosen from ListBox2's popup menu with the keyboard: its loop takes the keys

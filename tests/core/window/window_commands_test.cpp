@@ -41,6 +41,18 @@ TEST_F(window_commands_test, adding_without_a_selection_throws_index_minus_one_a
   EXPECT_EQ(view_.watch_list.entries, (rtl::StringList{"kept"}));
 }
 
+// The one guard of the window: a command's error is shown once, and the window goes on.
+TEST_F(window_commands_test, a_failing_command_shows_its_error_once_and_keeps_the_state_reached) {
+  view_.watch_list.entries = {"kept"};
+  logic_.Execute(core::WindowCommand::kAddSelectedShare);
+  EXPECT_FALSE(logic_.Guarded([] { throw 42; }));
+  EXPECT_TRUE(logic_.Guarded([] {}));
+  EXPECT_EQ(view_.boxes, (Boxes{"error: List index out of bounds (-1)", "error: Unknown exception"}));
+  EXPECT_EQ(view_.watch_list.entries, (rtl::StringList{"kept"}));
+  logic_.Execute(core::WindowCommand::kExit);
+  EXPECT_TRUE(view_.closed);
+}
+
 TEST_F(window_commands_test, copying_the_share_list_replaces_the_watch_list) {
   view_.watch_list.entries = {"manual", "docs"};
   logic_.CopyShareList();

@@ -60,6 +60,7 @@ class StandInView : public core::WindowView {
   std::optional<std::filesystem::path> file_to_open;  // what the user chooses
   std::vector<std::string> boxes;                     // "error: ..." or "notice: ...", UTF-8
   std::vector<rtl::Text> histories;                   // the shares whose history was shown
+  bool closed = false;                                // the window was asked to close
   std::function<void()> while_box_open;               // the box's own loop, run once
 
   core::EntryList& WatchList() override { return watch_list; }
@@ -72,6 +73,7 @@ class StandInView : public core::WindowView {
   void ShowError(const rtl::Text& message) override { Box("error: " + rtl::Utf8FromWindows1251(message)); }
   void ShowNotice(const rtl::Text& message) override { Box("notice: " + rtl::Utf8FromWindows1251(message)); }
   void ShowShareHistory(const core::ConnectionTable&, const rtl::Text& share) override { histories.push_back(share); }
+  void CloseWindow() override { closed = true; }
 
  private:
   void Box(const std::string& box) {
