@@ -243,7 +243,8 @@ void WindowLogic::Execute(WindowCommand command) {
       &WindowLogic::DeleteSelected, &WindowLogic::ShowUsers,
   };
   static_assert(std::size(kCommands) == kWindowCommandCount, "a command without its method");
-  Guarded([this, command] { (this->*kCommands[static_cast<int>(command)])(); });
+  const auto method = kCommands[static_cast<std::size_t>(command)];
+  Guarded([this, method] { (this->*method)(); });
 }
 
 bool WindowLogic::Guarded(const std::function<void()>& work) {
