@@ -146,7 +146,8 @@ const std::vector<Face>& Faces() {
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, const SystemFaces& system) {
-  const std::string_view first = arguments.empty() ? "" : arguments[0];
+  // A view of the argument itself: `cond ? "" : arguments[0]` would view a temporary copy.
+  const std::string_view first = arguments.empty() ? std::string_view() : std::string_view(arguments[0]);
   for (const Face& face : Faces()) {
     if (Picks(face.name, first)) return face.run(Arguments(arguments.begin() + 1, arguments.end()), system);
   }
