@@ -1,0 +1,113 @@
+// The rows of sessions and open files: each record's cells under its column, and the stable
+// sort by a column, text without regard to case, numbers and times by value, absent first.
+#include "core/server_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "rtl/regional_settings.h"
+#include "tests/support/windows1251_text.h"
+
+namespace {
+
+using platform::OpenFileRecord;
+using platform::ProtectionDegree;
+using platform::SessionRecord;
+using std::chrono::sys_days;
+using namespace std::chrono_literals;
+
+// The cells shown in UTC with the program's own date and time formats, whatever the machine's.
+class server_rows_test : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* zone = std::getenv("TZ");
+    saved_zone_ = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
+    setenv("TZ", "UTC", 1);
+    tzset();
+    rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
+  }
+  void TearDown() override {
+    if (saved_zone_) {
+      setenv("TZ", saved_zone_->c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+    rtl::SetRegionalSettings(rtl::ReadSystemRegionalSettings());
+  }
+
+ private:
+  std::optional<std::string> saved_zone_;
+};
+
+template <typename Columns, typename Record>
+std::string Joined(const Columns& columns, const Record& record) {
+  std::string joined;
+  for (const auto& cell : core::RowCells(columns, record)) joined.append(rtl::Utf8FromWindows1251(cell)).append("|");
+  return joined.substr(0, joined.size() - 1);
+}
+
+SessionRecord Session(const std::string& user, std::optional<std::int32_t> files = std::nullopt,
+                      std::optional<std::chrono::sys_seconds> connected = std::nullopt) {
+  SessionRecord session;
+  session.user = W(user);
+  session.open_files = files;
+  session.connected_at = connected;
+  return session;
+}
+
+const std::chrono::sys_seconds kMarch5 = sys_days{std::chrono::year{2026} / 3 / 5} + 9h + 7min + 3s;
+
+TEST_F(server_rows_test, a_record_shows_each_field_in_its_column_and_an_absent_one_as_an_empty_cell) {
+  SessionRecord samba{W("Иванов"), "10.0.0.7", "SMB3_11", {ProtectionDegree::kFull, "AES-128-GCM"},
+                      {ProtectionDegree::kPartial, ""}, kMarch5, std::nullopt, 2};
+  SessionRecord windows{"bob", "PC-01", "Windows 10", {}, {}, std::nullopt, 90061, std::nullopt};
+  EXPECT_EQ(Joined(core::SessionColumns(), samba), "Иванов|10.0.0.7|SMB3_11|full (AES-128-GCM)|partial|2|05.03.2026 9:07:03|");
+  EXPECT_EQ(Joined(core::SessionColumns(), windows), "bob|PC-01|Windows 10|unknown|unknown|||25:01:01");
+
+  const std::pair<OpenFileRecord, std::string> files[] = {
+      {{"public", W("2025/Итоги.xlsx"), "alice", "127.0.0.1", {true, true, true}, "R", "RWH lease", kMarch5},
+       "2025/Итоги.xlsx|public|alice|127.0.0.1|RWD|RWH lease|05.03.2026 9:07:03"},
+      {{"", "C:/x.txt", "bob", "", {false, true, false}, "", "2", std::nullopt}, "C:/x.txt||bob||W|2|"},
+      {{"C$", "", "carol", "", {}, "", "0", std::nullopt}, "|C$|carol|||0|"},
+  };
+  for (const auto& [file, cells] : files) EXPECT_EQ(Joined(core::OpenFileColumns(), file), cells);
+}
+
+TEST_F(server_rows_test, a_sort_by_a_column_keeps_equal_rows_in_their_order_both_ways) {
+  const std::vector<SessionRecord> records = {
+      Session("bob", 3, kMarch5),       Session("Алла", std::nullopt, kMarch5 - 1h), Session("Bob", 12, std::nullopt),
+      Session("ёж", 3, kMarch5 + 1s),   Session("алексей", 0, kMarch5),
+  };
+  const auto column = [](const char* caption) {
+    for (const auto& c : core::SessionColumns()) {
+      if (std::string(c.caption) == caption) return c;
+    }
+    throw std::logic_error(caption);
+  };
+  struct Case {
+    const char* caption;
+    bool descending;
+    std::vector<std::size_t> order;
+  };
+  const Case cases[] = {
+      {"Пользователь", false, {0, 2, 4, 1, 3}},  // case and Ё aside; the two Bobs as given
+      {"Пользователь", true, {3, 1, 4, 0, 2}},
+      {"Файлов", false, {1, 4, 0, 3, 2}},  // 12 after 3: by value, not by text
+      {"Файлов", true, {2, 0, 3, 4, 1}},
+      {"Подключён", false, {2, 1, 0, 4, 3}},
+      {"Подключён", true, {3, 0, 4, 1, 2}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(core::SortedOrder(records, column(c.caption), c.descending), c.order) << c.caption << c.descending;
+  }
+}
+
+}  // namespace
