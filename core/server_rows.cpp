@@ -76,16 +76,11 @@ std::vector<OpenFileColumn> MakeOpenFileColumns() {
   };
 }
 
-// Upper case to lower in ASCII and Windows-1251, Ё with Е, so that case does not split names.
-unsigned char FoldedByte(unsigned char byte) {
-  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDF)) return static_cast<unsigned char>(byte + 0x20);
-  if (byte == 0xA8 || byte == 0xB8) return 0xE5;
-  return byte;
-}
-
-rtl::Text Folded(rtl::Text text) {
-  for (char& c : text) c = static_cast<char>(FoldedByte(static_cast<unsigned char>(c)));
-  return text;
+// Case does not split names, and ё sorts with е.
+rtl::Text Folded(const rtl::Text& text) {
+  rtl::Text folded = rtl::LowerCase(text);
+  std::replace(folded.begin(), folded.end(), static_cast<char>(0xB8), static_cast<char>(0xE5));
+  return folded;
 }
 
 struct SortValue {
