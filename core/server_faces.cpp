@@ -20,7 +20,8 @@ void AppendEscaped(std::string& out, unsigned char byte) {
   out += code;
 }
 
-bool Plain(unsigned char byte) { return byte >= 0x20 && byte != 0x7F && byte != '\\'; }
+// 0x98, unassigned in Windows-1251, stands for U+0098, a control character too.
+bool Plain(unsigned char byte) { return byte >= 0x20 && byte != 0x7F && byte != 0x98 && byte != '\\'; }
 
 template <typename Record, typename Column>
 FaceOutput RowsOutput(const platform::ServerReading<Record>& reading, const std::vector<Column>& columns) {

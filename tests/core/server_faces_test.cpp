@@ -19,7 +19,7 @@ using platform::ServerReadOutcome;
 TEST(server_faces_test, control_characters_and_backslashes_are_escaped_and_the_rest_stays) {
   const std::pair<rtl::Text, std::string> cases[] = {
       {"a\tb", "a\\tb"},           {"two\nlines\r", "two\\nlines\\r"}, {"C:\\x", "C:\\\\x"},
-      {"\\t", "\\\\t"},            {"\x01\x1F\x7F", "\\x01\\x1F\\x7F"}, {W("Отчёт \"1\" 'a'"), "Отчёт \"1\" 'a'"},
+      {"\\t", "\\\\t"},            {"\x01\x1F\x7F\x98", "\\x01\\x1F\\x7F\\x98"}, {W("Отчёт \"1\" 'a'"), "Отчёт \"1\" 'a'"},
       {"", ""},
   };
   for (const auto& [text, field] : cases) EXPECT_EQ(core::EscapedField(text), field) << field;
