@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <variant>
 #include <fstream>
 #include <string>
@@ -30,6 +29,7 @@
 #include "platform/status_service/status_client.h"
 #include "platform/status_service/status_protocol.h"
 #include "samba_lab.h"
+#include "tests/support/tab_separated_rows.h"
 
 namespace {
 
@@ -436,18 +436,7 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
     const auto& output = std::get<core::FaceOutput>(result);
     EXPECT_EQ(output.exit_code, 0) << output.error;
     std::map<std::string, std::vector<std::string>> by_first;
-    std::istringstream lines(output.out);
-    for (std::string line; std::getline(lines, line);) {
-      std::vector<std::string> fields(1);
-      for (const char c : line) {
-        if (c == '\t') {
-          fields.emplace_back();
-        } else {
-          fields.back().push_back(c);
-        }
-      }
-      by_first[fields.at(0)] = fields;
-    }
+    for (auto& fields : TabSeparatedRows(output.out)) by_first[fields.at(0)] = fields;
     return by_first;
   };
   const auto session_rows = rows(core::SessionsFace({}));

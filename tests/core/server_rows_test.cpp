@@ -27,24 +27,17 @@ using namespace std::chrono_literals;
 class server_rows_test : public testing::Test {
  protected:
   void SetUp() override {
-    const char* zone = std::getenv("TZ");
-    saved_zone_ = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
     setenv("TZ", "UTC", 1);
     tzset();
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
   }
   void TearDown() override {
-    if (saved_zone_) {
-      setenv("TZ", saved_zone_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
+    saved_zone_.empty() ? unsetenv("TZ") : setenv("TZ", saved_zone_.c_str(), 1);
     tzset();
-    rtl::SetRegionalSettings(rtl::ReadSystemRegionalSettings());
   }
 
  private:
-  std::optional<std::string> saved_zone_;
+  std::string saved_zone_ = std::getenv("TZ") != nullptr ? std::getenv("TZ") : "";
 };
 
 template <typename Columns, typename Record>

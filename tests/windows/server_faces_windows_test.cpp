@@ -11,6 +11,7 @@
 
 #include "core/server_faces.h"
 #include "standin_net_api.h"
+#include "tests/support/tab_separated_rows.h"
 #include "standins.h"
 
 namespace {
@@ -18,18 +19,7 @@ namespace {
 std::vector<std::vector<std::string>> Rows(const core::FaceResult& result) {
   const auto& output = std::get<core::FaceOutput>(result);
   EXPECT_EQ(output.exit_code, 0) << output.error;
-  std::vector<std::vector<std::string>> rows;
-  bool line_start = true;
-  for (const char c : output.out) {
-    if (line_start) rows.emplace_back(1);
-    line_start = c == '\n';
-    if (c == '\t') {
-      rows.back().emplace_back();
-    } else if (c != '\n') {
-      rows.back().back().push_back(c);
-    }
-  }
-  return rows;
+  return TabSeparatedRows(output.out);
 }
 
 TEST(server_faces_windows_test, the_servers_sessions_and_a_shares_files_come_as_one_escaped_row_each) {
