@@ -98,7 +98,8 @@ SortValue ValueOf(const RecordColumn<Record>& column, const Record& record) {
 }
 
 template <typename Record>
-std::vector<std::size_t> Order(const std::vector<Record>& records, const RecordColumn<Record>& column, bool descending) {
+std::vector<std::size_t> Order(const std::vector<Record>& records, const RecordColumn<Record>& column,
+                               bool descending) {
   std::vector<SortValue> values;
   values.reserve(records.size());
   for (const Record& record : records) values.push_back(ValueOf(column, record));

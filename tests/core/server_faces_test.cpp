@@ -32,7 +32,8 @@ TEST(server_faces_test, a_reading_prints_the_captions_and_one_line_of_every_fiel
       ServerReadOutcome::kRead, {{"public", "\r\n\t\\", "x", "", {true, false, true}, "", "", std::nullopt}}, true, ""};
   const core::FaceOutput session_output = core::SessionsOutput(sessions), file_output = core::OpenFilesOutput(files);
   EXPECT_EQ(TabSeparatedRows(session_output.out),
-            (Rows{{"Пользователь", "Компьютер", "Протокол", "Шифрование", "Подписывание", "Файлов", "Подключён", "Простой"},
+            (Rows{{"Пользователь", "Компьютер", "Протокол", "Шифрование", "Подписывание", "Файлов", "Подключён",
+                   "Простой"},
                   {"tab\\there", "a\\nb", "NT1", "unknown", "unknown", "1", "", ""}}));
   EXPECT_EQ(TabSeparatedRows(file_output.out),
             (Rows{{"Файл", "Шара", "Пользователь", "Компьютер", "Доступ", "Блокировки", "Открыт"},

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <stdexcept>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -47,13 +47,9 @@ std::string Joined(const Columns& columns, const Record& record) {
   return joined.substr(0, joined.size() - 1);
 }
 
-SessionRecord Session(const std::string& user, std::optional<std::int32_t> files = std::nullopt,
-                      std::optional<std::chrono::sys_seconds> connected = std::nullopt) {
-  SessionRecord session;
-  session.user = W(user);
-  session.open_files = files;
-  session.connected_at = connected;
-  return session;
+SessionRecord Session(const std::string& user, std::optional<std::int32_t> files,
+                      std::optional<std::chrono::sys_seconds> connected) {
+  return {W(user), "", "", {}, {}, connected, std::nullopt, files};
 }
 
 const std::chrono::sys_seconds kMarch5 = sys_days{std::chrono::year{2026} / 3 / 5} + 9h + 7min + 3s;
@@ -62,7 +58,8 @@ TEST_F(server_rows_test, a_record_shows_each_field_in_its_column_and_an_absent_o
   SessionRecord samba{W("Иванов"), "10.0.0.7", "SMB3_11", {ProtectionDegree::kFull, "AES-128-GCM"},
                       {ProtectionDegree::kPartial, ""}, kMarch5, std::nullopt, 2};
   SessionRecord windows{"bob", "PC-01", "Windows 10", {}, {}, std::nullopt, 90061, std::nullopt};
-  EXPECT_EQ(Joined(core::SessionColumns(), samba), "Иванов|10.0.0.7|SMB3_11|full (AES-128-GCM)|partial|2|05.03.2026 9:07:03|");
+  EXPECT_EQ(Joined(core::SessionColumns(), samba),
+            "Иванов|10.0.0.7|SMB3_11|full (AES-128-GCM)|partial|2|05.03.2026 9:07:03|");
   EXPECT_EQ(Joined(core::SessionColumns(), windows), "bob|PC-01|Windows 10|unknown|unknown|||25:01:01");
 
   const std::pair<OpenFileRecord, std::string> files[] = {
@@ -79,27 +76,17 @@ TEST_F(server_rows_test, a_sort_by_a_column_keeps_equal_rows_in_their_order_both
       Session("bob", 3, kMarch5),       Session("Алла", std::nullopt, kMarch5 - 1h), Session("Bob", 12, std::nullopt),
       Session("ёж", 3, kMarch5 + 1s),   Session("алексей", 0, kMarch5),
   };
-  const auto column = [](const char* caption) {
-    for (const auto& c : core::SessionColumns()) {
-      if (std::string(c.caption) == caption) return c;
-    }
-    throw std::logic_error(caption);
+  enum { kUser = 0, kFiles = 5, kConnected = 6 };
+  const std::tuple<int, bool, std::vector<std::size_t>> cases[] = {
+      {kUser, false, {0, 2, 4, 1, 3}},  // case and Ё aside; the two Bobs as given
+      {kUser, true, {3, 1, 4, 0, 2}},
+      {kFiles, false, {1, 4, 0, 3, 2}},  // 12 after 3: by value, not by text
+      {kFiles, true, {2, 0, 3, 4, 1}},
+      {kConnected, false, {2, 1, 0, 4, 3}},
+      {kConnected, true, {3, 0, 4, 1, 2}},
   };
-  struct Case {
-    const char* caption;
-    bool descending;
-    std::vector<std::size_t> order;
-  };
-  const Case cases[] = {
-      {"Пользователь", false, {0, 2, 4, 1, 3}},  // case and Ё aside; the two Bobs as given
-      {"Пользователь", true, {3, 1, 4, 0, 2}},
-      {"Файлов", false, {1, 4, 0, 3, 2}},  // 12 after 3: by value, not by text
-      {"Файлов", true, {2, 0, 3, 4, 1}},
-      {"Подключён", false, {2, 1, 0, 4, 3}},
-      {"Подключён", true, {3, 0, 4, 1, 2}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(core::SortedOrder(records, column(c.caption), c.descending), c.order) << c.caption << c.descending;
+  for (const auto& [column, descending, order] : cases) {
+    EXPECT_EQ(core::SortedOrder(records, core::SessionColumns().at(column), descending), order) << column << descending;
   }
 }
 
