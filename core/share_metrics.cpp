@@ -42,19 +42,6 @@ void Sample(std::string& out, std::string_view name, const Labels& labels, std::
   out.append(labels.empty() ? " " : "} ").append(value).append("\n");
 }
 
-// Share names as Samba compares them: Latin and Cyrillic letters (Windows-1251) without their case.
-rtl::Text Folded(rtl::Text name) {
-  for (char& c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || byte >= 0xC0) {
-      c = static_cast<char>(byte | 0x20);
-    } else if (byte == 0xA8) {  // Ё
-      c = static_cast<char>(0xB8);
-    }
-  }
-  return name;
-}
-
 template <typename Failures, typename Kinds>
 void CountFailure(Failures& failures, const Kinds& kinds, platform::ServerReadOutcome outcome) {
   for (std::size_t kind = 0; kind < kinds.size(); ++kind) {
@@ -112,7 +99,7 @@ void ShareMetrics::ServerRead(const platform::SessionReading& sessions, const pl
   }
   if (!files.Read()) return CountFailure(open_file_failures_, kServerFailureKinds, files.outcome);
   open_files_.emplace();
-  for (const auto& file : files.records) ++open_files_->by_share[Folded(file.share)];
+  for (const auto& file : files.records) ++open_files_->by_share[rtl::LowerCase(file.share)];
   open_files_->total = static_cast<std::int64_t>(files.records.size());
 }
 
@@ -121,7 +108,7 @@ void ShareMetrics::ServerFamilies(std::string& out) const {
          "Files open on the watched share at the latest reading of the server; absent when that reading failed.");
   for (const auto& [name, entry] : shares_) {
     if (!open_files_) break;
-    const auto count = open_files_->by_share.find(Folded(name));
+    const auto count = open_files_->by_share.find(rtl::LowerCase(name));
     Sample(out, "sharemon_share_open_files", {{"share", rtl::Utf8FromWindows1251(name)}},
            std::to_string(count == open_files_->by_share.end() ? 0 : count->second));
   }

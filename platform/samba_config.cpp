@@ -10,17 +10,8 @@
 namespace platform {
 namespace {
 
-// Samba matches share names without regard to case; compared in Windows-1251, where the
-// Cyrillic capitals lie 0x20 below their small letters (Ё 0xA8, ё 0xB8).
-rtl::Text FoldedCase(std::string_view utf8) {
-  rtl::Text text = rtl::Windows1251FromUtf8(utf8);
-  for (auto& c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDF)) c = static_cast<char>(byte + 0x20);
-    if (byte == 0xA8) c = static_cast<char>(0xB8);
-  }
-  return text;
-}
+// Samba matches share names without regard to case, compared here in Windows-1251.
+rtl::Text FoldedCase(std::string_view utf8) { return rtl::LowerCase(rtl::Windows1251FromUtf8(utf8)); }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   const rtl::Text folded = FoldedCase(a);

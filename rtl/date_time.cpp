@@ -91,19 +91,31 @@ DateTimeParts DecodeDateTime(DateTime value) {
   return parts;
 }
 
-DateTime Now() {
-  if (ClockOverride()) return ClockOverride()();
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+namespace {
+
+// The local time of a moment, the milliseconds given apart since the C library counts seconds.
+DateTime LocalOf(std::time_t seconds, unsigned milliseconds) {
   std::tm local{};
 #ifdef _WIN32
   localtime_s(&local, &seconds);
 #else
   localtime_r(&seconds, &local);
 #endif
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   return DaysOf(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-         FractionOf(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<unsigned>(ms));
+         FractionOf(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), milliseconds);
+}
+
+}  // namespace
+
+DateTime Now() {
+  if (ClockOverride()) return ClockOverride()();
+  const auto now = std::chrono::system_clock::now();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  return LocalOf(std::chrono::system_clock::to_time_t(now), static_cast<unsigned>(ms));
+}
+
+DateTime LocalDateTime(std::chrono::sys_seconds moment) {
+  return LocalOf(static_cast<std::time_t>(moment.time_since_epoch().count()), 0);
 }
 
 void SetClockForTesting(std::function<DateTime()> clock) { ClockOverride() = std::move(clock); }

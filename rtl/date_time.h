@@ -49,6 +49,8 @@ DateTimeParts DecodeDateTime(DateTime value);
 
 // The local wall-clock time now. Each call is a separate reading of the clock.
 DateTime Now();
+// The local wall-clock time of a moment the system gives in UTC, to the second.
+DateTime LocalDateTime(std::chrono::sys_seconds moment);
 // Replaces the clock (tests); an empty function restores the system clock.
 void SetClockForTesting(std::function<DateTime()> clock);
 

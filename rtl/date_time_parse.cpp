@@ -22,13 +22,6 @@ DateOrder OrderOf(std::string_view short_date_format) {
   return DateOrder::DayMonthYear;
 }
 
-// Lower case of a Windows-1251 byte (Latin and Cyrillic letters), for AM/PM designators.
-unsigned char Lower(unsigned char c) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDF)) return static_cast<unsigned char>(c + 0x20);
-  if (c == 0xA8) return 0xB8;
-  return c;
-}
-
 // A two-digit year lies in the hundred years that start fifty years before the current one.
 int WidenTwoDigitYear(int year) {
   const int base = DecodeDateTime(Now()).year - 50;
@@ -88,7 +81,7 @@ class Scanner {
   bool Word(std::string_view word) {
     if (word.empty() || text_.size() - pos_ < word.size()) return false;
     for (size_t i = 0; i < word.size(); ++i) {
-      if (Lower(static_cast<unsigned char>(text_[pos_ + i])) != Lower(static_cast<unsigned char>(word[i]))) {
+      if (LowerCase(text_[pos_ + i]) != LowerCase(word[i])) {
         return false;
       }
     }

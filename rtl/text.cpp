@@ -104,4 +104,16 @@ Text Windows1251FromUtf8(std::string_view utf8) {
   return out;
 }
 
+// The Cyrillic capitals lie 0x20 below their small letters, Ё (0xA8) 0x10 below ё.
+char LowerCase(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDF)) return static_cast<char>(byte + 0x20);
+  return byte == 0xA8 ? static_cast<char>(0xB8) : c;
+}
+
+Text LowerCase(Text text) {
+  for (char& c : text) c = LowerCase(c);
+  return text;
+}
+
 }  // namespace rtl

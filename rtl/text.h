@@ -24,6 +24,11 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_po
 void AppendUtf8(std::string& out, char32_t code_point);
 
 std::string Utf8FromWindows1251(std::string_view text);
+
+// Latin and Cyrillic letters in lower case (Ё as ё), for comparing without regard to case;
+// every other byte stays.
+char LowerCase(char c);
+Text LowerCase(Text text);
 // Invalid UTF-8 sequences become "?" as well, one per bad byte.
 Text Windows1251FromUtf8(std::string_view utf8);
 

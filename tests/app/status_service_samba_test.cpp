@@ -17,16 +17,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <variant>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/server_faces.h"
 #include "platform/netshare/share_report.h"
 #include "platform/server_sessions.h"
 #include "platform/status_service/status_client.h"
 #include "platform/status_service/status_protocol.h"
 #include "samba_lab.h"
+#include "tests/support/tab_separated_rows.h"
 
 namespace {
 
@@ -427,4 +430,30 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
   EXPECT_EQ(platform::ReadOpenFiles("").records.size(), 2u);
   const auto elsewhere = platform::ReadOpenFiles(rtl::Windows1251FromUtf8("Отчеты"));
   EXPECT_TRUE(elsewhere.Read() && elsewhere.records.empty());
+
+  // The command line's rows of the same readings: the captions, then a row per record.
+  const auto rows = [](const core::FaceResult& result) {
+    const auto& output = std::get<core::FaceOutput>(result);
+    EXPECT_EQ(output.exit_code, 0) << output.error;
+    std::map<std::string, std::vector<std::string>> by_first;
+    for (auto& fields : TabSeparatedRows(output.out)) by_first[fields.at(0)] = fields;
+    return by_first;
+  };
+  const auto session_rows = rows(core::SessionsFace({}));
+  ASSERT_EQ(session_rows.size(), 3u);
+  EXPECT_EQ(session_rows.at("Пользователь")[2], "Протокол");
+  EXPECT_EQ(session_rows.at(alice_).size(), 8u);  // the idle time, which Samba does not give, is empty at the end
+  EXPECT_EQ(std::vector(session_rows.at(alice_).begin(), session_rows.at(alice_).begin() + 4),
+            (std::vector<std::string>{alice_, "127.0.0.1", "NT1", "none"}));
+  EXPECT_TRUE(session_rows.at(bob_)[3].find(" (") != std::string::npos) << session_rows.at(bob_)[3];
+  EXPECT_EQ(session_rows.at(bob_)[5], "1");
+  const auto file_rows = rows(core::OpenFilesFace({"public"}));
+  ASSERT_EQ(file_rows.size(), 3u);
+  for (const auto& [path, user] : holders) {
+    const auto& fields = file_rows.at(path);
+    ASSERT_EQ(fields.size(), 7u) << path;
+    EXPECT_EQ(fields[1] + "|" + fields[2] + "|" + fields[3], "public|" + user + "|127.0.0.1");
+    EXPECT_TRUE(fields[4].starts_with("RW")) << fields[4];
+    EXPECT_FALSE(fields[6].empty()) << "opened at";
+  }
 }
