@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "core/command_faces.h"
+#include "core/server_faces.h"
 #include "core/share_probe.h"
 #include "core/version.h"
 #include "platform/contracts.h"
@@ -90,6 +91,19 @@ int RunProbe(const Arguments& arguments, const SystemFaces&) {
   return PrintFaceOutput(ProbeOutput(rtl::Windows1251FromUtf8(std::get<Arguments>(operands)[0]), prober));
 }
 
+int RunSessions(const Arguments& arguments, const SystemFaces&) {
+  const auto operands = ReadOperands(arguments, {});
+  if (const auto* problem = std::get_if<std::string>(&operands)) return RefuseCommandLine("--sessions", *problem);
+  return PrintFaceOutput(SessionsOutput(platform::ReadSessions()));
+}
+
+int RunOpenFiles(const Arguments& arguments, const SystemFaces&) {
+  const auto operands = ReadOperands(arguments, {"SHARE", 0, 1});
+  if (const auto* problem = std::get_if<std::string>(&operands)) return RefuseCommandLine("--open-files", *problem);
+  const Arguments& share = std::get<Arguments>(operands);
+  return PrintFaceOutput(OpenFilesOutput(platform::ReadOpenFiles(share.empty() ? "" : rtl::Windows1251FromUtf8(share[0]))));
+}
+
 int RunRender(const Arguments& arguments, const SystemFaces& system) { return RunRenderFace(arguments, system.picture); }
 
 int RunHelp(const Arguments& arguments, const SystemFaces&) {
@@ -123,6 +137,12 @@ std::vector<Face> MakeFaces() {
         "says otherwise)"},
        RenderUsageLine,
        RunRender},
+      {{"--sessions", "", "", "print the file server's sessions: a line of column names, then one tab-separated line per session"},
+       [] { return std::string("--sessions"); },
+       RunSessions},
+      {{"--open-files", "", "", "print the files open on SHARE, or on all shares, the same way"},
+       [] { return std::string("--open-files [SHARE]"); },
+       RunOpenFiles},
       {{"--help", "-h", "", "print this help"}, [] { return std::string("--help"); }, RunHelp},
       {{"--version", "", "", "print the version"}, [] { return std::string("--version"); }, RunVersion},
   };
@@ -169,7 +189,7 @@ int RefuseCommandLine(std::string_view face_option, std::string_view problem) {
 std::string ProgramHelp() {
   std::vector<rtl::OptionName> names;
   for (const Face& face : Faces()) names.push_back(face.name);
-  return UsageLines() + "\n" + kWhatItDoes + "Options:\n" + rtl::OptionsHelp(names) + "\n" + FilesAndUsers() +
+  return UsageLines() + "\n" + kWhatItDoes + "Options:\n" + rtl::OptionsHelp(names) + "\n" + kTabSeparatedEscaping + "\n" + FilesAndUsers() +
          "Polling without a window (--poll):\n" + PollHelp();
 }
 

@@ -1,5 +1,5 @@
 // The program's command line, one for Linux and Windows: the table of its faces (the window,
-// --poll, --list-shares, --probe, --render, --help, --version), each with its usage line, its
+// --poll, --list-shares, --probe, --sessions, --open-files, --render, --help, --version), each with its usage line, its
 // help and what it runs. Both programs hand their arguments here; a system plugs in only what
 // differs (SystemFaces), so the same arguments give the same output, error texts and exit
 // codes on both. The first argument picks the face; one that is no option picks the window

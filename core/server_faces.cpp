@@ -1,7 +1,6 @@
 #include "core/server_faces.h"
 
 #include <cstdio>
-#include <optional>
 
 #include "core/server_rows.h"
 
@@ -38,16 +37,6 @@ FaceOutput RowsOutput(const platform::ServerReading<Record>& reading, const std:
   return output;
 }
 
-// The operands, at most `most` of them, or what is wrong.
-std::optional<std::string> OperandProblem(const std::vector<std::string>& arguments, std::size_t most) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument.size() > 1 && argument.starts_with('-')) return "unknown option " + argument;
-    if (i >= most) return "unexpected argument " + argument;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::string EscapedField(const rtl::Text& text) {
@@ -78,16 +67,6 @@ FaceOutput SessionsOutput(const platform::SessionReading& reading) { return Rows
 
 FaceOutput OpenFilesOutput(const platform::OpenFileReading& reading) {
   return RowsOutput(reading, OpenFileColumns());
-}
-
-FaceResult SessionsFace(const std::vector<std::string>& arguments) {
-  if (auto problem = OperandProblem(arguments, 0)) return CommandLineRefusal{*problem};
-  return SessionsOutput(platform::ReadSessions());
-}
-
-FaceResult OpenFilesFace(const std::vector<std::string>& arguments) {
-  if (auto problem = OperandProblem(arguments, 1)) return CommandLineRefusal{*problem};
-  return OpenFilesOutput(platform::ReadOpenFiles(arguments.empty() ? "" : rtl::Windows1251FromUtf8(arguments[0])));
 }
 
 }  // namespace core

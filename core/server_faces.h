@@ -3,12 +3,10 @@
 // file (UTF-8), exit code 0; a reading that failed (access denied, no service, any other
 // failure) gives its reason and what to do on standard error, exit code 1. Every field is
 // escaped (see kTabSeparatedEscaping), so each row is one line with one field per column
-// whatever the names hold. A command line a face does not take comes back as a refusal, for
-// the caller to print with the usage and exit 2; nothing is read then.
+// whatever the names hold. The faces' command lines are read with the others' (program_faces.h).
 #pragma once
 
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/command_faces.h"
@@ -23,12 +21,6 @@ inline constexpr char kTabSeparatedEscaping[] =
     "carriage return as \\r, a backslash as \\\\ and any other control character as \\xHH (its code\n"
     "in two hexadecimal digits), so that each row is one line with one field per column.\n";
 
-// What is wrong with the command line, e.g. "unexpected argument x" (UTF-8).
-struct CommandLineRefusal {
-  std::string problem;
-};
-using FaceResult = std::variant<FaceOutput, CommandLineRefusal>;
-
 // The field as a row holds it: program text to UTF-8, escaped.
 std::string EscapedField(const rtl::Text& text);
 // The fields escaped, between them tabs, "\n" after the last.
@@ -38,10 +30,5 @@ std::string TabSeparatedLine(const std::vector<rtl::Text>& fields);
 // error, with exit code 0.
 FaceOutput SessionsOutput(const platform::SessionReading& reading);
 FaceOutput OpenFilesOutput(const platform::OpenFileReading& reading);
-
-// The faces on the arguments after their own option: "--sessions" takes none, "--open-files"
-// at most one SHARE (UTF-8; none for all shares). They read the system's server.
-FaceResult SessionsFace(const std::vector<std::string>& arguments);
-FaceResult OpenFilesFace(const std::vector<std::string>& arguments);
 
 }  // namespace core

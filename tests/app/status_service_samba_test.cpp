@@ -432,14 +432,13 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
   EXPECT_TRUE(elsewhere.Read() && elsewhere.records.empty());
 
   // The command line's rows of the same readings: the captions, then a row per record.
-  const auto rows = [](const core::FaceResult& result) {
-    const auto& output = std::get<core::FaceOutput>(result);
+  const auto rows = [](const core::FaceOutput& output) {
     EXPECT_EQ(output.exit_code, 0) << output.error;
     std::map<std::string, std::vector<std::string>> by_first;
     for (auto& fields : TabSeparatedRows(output.out)) by_first[fields.at(0)] = fields;
     return by_first;
   };
-  const auto session_rows = rows(core::SessionsFace({}));
+  const auto session_rows = rows(core::SessionsOutput(platform::ReadSessions()));
   ASSERT_EQ(session_rows.size(), 3u);
   EXPECT_EQ(session_rows.at("Пользователь")[2], "Протокол");
   EXPECT_EQ(session_rows.at(alice_).size(), 8u);  // the idle time, which Samba does not give, is empty at the end
@@ -447,7 +446,7 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
             (std::vector<std::string>{alice_, "127.0.0.1", "NT1", "none"}));
   EXPECT_TRUE(session_rows.at(bob_)[3].find(" (") != std::string::npos) << session_rows.at(bob_)[3];
   EXPECT_EQ(session_rows.at(bob_)[5], "1");
-  const auto file_rows = rows(core::OpenFilesFace({"public"}));
+  const auto file_rows = rows(core::OpenFilesOutput(platform::ReadOpenFiles("public")));
   ASSERT_EQ(file_rows.size(), 3u);
   for (const auto& [path, user] : holders) {
     const auto& fields = file_rows.at(path);

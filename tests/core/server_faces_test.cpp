@@ -55,19 +55,4 @@ TEST(server_faces_test, a_failed_reading_gives_its_reason_on_standard_error_and_
   }
 }
 
-TEST(server_faces_test, a_command_line_the_face_does_not_take_is_refused_before_reading) {
-  using Face = core::FaceResult (*)(const std::vector<std::string>&);
-  const std::tuple<Face, std::vector<std::string>, std::string> cases[] = {
-      {core::SessionsFace, {"public"}, "unexpected argument public"},
-      {core::SessionsFace, {"--all"}, "unknown option --all"},
-      {core::OpenFilesFace, {"public", "docs"}, "unexpected argument docs"},
-      {core::OpenFilesFace, {"-x"}, "unknown option -x"},
-  };
-  for (const auto& [face, arguments, problem] : cases) {
-    const auto result = face(arguments);
-    ASSERT_TRUE(std::holds_alternative<core::CommandLineRefusal>(result)) << problem;
-    EXPECT_EQ(std::get<core::CommandLineRefusal>(result).problem, problem);
-  }
-}
-
 }  // namespace

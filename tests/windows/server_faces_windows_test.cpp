@@ -16,8 +16,7 @@
 
 namespace {
 
-std::vector<std::vector<std::string>> Rows(const core::FaceResult& result) {
-  const auto& output = std::get<core::FaceOutput>(result);
+std::vector<std::vector<std::string>> Rows(const core::FaceOutput& output) {
   EXPECT_EQ(output.exit_code, 0) << output.error;
   return TabSeparatedRows(output.out);
 }
@@ -26,7 +25,7 @@ TEST(server_faces_windows_test, the_servers_sessions_and_a_shares_files_come_as_
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
   net_api.Behave({NERR_Success, NERR_Success, static_cast<DWORD>(standin::ListedShares().size()), NERR_Success, 2});
-  const auto sessions = Rows(core::SessionsFace({}));
+  const auto sessions = Rows(core::SessionsOutput(platform::ReadSessions()));
   const std::vector<std::vector<std::string>> expected = {
       {"alice", "PC-01", "Windows 10 Pro 19045", "unknown", "unknown", "2", "0:01:00"},
       {"Иванов", "БУХ-01", "SMB 3.1.1", "unknown", "unknown", "1", "0:00:00"},
@@ -46,15 +45,15 @@ TEST(server_faces_windows_test, the_servers_sessions_and_a_shares_files_come_as_
       {"readme.txt", "public", "alice", "", "R", "0", ""},
       {"", "public", "dave", "", "R", "0", ""},
   };
-  EXPECT_EQ(Rows(core::OpenFilesFace({"public"})), files);
+  EXPECT_EQ(Rows(core::OpenFilesOutput(platform::ReadOpenFiles("public"))), files);
 }
 
 TEST(server_faces_windows_test, access_denied_prints_nothing_and_says_to_run_as_an_administrator) {
   const standin::StandinNetApi net_api;
   ASSERT_TRUE(net_api.Loaded());
   net_api.Behave({0, 0, static_cast<DWORD>(standin::ListedShares().size()), ERROR_ACCESS_DENIED});
-  for (const auto& result : {core::SessionsFace({}), core::OpenFilesFace({})}) {
-    const auto& output = std::get<core::FaceOutput>(result);
+  for (const auto& output :
+       {core::SessionsOutput(platform::ReadSessions()), core::OpenFilesOutput(platform::ReadOpenFiles(""))}) {
     EXPECT_EQ(output.exit_code, 1);
     EXPECT_EQ(output.out, "");
     EXPECT_NE(output.error.find("от имени администратора"), std::string::npos) << output.error;
