@@ -85,7 +85,9 @@ class ShareMetrics final : public RunListener {
 
   struct OpenFiles {
     std::map<rtl::Text, std::int64_t> by_share;  // by the share's name with its letters folded
-    std::int64_t total = 0;
+    // No member initialiser: clang takes a nested class with one for not default-constructible
+    // inside its enclosing class, and emplace() value-initialises it to 0 anyway.
+    std::int64_t total;
   };
 
   void ProbeFinished(const rtl::Text& share, const ProbeResult& result);
