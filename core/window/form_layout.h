@@ -33,7 +33,10 @@ struct MenuItem {
   WindowCommand command;
 };
 // The controls that take the focus, as the tab order names them.
-enum class Focusable { kButton1, kPageControl1, kListBox2, kButton3, kListView1, kListBox1, kButton2, kEdit1, kListBox3 };
+enum class Focusable {
+  kButton1, kPageControl1, kListBox2, kButton3, kListView1, kListBox1, kButton2, kEdit1, kListBox3,
+  kRefreshButton, kSessionsList, kOpenFilesShareBox, kOpenFilesList,
+};
 // A page of PageControl1: its tab's caption and the order in which Tab visits its controls.
 struct Page {
   const char* caption;
@@ -73,14 +76,31 @@ inline constexpr Control kLabel2{"Интервал опроса (мин):", {392
 inline constexpr Place kEdit1{515, 22, 57, 21};  // starts with kDefaultIntervalMinutes
 // On TabSheet3.
 inline constexpr Place kChart1{16, 8, 817, 250};
+// On the page "Сеансы и файлы": who is connected above, what they hold open below, the share
+// box choosing whose files, and a status line under both.
+inline constexpr Control kSessionsLabel{"Сеансы", {8, 6, 0, 0}};
+inline constexpr Control kRefreshButton{"Обновить", {768, 2, 89, 25}};
+inline constexpr Place kSessionsList{8, 30, 849, 112};
+inline constexpr Control kOpenFilesLabel{"Открытые файлы", {8, 154, 0, 0}};
+inline constexpr Place kOpenFilesShareBox{120, 150, 177, 21};
+inline constexpr Place kOpenFilesList{8, 176, 849, 120};
+inline constexpr Place kServerStatus{8, 302, 0, 0};
+// The two lists' column widths in pixels, in the order of core::SessionColumns() and
+// core::OpenFileColumns().
+inline constexpr int kSessionsColumnWidths[] = {120, 130, 80, 100, 100, 60, 130, 90};
+inline constexpr int kOpenFilesColumnWidths[] = {250, 90, 110, 110, 60, 90, 120};
 
 // The pages, in the order of core::WindowPage. Tab visits the window's controls in kTabOrder,
 // and the controls of the page shown right after PageControl1.
 inline constexpr Focusable kTableTabOrder[] = {Focusable::kListView1};
 inline constexpr Focusable kListTabOrder[] = {Focusable::kListBox1, Focusable::kButton2, Focusable::kEdit1,
                                               Focusable::kListBox3};
-inline constexpr Page kPages[] = {
-    {"Таблица с данными", kTableTabOrder}, {"Дополнительные данные", kListTabOrder}, {"График", {}}};
+inline constexpr Focusable kServerTabOrder[] = {Focusable::kRefreshButton, Focusable::kSessionsList,
+                                                Focusable::kOpenFilesShareBox, Focusable::kOpenFilesList};
+inline constexpr Page kPages[] = {{"Таблица с данными", kTableTabOrder},
+                                  {"Дополнительные данные", kListTabOrder},
+                                  {"График", {}},
+                                  {"Сеансы и файлы", kServerTabOrder}};
 inline constexpr int kPageCount = static_cast<int>(std::size(kPages));
 inline constexpr Focusable kTabOrder[] = {Focusable::kButton1, Focusable::kPageControl1, Focusable::kListBox2,
                                           Focusable::kButton3};

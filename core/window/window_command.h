@@ -18,6 +18,11 @@ enum class WindowCommand {
   kExit,              // "Выход"
   kDeleteSelected,    // "Удалить"
   kShowUsers,         // "Пользователи"
+  kPageChanged,       // a tab of PageControl1 was chosen (the view tells which page is shown)
+  kRefreshServerPage,     // "Обновить" on the page "Сеансы и файлы"
+  kChooseOpenFilesShare,  // the page's share box has another share chosen
+  kSortSessions,          // a click on a header of "Сеансы" (the list tells which column)
+  kSortOpenFiles,         // a click on a header of "Открытые файлы"
   kCount              // how many commands there are; no command
 };
 

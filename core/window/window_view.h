@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/connection_table.h"
+#include "core/window/server_page_view.h"
 #include "rtl/string_list.h"
 #include "rtl/text.h"
 
@@ -34,7 +35,7 @@ class EntryList {
 rtl::Text SelectedEntry(const EntryList& list);
 
 // The window's pages, in page order.
-enum class WindowPage { kTable, kSharesAndUsers, kChart };
+enum class WindowPage { kTable, kSharesAndUsers, kChart, kSessionsAndFiles };
 
 class WindowView {
  public:
@@ -48,6 +49,10 @@ class WindowView {
   // The start/stop control shows whether a polling run is going.
   virtual void ShowRunning(bool running) = 0;
   virtual void ShowPage(WindowPage page) = 0;
+  // The page shown now, which the user may have chosen by its tab.
+  virtual WindowPage CurrentPage() const = 0;
+  // The controls of the page "Сеансы и файлы".
+  virtual ServerPageView& ServerPage() = 0;
   // Asks the user for a file to open; nothing when cancelled.
   virtual std::optional<std::filesystem::path> ChooseFileToOpen() = 0;
   // The modal boxes: an error (stop icon; the box adds the full stop) and a notice. They may
