@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeView>
 
@@ -49,7 +50,12 @@ void TForm1::ShowRunning(bool running) {
   button1_->setText(QString::fromUtf8(running ? core::form1::kButton1Running : core::form1::kButton1.caption));
 }
 
-void TForm1::ShowPage(core::WindowPage page) { page_control1_->setCurrentIndex(static_cast<int>(page)); }
+void TForm1::ShowPage(core::WindowPage page) {
+  const QSignalBlocker shown_by_the_logic(page_control1_);
+  page_control1_->setCurrentIndex(static_cast<int>(page));
+}
+
+core::WindowPage TForm1::CurrentPage() const { return static_cast<core::WindowPage>(page_control1_->currentIndex()); }
 
 // OpenDialog1: no filter, no title, no initial directory.
 std::optional<std::filesystem::path> TForm1::ChooseFileToOpen() {

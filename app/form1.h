@@ -12,12 +12,14 @@
 #include <optional>
 #include <span>
 
+#include "app/server_page_controls.h"
 #include "app/window_timer.h"
 #include "core/connection_table.h"
 #include "core/window/form_layout.h"
 #include "core/window/window_logic.h"
 #include "rtl/text.h"
 
+class ChoiceComboBox;
 class ConnectionTableModel;
 class QAction;
 class QLabel;
@@ -26,6 +28,7 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
+class ReportListView;
 class TChart;
 class TChartWidget;
 class TFastLineSeries;
@@ -65,6 +68,8 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   QWidget* TabSheet1() const;
   QWidget* TabSheet2() const;
   QWidget* TabSheet3() const;
+  // The page "Сеансы и файлы".
+  QWidget* TabSheet4() const;
   QTreeView* ListView1() const { return list_view1_; }
   // ListView1's model of Table().
   ConnectionTableModel* ListView1Items() const { return list_view1_items_; }
@@ -83,6 +88,14 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   QAction* N3() const { return menu_items_.at(core::form1::kN3.number); }
   QAction* N5() const { return menu_items_.at(core::form1::kN5.number); }
   QAction* N6() const { return menu_items_.at(core::form1::kN6.number); }
+  // The controls of the page "Сеансы и файлы".
+  QPushButton* RefreshButton() const { return server_page_.RefreshButton(); }
+  ReportListView* SessionsList() const { return server_page_.SessionsView(); }
+  ChoiceComboBox* OpenFilesShareBox() const { return server_page_.ShareBox(); }
+  ReportListView* OpenFilesList() const { return server_page_.OpenFilesView(); }
+  QLabel* ServerStatus() const { return server_page_.StatusLine(); }
+  QLabel* SessionsLabel() const { return server_page_.SessionsLabel(); }
+  QLabel* OpenFilesLabel() const { return server_page_.OpenFilesLabel(); }
 
   // Replaces OpenDialog1, so tests choose a file without a modal loop.
   void SetOpenDialogForTesting(std::function<std::optional<QString>()> dialog) {
@@ -108,7 +121,10 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   core::EntryList& UsersList() override;
   rtl::Text IntervalText() const override;
   void ShowRunning(bool running) override;
+  // Says nothing of a tab change: only the user's choice of a tab is a command.
   void ShowPage(core::WindowPage page) override;
+  core::WindowPage CurrentPage() const override;
+  core::ServerPageView& ServerPage() override { return server_page_; }
   std::optional<std::filesystem::path> ChooseFileToOpen() override;
   void ShowError(const rtl::Text& message) override;
   void ShowNotice(const rtl::Text& message) override;
@@ -118,6 +134,8 @@ class TForm1 : public QMainWindow, private core::WindowView, private core::Poste
   void Post(std::function<void()> closure) override;
 
   WindowTimer timer1_waits_;
+  // Before the logic, which takes it when it is made; its controls come with the layout.
+  ServerPageControls server_page_;
   core::WindowLogic logic_{*this, *this, timer1_waits_};
   QString executable_file_name_;
   bool shown_ = false;

@@ -13,11 +13,14 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/choice_combo_box.h"
 #include "app/connection_table_model.h"
 #include "app/form1.h"
+#include "app/form_places.h"
 #include "app/history_chart.h"
 #include "app/list_box.h"
 #include "app/report_columns.h"
+#include "app/report_list_view.h"
 #include "chart/qt/chart_widget.h"
 #include "core/polling_run.h"
 #include "core/version.h"
@@ -26,28 +29,6 @@
 namespace {
 
 using namespace core::form1;
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
-template <typename Widget>
-Widget* PlaceAt(Widget* widget, Place place) {
-  widget->setGeometry(place.left, place.top, place.width, place.height);
-  return widget;
-}
-
-QPushButton* PlaceButton(const Control& button, QWidget* parent) {
-  return PlaceAt(new QPushButton(Utf8(button.caption), parent), button.place);
-}
-
-// Labels size themselves to their text.
-QLabel* PlaceLabel(const QString& caption, QWidget* parent, Place place) {
-  auto* label = new QLabel(caption, parent);
-  label->move(place.left, place.top);
-  label->adjustSize();
-  return label;
-}
-
-QLabel* PlaceLabel(const Control& label, QWidget* parent) { return PlaceLabel(Utf8(label.caption), parent, label.place); }
 
 TListBox* PlaceListBox(QWidget* parent, Place place) {
   auto* list_box = PlaceAt(new TListBox(parent), place);
@@ -84,6 +65,11 @@ constexpr ControlEvent kEvents[] = {
     {Connect<&TForm1::Button2, &QPushButton::clicked>, WindowCommand::kCopyShareList},
     {Connect<&TForm1::Button3, &QPushButton::clicked>, WindowCommand::kClearWatchList},
     {Connect<&TForm1::ListBox2, &TListBox::Click>, WindowCommand::kShowHistory},
+    {Connect<&TForm1::PageControl1, &QTabWidget::currentChanged>, WindowCommand::kPageChanged},
+    {Connect<&TForm1::RefreshButton, &QPushButton::clicked>, WindowCommand::kRefreshServerPage},
+    {Connect<&TForm1::OpenFilesShareBox, &ChoiceComboBox::Chosen>, WindowCommand::kChooseOpenFilesShare},
+    {Connect<&TForm1::SessionsList, &ReportListView::HeaderClicked>, WindowCommand::kSortSessions},
+    {Connect<&TForm1::OpenFilesList, &ReportListView::HeaderClicked>, WindowCommand::kSortOpenFiles},
 };
 
 }  // namespace
@@ -91,6 +77,7 @@ constexpr ControlEvent kEvents[] = {
 QWidget* TForm1::TabSheet1() const { return page_control1_->widget(0); }
 QWidget* TForm1::TabSheet2() const { return page_control1_->widget(1); }
 QWidget* TForm1::TabSheet3() const { return page_control1_->widget(2); }
+QWidget* TForm1::TabSheet4() const { return page_control1_->widget(3); }
 
 void TForm1::BuildLayout() {
   setWindowTitle(Utf8(kTitle));
@@ -117,20 +104,16 @@ void TForm1::BuildLayout() {
   page_control1_ = PlaceAt(new QTabWidget(client), kPageControl1);
   for (const Page& page : kPages) page_control1_->addTab(new QWidget, Utf8(page.caption));
   page_control1_->setCurrentIndex(0);
+  // First of the pages' controls: built after the others, it leaves Qt 6.4's setTabOrder, which
+  // takes PageControl1 and every control inside it for one, a focus chain in pieces.
+  server_page_.Build(*TabSheet4());
 
   list_view1_items_ = new ConnectionTableModel(logic_.Table(), this);
   list_view1_ = PlaceAt(new QTreeView(TabSheet1()), kListView1);
   list_view1_->setModel(list_view1_items_);
-  list_view1_->setRootIsDecorated(false);
-  list_view1_->setItemsExpandable(false);
-  list_view1_->setUniformRowHeights(true);
-  list_view1_->setSortingEnabled(false);
-  list_view1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_view1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ShapeAsReport(*list_view1_);
   list_view1_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
   list_view1_->header()->setSectionsClickable(false);
-  list_view1_->header()->setSectionsMovable(false);
-  list_view1_->header()->setStretchLastSection(false);
   list_view1_->header()->setDefaultSectionSize(kColumnWidth);
   new ReportColumns(*list_view1_);
 
@@ -177,7 +160,9 @@ QWidget* TForm1::Widget(Focusable control) const {
       {Focusable::kListBox2, list_box2_},  {Focusable::kButton3, button3_},
       {Focusable::kListView1, list_view1_}, {Focusable::kListBox1, list_box1_},
       {Focusable::kButton2, button2_},     {Focusable::kEdit1, edit1_},
-      {Focusable::kListBox3, list_box3_},
+      {Focusable::kListBox3, list_box3_},  {Focusable::kRefreshButton, RefreshButton()},
+      {Focusable::kSessionsList, SessionsList()}, {Focusable::kOpenFilesShareBox, OpenFilesShareBox()},
+      {Focusable::kOpenFilesList, OpenFilesList()},
   };
   return std::find_if(std::begin(widgets), std::end(widgets), [&](const auto& w) { return w.first == control; })->second;
 }
