@@ -51,9 +51,61 @@ class StandInList : public core::EntryList {
   int ItemIndex() const override { return selected; }
 };
 
+// A report list that keeps the rows it was given and reads their texts as a shell draws them.
+class StandInReportList : public core::ReportList {
+ public:
+  const core::ReportRows* rows = nullptr;
+  int shown = 0;  // ShowRows calls
+  int sort_column = -1;
+  bool descending = false;
+  int clicked = -1;  // the header the user clicked
+
+  void ShowRows(const core::ReportRows& new_rows) override {
+    rows = &new_rows;
+    ++shown;
+  }
+  void ShowSortColumn(int column, bool now_descending) override {
+    sort_column = column;
+    descending = now_descending;
+  }
+  int ClickedColumn() const override { return clicked; }
+  // One column's cells, top to bottom, UTF-8.
+  std::vector<std::string> Column(int column) const {
+    std::vector<std::string> cells;
+    for (int row = 0; rows && row < rows->RowCount(); ++row) cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    return cells;
+  }
+};
+
+class StandInChoiceBox : public core::ChoiceBox {
+ public:
+  rtl::StringList choices;
+  int chosen = -1;
+
+  void SetChoices(const rtl::StringList& new_choices, int new_chosen) override {
+    choices = new_choices;
+    chosen = new_chosen;
+  }
+  int ChosenIndex() const override { return chosen; }
+};
+
+class StandInServerPage : public core::ServerPageView {
+ public:
+  StandInReportList sessions, open_files;
+  StandInChoiceBox share_box;
+  std::vector<std::string> statuses;  // every status shown, UTF-8
+
+  core::ReportList& SessionsList() override { return sessions; }
+  core::ReportList& OpenFilesList() override { return open_files; }
+  core::ChoiceBox& OpenFilesShareBox() override { return share_box; }
+  void ShowServerStatus(const rtl::Text& status) override { statuses.push_back(rtl::Utf8FromWindows1251(status)); }
+};
+
 class StandInView : public core::WindowView {
  public:
   StandInList watch_list, share_list, users_list;
+  StandInServerPage server_page;
+  core::WindowPage current_page = core::WindowPage::kTable;  // the tab chosen
   rtl::Text interval = "30";
   bool running = false;
   std::optional<core::WindowPage> page;
@@ -68,7 +120,9 @@ class StandInView : public core::WindowView {
   core::EntryList& UsersList() override { return users_list; }
   rtl::Text IntervalText() const override { return interval; }
   void ShowRunning(bool now_running) override { running = now_running; }
-  void ShowPage(core::WindowPage shown) override { page = shown; }
+  void ShowPage(core::WindowPage shown) override { page = current_page = shown; }
+  core::WindowPage CurrentPage() const override { return current_page; }
+  core::ServerPageView& ServerPage() override { return server_page; }
   std::optional<std::filesystem::path> ChooseFileToOpen() override { return file_to_open; }
   void ShowError(const rtl::Text& message) override { Box("error: " + rtl::Utf8FromWindows1251(message)); }
   void ShowNotice(const rtl::Text& message) override { Box("notice: " + rtl::Utf8FromWindows1251(message)); }
