@@ -1,21 +1,13 @@
-// Probes off the window's thread: a thread of its own runs one job at a time, in the order
-// given, and every result comes back on the window's thread through the poster, in probe
-// order. So the window keeps repainting and reacting while a share query runs, and a hung
-// query can be cancelled at once instead of waited for.
+// Probes off the window's thread: jobs of probes on a JobThread of their own, every result
+// back on the window's thread in probe order. A hung share query is cancelled at once.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "core/share_probe.h"
 #include "core/window/event_loop.h"
-#include "platform/cancel_signal.h"
+#include "core/window/job_thread.h"
 #include "rtl/text.h"
 
 namespace core {
@@ -29,41 +21,20 @@ class ProbeWorker {
     std::function<void()> on_done;  // once the job's probing is over
   };
 
-  // Delivers through `poster`, which outlives the worker.
-  explicit ProbeWorker(Poster& poster);
-  // Cancels everything and waits for the thread (at most the time a cancelled command takes
-  // to end its process tree). Deliveries still queued in the poster then do nothing.
-  ~ProbeWorker();
-  ProbeWorker(const ProbeWorker&) = delete;
-  ProbeWorker& operator=(const ProbeWorker&) = delete;
+  // Delivers through `poster`, which outlives the worker. The destructor cancels everything
+  // and waits as JobThread's does.
+  explicit ProbeWorker(Poster& poster) : thread_(poster) {}
 
   // Queues a job. Call on the window's thread.
   void Submit(Job job);
   // Cancels the job that runs and drops the queued ones; none of their handlers runs after
   // this returns. Call on the window's thread.
-  void CancelAll();
+  void CancelAll() { thread_.CancelAll(); }
 
  private:
-  struct Queued {
-    Job job;
-    int generation;
-  };
+  static void Probe(const Job& job, const platform::CancelSignal& cancel, const JobThread::Deliver& deliver);
 
-  void Loop();
-  bool NextJob(Queued& next);
-  void RunJob(const Queued& queued);
-  // Runs `handler` on the window's thread unless the generation has moved on by then.
-  void Deliver(int generation, std::function<void()> handler);
-
-  Poster& poster_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Queued> queue_;
-  bool stopping_ = false;
-  // Shared with the deliveries, which may outlive the worker in the poster's queue.
-  std::shared_ptr<std::atomic<int>> generation_ = std::make_shared<std::atomic<int>>(0);
-  platform::CancelSignal cancel_;
-  std::thread thread_;
+  JobThread thread_;
 };
 
 }  // namespace core

@@ -38,7 +38,7 @@ class ServerPage {
  public:
   static const char kAllShares[];  // "Все шары" (UTF-8)
 
-  // `view`, `poster` and `reader` outlive the page.
+  // `view`, `poster` and `reader` outlive the page; the constructor asks nothing of the view.
   ServerPage(ServerPageView& view, Poster& poster, ServerReader& reader = SystemServerReader());
   // Waits for a reading that runs (at most the reader's own time limit); its result is dropped.
   ~ServerPage();
@@ -57,6 +57,12 @@ class ServerPage {
   // the order the server gave.
   void SortSessions();
   void SortOpenFiles();
+
+  // Who the readings asked from now on come from; nullptr restores SystemServerReader().
+  void SetReader(ServerReader* reader);
+  // The window closes: the reading that runs and the one asked after it are dropped, and
+  // neither reaches the lists. A later request reads again.
+  void DropReadings();
 
   // What the lists show now.
   const ReportRows& SessionRows() const;

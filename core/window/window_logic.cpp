@@ -37,6 +37,7 @@ WindowLogic::WindowLogic(WindowView& view, Poster& poster, WaitTimer& waits)
       timer_(waits),
       run_(table_, clock_, *this),
       prober_(&console_prober_),
+      server_page_(view.ServerPage(), poster),
       tick_worker_(poster),
       users_worker_(poster) {}
 
@@ -70,6 +71,7 @@ void WindowLogic::FillShareList() {
   rtl::StringList shares;
   platform::EnumerateShares(shares);
   view_.ShareList().SetEntries(shares);
+  server_page_.SetShares(shares);
 }
 
 bool WindowLogic::Close() {
@@ -78,6 +80,7 @@ bool WindowLogic::Close() {
   closed_ = true;
   tick_worker_.CancelAll();
   users_worker_.CancelAll();
+  server_page_.DropReadings();
   SaveWatchList();
   users_.Clear();
   timer_.SetEnabled(false);
@@ -169,6 +172,7 @@ void WindowLogic::TimerWaitEnded() {
 }
 
 void WindowLogic::TimerTick() {
+  ReadServerPageIfShown();
   if (const auto tick = run_.TimerFired(WatchListEntries())) ProbeTick(*tick);
 }
 
@@ -198,6 +202,10 @@ void WindowLogic::DeleteSelected() {
 void WindowLogic::ShowHistory() {
   view_.ShowPage(WindowPage::kChart);
   view_.ShowShareHistory(table_, SelectedEntry(view_.WatchList()));
+}
+
+void WindowLogic::ReadServerPageIfShown() {
+  if (view_.CurrentPage() == WindowPage::kSessionsAndFiles) server_page_.Refresh();
 }
 
 void WindowLogic::ShowUsers() {
@@ -240,7 +248,9 @@ void WindowLogic::Execute(WindowCommand command) {
       &WindowLogic::StartStop,      &WindowLogic::TimerWaitEnded, &WindowLogic::AddSelectedShare,
       &WindowLogic::CopyShareList,  &WindowLogic::ClearWatchList, &WindowLogic::ShowHistory,
       &WindowLogic::OpenTableFile,  &WindowLogic::SaveTable,      &WindowLogic::Exit,
-      &WindowLogic::DeleteSelected, &WindowLogic::ShowUsers,
+      &WindowLogic::DeleteSelected, &WindowLogic::ShowUsers,      &WindowLogic::ReadServerPageIfShown,
+      &WindowLogic::RefreshServerPage, &WindowLogic::ChooseOpenFilesShare, &WindowLogic::SortSessions,
+      &WindowLogic::SortOpenFiles,
   };
   static_assert(std::size(kCommands) == kWindowCommandCount, "a command without its method");
   const auto method = kCommands[static_cast<std::size_t>(command)];

@@ -27,6 +27,7 @@
 #include "core/window/event_loop.h"
 #include "core/window/interval_timer.h"
 #include "core/window/probe_worker.h"
+#include "core/window/server_page.h"
 #include "core/window/window_command.h"
 #include "core/window/window_view.h"
 #include "rtl/text.h"
@@ -61,6 +62,8 @@ class WindowLogic : private RunListener {
   const IntervalTimer& PollTimer() const { return timer_; }
   // Who answers later probes; nullptr restores the share query command.
   void SetProber(ShareProber* prober);
+  // Who the page "Сеансы и файлы" reads from later; nullptr restores the system's file server.
+  void SetServerReader(ServerReader* reader) { server_page_.SetReader(reader); }
 
   // Runs `command` inside Guarded: what a control event, a menu item or the timer's wait asks.
   void Execute(WindowCommand command);
@@ -72,13 +75,14 @@ class WindowLogic : private RunListener {
   // The window is shown the first time: the program directory is taken, the watch list loaded
   // from its file when there is one (a file that cannot be read throws, the list stays as it
   // was and the share list is not filled; SaveWatchList then leaves that file alone), then the
-  // share list filled with the computer's shares.
+  // share list and the share box of "Сеансы и файлы" filled with the computer's shares.
   void Show(const std::filesystem::path& program_directory);
   // The window is asked to close. A run still going ends as a stop ends it, and a table a stop
   // could not write is written now; when that write fails its error is shown and false
   // returned, so the window stays open and the user can free space (the next call gives the
   // table up). Then probes are cancelled, the watch list saved, the users emptied, the timer
-  // stopped. Later calls return true and do nothing.
+  // stopped, and the readings of "Сеансы и файлы" dropped. Later calls return true and do
+  // nothing.
   bool Close();
   // Writes the watch list to its file, at close and when the desktop session ends; a failure
   // shows the notice kWatchListNotSaved. Does nothing before Show: the list was never loaded,
@@ -127,6 +131,13 @@ class WindowLogic : private RunListener {
   void SaveTable();
   // "Выход": the window closes as by its title bar, which asks Close.
   void Exit() { view_.CloseWindow(); }
+  // A tab was chosen (or a tick came): "Сеансы и файлы" is read when it is the page shown.
+  void ReadServerPageIfShown();
+  // The commands of "Сеансы и файлы" (ServerPage says what each does).
+  void RefreshServerPage() { server_page_.Refresh(); }
+  void ChooseOpenFilesShare() { server_page_.ShareChosen(); }
+  void SortSessions() { server_page_.SortSessions(); }
+  void SortOpenFiles() { server_page_.SortOpenFiles(); }
 
  private:
   void Start();
@@ -175,6 +186,7 @@ class WindowLogic : private RunListener {
   bool give_up_unsaved_ = false;           // a close already showed that the table cannot be written
   bool closed_ = false;
   // Last, so their threads end before anything they deliver to goes.
+  ServerPage server_page_;
   ProbeWorker tick_worker_;
   ProbeWorker users_worker_;
 };

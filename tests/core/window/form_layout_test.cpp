@@ -18,9 +18,12 @@ TEST(form_layout_test, the_page_shown_puts_its_controls_right_after_page_control
       {0, {F::kButton1, F::kPageControl1, F::kListView1, F::kListBox2, F::kButton3}},
       {1, {F::kButton1, F::kPageControl1, F::kListBox1, F::kButton2, F::kEdit1, F::kListBox3, F::kListBox2, F::kButton3}},
       {2, {F::kButton1, F::kPageControl1, F::kListBox2, F::kButton3}},
+      {3,
+       {F::kButton1, F::kPageControl1, F::kRefreshButton, F::kSessionsList, F::kOpenFilesShareBox, F::kOpenFilesList,
+        F::kListBox2, F::kButton3}},
       {kEveryPage,
-       {F::kButton1, F::kPageControl1, F::kListView1, F::kListBox1, F::kButton2, F::kEdit1, F::kListBox3, F::kListBox2,
-        F::kButton3}},
+       {F::kButton1, F::kPageControl1, F::kListView1, F::kListBox1, F::kButton2, F::kEdit1, F::kListBox3,
+        F::kRefreshButton, F::kSessionsList, F::kOpenFilesShareBox, F::kOpenFilesList, F::kListBox2, F::kButton3}},
   };
   for (const Case& c : cases) EXPECT_EQ(TabOrder(c.page), c.order) << "page " << c.page;
 }

@@ -1,6 +1,6 @@
 // The window logic's tests without a toolkit: a view that records what it is asked to show, an
-// event loop the test turns by hand (the poster's queue and the timer's wait), and a prober
-// with prepared answers that can hold a probe until released or cancelled.
+// event loop the test turns by hand (the poster's queue and the timer's wait), and a prober and a
+// server reader with prepared answers that can hold a probe or a reading until released.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,9 +51,61 @@ class StandInList : public core::EntryList {
   int ItemIndex() const override { return selected; }
 };
 
+// A report list that keeps the rows it was given and reads their texts as a shell draws them.
+class StandInReportList : public core::ReportList {
+ public:
+  const core::ReportRows* rows = nullptr;
+  int shown = 0;  // ShowRows calls
+  int sort_column = -1;
+  bool descending = false;
+  int clicked = -1;  // the header the user clicked
+
+  void ShowRows(const core::ReportRows& new_rows) override {
+    rows = &new_rows;
+    ++shown;
+  }
+  void ShowSortColumn(int column, bool now_descending) override {
+    sort_column = column;
+    descending = now_descending;
+  }
+  int ClickedColumn() const override { return clicked; }
+  // One column's cells, top to bottom, UTF-8.
+  std::vector<std::string> Column(int column) const {
+    std::vector<std::string> cells;
+    for (int row = 0; rows && row < rows->RowCount(); ++row) cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    return cells;
+  }
+};
+
+class StandInChoiceBox : public core::ChoiceBox {
+ public:
+  rtl::StringList choices;
+  int chosen = -1;
+
+  void SetChoices(const rtl::StringList& new_choices, int new_chosen) override {
+    choices = new_choices;
+    chosen = new_chosen;
+  }
+  int ChosenIndex() const override { return chosen; }
+};
+
+class StandInServerPage : public core::ServerPageView {
+ public:
+  StandInReportList sessions, open_files;
+  StandInChoiceBox share_box;
+  std::vector<std::string> statuses;  // every status shown, UTF-8
+
+  core::ReportList& SessionsList() override { return sessions; }
+  core::ReportList& OpenFilesList() override { return open_files; }
+  core::ChoiceBox& OpenFilesShareBox() override { return share_box; }
+  void ShowServerStatus(const rtl::Text& status) override { statuses.push_back(rtl::Utf8FromWindows1251(status)); }
+};
+
 class StandInView : public core::WindowView {
  public:
   StandInList watch_list, share_list, users_list;
+  StandInServerPage server_page;
+  core::WindowPage current_page = core::WindowPage::kTable;  // the tab chosen
   rtl::Text interval = "30";
   bool running = false;
   std::optional<core::WindowPage> page;
@@ -68,7 +120,9 @@ class StandInView : public core::WindowView {
   core::EntryList& UsersList() override { return users_list; }
   rtl::Text IntervalText() const override { return interval; }
   void ShowRunning(bool now_running) override { running = now_running; }
-  void ShowPage(core::WindowPage shown) override { page = shown; }
+  void ShowPage(core::WindowPage shown) override { page = current_page = shown; }
+  core::WindowPage CurrentPage() const override { return current_page; }
+  core::ServerPageView& ServerPage() override { return server_page; }
   std::optional<std::filesystem::path> ChooseFileToOpen() override { return file_to_open; }
   void ShowError(const rtl::Text& message) override { Box("error: " + rtl::Utf8FromWindows1251(message)); }
   void ShowNotice(const rtl::Text& message) override { Box("notice: " + rtl::Utf8FromWindows1251(message)); }
@@ -205,6 +259,60 @@ class StandInProber : public core::ShareProber {
   std::atomic<bool> released_{false};
 };
 
+// Answers the page's readings with the prepared ones; while held, each reading waits at its
+// first call until Release().
+class StandInReader : public core::ServerReader {
+ public:
+  void Prepare(platform::SessionReading sessions, platform::OpenFileReading files) {
+    std::lock_guard lock(mutex_);
+    sessions_ = std::move(sessions);
+    files_ = std::move(files);
+  }
+  void Hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    held_ = false;
+    released_.notify_all();
+  }
+  platform::SessionReading ReadSessions() override {
+    std::unique_lock lock = Enter();
+    ++sessions_read_;
+    return sessions_;
+  }
+  platform::OpenFileReading ReadOpenFiles(const rtl::Text& share) override {
+    std::unique_lock lock = Enter();
+    shares_asked_.push_back(share);
+    ++ended_;  // the last call of every reading
+    return files_;
+  }
+  int Entered() const { return entered_; }
+  int Ended() const { return ended_; }
+  int SessionsRead() const { return sessions_read_; }
+  std::vector<rtl::Text> SharesAsked() {
+    std::lock_guard lock(mutex_);
+    return shares_asked_;
+  }
+
+ private:
+  std::unique_lock<std::mutex> Enter() {
+    ++entered_;
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [this] { return !held_; });
+    return lock;
+  }
+
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool held_ = false;
+  platform::SessionReading sessions_{platform::ServerReadOutcome::kRead, {}, false, ""};
+  platform::OpenFileReading files_{platform::ServerReadOutcome::kRead, {}, false, ""};
+  std::vector<rtl::Text> shares_asked_;
+  std::atomic<int> entered_{0}, ended_{0}, sessions_read_{0};
+};
+
 const rtl::DateTime kMorning = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
 
 // A window logic, not shown yet, at kMorning, with Russian regional settings.
@@ -214,9 +322,11 @@ class WindowTest : public testing::Test {
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
     SetClock(kMorning);
     logic_.SetProber(&prober_);
+    logic_.SetServerReader(&reader_);
   }
   ~WindowTest() override {
     prober_.Release();  // so that a failed test does not leave the worker waiting
+    reader_.Release();
     rtl::SetClockForTesting({});
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
   }
@@ -251,6 +361,7 @@ class WindowTest : public testing::Test {
   StandInPoster poster_;
   StandInWaits waits_;
   StandInProber prober_;
+  StandInReader reader_;
   core::WindowLogic logic_{view_, poster_, waits_};
 };
 
