@@ -7,20 +7,24 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
 
+#include "app/choice_combo_box.h"
 #include "app/connection_table_model.h"
 #include "app/form1.h"
 #include "app/list_box.h"
 #include "app/message_boxes.h"
+#include "app/report_list_view.h"
 #include "app/table_file.h"
 #include "app/termination.h"
 #include "chart/chart.h"
 #include "qt_application.h"
+#include "tests/core/window/window_standins.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/window_command_events.h"
 
@@ -43,6 +47,20 @@ class OneUserProber : public core::ShareProber {
   }
 };
 
+// `count` sessions and as many open files, as the page reads them.
+platform::SessionReading Sessions(int count) {
+  platform::SessionReading reading{platform::ServerReadOutcome::kRead, {}, false, ""};
+  reading.records.resize(static_cast<std::size_t>(count));
+  for (auto& session : reading.records) session.user = "user";
+  return reading;
+}
+platform::OpenFileReading OpenFiles(int count) {
+  platform::OpenFileReading reading{platform::ServerReadOutcome::kRead, {}, false, ""};
+  reading.records.resize(static_cast<std::size_t>(count));
+  for (auto& file : reading.records) file.path = "file";
+  return reading;
+}
+
 class form1_commands_test : public testing::Test {
  protected:
   QApplication& application_ = TestApplication();  // before any widget
@@ -50,6 +68,7 @@ class form1_commands_test : public testing::Test {
     std::filesystem::create_directory(ProgramFile(""));
     form_.SetExecutableFileName(QString::fromStdString(ProgramFile("sharemon")));
     form_.Logic().SetProber(&prober_);
+    form_.Logic().SetServerReader(&reader_);
   }
 
   // A folder named with letters outside the window code page, as a user's may be.
@@ -74,6 +93,7 @@ class form1_commands_test : public testing::Test {
   const rtl::StringList kShares{"docs", "\xEE\xE1\xF9\xE0\xFF", "print$"};
   TemporaryDirectory directory_;
   OneUserProber prober_;
+  window_test::StandInReader reader_;
   MessageBoxRecorder boxes_;
   TForm1 form_;
 };
@@ -125,6 +145,14 @@ TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
   const auto double_click = [](TListBox* list, QPoint at) { QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at); };
   const auto entry_at = [](TListBox* list, int index) { return list->visualItemRect(list->item(index)).center(); };
   const auto watched = [&](const rtl::StringList& entries) { return form_.ListBox2()->Entries() == entries; };
+  const auto click_header = [](ReportListView* list, int column) {
+    QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
+                      QPoint(list->header()->sectionViewportPosition(column) + 5, list->header()->height() / 2));
+  };
+  const auto rows = [&](int sessions, int files) {
+    return form_.SessionsList()->model()->rowCount() == sessions && form_.OpenFilesList()->model()->rowCount() == files;
+  };
+  const auto sorted = [](ReportListView* list) { return list->header()->isSortIndicatorShown(); };
   TemporaryDirectory::WriteBytes(directory_.File("t.txt"), "T,docs\r\nd t,5\r\n");
   form_.SetOpenDialogForTesting([&] { return std::optional<QString>(QString::fromStdString(directory_.File("t.txt"))); });
   const Event events[] = {
@@ -161,9 +189,36 @@ TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
       {WindowCommand::kOpenTableFile, "N2", [&] { form_.N2()->trigger(); },
        [&] { return form_.ListView1Items()->columnCount() == 2; }},
       {WindowCommand::kSaveTable, "N6", [&] { form_.N6()->trigger(); }, [&] { return TableFiles() == 2; }},
+      {WindowCommand::kPageChanged, "a click on the tab of the sessions and files",
+       [&] {
+         QTabBar* tabs = form_.PageControl1()->tabBar();
+         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+       },
+       [&] { return rows(1, 1); }},
+      {WindowCommand::kRefreshServerPage, "the refresh button",
+       [&] {
+         reader_.Prepare(Sessions(2), OpenFiles(3));
+         form_.RefreshButton()->click();
+       },
+       [&] { return rows(2, 3); }},
+      {WindowCommand::kChooseOpenFilesShare, "a share picked in the share box with the keyboard",
+       [&] { QTest::keyClick(form_.OpenFilesShareBox(), Qt::Key_Down); },
+       [&] {
+         const std::vector<rtl::Text> asked = reader_.SharesAsked();
+         return !asked.empty() && asked.back() == "docs";
+       }},
+      {WindowCommand::kSortSessions, "a click on a header of the sessions", [&] { click_header(form_.SessionsList(), 1); },
+       [&] { return sorted(form_.SessionsList()); }},
+      {WindowCommand::kSortOpenFiles, "a click on a header of the open files",
+       [&] { click_header(form_.OpenFilesList(), 0); }, [&] { return sorted(form_.OpenFilesList()); }},
       {WindowCommand::kExit, "N4", [&] { form_.N4()->trigger(); }, [&] { return !form_.isVisible(); }},
   };
+  reader_.Prepare(Sessions(1), OpenFiles(1));
+  // The share box lists this configuration's shares.
+  TemporaryDirectory::WriteBytes(directory_.File("smb.conf"), "[docs]\n  path = /tmp\n");
+  setenv("SHAREMON_SMB_CONF", directory_.File("smb.conf").c_str(), 1);
   Show();
+  unsetenv("SHAREMON_SMB_CONF");
   form_.ListBox2()->SetEntries({"docs"});
   window_command_events::FireEach(events, [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); });
   EXPECT_EQ(BoxTexts(), std::vector<QString>{});

@@ -2,8 +2,9 @@
 // group with a member created for the purpose, and sharemond on a private socket in the lab
 // directory, holds smbclient sessions open and checks what netshare and "sharemon --probe" give
 // a member, an outsider and root, how the service takes bad requests and a hung Samba tool,
-// and that one reading of Samba answers a second of requests. How it shares itself among
-// users is tested in tests/platform/status_service_fairness_test.cpp.
+// that one reading of Samba answers a second of requests, and that the sessions and open files
+// it reads show alike on the command line and on the Qt window's page (offscreen). How it
+// shares itself among users is tested in tests/platform/status_service_fairness_test.cpp.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <variant>
 #include <fstream>
@@ -23,11 +25,19 @@
 #include <thread>
 #include <vector>
 
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/choice_combo_box.h"
+#include "app/form1.h"
+#include "app/report_list_view.h"
 #include "core/server_faces.h"
 #include "platform/netshare/share_report.h"
 #include "platform/server_sessions.h"
 #include "platform/status_service/status_client.h"
 #include "platform/status_service/status_protocol.h"
+#include "qt_application.h"
 #include "samba_lab.h"
 #include "tests/support/tab_separated_rows.h"
 
@@ -455,4 +465,68 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
     EXPECT_TRUE(fields[4].starts_with("RW")) << fields[4];
     EXPECT_FALSE(fields[6].empty()) << "opened at";
   }
+}
+
+namespace {
+
+// A report list's lines as the command line prints them: the captions, then one line per row
+// with the cells between tabs, the rows in a sorted order.
+std::vector<std::string> ListedLines(const QAbstractItemModel& model) {
+  const auto line = [&](const std::function<QString(int)>& field) {
+    QStringList fields;
+    for (int column = 0; column < model.columnCount(); ++column) fields << field(column);
+    return fields.join('\t').toStdString();
+  };
+  std::vector<std::string> lines{line([&](int column) { return model.headerData(column, Qt::Horizontal).toString(); })};
+  for (int row = 0; row < model.rowCount(); ++row) {
+    lines.push_back(line([&](int column) { return model.index(row, column).data().toString(); }));
+  }
+  std::sort(lines.begin() + 1, lines.end());
+  return lines;
+}
+
+std::vector<std::string> PrintedLines(const std::string& output) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(output.substr(at, end - at));
+  }
+  if (!lines.empty()) std::sort(lines.begin() + 1, lines.end());
+  return lines;
+}
+
+}  // namespace
+
+// The Qt window's page "Сеансы и файлы", offscreen, with an SMB1 client, an encrypted one and a
+// guest holding files open on two shares: it lists the sessions "--sessions" prints and, with
+// "public" chosen in its box, the files "--open-files public" prints. Its picture is kept in
+// the build tree as tests/app/sessions_and_files_page.png.
+TEST_F(status_service_samba_test, the_qt_windows_page_lists_what_the_command_line_prints) {
+  Open("s1", "public", alice_, {"-m", "NT1", "--option=client min protocol=NT1"});
+  Open("s2", "public", bob_, {"--client-protection=encrypt"});
+  Hold("s1", "alice.txt");
+  Hold("s2", "bob.txt");
+  Lab({"files", lab_, "s3", "Отчеты", "2"});
+  StartService(lab_ + "/service-bin");
+  const auto sessions = RunAs({}, {"sharemon", "--sessions"}, socket_);
+  const auto files = RunAs({}, {"sharemon", "--open-files", "public"}, socket_);
+  ASSERT_EQ(sessions.exit_code + files.exit_code, 0u) << sessions.errors << files.errors;
+
+  TestApplication();
+  std::filesystem::create_directory(lab_ + "/window");
+  TForm1 form;
+  form.SetExecutableFileName(QString::fromStdString(lab_ + "/window/sharemon"));
+  form.show();
+  form.PageControl1()->setCurrentIndex(static_cast<int>(core::WindowPage::kSessionsAndFiles));
+  const QAbstractItemModel& listed_sessions = *form.SessionsList()->model();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return listed_sessions.rowCount() == 3; }, 20000));
+  ChoiceComboBox& share_box = *form.OpenFilesShareBox();
+  share_box.setCurrentIndex(share_box.findText(QStringLiteral("public")));
+  const QAbstractItemModel& listed_files = *form.OpenFilesList()->model();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return listed_files.rowCount() == 2; }, 20000));
+
+  EXPECT_EQ(ListedLines(listed_sessions), PrintedLines(sessions.output));
+  EXPECT_EQ(ListedLines(listed_files), PrintedLines(files.output));
+  EXPECT_EQ(form.ServerStatus()->text(), QString());
+  const QString picture = QString::fromStdString(BuildDir() + "/tests/app/sessions_and_files_page.png");
+  EXPECT_TRUE(form.grab().save(picture)) << picture.toStdString();
 }
