@@ -51,7 +51,6 @@ ReportListView::ReportListView(std::span<const int> column_widths, QWidget* pare
   ShapeAsReport(*this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   header()->setSectionsClickable(true);
-  header()->setSortIndicatorShown(false);
   // The header turns its mark round on a click before it says so; the command that runs then
   // shows the logic's mark, and when it shows none the last one comes back.
   connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {

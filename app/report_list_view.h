@@ -19,7 +19,7 @@ class ReportListView : public QTreeView, public core::ReportList {
   Q_OBJECT
  public:
   // `column_widths` (pixels, one per column of the rows to come) outlive the list.
-  ReportListView(std::span<const int> column_widths, QWidget* parent = nullptr);
+  explicit ReportListView(std::span<const int> column_widths, QWidget* parent = nullptr);
 
   // The first call also sets the columns' widths; later calls keep the widths the user dragged.
   void ShowRows(const core::ReportRows& rows) override;
