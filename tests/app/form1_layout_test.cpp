@@ -135,19 +135,6 @@ TEST_F(form1_layout_test, list_view_is_an_unsorted_report_with_inert_header) {
   EXPECT_TRUE(view->editTriggers() & QAbstractItemView::EditKeyPressed);
 }
 
-TEST_F(form1_layout_test, the_server_pages_lists_look_like_list_view1_and_their_headers_take_clicks) {
-  const QTreeView* view = form_.ListView1();
-  for (const ReportListView* list : {form_.SessionsList(), form_.OpenFilesList()}) {
-    EXPECT_EQ(list->rootIsDecorated(), view->rootIsDecorated());
-    EXPECT_EQ(list->uniformRowHeights(), view->uniformRowHeights());
-    EXPECT_EQ(list->selectionBehavior(), view->selectionBehavior());
-    EXPECT_EQ(list->selectionMode(), view->selectionMode());
-    EXPECT_EQ(list->font(), view->font());
-    EXPECT_FALSE(list->isSortingEnabled());
-    EXPECT_TRUE(list->header()->sectionsClickable());
-  }
-}
-
 TEST_F(form1_layout_test, list_boxes_are_single_selection_with_13_pixel_items) {
   for (TListBox* list_box : {form_.ListBox1(), form_.ListBox2(), form_.ListBox3()}) {
     EXPECT_EQ(list_box->selectionMode(), QAbstractItemView::SingleSelection);

@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <variant>
 #include <fstream>
@@ -469,29 +468,22 @@ TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_
 
 namespace {
 
-// A report list's lines as the command line prints them: the captions, then one line per row
-// with the cells between tabs, the rows in a sorted order.
-std::vector<std::string> ListedLines(const QAbstractItemModel& model) {
-  const auto line = [&](const std::function<QString(int)>& field) {
-    QStringList fields;
-    for (int column = 0; column < model.columnCount(); ++column) fields << field(column);
-    return fields.join('\t').toStdString();
-  };
-  std::vector<std::string> lines{line([&](int column) { return model.headerData(column, Qt::Horizontal).toString(); })};
-  for (int row = 0; row < model.rowCount(); ++row) {
-    lines.push_back(line([&](int column) { return model.index(row, column).data().toString(); }));
+// A report list's captions, then its rows, as the command line prints them.
+std::vector<std::vector<std::string>> ListedRows(const QAbstractItemModel& model) {
+  std::vector<std::vector<std::string>> rows(model.rowCount() + 1);
+  for (int column = 0; column < model.columnCount(); ++column) {
+    rows[0].push_back(model.headerData(column, Qt::Horizontal).toString().toStdString());
+    for (int row = 0; row < model.rowCount(); ++row) {
+      rows[row + 1].push_back(model.index(row, column).data().toString().toStdString());
+    }
   }
-  std::sort(lines.begin() + 1, lines.end());
-  return lines;
+  return rows;
 }
 
-std::vector<std::string> PrintedLines(const std::string& output) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1) {
-    lines.push_back(output.substr(at, end - at));
-  }
-  if (!lines.empty()) std::sort(lines.begin() + 1, lines.end());
-  return lines;
+// The rows after the captions in one order, whichever order the server gave.
+std::vector<std::vector<std::string>> Sorted(std::vector<std::vector<std::string>> rows) {
+  if (!rows.empty()) std::sort(rows.begin() + 1, rows.end());
+  return rows;
 }
 
 }  // namespace
@@ -524,8 +516,8 @@ TEST_F(status_service_samba_test, the_qt_windows_page_lists_what_the_command_lin
   const QAbstractItemModel& listed_files = *form.OpenFilesList()->model();
   EXPECT_TRUE(QTest::qWaitFor([&] { return listed_files.rowCount() == 2; }, 20000));
 
-  EXPECT_EQ(ListedLines(listed_sessions), PrintedLines(sessions.output));
-  EXPECT_EQ(ListedLines(listed_files), PrintedLines(files.output));
+  EXPECT_EQ(Sorted(ListedRows(listed_sessions)), Sorted(TabSeparatedRows(sessions.output)));
+  EXPECT_EQ(Sorted(ListedRows(listed_files)), Sorted(TabSeparatedRows(files.output)));
   EXPECT_EQ(form.ServerStatus()->text(), QString());
   const QString picture = QString::fromStdString(BuildDir() + "/tests/app/sessions_and_files_page.png");
   EXPECT_TRUE(form.grab().save(picture)) << picture.toStdString();
