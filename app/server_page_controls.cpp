@@ -21,7 +21,10 @@ core::ReportList& ServerPageControls::SessionsList() { return *sessions_list_; }
 core::ReportList& ServerPageControls::OpenFilesList() { return *open_files_list_; }
 core::ChoiceBox& ServerPageControls::OpenFilesShareBox() { return *open_files_share_box_; }
 
+// One line is all the room under the lists: a longer status ends in "…" at their right edge.
 void ServerPageControls::ShowServerStatus(const rtl::Text& status) {
-  server_status_->setText(ToQString(status));
+  const QString whole = ToQString(status);
+  server_status_->setToolTip(whole);
+  server_status_->setText(server_status_->fontMetrics().elidedText(whole, Qt::ElideRight, kOpenFilesList.width));
   server_status_->adjustSize();
 }

@@ -29,7 +29,7 @@ class ServerPageControls : public core::ServerPageView {
   core::ReportList& SessionsList() override;
   core::ReportList& OpenFilesList() override;
   core::ChoiceBox& OpenFilesShareBox() override;
-  // The line sizes itself to the status, which may be long.
+  // As wide as the lists at most; the whole status is the line's tool tip.
   void ShowServerStatus(const rtl::Text& status) override;
 
   QLabel* sessions_label_ = nullptr;

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <string>
 
 #include "app/choice_combo_box.h"
+#include "app/server_page_controls.h"
+#include "core/window/form_layout.h"
 #include "qt_application.h"
 #include "tests/support/windows1251_text.h"
 
@@ -105,6 +108,19 @@ TEST(choice_combo_box_test, the_users_choice_is_told_and_the_logics_filling_is_n
   QTest::keyClick(&box, Qt::Key_Up);
   EXPECT_EQ(chosen.count(), 1);
   EXPECT_EQ(box.ChosenIndex(), 0);
+}
+
+TEST(server_page_controls_test, a_long_status_is_cut_at_the_lists_edge_and_whole_in_its_tip) {
+  TestApplication();
+  QWidget page;
+  ServerPageControls controls;
+  controls.Build(page);
+  rtl::Text status;
+  for (int i = 0; i < 30; ++i) status += W("Добавьте пользователя в группу. ");
+  static_cast<core::ServerPageView&>(controls).ShowServerStatus(status + "end");
+  EXPECT_LE(controls.StatusLine()->width(), core::form1::kOpenFilesList.width);
+  EXPECT_TRUE(controls.StatusLine()->text().endsWith(QChar(0x2026)));
+  EXPECT_TRUE(controls.StatusLine()->toolTip().endsWith(QStringLiteral("end")));
 }
 
 }  // namespace
