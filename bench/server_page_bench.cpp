@@ -79,7 +79,8 @@ class BenchServerPage final : public core::ServerPageView {
 
 class PreparedReader final : public core::ServerReader {
  public:
-  explicit PreparedReader(int open_files) : files_{platform::ServerReadOutcome::kRead, OpenFiles(open_files), false, ""} {}
+  explicit PreparedReader(int open_files)
+      : files_{platform::ServerReadOutcome::kRead, OpenFiles(open_files), false, ""} {}
   platform::SessionReading ReadSessions() override { return {platform::ServerReadOutcome::kRead, {}, false, ""}; }
   platform::OpenFileReading ReadOpenFiles(const rtl::Text&) override { return files_; }
 
@@ -176,6 +177,12 @@ void BM_WindowTick(benchmark::State& state) {
   }
   std::filesystem::remove_all(directory);
 }
-BENCHMARK(BM_WindowTick)->ArgName("page_shown")->Arg(0)->Arg(1)->Iterations(300)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_WindowTick)
+    ->ArgName("page_shown")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -103,7 +103,9 @@ TEST_F(server_page_test, requests_during_a_reading_give_exactly_one_more_reading
   for (const Case c : {Case{"RRR", 2}, Case{"SS", 1}, Case{"SR", 2}}) {
     const int ended = reader_.Ended(), sessions_read = reader_.SessionsRead();
     StartHeldReading();
-    for (const char* request = c.meanwhile; *request; ++request) *request == 'R' ? page_->Refresh() : page_->ShareChosen();
+    for (const char* request = c.meanwhile; *request; ++request) {
+      *request == 'R' ? page_->Refresh() : page_->ShareChosen();
+    }
     reader_.Release();
     Readings(view_.statuses.size() + 2);
     EXPECT_EQ(reader_.Ended() - ended, 2) << c.meanwhile;

@@ -72,7 +72,9 @@ class StandInReportList : public core::ReportList {
   // One column's cells, top to bottom, UTF-8.
   std::vector<std::string> Column(int column) const {
     std::vector<std::string> cells;
-    for (int row = 0; rows && row < rows->RowCount(); ++row) cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    for (int row = 0; rows && row < rows->RowCount(); ++row) {
+      cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    }
     return cells;
   }
 };
