@@ -1,5 +1,5 @@
-// The open files of the benchmarks: `count` records of the share "docs", their paths and
-// opening times in a scrambled order, spread over 50 users and 200 computers.
+// Open files as a busy server lists them, for the benchmarks of their rows: paths and open times
+// scrambled (so a sort moves them), 50 users on 200 computers.
 #pragma once
 
 #include <chrono>
@@ -8,7 +8,7 @@
 
 #include "platform/server_sessions.h"
 
-inline std::vector<platform::OpenFileRecord> OpenFileRecords(int count) {
+inline std::vector<platform::OpenFileRecord> OpenFiles(int count) {
   std::vector<platform::OpenFileRecord> files;
   for (int i = 0; i < count; ++i) {
     const int scrambled = (i * 7919) % count;

@@ -1,54 +1,188 @@
-// The open files' list of the Qt window's page "Сеансы и файлы" (shown, offscreen) taking a
-// reading of 10,000 files from the logic and painted once, as a grab of the list paints it: the
-// rows are owner data, so only the drawn ones are made into text.
+// The page "Сеансы и файлы" as a shell meets it: a reading of N open files delivered to the page
+// through its reading thread, sorted by the clicked column, and the first screenful of cells
+// (40 rows, every column) asked as a first paint asks them. And the window's poll tick with the
+// page hidden, which must cost what a tick cost before the page (one question to the view more),
+// next to a tick with the page shown, which also reads it.
 #include <benchmark/benchmark.h>
 
-#include <QSignalBlocker>
-#include <QTabWidget>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
 
-#include "app/form1.h"
-#include "app/report_list_view.h"
-#include "bench_application.h"
-#include "core/server_rows.h"
+#include "core/window/window_logic.h"
 #include "open_file_records.h"
 
 namespace {
 
-// The rows as the logic holds them: the records, and their cells made when asked.
-class OpenFileRows : public core::ReportRows {
+// The event loop: the benchmark's thread runs what the page's threads post.
+class LoopPoster final : public core::Poster {
  public:
-  explicit OpenFileRows(int count) : records_(OpenFileRecords(count)) {}
-  int ColumnCount() const override { return static_cast<int>(core::OpenFileColumns().size()); }
-  rtl::Text Caption(int column) const override { return rtl::Windows1251FromUtf8(Column(column).caption); }
-  int RowCount() const override { return static_cast<int>(records_.size()); }
-  rtl::Text Cell(int row, int column) const override {
-    return Column(column).cell(records_[static_cast<std::size_t>(row)]);
+  void Post(std::function<void()> closure) override {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(closure));
+    posted_.notify_one();
+  }
+  void RunUntil(const std::function<bool()>& done) {
+    while (!done()) {
+      std::unique_lock lock(mutex_);
+      posted_.wait(lock, [this] { return !queue_.empty(); });
+      const std::function<void()> closure = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      closure();
+    }
   }
 
  private:
-  static const core::OpenFileColumn& Column(int column) {
-    return core::OpenFileColumns()[static_cast<std::size_t>(column)];
-  }
-  std::vector<platform::OpenFileRecord> records_;
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> queue_;
 };
 
-void BM_QtServerPageFill(benchmark::State& state) {
-  EnsureBenchApplication();
-  TForm1 form;
-  form.show();
-  {
-    // The page shown without its command, which would read the system's server.
-    const QSignalBlocker quiet(form.PageControl1());
-    form.PageControl1()->setCurrentIndex(static_cast<int>(core::WindowPage::kSessionsAndFiles));
+class PaintedList final : public core::ReportList {
+ public:
+  static constexpr int kScreenRows = 40;
+  int clicked = -1;
+  int shown = 0;
+
+  void ShowRows(const core::ReportRows& rows) override {
+    ++shown;
+    // A first paint: the visible rows' texts, every column.
+    const int rows_seen = std::min(rows.RowCount(), kScreenRows);
+    for (int row = 0; row < rows_seen; ++row) {
+      for (int column = 0; column < rows.ColumnCount(); ++column) benchmark::DoNotOptimize(rows.Cell(row, column));
+    }
   }
-  const OpenFileRows rows(static_cast<int>(state.range(0)));
-  ReportListView& list = *form.OpenFilesList();
+  void ShowSortColumn(int, bool) override {}
+  int ClickedColumn() const override { return clicked; }
+};
+
+class FixedChoices final : public core::ChoiceBox {
+ public:
+  void SetChoices(const rtl::StringList&, int) override {}
+  int ChosenIndex() const override { return 0; }
+};
+
+class BenchServerPage final : public core::ServerPageView {
+ public:
+  PaintedList sessions, open_files;
+  FixedChoices shares;
+
+  core::ReportList& SessionsList() override { return sessions; }
+  core::ReportList& OpenFilesList() override { return open_files; }
+  core::ChoiceBox& OpenFilesShareBox() override { return shares; }
+  void ShowServerStatus(const rtl::Text&) override {}
+};
+
+class PreparedReader final : public core::ServerReader {
+ public:
+  explicit PreparedReader(int open_files)
+      : files_{platform::ServerReadOutcome::kRead, OpenFiles(open_files), false, ""} {}
+  platform::SessionReading ReadSessions() override { return {platform::ServerReadOutcome::kRead, {}, false, ""}; }
+  platform::OpenFileReading ReadOpenFiles(const rtl::Text&) override { return files_; }
+
+ private:
+  platform::OpenFileReading files_;
+};
+
+void BM_ServerPageRows(benchmark::State& state) {
+  LoopPoster poster;
+  BenchServerPage view;
+  PreparedReader reader(static_cast<int>(state.range(0)));
+  core::ServerPage page(view, poster, reader);
+  view.open_files.clicked = 0;  // "Файл": by text, the slowest sort (BM_SortOpenFiles)
+  page.SortOpenFiles();
   for (auto _ : state) {
-    list.ShowRows(rows);
-    benchmark::DoNotOptimize(list.grab());
+    page.Refresh();
+    poster.RunUntil([&, shown = view.open_files.shown] { return view.open_files.shown > shown; });
   }
-  if (list.model()->rowCount() != rows.RowCount() || !list.isVisible()) state.SkipWithError("rows not shown");
 }
-BENCHMARK(BM_QtServerPageFill)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ServerPageRows)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+class BenchEntries final : public core::EntryList {
+ public:
+  rtl::StringList entries;
+  rtl::StringList Entries() const override { return entries; }
+  void SetEntries(const rtl::StringList& new_entries) override { entries = new_entries; }
+  void AddEntry(const rtl::Text& entry) override { entries.Add(entry); }
+  void DeleteEntry(int index) override { entries.Delete(index); }
+  int ItemIndex() const override { return -1; }
+};
+
+class BenchWindow final : public core::WindowView {
+ public:
+  BenchEntries watch_list, share_list, users_list;
+  BenchServerPage server_page;
+  core::WindowPage page = core::WindowPage::kTable;
+
+  core::EntryList& WatchList() override { return watch_list; }
+  core::EntryList& ShareList() override { return share_list; }
+  core::EntryList& UsersList() override { return users_list; }
+  rtl::Text IntervalText() const override { return "1"; }
+  void ShowRunning(bool) override {}
+  void ShowPage(core::WindowPage) override {}
+  core::WindowPage CurrentPage() const override { return page; }
+  core::ServerPageView& ServerPage() override { return server_page; }
+  std::optional<std::filesystem::path> ChooseFileToOpen() override { return std::nullopt; }
+  void ShowError(const rtl::Text&) override {}
+  void ShowNotice(const rtl::Text&) override {}
+  void ShowShareHistory(const core::ConnectionTable&, const rtl::Text&) override {}
+  void CloseWindow() override {}
+};
+
+class NobodyConnected final : public core::ShareProber {
+ public:
+  core::ProbeResult Probe(const rtl::Text&, const platform::CancelSignal&) override { return {}; }
+};
+
+class NoWaits final : public core::WaitTimer {
+ public:
+  void StartWait(std::uint32_t) override {}
+  void StopWait() override {}
+};
+
+// Ticks of a run over one share whose probe answers at once; each writes the run's table file,
+// one row longer every tick, so the count of ticks is fixed. 1: the page is shown and read too.
+void BM_WindowTick(benchmark::State& state) {
+  const bool page_shown = state.range(0) != 0;
+  const std::filesystem::path directory =
+      std::filesystem::temp_directory_path() / ("sharemon_bench_tick_" + std::to_string(page_shown));
+  std::filesystem::create_directories(directory);
+  {
+    LoopPoster poster;
+    NoWaits waits;
+    BenchWindow view;
+    NobodyConnected prober;
+    PreparedReader reader(100);
+    core::WindowLogic logic(view, poster, waits);
+    logic.SetProber(&prober);
+    logic.SetServerReader(&reader);
+    logic.Show(directory);
+    view.watch_list.entries = {"docs"};
+    logic.StartStop();
+    if (page_shown) view.page = core::WindowPage::kSessionsAndFiles;
+    for (auto _ : state) {
+      logic.TimerWaitEnded();
+      if (!logic.Run().Probing()) {
+        state.SkipWithError("the wait ended no period");
+        break;
+      }
+      const int page_read = view.server_page.open_files.shown + (page_shown ? 1 : 0);
+      poster.RunUntil([&] { return !logic.Run().Probing() && view.server_page.open_files.shown == page_read; });
+    }
+    logic.Close();
+  }
+  std::filesystem::remove_all(directory);
+}
+BENCHMARK(BM_WindowTick)
+    ->ArgName("page_shown")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 }  // namespace

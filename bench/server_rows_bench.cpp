@@ -8,7 +8,7 @@
 namespace {
 
 void BM_SortOpenFiles(benchmark::State& state) {
-  const auto files = OpenFileRecords(10000);
+  const auto files = OpenFiles(10000);
   const auto& column = core::OpenFileColumns().at(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(core::SortedOrder(files, column, true));
 }

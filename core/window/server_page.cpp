@@ -129,7 +129,7 @@ struct ServerPage::State {
   rtl::Text share;          // whose open files are read; "" for all shares
   bool reading = false;
   std::optional<bool> asked_meanwhile;  // a reading asked while one ran; true: with the sessions
-  JobThread thread;  // last, so its thread ends before what it delivers to goes
+  JobThread thread;                     // last, so its thread ends before what it delivers to goes
 };
 
 void ServerPage::State::Ask(bool with_sessions) {

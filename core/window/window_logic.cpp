@@ -245,10 +245,10 @@ void WindowLogic::Later(std::function<void()> closure) {
 void WindowLogic::Execute(WindowCommand command) {
   // In the order of WindowCommand.
   static constexpr void (WindowLogic::*kCommands[])() = {
-      &WindowLogic::StartStop,      &WindowLogic::TimerWaitEnded, &WindowLogic::AddSelectedShare,
-      &WindowLogic::CopyShareList,  &WindowLogic::ClearWatchList, &WindowLogic::ShowHistory,
-      &WindowLogic::OpenTableFile,  &WindowLogic::SaveTable,      &WindowLogic::Exit,
-      &WindowLogic::DeleteSelected, &WindowLogic::ShowUsers,      &WindowLogic::ReadServerPageIfShown,
+      &WindowLogic::StartStop,         &WindowLogic::TimerWaitEnded,        &WindowLogic::AddSelectedShare,
+      &WindowLogic::CopyShareList,     &WindowLogic::ClearWatchList,        &WindowLogic::ShowHistory,
+      &WindowLogic::OpenTableFile,     &WindowLogic::SaveTable,             &WindowLogic::Exit,
+      &WindowLogic::DeleteSelected,    &WindowLogic::ShowUsers,             &WindowLogic::ReadServerPageIfShown,
       &WindowLogic::RefreshServerPage, &WindowLogic::ChooseOpenFilesShare, &WindowLogic::SortSessions,
       &WindowLogic::SortOpenFiles,
   };

@@ -197,23 +197,26 @@ TEST_F(form1_commands_test, every_command_runs_from_its_control_event) {
        [&] { return rows(1, 1); }},
       {WindowCommand::kRefreshServerPage, "the refresh button",
        [&] {
-         reader_.Prepare(Sessions(2), OpenFiles(3));
+         reader_.sessions = Sessions(2);
+         reader_.files = OpenFiles(3);
          form_.RefreshButton()->click();
        },
        [&] { return rows(2, 3); }},
       {WindowCommand::kChooseOpenFilesShare, "a share picked in the share box with the keyboard",
-       [&] { QTest::keyClick(form_.OpenFilesShareBox(), Qt::Key_Down); },
        [&] {
-         const std::vector<rtl::Text> asked = reader_.SharesAsked();
-         return !asked.empty() && asked.back() == "docs";
-       }},
+         reader_.files = OpenFiles(4);
+         QTest::keyClick(form_.OpenFilesShareBox(), Qt::Key_Down);
+       },
+       // The reader's list is read once the reading is back.
+       [&] { return rows(2, 4) && reader_.shares_asked.back() == "docs"; }},
       {WindowCommand::kSortSessions, "a click on a header of the sessions", [&] { click_header(form_.SessionsList(), 1); },
        [&] { return sorted(form_.SessionsList()); }},
       {WindowCommand::kSortOpenFiles, "a click on a header of the open files",
        [&] { click_header(form_.OpenFilesList(), 0); }, [&] { return sorted(form_.OpenFilesList()); }},
       {WindowCommand::kExit, "N4", [&] { form_.N4()->trigger(); }, [&] { return !form_.isVisible(); }},
   };
-  reader_.Prepare(Sessions(1), OpenFiles(1));
+  reader_.sessions = Sessions(1);
+  reader_.files = OpenFiles(1);
   // The share box lists this configuration's shares.
   TemporaryDirectory::WriteBytes(directory_.File("smb.conf"), "[docs]\n  path = /tmp\n");
   setenv("SHAREMON_SMB_CONF", directory_.File("smb.conf").c_str(), 1);

@@ -47,12 +47,11 @@ class server_page_test : public testing::Test {
     page_->Refresh();
     Readings(view_.statuses.size() + 1);
   }
-  // Holds the reader and starts a reading that waits in it.
   void StartHeldReading() {
-    const int entered = reader_.Entered();
+    const int entered = reader_.entered;
     reader_.Hold();
     page_->Refresh();
-    ASSERT_TRUE(poster_.RunUntil([&] { return reader_.Entered() > entered; }));
+    ASSERT_TRUE(poster_.RunUntil([&] { return reader_.entered > entered; }));
   }
 
   window_test::StandInServerPage view_;
@@ -61,28 +60,24 @@ class server_page_test : public testing::Test {
   std::unique_ptr<core::ServerPage> page_ = std::make_unique<core::ServerPage>(view_, poster_, reader_);
 };
 
-TEST_F(server_page_test, refresh_fills_both_lists_in_the_servers_order) {
-  reader_.Prepare(Sessions({{"ivan", 2}, {"anna", 1}}), Files({"b.txt", "a.txt", "c.txt"}));
-  Refresh();
-  EXPECT_EQ(view_.sessions.Column(0), (Cells{"ivan", "anna"}));
-  EXPECT_EQ(view_.open_files.Column(0), (Cells{"b.txt", "a.txt", "c.txt"}));
-  EXPECT_EQ(rtl::Utf8FromWindows1251(view_.open_files.rows->Caption(0)), "Файл");
-  EXPECT_EQ(view_.statuses, (Cells{""}));
-  EXPECT_EQ(reader_.SharesAsked(), (std::vector<rtl::Text>{""}));
-}
-
-TEST_F(server_page_test, header_clicks_sort_ascending_then_descending_and_later_readings_keep_the_order) {
+TEST_F(server_page_test, rows_keep_the_servers_order_until_a_header_click_which_later_readings_keep) {
   struct Click {
     int column;
     bool descending;
     Cells users;
   };
   const Click clicks[] = {
-      {0, false, {"anna", "boris", "ivan"}}, {0, true, {"ivan", "boris", "anna"}},
-      {5, false, {"anna", "ivan", "boris"}}, {5, true, {"boris", "ivan", "anna"}},
+      {0, false, {"anna", "boris", "ivan"}},
+      {0, true, {"ivan", "boris", "anna"}},
+      {5, false, {"anna", "ivan", "boris"}},
+      {5, true, {"boris", "ivan", "anna"}},
   };
-  reader_.Prepare(Sessions({{"ivan", 2}, {"boris", 7}, {"anna", 1}}), Files({}));
+  reader_.sessions = Sessions({{"ivan", 2}, {"boris", 7}, {"anna", 1}});
+  reader_.files = Files({"b.txt", "a.txt"});
   Refresh();
+  EXPECT_EQ(view_.sessions.Column(0), (Cells{"ivan", "boris", "anna"}));
+  EXPECT_EQ(view_.open_files.Column(0), (Cells{"b.txt", "a.txt"}));
+  EXPECT_EQ(view_.statuses, (Cells{""}));
   for (const Click& click : clicks) {
     view_.sessions.clicked = click.column;
     page_->SortSessions();
@@ -90,7 +85,7 @@ TEST_F(server_page_test, header_clicks_sort_ascending_then_descending_and_later_
     EXPECT_EQ(view_.sessions.sort_column, click.column);
     EXPECT_EQ(view_.sessions.descending, click.descending);
   }
-  reader_.Prepare(Sessions({{"anna", 1}, {"oleg", 9}, {"ivan", 2}}), Files({}));
+  reader_.sessions = Sessions({{"anna", 1}, {"oleg", 9}, {"ivan", 2}});
   Refresh();
   EXPECT_EQ(view_.sessions.Column(0), (Cells{"oleg", "ivan", "anna"}));
 }
@@ -101,38 +96,41 @@ TEST_F(server_page_test, requests_during_a_reading_give_exactly_one_more_reading
     int sessions_read;      // by both readings
   };
   for (const Case c : {Case{"RRR", 2}, Case{"SS", 1}, Case{"SR", 2}}) {
-    const int ended = reader_.Ended(), sessions_read = reader_.SessionsRead();
+    const int ended = reader_.ended, sessions_read = reader_.sessions_read;
     StartHeldReading();
-    for (const char* request = c.meanwhile; *request; ++request) *request == 'R' ? page_->Refresh() : page_->ShareChosen();
+    for (const char* request = c.meanwhile; *request; ++request) {
+      *request == 'R' ? page_->Refresh() : page_->ShareChosen();
+    }
     reader_.Release();
     Readings(view_.statuses.size() + 2);
-    EXPECT_EQ(reader_.Ended() - ended, 2) << c.meanwhile;
-    EXPECT_EQ(reader_.SessionsRead() - sessions_read, c.sessions_read) << c.meanwhile;
+    EXPECT_EQ(reader_.ended - ended, 2) << c.meanwhile;
+    EXPECT_EQ(reader_.sessions_read - sessions_read, c.sessions_read) << c.meanwhile;
   }
 }
 
 TEST_F(server_page_test, a_failed_reading_empties_its_list_and_the_status_line_says_why_or_what_was_cut) {
+  const std::string advice = "Нет доступа к службе состояния. Добавьте пользователя в группу sharemon.";
   using platform::OpenFileReading;
   using platform::SessionReading;
-  const std::string advice = "Нет доступа к службе состояния. Добавьте пользователя в группу sharemon.";
+  const auto denied = Failed<SessionReading>(ServerReadOutcome::kAccessDenied, advice);
   struct Case {
     SessionReading sessions;
     OpenFileReading files;
     std::string status;
   };
   const Case cases[] = {
-      {Failed<SessionReading>(ServerReadOutcome::kAccessDenied, advice), Files({"a.txt"}), advice},
+      {denied, Files({"a.txt"}), advice},
       {Failed<SessionReading>(ServerReadOutcome::kNoService, "Служба не отвечает"),
        Failed<OpenFileReading>(ServerReadOutcome::kNoService, "Служба не отвечает"), "Служба не отвечает"},
-      {Failed<SessionReading>(ServerReadOutcome::kAccessDenied, advice),
-       Failed<OpenFileReading>(ServerReadOutcome::kFailed, "Ответ не прочитан"), advice + " Ответ не прочитан"},
-      {Sessions({{"ivan", 1}}), Files({"a.txt", "b.txt"}, true),
-       "Список открытых файлов неполон: показаны первые 2"},
+      {denied, Failed<OpenFileReading>(ServerReadOutcome::kFailed, "Ответ не прочитан"), advice + " Ответ не прочитан"},
+      {Sessions({{"ivan", 1}}), Files({"a.txt", "b.txt"}, true), "Список открытых файлов неполон: показаны первые 2"},
   };
   for (const Case& c : cases) {
-    reader_.Prepare(Sessions({{"ivan", 1}}), Files({"a.txt"}));
+    reader_.sessions = Sessions({{"ivan", 1}});
+    reader_.files = Files({"a.txt"});
     Refresh();
-    reader_.Prepare(c.sessions, c.files);
+    reader_.sessions = c.sessions;
+    reader_.files = c.files;
     Refresh();
     EXPECT_EQ(view_.sessions.rows->RowCount(), static_cast<int>(c.sessions.records.size())) << c.status;
     EXPECT_EQ(view_.open_files.rows->RowCount(), static_cast<int>(c.files.records.size())) << c.status;
@@ -141,9 +139,8 @@ TEST_F(server_page_test, a_failed_reading_empties_its_list_and_the_status_line_s
 }
 
 TEST_F(server_page_test, the_share_box_keeps_the_chosen_share_while_it_is_there) {
-  const rtl::Text all = W(core::ServerPage::kAllShares);
   page_->SetShares({"docs", "pub"});
-  EXPECT_EQ(view_.share_box.choices, (rtl::StringList{all, "docs", "pub"}));
+  EXPECT_EQ(view_.share_box.choices, (rtl::StringList{W(core::ServerPage::kAllShares), "docs", "pub"}));
   EXPECT_EQ(view_.share_box.chosen, 0);
   view_.share_box.chosen = 2;
   page_->ShareChosen();
@@ -154,15 +151,15 @@ TEST_F(server_page_test, the_share_box_keeps_the_chosen_share_while_it_is_there)
 }
 
 TEST_F(server_page_test, a_chosen_share_reads_its_open_files_and_not_the_sessions) {
-  reader_.Prepare(Sessions({{"ivan", 1}}), Files({"a.txt"}));
+  reader_.sessions = Sessions({{"ivan", 1}});
   page_->SetShares({"docs", "pub"});
   Refresh();
-  reader_.Prepare(Sessions({}), Files({"pub.txt"}));
+  reader_.sessions = Sessions({});
+  reader_.files = Files({"pub.txt"});
   view_.share_box.chosen = 2;
   page_->ShareChosen();
   Readings(2);
-  EXPECT_EQ(reader_.SharesAsked(), (std::vector<rtl::Text>{"", "pub"}));
-  EXPECT_EQ(reader_.SessionsRead(), 1);
+  EXPECT_EQ(reader_.shares_asked, (std::vector<rtl::Text>{"", "pub"}));
   EXPECT_EQ(view_.sessions.Column(0), (Cells{"ivan"}));
   EXPECT_EQ(view_.open_files.Column(0), (Cells{"pub.txt"}));
 }
@@ -179,7 +176,7 @@ TEST_F(server_page_test, a_reading_ending_after_the_drop_or_the_page_reaches_not
   reader_.Release();
   page_.reset();
   poster_.RunPending();
-  EXPECT_EQ(reader_.Ended(), 3);
+  EXPECT_EQ(reader_.ended, 3);
   EXPECT_EQ(view_.statuses.size(), 1u);
   EXPECT_EQ(view_.sessions.shown, 1);
 }

@@ -428,7 +428,7 @@ TEST_F(window_polling_test, ticks_and_tabs_read_the_sessions_page_only_while_it_
   logic_.Execute(WindowCommand::kPageChanged);
   logic_.Execute(WindowCommand::kChooseOpenFilesShare);  // the open files only
   ASSERT_TRUE(readings(1));
-  EXPECT_EQ(reader_.SessionsRead(), 0);
+  EXPECT_EQ(reader_.sessions_read, 0);
   view_.current_page = core::WindowPage::kSessionsAndFiles;
   logic_.Execute(WindowCommand::kPageChanged);
   ASSERT_TRUE(readings(2));
@@ -436,7 +436,7 @@ TEST_F(window_polling_test, ticks_and_tabs_read_the_sessions_page_only_while_it_
   ASSERT_TRUE(readings(3));
   logic_.Execute(WindowCommand::kRefreshServerPage);
   ASSERT_TRUE(readings(4));
-  EXPECT_EQ(reader_.SessionsRead(), 3);
+  EXPECT_EQ(reader_.sessions_read, 3);
   view_.server_page.sessions.clicked = 1;
   view_.server_page.open_files.clicked = 2;
   logic_.Execute(WindowCommand::kSortSessions);

@@ -72,7 +72,9 @@ class StandInReportList : public core::ReportList {
   // One column's cells, top to bottom, UTF-8.
   std::vector<std::string> Column(int column) const {
     std::vector<std::string> cells;
-    for (int row = 0; rows && row < rows->RowCount(); ++row) cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    for (int row = 0; rows && row < rows->RowCount(); ++row) {
+      cells.push_back(rtl::Utf8FromWindows1251(rows->Cell(row, column)));
+    }
     return cells;
   }
 };
@@ -259,58 +261,41 @@ class StandInProber : public core::ShareProber {
   std::atomic<bool> released_{false};
 };
 
-// Answers the page's readings with the prepared ones; while held, each reading waits at its
-// first call until Release().
+// Answers the page's readings with `sessions` and `files`, which a test sets while no reading
+// runs; while held, every call waits until Release().
 class StandInReader : public core::ServerReader {
  public:
-  void Prepare(platform::SessionReading sessions, platform::OpenFileReading files) {
-    std::lock_guard lock(mutex_);
-    sessions_ = std::move(sessions);
-    files_ = std::move(files);
-  }
+  platform::SessionReading sessions{platform::ServerReadOutcome::kRead, {}, false, ""};
+  platform::OpenFileReading files{platform::ServerReadOutcome::kRead, {}, false, ""};
+  std::atomic<int> entered{0}, sessions_read{0}, ended{0};  // calls begun; sessions read; readings ended
+  std::vector<rtl::Text> shares_asked;  // read once the readings have come back
+
   void Hold() {
-    std::lock_guard lock(mutex_);
+    gate_.lock();
     held_ = true;
   }
   void Release() {
-    std::lock_guard lock(mutex_);
-    held_ = false;
-    released_.notify_all();
+    if (std::exchange(held_, false)) gate_.unlock();
   }
   platform::SessionReading ReadSessions() override {
-    std::unique_lock lock = Enter();
-    ++sessions_read_;
-    return sessions_;
+    Pass();
+    ++sessions_read;
+    return sessions;
   }
   platform::OpenFileReading ReadOpenFiles(const rtl::Text& share) override {
-    std::unique_lock lock = Enter();
-    shares_asked_.push_back(share);
-    ++ended_;  // the last call of every reading
-    return files_;
-  }
-  int Entered() const { return entered_; }
-  int Ended() const { return ended_; }
-  int SessionsRead() const { return sessions_read_; }
-  std::vector<rtl::Text> SharesAsked() {
-    std::lock_guard lock(mutex_);
-    return shares_asked_;
+    Pass();
+    shares_asked.push_back(share);
+    ++ended;
+    return files;
   }
 
  private:
-  std::unique_lock<std::mutex> Enter() {
-    ++entered_;
-    std::unique_lock lock(mutex_);
-    released_.wait(lock, [this] { return !held_; });
-    return lock;
+  void Pass() {
+    ++entered;
+    std::lock_guard pass(gate_);
   }
-
-  std::mutex mutex_;
-  std::condition_variable released_;
+  std::mutex gate_;  // locked by the test's thread while held
   bool held_ = false;
-  platform::SessionReading sessions_{platform::ServerReadOutcome::kRead, {}, false, ""};
-  platform::OpenFileReading files_{platform::ServerReadOutcome::kRead, {}, false, ""};
-  std::vector<rtl::Text> shares_asked_;
-  std::atomic<int> entered_{0}, ended_{0}, sessions_read_{0};
 };
 
 const rtl::DateTime kMorning = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
