@@ -6,7 +6,6 @@
 #include "app/qt_text.h"
 
 ChoiceComboBox::ChoiceComboBox(QWidget* parent) : QComboBox(parent) {
-  setEditable(false);
   connect(this, &QComboBox::currentIndexChanged, this, &ChoiceComboBox::Chosen);
 }
 
