@@ -244,7 +244,9 @@ core::WindowPage MainWindow::CurrentPage() const {
 }
 
 void MainWindow::ShowServerStatus(const rtl::Text& status) {
-  SetWindowTextW(controls_.server_status, Wide(status).c_str());
+  const std::wstring text = Wide(status);
+  PlaceServerStatus(text);
+  SetWindowTextW(controls_.server_status, text.c_str());
 }
 
 // OpenDialog1: no filter, no title, no initial directory.
