@@ -191,16 +191,12 @@ HWND MainWindow::MakeReportList(ReportListView& list, HWND parent, Place place) 
   return view;
 }
 
-// A combo box's window height includes its dropped list; the closed box gets the place's height
-// through the height of its selection field.
+// A combo box's window height includes its dropped list; the closed box takes its height from
+// the font: 21 pixels for the form's, the place's height.
 HWND MainWindow::MakeComboBox(ComboBox& box, HWND parent, Place place) {
   constexpr int kDroppedListHeight = 200;
   const HWND combo = Make(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, parent,
                           {place.left, place.top, place.width, place.height + kDroppedListHeight});
-  RECT closed{};
-  GetWindowRect(combo, &closed);
-  const auto field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + place.height - (closed.bottom - closed.top));
   box.SetHandle(combo);
   return combo;
 }

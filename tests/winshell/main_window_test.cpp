@@ -220,12 +220,21 @@ TEST_F(main_window_test, fonts_and_the_tab_order) {
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.label1, WM_GETFONT, 0, 0)), sizeof label1, &label1);
   EXPECT_EQ(std::wstring(button1.lfFaceName) + L" " + std::to_wstring(button1.lfHeight), L"Arial Narrow -11");
   EXPECT_EQ(std::wstring(label1.lfFaceName) + L" " + std::to_wstring(label1.lfHeight), L"MS Sans Serif -11");
-  // Tab from Button1 around the window, on the page with the shares, chosen by a click on its tab.
-  ClickTab(1);
-  SetFocus(f.button1);
-  for (HWND next : {f.page_control1, f.list_box1, f.button2, f.edit1, f.list_box3, f.list_box2, f.button3, f.button1}) {
-    EXPECT_TRUE(window_.HandleTabKey({GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}));
-    EXPECT_EQ(GetFocus(), next) << WindowText(GetFocus());
+  // Tab from Button1 around the window, on each page with controls, chosen by a click on its tab.
+  const std::pair<int, std::vector<HWND>> pages[] = {
+      {1, {f.list_box1, f.button2, f.edit1, f.list_box3}},
+      {3, {f.refresh_button, f.sessions_list, f.open_files_share_box, f.open_files_list}},
+  };
+  for (const auto& [page, controls] : pages) {
+    ClickTab(page);
+    SetFocus(f.button1);
+    std::vector<HWND> order{f.page_control1};
+    order.insert(order.end(), controls.begin(), controls.end());
+    order.insert(order.end(), {f.list_box2, f.button3, f.button1});
+    for (HWND next : order) {
+      EXPECT_TRUE(window_.HandleTabKey({GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}));
+      EXPECT_EQ(GetFocus(), next) << WindowText(GetFocus());
+    }
   }
 }
 
