@@ -2,24 +2,10 @@
 // path (text, without regard to case) and by the time it was opened.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <string>
-#include <vector>
-
 #include "core/server_rows.h"
+#include "open_file_records.h"
 
 namespace {
-
-std::vector<platform::OpenFileRecord> OpenFiles(int count) {
-  std::vector<platform::OpenFileRecord> files;
-  for (int i = 0; i < count; ++i) {
-    const int scrambled = (i * 7919) % count;
-    files.push_back({"docs", "Dir/File" + std::to_string(scrambled) + ".txt", "user" + std::to_string(i % 50),
-                     "10.0.0." + std::to_string(i % 200), {true, i % 2 == 0, false}, "R", "",
-                     std::chrono::sys_seconds(std::chrono::seconds(1'765'000'000 + scrambled))});
-  }
-  return files;
-}
 
 void BM_SortOpenFiles(benchmark::State& state) {
   const auto files = OpenFiles(10000);

@@ -416,4 +416,33 @@ TEST_F(window_polling_test, users_of_an_access_denied_report_show_the_notice_onc
   EXPECT_EQ(view_.boxes.size(), 4u);
 }
 
+// A tick or a tab reads "Сеансы и файлы" while it is shown; hidden, neither does. Its reading
+// thread keeps order, so the first reading to come is the first asked.
+TEST_F(window_polling_test, ticks_and_tabs_read_the_sessions_page_only_while_it_is_shown) {
+  using core::WindowCommand;
+  const auto readings = [&](std::size_t count) {
+    return poster_.RunUntil([&] { return view_.server_page.statuses.size() == count; });
+  };
+  Start({"docs"});
+  Tick();
+  logic_.Execute(WindowCommand::kPageChanged);
+  logic_.Execute(WindowCommand::kChooseOpenFilesShare);  // the open files only
+  ASSERT_TRUE(readings(1));
+  EXPECT_EQ(reader_.SessionsRead(), 0);
+  view_.current_page = core::WindowPage::kSessionsAndFiles;
+  logic_.Execute(WindowCommand::kPageChanged);
+  ASSERT_TRUE(readings(2));
+  Tick();
+  ASSERT_TRUE(readings(3));
+  logic_.Execute(WindowCommand::kRefreshServerPage);
+  ASSERT_TRUE(readings(4));
+  EXPECT_EQ(reader_.SessionsRead(), 3);
+  view_.server_page.sessions.clicked = 1;
+  view_.server_page.open_files.clicked = 2;
+  logic_.Execute(WindowCommand::kSortSessions);
+  logic_.Execute(WindowCommand::kSortOpenFiles);
+  EXPECT_EQ(view_.server_page.sessions.sort_column, 1);
+  EXPECT_EQ(view_.server_page.open_files.sort_column, 2);
+}
+
 }  // namespace

@@ -1,6 +1,6 @@
 // The window logic's tests without a toolkit: a view that records what it is asked to show, an
-// event loop the test turns by hand (the poster's queue and the timer's wait), and a prober
-// with prepared answers that can hold a probe until released or cancelled.
+// event loop the test turns by hand (the poster's queue and the timer's wait), and a prober and a
+// server reader with prepared answers that can hold a probe or a reading until released.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -259,6 +259,60 @@ class StandInProber : public core::ShareProber {
   std::atomic<bool> released_{false};
 };
 
+// Answers the page's readings with the prepared ones; while held, each reading waits at its
+// first call until Release().
+class StandInReader : public core::ServerReader {
+ public:
+  void Prepare(platform::SessionReading sessions, platform::OpenFileReading files) {
+    std::lock_guard lock(mutex_);
+    sessions_ = std::move(sessions);
+    files_ = std::move(files);
+  }
+  void Hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    held_ = false;
+    released_.notify_all();
+  }
+  platform::SessionReading ReadSessions() override {
+    std::unique_lock lock = Enter();
+    ++sessions_read_;
+    return sessions_;
+  }
+  platform::OpenFileReading ReadOpenFiles(const rtl::Text& share) override {
+    std::unique_lock lock = Enter();
+    shares_asked_.push_back(share);
+    ++ended_;  // the last call of every reading
+    return files_;
+  }
+  int Entered() const { return entered_; }
+  int Ended() const { return ended_; }
+  int SessionsRead() const { return sessions_read_; }
+  std::vector<rtl::Text> SharesAsked() {
+    std::lock_guard lock(mutex_);
+    return shares_asked_;
+  }
+
+ private:
+  std::unique_lock<std::mutex> Enter() {
+    ++entered_;
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [this] { return !held_; });
+    return lock;
+  }
+
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool held_ = false;
+  platform::SessionReading sessions_{platform::ServerReadOutcome::kRead, {}, false, ""};
+  platform::OpenFileReading files_{platform::ServerReadOutcome::kRead, {}, false, ""};
+  std::vector<rtl::Text> shares_asked_;
+  std::atomic<int> entered_{0}, ended_{0}, sessions_read_{0};
+};
+
 const rtl::DateTime kMorning = rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(9, 5, 7, 0);
 
 // A window logic, not shown yet, at kMorning, with Russian regional settings.
@@ -268,9 +322,11 @@ class WindowTest : public testing::Test {
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
     SetClock(kMorning);
     logic_.SetProber(&prober_);
+    logic_.SetServerReader(&reader_);
   }
   ~WindowTest() override {
     prober_.Release();  // so that a failed test does not leave the worker waiting
+    reader_.Release();
     rtl::SetClockForTesting({});
     rtl::SetRegionalSettings(rtl::RussianRegionalSettings());
   }
@@ -305,6 +361,7 @@ class WindowTest : public testing::Test {
   StandInPoster poster_;
   StandInWaits waits_;
   StandInProber prober_;
+  StandInReader reader_;
   core::WindowLogic logic_{view_, poster_, waits_};
 };
 
