@@ -21,11 +21,28 @@ constexpr UINT_PTR kTimer1 = 1;
 
 using core::WindowCommand;
 
-// A control's notification and the command it runs.
+// A control's notification (WM_COMMAND's code or WM_NOTIFY's) and the command it runs.
 struct ControlEvent {
   HWND MainWindow::Controls::*control;
-  WORD code;
+  UINT code;
   WindowCommand command;
+};
+
+// The menu items' commands come with the items (core::form1::kMenus).
+constexpr ControlEvent kEvents[] = {
+    {&MainWindow::Controls::button1, BN_CLICKED, WindowCommand::kStartStop},
+    {&MainWindow::Controls::button2, BN_CLICKED, WindowCommand::kCopyShareList},
+    {&MainWindow::Controls::button3, BN_CLICKED, WindowCommand::kClearWatchList},
+    // ListBox1's selection, also when the double-click was on the users view (ListBox3).
+    {&MainWindow::Controls::list_box1, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
+    {&MainWindow::Controls::list_box3, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
+    {&MainWindow::Controls::list_box2, LBN_SELCHANGE, WindowCommand::kShowHistory},
+    {&MainWindow::Controls::page_control1, TCN_SELCHANGE, WindowCommand::kPageChanged},
+    {&MainWindow::Controls::refresh_button, BN_CLICKED, WindowCommand::kRefreshServerPage},
+    {&MainWindow::Controls::open_files_share_box, CBN_SELCHANGE, WindowCommand::kChooseOpenFilesShare},
+    // After the list took the clicked column (ReportListView::Notify).
+    {&MainWindow::Controls::sessions_list, LVN_COLUMNCLICK, WindowCommand::kSortSessions},
+    {&MainWindow::Controls::open_files_list, LVN_COLUMNCLICK, WindowCommand::kSortOpenFiles},
 };
 
 }  // namespace
@@ -111,36 +128,30 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindow::OnCommand(WORD code, WORD id, HWND control) {
-  // The menu items' commands come with the items (core::form1::kMenus).
-  static constexpr ControlEvent kEvents[] = {
-      {&Controls::button1, BN_CLICKED, WindowCommand::kStartStop},
-      {&Controls::button2, BN_CLICKED, WindowCommand::kCopyShareList},
-      {&Controls::button3, BN_CLICKED, WindowCommand::kClearWatchList},
-      // ListBox1's selection, also when the double-click was on the users view (ListBox3).
-      {&Controls::list_box1, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
-      {&Controls::list_box3, LBN_DBLCLK, WindowCommand::kAddSelectedShare},
-      {&Controls::list_box2, LBN_SELCHANGE, WindowCommand::kShowHistory},
-  };
-  if (control == nullptr) {
-    for (const auto items : core::form1::kMenus) {
-      for (const core::form1::MenuItem& item : items) {
-        if (item.number == id) logic_.Execute(item.command);
-      }
+  if (control != nullptr) return RunControlEvent(control, code);
+  for (const auto items : core::form1::kMenus) {
+    for (const core::form1::MenuItem& item : items) {
+      if (item.number == id) logic_.Execute(item.command);
     }
-    return;
   }
+}
+
+void MainWindow::RunControlEvent(HWND control, UINT code) {
   for (const ControlEvent& event : kEvents) {
     if (controls_.*event.control == control && event.code == code) logic_.Execute(event.command);
   }
 }
 
+// A list takes its own notifications first: its cells' texts, the header clicked before the
+// sort command runs. The tab control shows the chosen tab's page, which the logic then asks.
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   if (header.hwndFrom == controls_.page_control1 && header.code == TCN_SELCHANGE) {
-    ShowSheet(static_cast<int>(SendMessageW(controls_.page_control1, TCM_GETCURSEL, 0, 0)));
-    return 0;
+    ShowSheet(static_cast<int>(CurrentPage()));
   }
   LRESULT result = 0;
   if (list_view1_items_) logic_.Guarded([&] { list_view1_items_->Notify(header, result); });
+  if (!sessions_list_.Notify(header, result)) open_files_list_.Notify(header, result);
+  RunControlEvent(header.hwndFrom, header.code);
   return result;
 }
 
@@ -226,6 +237,16 @@ void MainWindow::ShowPage(core::WindowPage page) {
   const int index = static_cast<int>(page);
   SendMessageW(controls_.page_control1, TCM_SETCURSEL, index, 0);
   ShowSheet(index);
+}
+
+core::WindowPage MainWindow::CurrentPage() const {
+  return static_cast<core::WindowPage>(TabCtrl_GetCurSel(controls_.page_control1));
+}
+
+void MainWindow::ShowServerStatus(const rtl::Text& status) {
+  const std::wstring text = Wide(status);
+  PlaceServerStatus(text);
+  SetWindowTextW(controls_.server_status, text.c_str());
 }
 
 // OpenDialog1: no filter, no title, no initial directory.

@@ -21,8 +21,10 @@
 #include "core/window/form_layout.h"
 #include "core/window/window_logic.h"
 #include "platform/owned_handle.h"
+#include "winshell/combo_box.h"
 #include "winshell/history_pane.h"
 #include "winshell/list_box.h"
+#include "winshell/report_list_view.h"
 #include "winshell/table_list_view.h"
 
 namespace winshell {
@@ -42,7 +44,10 @@ struct MenuTraits {
 
 // The menu items' WM_COMMAND identifiers are their numbers (core::form1::kN2.number ...), and
 // their commands the layout's.
-class MainWindow : private core::WindowView, private core::Poster, private core::WaitTimer {
+class MainWindow : private core::WindowView,
+                   private core::ServerPageView,
+                   private core::Poster,
+                   private core::WaitTimer {
  public:
   // The controls of the layout (core/window/form_layout.h).
   struct Controls {
@@ -52,6 +57,9 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
     HWND page_control1;
     HWND tab_sheets[core::form1::kPageCount];  // TabSheet1, TabSheet2 ... in page order
     HWND list_view1, edit1;
+    // On the page "Сеансы и файлы".
+    HWND sessions_label, refresh_button, sessions_list;
+    HWND open_files_label, open_files_share_box, open_files_list, server_status;
     HMENU main_menu1, popup_menu1;
   };
 
@@ -81,6 +89,8 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   static void RegisterClasses();
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(WORD code, WORD id, HWND control);
+  // Runs the command of `control`'s notification `code` (kEvents), if it has one.
+  void RunControlEvent(HWND control, UINT code);
   LRESULT OnNotify(const NMHDR& header);
   void OnContextMenu(HWND control, LPARAM position);
   void OnActivate(bool active);
@@ -92,6 +102,7 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   void BuildLayout();
   void BuildPages();
   void BuildListPage();
+  void BuildServerPage();
   void BuildMenus();
   HMENU MakeMenu(std::span<const core::form1::MenuItem> items);
   HWND Make(const wchar_t* window_class, const std::wstring& caption, DWORD style, HWND parent,
@@ -99,6 +110,9 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   HWND MakeButton(const core::form1::Control& button, HWND parent);
   HWND MakeLabel(const std::wstring& caption, HWND parent, core::form1::Place place);
   HWND MakeListBox(ListBox& list, HWND parent, core::form1::Place place);
+  HWND MakeReportList(ReportListView& list, HWND parent, core::form1::Place place);
+  HWND MakeComboBox(ComboBox& box, HWND parent, core::form1::Place place);
+  void PlaceServerStatus(const std::wstring& text);
   void ShowSheet(int index);
   std::vector<HWND> TabOrder() const;
 
@@ -109,11 +123,18 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   rtl::Text IntervalText() const override;
   void ShowRunning(bool running) override;
   void ShowPage(core::WindowPage page) override;
+  core::WindowPage CurrentPage() const override;
+  core::ServerPageView& ServerPage() override { return *this; }
   std::optional<std::filesystem::path> ChooseFileToOpen() override;
   void ShowError(const rtl::Text& message) override;
   void ShowNotice(const rtl::Text& message) override;
   void CloseWindow() override { AskToClose(); }
   void ShowShareHistory(const core::ConnectionTable& table, const rtl::Text& share) override;
+  // The view of the page "Сеансы и файлы".
+  core::ReportList& SessionsList() override { return sessions_list_; }
+  core::ReportList& OpenFilesList() override { return open_files_list_; }
+  core::ChoiceBox& OpenFilesShareBox() override { return open_files_share_box_; }
+  void ShowServerStatus(const rtl::Text& status) override;
   // The poster: the closure waits in posted_ for the message that runs it.
   void Post(std::function<void()> closure) override;
   // The timer's waits: one SetTimer each.
@@ -127,6 +148,9 @@ class MainWindow : private core::WindowView, private core::Poster, private core:
   std::atomic<HWND> window_ = nullptr;
   Controls controls_{};
   ListBox list_box1_, list_box2_, list_box3_;
+  ReportListView sessions_list_{core::form1::kSessionsColumnWidths};
+  ReportListView open_files_list_{core::form1::kOpenFilesColumnWidths};
+  ComboBox open_files_share_box_;
   platform::Owned<FontTraits> form_font_, button1_font_;
   platform::Owned<MenuTraits> popup_menu1_;
   HWND focused_ = nullptr;  // the control that had the focus when the window was last active

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/polling_run.h"
@@ -99,6 +100,7 @@ void MainWindow::BuildPages() {
   list_view1_items_ = std::make_unique<TableListView>(controls_.list_view1, logic_.Table());
   BuildListPage();
   history_pane_ = MakeHistoryPane(controls_.tab_sheets[2]);
+  BuildServerPage();
 }
 
 void MainWindow::BuildListPage() {
@@ -111,6 +113,35 @@ void MainWindow::BuildListPage() {
   controls_.label2 = MakeLabel(WideOfUtf8(kLabel2.caption), sheet, kLabel2.place);
   controls_.edit1 =
       Make(WC_EDITW, Wide(core::kDefaultIntervalMinutes), ES_AUTOHSCROLL | WS_TABSTOP, sheet, kEdit1, WS_EX_CLIENTEDGE);
+}
+
+void MainWindow::BuildServerPage() {
+  const HWND sheet = controls_.tab_sheets[static_cast<int>(core::WindowPage::kSessionsAndFiles)];
+  controls_.sessions_label = MakeLabel(WideOfUtf8(kSessionsLabel.caption), sheet, kSessionsLabel.place);
+  controls_.refresh_button = MakeButton(kRefreshButton, sheet);
+  controls_.sessions_list = MakeReportList(sessions_list_, sheet, kSessionsList);
+  controls_.open_files_label = MakeLabel(WideOfUtf8(kOpenFilesLabel.caption), sheet, kOpenFilesLabel.place);
+  controls_.open_files_share_box = MakeComboBox(open_files_share_box_, sheet, kOpenFilesShareBox);
+  controls_.open_files_list = MakeReportList(open_files_list_, sheet, kOpenFilesList);
+  controls_.server_status = Make(WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, sheet, kServerStatus);
+  PlaceServerStatus(L"");
+}
+
+// The status spans the lists' width, its text wrapped, and reaches the page's bottom. A text of
+// more lines than its place holds (Windows' advice takes two, 26 pixels, where the place has 24)
+// rises into the gap under the open files' list, never over the list.
+void MainWindow::PlaceServerStatus(const std::wstring& text) {
+  RECT page{};
+  GetClientRect(GetParent(controls_.server_status), &page);
+  RECT needed{0, 0, kOpenFilesList.width, 0};
+  const HDC context = GetDC(controls_.server_status);
+  const HGDIOBJ before = SelectObject(context, form_font_.Get());
+  DrawTextW(context, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(context, before);
+  ReleaseDC(controls_.server_status, context);
+  const int lowest = kOpenFilesList.top + kOpenFilesList.height;
+  const int top = std::max(lowest, std::min<int>(kServerStatus.top, page.bottom - needed.bottom));
+  MoveWindow(controls_.server_status, kServerStatus.left, top, kOpenFilesList.width, page.bottom - top, TRUE);
 }
 
 void MainWindow::BuildMenus() {
@@ -151,6 +182,25 @@ HWND MainWindow::MakeLabel(const std::wstring& caption, HWND parent, Place place
   return Make(WC_STATICW, caption, SS_LEFT | SS_NOPREFIX, parent, {place.left, place.top, size.cx, size.cy});
 }
 
+// The look of ListView1, with headers that take clicks.
+HWND MainWindow::MakeReportList(ReportListView& list, HWND parent, Place place) {
+  const HWND view = Make(WC_LISTVIEWW, L"", LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                         parent, place, WS_EX_CLIENTEDGE);
+  SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  list.SetHandle(view);
+  return view;
+}
+
+// A combo box's window height includes its dropped list; the closed box takes its height from
+// the font: 21 pixels for the form's, the place's height.
+HWND MainWindow::MakeComboBox(ComboBox& box, HWND parent, Place place) {
+  constexpr int kDroppedListHeight = 200;
+  const HWND combo = Make(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, parent,
+                          {place.left, place.top, place.width, place.height + kDroppedListHeight});
+  box.SetHandle(combo);
+  return combo;
+}
+
 HWND MainWindow::MakeListBox(ListBox& list, HWND parent, Place place) {
   const HWND box =
       Make(WC_LISTBOXW, L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, parent, place, WS_EX_CLIENTEDGE);
@@ -166,8 +216,11 @@ void MainWindow::ShowSheet(int index) {
 std::vector<HWND> MainWindow::TabOrder() const {
   // In the order of core::form1::Focusable.
   static constexpr HWND Controls::*kFocusable[] = {
-      &Controls::button1,    &Controls::page_control1, &Controls::list_box2, &Controls::button3, &Controls::list_view1,
-      &Controls::list_box1, &Controls::button2,       &Controls::edit1,     &Controls::list_box3,
+      &Controls::button1,        &Controls::page_control1, &Controls::list_box2,
+      &Controls::button3,        &Controls::list_view1,    &Controls::list_box1,
+      &Controls::button2,        &Controls::edit1,         &Controls::list_box3,
+      &Controls::refresh_button, &Controls::sessions_list, &Controls::open_files_share_box,
+      &Controls::open_files_list,
   };
   std::vector<HWND> order;
   const auto page = static_cast<int>(SendMessageW(controls_.page_control1, TCM_GETCURSEL, 0, 0));

@@ -148,15 +148,9 @@ bool TableListView::Notify(const NMHDR& header, LRESULT& result) {
 }
 
 void TableListView::GiveCellText(LVITEMW& item) const {
-  if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
-  if (item.iItem < 0 || item.iItem >= table_.RowCount()) {
-    item.pszText[0] = L'\0';
-    return;
-  }
-  const std::wstring text = Wide(table_.CellText(item.iItem, item.iSubItem));
-  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-  std::copy_n(text.begin(), length, item.pszText);
-  item.pszText[length] = L'\0';
+  if ((item.mask & LVIF_TEXT) == 0) return;
+  const bool row = item.iItem >= 0 && item.iItem < table_.RowCount();
+  CopyToBuffer(row ? Wide(table_.CellText(item.iItem, item.iSubItem)) : L"", item.pszText, item.cchTextMax);
 }
 
 }  // namespace winshell

@@ -1,5 +1,7 @@
 #include "winshell/wide_text.h"
 
+#include <algorithm>
+
 namespace winshell {
 
 // Every Windows-1251 character lies in the Basic Multilingual Plane: one UTF-16 unit each.
@@ -18,5 +20,12 @@ rtl::Text TextOf(std::wstring_view wide) {
 }
 
 std::wstring WideOfUtf8(std::string_view utf8) { return Wide(rtl::Windows1251FromUtf8(utf8)); }
+
+void CopyToBuffer(std::wstring_view wide, wchar_t* buffer, int capacity) {
+  if (buffer == nullptr || capacity <= 0) return;
+  const std::size_t length = std::min(wide.size(), static_cast<std::size_t>(capacity - 1));
+  std::copy_n(wide.begin(), length, buffer);
+  buffer[length] = L'\0';
+}
 
 }  // namespace winshell

@@ -14,5 +14,9 @@ std::wstring Wide(const rtl::Text& text);
 rtl::Text TextOf(std::wstring_view wide);
 // A caption of the layout (UTF-8, every character one Windows-1251 holds).
 std::wstring WideOfUtf8(std::string_view utf8);
+// Copies `wide` into a control's buffer of `capacity` characters (a list view's cell, whose
+// buffer outlives the notification, unlike any string of ours), cut to fit, NUL-terminated.
+// Does nothing when there is no room for the NUL.
+void CopyToBuffer(std::wstring_view wide, wchar_t* buffer, int capacity);
 
 }  // namespace winshell
