@@ -14,17 +14,13 @@ void ServerPageControls::Build(QWidget& page) {
   open_files_label_ = PlaceLabel(kOpenFilesLabel, &page);
   open_files_share_box_ = PlaceAt(new ChoiceComboBox(&page), kOpenFilesShareBox);
   open_files_list_ = PlaceAt(new ReportListView(kOpenFilesColumnWidths, &page), kOpenFilesList);
-  server_status_ = PlaceLabel(QString(), &page, kServerStatus);
+  server_status_ = PlaceAt(new QLabel(&page), kServerStatus);
+  server_status_->setWordWrap(true);
+  server_status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 core::ReportList& ServerPageControls::SessionsList() { return *sessions_list_; }
 core::ReportList& ServerPageControls::OpenFilesList() { return *open_files_list_; }
 core::ChoiceBox& ServerPageControls::OpenFilesShareBox() { return *open_files_share_box_; }
 
-// One line is all the room under the lists: a longer status ends in "…" at their right edge.
-void ServerPageControls::ShowServerStatus(const rtl::Text& status) {
-  const QString whole = ToQString(status);
-  server_status_->setToolTip(whole);
-  server_status_->setText(server_status_->fontMetrics().elidedText(whole, Qt::ElideRight, kOpenFilesList.width));
-  server_status_->adjustSize();
-}
+void ServerPageControls::ShowServerStatus(const rtl::Text& status) { server_status_->setText(ToQString(status)); }

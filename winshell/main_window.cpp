@@ -243,11 +243,7 @@ core::WindowPage MainWindow::CurrentPage() const {
   return static_cast<core::WindowPage>(TabCtrl_GetCurSel(controls_.page_control1));
 }
 
-void MainWindow::ShowServerStatus(const rtl::Text& status) {
-  const std::wstring text = Wide(status);
-  PlaceServerStatus(text);
-  SetWindowTextW(controls_.server_status, text.c_str());
-}
+void MainWindow::ShowServerStatus(const rtl::Text& status) { SetWindowTextW(controls_.server_status, Wide(status).c_str()); }
 
 // OpenDialog1: no filter, no title, no initial directory.
 std::optional<std::filesystem::path> MainWindow::ChooseFileToOpen() {

@@ -112,7 +112,6 @@ class MainWindow : private core::WindowView,
   HWND MakeListBox(ListBox& list, HWND parent, core::form1::Place place);
   HWND MakeReportList(ReportListView& list, HWND parent, core::form1::Place place);
   HWND MakeComboBox(ComboBox& box, HWND parent, core::form1::Place place);
-  void PlaceServerStatus(const std::wstring& text);
   void ShowSheet(int index);
   std::vector<HWND> TabOrder() const;
 

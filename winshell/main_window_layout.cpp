@@ -124,24 +124,6 @@ void MainWindow::BuildServerPage() {
   controls_.open_files_share_box = MakeComboBox(open_files_share_box_, sheet, kOpenFilesShareBox);
   controls_.open_files_list = MakeReportList(open_files_list_, sheet, kOpenFilesList);
   controls_.server_status = Make(WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, sheet, kServerStatus);
-  PlaceServerStatus(L"");
-}
-
-// The status spans the lists' width, its text wrapped, and reaches the page's bottom. A text of
-// more lines than its place holds (Windows' advice takes two, 26 pixels, where the place has 24)
-// rises into the gap under the open files' list, never over the list.
-void MainWindow::PlaceServerStatus(const std::wstring& text) {
-  RECT page{};
-  GetClientRect(GetParent(controls_.server_status), &page);
-  RECT needed{0, 0, kOpenFilesList.width, 0};
-  const HDC context = GetDC(controls_.server_status);
-  const HGDIOBJ before = SelectObject(context, form_font_.Get());
-  DrawTextW(context, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(context, before);
-  ReleaseDC(controls_.server_status, context);
-  const int lowest = kOpenFilesList.top + kOpenFilesList.height;
-  const int top = std::max(lowest, std::min<int>(kServerStatus.top, page.bottom - needed.bottom));
-  MoveWindow(controls_.server_status, kServerStatus.left, top, kOpenFilesList.width, page.bottom - top, TRUE);
 }
 
 void MainWindow::BuildMenus() {

@@ -83,8 +83,9 @@ inline constexpr Control kRefreshButton{"Обновить", {768, 2, 89, 25}};
 inline constexpr Place kSessionsList{8, 30, 849, 112};
 inline constexpr Control kOpenFilesLabel{"Открытые файлы", {8, 154, 0, 0}};
 inline constexpr Place kOpenFilesShareBox{120, 150, 177, 21};
-inline constexpr Place kOpenFilesList{8, 176, 849, 120};
-inline constexpr Place kServerStatus{8, 302, 0, 0};
+inline constexpr Place kOpenFilesList{8, 176, 849, 104};
+// Three lines of the form's font, its text wrapped: the longest advice takes two or three.
+inline constexpr Place kServerStatus{8, 284, 849, 39};
 // The two lists' column widths in pixels, in the order of core::SessionColumns() and
 // core::OpenFileColumns().
 inline constexpr int kSessionsColumnWidths[] = {120, 130, 80, 100, 100, 60, 130, 90};

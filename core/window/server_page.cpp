@@ -186,6 +186,11 @@ void ServerPage::SetShares(const rtl::StringList& shares) {
   state_->view.OpenFilesShareBox().SetChoices(choices, kept + 1);
 }
 
+void ServerPage::ShowColumns() {
+  state_->view.SessionsList().ShowRows(state_->sessions);
+  state_->view.OpenFilesList().ShowRows(state_->files);
+}
+
 void ServerPage::Refresh() { state_->Ask(true); }
 
 void ServerPage::ShareChosen() {

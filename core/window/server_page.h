@@ -48,6 +48,8 @@ class ServerPage {
   // The share box gets "Все шары" and then `shares`. The share chosen before stays chosen when
   // it is still there; otherwise "Все шары" is.
   void SetShares(const rtl::StringList& shares);
+  // The window is shown: both lists show their columns, empty until the first reading.
+  void ShowColumns();
   // "Обновить", the page shown, a tick while it is shown: sessions and open files read again.
   void Refresh();
   // Another share chosen: its open files are read (the sessions are not).

@@ -51,6 +51,7 @@ void WindowLogic::SetProber(ShareProber* prober) { prober_ = prober ? prober : &
 
 void WindowLogic::Show(const std::filesystem::path& program_directory) {
   program_directory_ = program_directory;
+  server_page_.ShowColumns();
   LoadWatchList();
   FillShareList();
 }

@@ -49,7 +49,8 @@ TEST_F(form1_layout_test, every_control_sits_at_its_place) {
       {"RefreshButton", form_.RefreshButton(), form_.TabSheet4(), {768, 2, 89, 25}},
       {"SessionsList", form_.SessionsList(), form_.TabSheet4(), {8, 30, 849, 112}},
       {"OpenFilesShareBox", form_.OpenFilesShareBox(), form_.TabSheet4(), {120, 150, 177, 21}},
-      {"OpenFilesList", form_.OpenFilesList(), form_.TabSheet4(), {8, 176, 849, 120}},
+      {"OpenFilesList", form_.OpenFilesList(), form_.TabSheet4(), {8, 176, 849, 104}},
+      {"ServerStatus", form_.ServerStatus(), form_.TabSheet4(), {8, 284, 849, 39}},
   };
   for (const Placement& placement : placements) {
     SCOPED_TRACE(placement.name);
@@ -59,7 +60,7 @@ TEST_F(form1_layout_test, every_control_sits_at_its_place) {
   const std::pair<QLabel*, QPoint> labels[] = {
       {form_.Label1(), {8, 39}}, {form_.Label5(), {829, 1}}, {form_.Label3(), {8, 0}},
       {form_.Label4(), {208, 0}}, {form_.Label2(), {392, 24}}, {form_.SessionsLabel(), {8, 6}},
-      {form_.OpenFilesLabel(), {8, 154}}, {form_.ServerStatus(), {8, 302}},
+      {form_.OpenFilesLabel(), {8, 154}},
   };
   for (const auto& [label, position] : labels) EXPECT_EQ(label->pos(), position) << label->text().toStdString();
 }

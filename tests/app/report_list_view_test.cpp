@@ -12,7 +12,9 @@
 
 #include "app/choice_combo_box.h"
 #include "app/server_page_controls.h"
+#include "app/qt_text.h"
 #include "core/window/form_layout.h"
+#include "platform/user_advice.h"
 #include "qt_application.h"
 #include "tests/support/windows1251_text.h"
 
@@ -110,17 +112,18 @@ TEST(choice_combo_box_test, the_users_choice_is_told_and_the_logics_filling_is_n
   EXPECT_EQ(box.ChosenIndex(), 0);
 }
 
-TEST(server_page_controls_test, a_long_status_is_cut_at_the_lists_edge_and_whole_in_its_tip) {
+// The advice of both systems, the longest statuses the page shows, wraps whole within the line.
+TEST(server_page_controls_test, the_advice_wraps_whole_within_the_status_line) {
   TestApplication();
   QWidget page;
   ServerPageControls controls;
   controls.Build(page);
-  rtl::Text status;
-  for (int i = 0; i < 30; ++i) status += W("Добавьте пользователя в группу. ");
-  static_cast<core::ServerPageView&>(controls).ShowServerStatus(status + "end");
-  EXPECT_LE(controls.StatusLine()->width(), core::form1::kOpenFilesList.width);
-  EXPECT_TRUE(controls.StatusLine()->text().endsWith(QChar(0x2026)));
-  EXPECT_TRUE(controls.StatusLine()->toolTip().endsWith(QStringLiteral("end")));
+  const rtl::Text advice = rtl::Windows1251FromUtf8(platform::AccessDeniedAdvice());
+  static_cast<core::ServerPageView&>(controls).ShowServerStatus(advice);
+  const QLabel& line = *controls.StatusLine();
+  EXPECT_EQ(line.text(), ToQString(advice));
+  EXPECT_EQ(line.width(), core::form1::kServerStatus.width);
+  EXPECT_LE(line.heightForWidth(line.width()), core::form1::kServerStatus.height);
 }
 
 }  // namespace

@@ -417,9 +417,15 @@ TEST_F(window_polling_test, users_of_an_access_denied_report_show_the_notice_onc
 }
 
 // A tick or a tab reads "Сеансы и файлы" while it is shown; hidden, neither does. Its reading
-// thread keeps order, so the first reading to come is the first asked.
+// thread keeps order, so the first reading to come is the first asked. Before any reading its
+// lists show their columns.
 TEST_F(window_polling_test, ticks_and_tabs_read_the_sessions_page_only_while_it_is_shown) {
   using core::WindowCommand;
+  for (const auto* list : {&view_.server_page.sessions, &view_.server_page.open_files}) {
+    ASSERT_NE(list->rows, nullptr);
+    EXPECT_GT(list->rows->ColumnCount(), 0);
+    EXPECT_EQ(list->rows->RowCount(), 0);
+  }
   const auto readings = [&](std::size_t count) {
     return poster_.RunUntil([&] { return view_.server_page.statuses.size() == count; });
   };
