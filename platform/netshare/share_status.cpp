@@ -89,9 +89,21 @@ ConnectionReading FromTextTables(const std::vector<platform::SambaShare>& shares
   return reading;
 }
 
+std::string BothProblems(const std::string& first, const std::string& second) {
+  if (first.empty() || second.empty()) return first + second;
+  return first + "; " + second;
+}
+
 ConnectionReading FromStatusReport(const std::vector<std::string>& command, const CapturedOutput& json,
                                    const std::vector<platform::SambaShare>& shares, std::chrono::milliseconds limit) {
-  // A tool that did not start, hung or flooded is the same tool the text tables would run.
+  // Tens of thousands of open files flood the full report, which lists them all; the text tables
+  // list none, so the users are still counted, and the problem says why no records are read.
+  if (json.outcome == RunOutcome::kOutputTooLarge) {
+    auto reading = FromTextTables(shares, limit);
+    reading.problem = BothProblems(ToolProblem(command, json, limit), reading.problem);
+    return reading;
+  }
+  // A tool that did not start or hung is the same tool the text tables would run.
   if (json.outcome != RunOutcome::kCompleted) return Unreadable(ToolProblem(command, json, limit));
   if (json.exit_code == 0) {
     if (auto connections = ConnectionsFromJson(json.output)) {
@@ -112,11 +124,6 @@ ConnectionReading WithLiveness(ConnectionReading reading, const std::vector<std:
 std::string SharesProblem(const StatusSnapshot& snapshot, std::chrono::milliseconds limit) {
   if (snapshot.shares) return "";
   return "testparm could not read the configuration or did not end within " + std::to_string(limit.count()) + " ms";
-}
-
-std::string BothProblems(const std::string& first, const std::string& second) {
-  if (first.empty() || second.empty()) return first + second;
-  return first + "; " + second;
 }
 
 }  // namespace

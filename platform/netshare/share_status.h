@@ -37,7 +37,9 @@ struct StatusSnapshot {
 // list, the server's liveness ("smbcontrol smbd ping": smbstatus cannot tell a stopped server
 // from an idle one) and "smbstatus --json" run side by side, so a reading takes about one
 // tool's time; Samba before 4.17, whose smbstatus refuses --json at once, adds the text tables
-// ("smbstatus -S" and "smbstatus -p -n", side by side: one more tool's time).
+// ("smbstatus -S" and "smbstatus -p -n", side by side: one more tool's time), and so does a
+// report too large to read (tens of thousands of open files): the connections are then read,
+// without the report, and the problem says why.
 // Run by anyone but root it asks only for the shares (NoRights). Failing tools show in the
 // snapshot; threads that cannot be started throw std::system_error.
 StatusSnapshot ReadStatusSnapshot(std::chrono::milliseconds tool_time_limit);

@@ -20,7 +20,10 @@ std::pair<ServerReadOutcome, std::string> Unanswerable(const netshare::StatusSna
     case ConnectionState::Unreadable: return {ServerReadOutcome::kFailed, snapshot.problem};
     case ConnectionState::Read: break;
   }
-  if (snapshot.status_report.empty()) return {ServerReadOutcome::kFailed, "this Samba has no smbstatus --json"};
+  // Read from the text tables: their Samba has no --json, or its report was too large to read.
+  if (snapshot.status_report.empty()) {
+    return {ServerReadOutcome::kFailed, snapshot.problem.empty() ? "this Samba has no smbstatus --json" : snapshot.problem};
+  }
   return {ServerReadOutcome::kRead, ""};
 }
 

@@ -211,8 +211,11 @@ TEST(share_status_test, a_reading_names_the_tool_that_failed_and_how) {
   };
   const Case cases[] = {
       {"text tables", text_tables, 10s, ConnectionState::Read, ""},
+      // The full report lists every open file; the text tables still give the connections.
+      {"oversize report", "case \"$*\" in *--json*) exec /usr/bin/head -c 17000000 /dev/zero ;; esac\n" + text_tables,
+       10s, ConnectionState::Read, "smbstatus --json printed more than 16777216 bytes"},
       {"oversize", "exec /usr/bin/head -c 17000000 /dev/zero", 10s, ConnectionState::Unreadable,
-       "smbstatus --json printed more than 16777216 bytes"},
+       "smbstatus --json printed more than 16777216 bytes; smbstatus -S printed more than 16777216 bytes"},
       {"hung", "exec /bin/sleep 60", 1s, ConnectionState::Unreadable, "smbstatus --json did not end within 1000 ms"},
       {"missing", "", 10s, ConnectionState::Unreadable, "smbstatus --json could not be started"},
       {"failed", "exit 3", 10s, ConnectionState::Unreadable, "smbstatus -S ended with status 3"},
