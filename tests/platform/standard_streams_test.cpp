@@ -21,7 +21,7 @@ TEST(standard_streams_test, each_log_line_is_one_write_with_its_line_end) {
   std::set<std::string> expected = {"sharemond: Пуск\n"};
   std::vector<std::thread> threads;
   for (const char c : {'a', 'b', 'c', 'd'}) {
-    expected.insert(std::string(3000, c) + "\n");
+    expected.insert(std::string(3000, c).append(1, '\n'));
     threads.emplace_back([c] { platform::WriteErrorLine(std::string(3000, c)); });
   }
   for (auto& thread : threads) thread.join();

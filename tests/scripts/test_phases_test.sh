@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ./test's closing lines: a phase's counts read from ctest's report of a small project whose tests
 # pass, fail and skip; a phase whose command prints no total counts as one failure; a run ended by
-# a failing build counts one failure although no test failed; the total is the last line.
+# a failing build counts one failure although no test failed; the total is the last line; a phase
+# run beside others adds its marked line and its counts when joined, and its failure ends the run.
 set -euo pipefail
 phases=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/test-phases.sh
 work=$(mktemp -d)
@@ -25,6 +26,10 @@ cases=(
   $'silent [0-9]+ s 0 passed 1 failed\n0 passed, 1 failed\nstatus 1'
   'summed_phase "summed" "$work/log" echo "2 passed, 0 failed"; timed "build" false; echo not reached'
   $'summed [0-9]+ s 2 passed 0 failed\nbuild [0-9]+ s\n2 passed, 1 failed\nstatus 1'
+  'phase_logs=$work/phases; beside bg summed_phase "aside" "$work/log" echo "2 passed, 1 failed"; timed "fg" true; joined bg "beside fg"; [[ $total_failed -eq 0 ]]'
+  $'fg [0-9]+ s\naside [0-9]+ s 2 passed 1 failed \\(beside fg\\)\n2 passed, 1 failed\nstatus 1'
+  'phase_logs=$work/phases; beside bg timed "build" false; joined bg "beside"; echo not reached'
+  $'build [0-9]+ s \\(beside\\)\n0 passed, 1 failed\nstatus 1'
 )
 failures=0
 for ((i = 0; i < ${#cases[@]}; i += 2)); do

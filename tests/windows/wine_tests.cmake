@@ -16,8 +16,15 @@ set_tests_properties(wine_prefix wine_display_start PROPERTIES FIXTURES_SETUP wi
 set_tests_properties(wine_display_start PROPERTIES DEPENDS wine_prefix)
 set_tests_properties(wine_display_stop PROPERTIES FIXTURES_CLEANUP wine)
 
+# The test programs' own code and GoogleTest are optimised lightly, as in the Linux build's
+# tests (tests/CMakeLists.txt): the code under test keeps the project's -O2.
+set(SHAREMON_TEST_OPTIMISATION -O1)
+target_compile_options(gtest PRIVATE ${SHAREMON_TEST_OPTIMISATION})
+target_compile_options(gtest_main PRIVATE ${SHAREMON_TEST_OPTIMISATION})
+
 function(add_wine_tests target)
   cmake_parse_arguments(ARG "ON_SCREEN" "" "" ${ARGN})
+  target_compile_options(${target} PRIVATE ${SHAREMON_TEST_OPTIMISATION})
   set(lock)
   if(ARG_ON_SCREEN)
     set(lock RESOURCE_LOCK wine_screen)
