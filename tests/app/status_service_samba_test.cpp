@@ -174,6 +174,14 @@ class status_service_samba_test : public ::testing::Test {
     Lab({"hold", lab_, session, file});
   }
 
+  // Alice over SMB1 holds alice.txt, bob encrypted bob.txt, both on "public".
+  void HoldOnPublicFromSmb1AndEncrypted() {
+    Open("s1", "public", alice_, {"-m", "NT1", "--option=client min protocol=NT1"});
+    Open("s2", "public", bob_, {"--client-protection=encrypt"});
+    Hold("s1", "alice.txt");
+    Hold("s2", "bob.txt");
+  }
+
   // Runs a client program of the lab as someone else: the environment a user session would
   // have, with the client wrappers first on PATH and the socket given by socket.
   samba_lab::ProgramRun RunAs(const std::vector<std::string>& who, const std::vector<std::string>& command,
@@ -404,10 +412,7 @@ TEST_F(status_service_samba_test, one_reading_of_samba_answers_a_second_of_reque
 // An SMB1 client and an encrypted one, each holding a file open: the service's readings name
 // both with their dialect and protection, and each file with the user who holds it.
 TEST_F(status_service_samba_test, sessions_and_open_files_show_each_client_with_its_dialect_encryption_and_files) {
-  Open("s1", "public", alice_, {"-m", "NT1", "--option=client min protocol=NT1"});
-  Open("s2", "public", bob_, {"--client-protection=encrypt"});
-  Hold("s1", "alice.txt");
-  Hold("s2", "bob.txt");
+  HoldOnPublicFromSmb1AndEncrypted();
   StartService(lab_ + "/service-bin");
 
   const auto sessions = platform::ReadSessions();
@@ -493,10 +498,7 @@ std::vector<std::vector<std::string>> Sorted(std::vector<std::vector<std::string
 // "public" chosen in its box, the files "--open-files public" prints. Its picture is kept in
 // the build tree as tests/app/sessions_and_files_page.png.
 TEST_F(status_service_samba_test, the_qt_windows_page_lists_what_the_command_line_prints) {
-  Open("s1", "public", alice_, {"-m", "NT1", "--option=client min protocol=NT1"});
-  Open("s2", "public", bob_, {"--client-protection=encrypt"});
-  Hold("s1", "alice.txt");
-  Hold("s2", "bob.txt");
+  HoldOnPublicFromSmb1AndEncrypted();
   Lab({"files", lab_, "s3", "Отчеты", "2"});
   StartService(lab_ + "/service-bin");
   const auto sessions = RunAs({}, {"sharemon", "--sessions"}, socket_);
