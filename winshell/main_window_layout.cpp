@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "core/polling_run.h"
 #include "core/version.h"
@@ -62,7 +63,10 @@ void MainWindow::BuildLayout() {
   AdjustWindowRectEx(&outer, kFormStyle, TRUE, 0);
   CreateWindowExW(0, kFormClass, WideOfUtf8(kTitle).c_str(), kFormStyle, kLeft, kTop, outer.right - outer.left,
                   outer.bottom - outer.top, nullptr, controls_.main_menu1, GetModuleHandleW(nullptr), this);
-  if (window_ == nullptr) throw std::runtime_error("Cannot create the main window");
+  // The system's error says whether the desktop itself was missing (no display) or the window failed.
+  if (window_ == nullptr) {
+    throw std::runtime_error("Cannot create the main window (error " + std::to_string(GetLastError()) + ")");
+  }
 
   controls_.button1 = MakeButton(kButton1, window_);
   SendMessageW(controls_.button1, WM_SETFONT, reinterpret_cast<WPARAM>(button1_font_.Get()), FALSE);
