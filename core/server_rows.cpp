@@ -34,7 +34,9 @@ rtl::Text Duration(const std::optional<std::int64_t>& seconds) {
   return text;
 }
 
+// Windows does not say how a session is protected: an empty cell, as for every value not given.
 rtl::Text ProtectionText(const platform::Protection& protection) {
+  if (protection.degree == platform::ProtectionDegree::kUnknown) return "";
   rtl::Text text = platform::ProtectionDegreeName(protection.degree);
   if (!protection.cipher.empty()) text += " (" + protection.cipher + ")";
   return text;

@@ -34,7 +34,7 @@ TEST(server_faces_test, a_reading_prints_the_captions_and_one_line_of_every_fiel
   EXPECT_EQ(TabSeparatedRows(session_output.out),
             (Rows{{"Пользователь", "Компьютер", "Протокол", "Шифрование", "Подписывание", "Файлов", "Подключён",
                    "Простой"},
-                  {"tab\\there", "a\\nb", "NT1", "unknown", "unknown", "1", "", ""}}));
+                  {"tab\\there", "a\\nb", "NT1", "", "", "1", "", ""}}));
   EXPECT_EQ(TabSeparatedRows(file_output.out),
             (Rows{{"Файл", "Шара", "Пользователь", "Компьютер", "Доступ", "Блокировки", "Открыт"},
                   {"\\r\\n\\t\\\\", "public", "x", "", "RD", "", ""}}));
