@@ -5,42 +5,15 @@
 // next to a tick with the page shown, which also reads it.
 #include <benchmark/benchmark.h>
 
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "core/window/window_logic.h"
 #include "open_file_records.h"
+#include "tests/support/hand_turned_poster.h"
 
 namespace {
-
-// The event loop: the benchmark's thread runs what the page's threads post.
-class LoopPoster final : public core::Poster {
- public:
-  void Post(std::function<void()> closure) override {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(closure));
-    posted_.notify_one();
-  }
-  void RunUntil(const std::function<bool()>& done) {
-    while (!done()) {
-      std::unique_lock lock(mutex_);
-      posted_.wait(lock, [this] { return !queue_.empty(); });
-      const std::function<void()> closure = std::move(queue_.front());
-      queue_.pop_front();
-      lock.unlock();
-      closure();
-    }
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> queue_;
-};
 
 class PaintedList final : public core::ReportList {
  public:
@@ -89,7 +62,7 @@ class PreparedReader final : public core::ServerReader {
 };
 
 void BM_ServerPageRows(benchmark::State& state) {
-  LoopPoster poster;
+  HandTurnedPoster poster;
   BenchServerPage view;
   PreparedReader reader(static_cast<int>(state.range(0)));
   core::ServerPage page(view, poster, reader);
@@ -152,7 +125,7 @@ void BM_WindowTick(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("sharemon_bench_tick_" + std::to_string(page_shown));
   std::filesystem::create_directories(directory);
   {
-    LoopPoster poster;
+    HandTurnedPoster poster;
     NoWaits waits;
     BenchWindow view;
     NobodyConnected prober;

@@ -28,6 +28,7 @@
 #include "core/window/window_logic.h"
 #include "rtl/date_time.h"
 #include "rtl/regional_settings.h"
+#include "tests/support/hand_turned_poster.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/windows1251_text.h"
 
@@ -164,48 +165,7 @@ class UnreadableFile {
   std::string path_;
 };
 
-// The event loop's queue, turned by the test on its own thread.
-class StandInPoster : public core::Poster {
- public:
-  void Post(std::function<void()> closure) override {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(closure));
-    posted_.notify_all();
-  }
-  // Runs what comes until `done` holds, which may also turn true on another thread; false when
-  // it does not within a minute (a hang).
-  bool RunUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (!done()) {
-      std::unique_lock lock(mutex_);
-      if (queue_.empty()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        posted_.wait_for(lock, std::chrono::milliseconds(5));
-        continue;
-      }
-      RunFirst(lock);
-    }
-    return true;
-  }
-  // Runs everything posted so far and what that posts.
-  void RunPending() {
-    std::unique_lock lock(mutex_);
-    while (!queue_.empty()) RunFirst(lock);
-  }
-
- private:
-  void RunFirst(std::unique_lock<std::mutex>& lock) {
-    const std::function<void()> closure = std::move(queue_.front());
-    queue_.pop_front();
-    lock.unlock();
-    closure();
-    lock.lock();
-  }
-
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> queue_;
-};
+using StandInPoster = HandTurnedPoster;
 
 class StandInWaits : public core::WaitTimer {
  public:
